@@ -1,0 +1,27 @@
+# Shared set-up for run.sh and test.sh: installs the Debian packages the build needs when
+# something is missing. Sourced, not run.
+# Usage: rivulet_require_packages pkg...
+
+rivulet_require_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
+      || { echo "apt-get install failed" >&2; return 1; }
+  else
+    echo "Missing packages. Install them with:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
+    return 1
+  fi
+}
+
+RIVULET_RUN_PACKAGES=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins)
+RIVULET_TEST_PACKAGES=(libgtest-dev clang-format)

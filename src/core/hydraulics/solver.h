@@ -1,0 +1,32 @@
+// The solver: one calculation on the sheet, for the selected unknown.
+#pragma once
+
+#include <cmath>
+#include <string>
+
+#include "core/shell/services.h"
+#include "core/shell/sheet.h"
+
+namespace rivulet {
+
+/// What the hydraulic module keeps between calls.
+struct HydraulicState {
+  /// "Pipe", "Rectangle", "Triangle", "Trapezoid" or "Gutter"; set by every solve.
+  std::string sectionKey;
+  /// 4 * atan(1), computed when the window loads.
+  double pi = 4 * std::atan(1.0);
+  /// Machine epsilon, recomputed at the start of every iterative solve.
+  double eps = 0;
+  /// 1 when the last iterative solve was rejected by the final check.
+  int noSolution = 0;
+};
+
+/// Reads the sheet, solves for the selected unknown and writes the results back.
+void SolveManning(CalculationSheet& sheet, HydraulicState& state, Services& services);
+
+/// Enables the alternate rows' labels and boxes.
+void EnableAlternates(CalculationSheet& sheet);
+/// Empties the alternate boxes, then disables them and their labels.
+void ClearAlternates(CalculationSheet& sheet);
+
+}  // namespace rivulet

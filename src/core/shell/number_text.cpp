@@ -1,0 +1,119 @@
+#include "core/shell/number_text.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace rivulet {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the numeric beginning of text starting at pos (0 when there is none).
+size_t NumericPrefixLength(std::string_view text, size_t pos) {
+  size_t i = pos;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    size_t expDigits = 0;
+    while (j < text.size() && IsDigit(text[j])) ++j, ++expDigits;
+    if (expDigits > 0) i = j;
+  }
+  return i - pos;
+}
+
+double ParsePrefix(std::string_view text, size_t pos, size_t len) {
+  std::string_view number = text.substr(pos, len);
+  bool negative = false;
+  if (!number.empty() && (number[0] == '+' || number[0] == '-')) {
+    negative = number[0] == '-';
+    number.remove_prefix(1);
+  }
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                   std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    // from_chars leaves the value unset: tiny exponents are 0, huge ones overflow.
+    const auto e = number.find_first_of("eE");
+    const bool tiny = e != std::string_view::npos && number.substr(e + 1).starts_with("-");
+    value = tiny ? 0.0 : std::numeric_limits<double>::max();
+  } else if (ec != std::errc()) {
+    value = 0;
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  const size_t len = NumericPrefixLength(text, pos);
+  if (len == 0) return 0.0;
+  return ParsePrefix(text, pos, len);
+}
+
+bool IsNumericText(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  const size_t len = NumericPrefixLength(text, pos);
+  if (len == 0) return false;
+  size_t end = pos + len;
+  while (end < text.size() && IsBlank(text[end])) ++end;
+  return end == text.size();
+}
+
+std::string FormatNumber(double value) {
+  if (value == 0) return "0";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15G", value);
+  return buf;
+}
+
+std::string FormatFixed3(double value) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.3f", value);
+  std::string s = buf;
+  if (s == "-0.000") s = "0.000";
+  return s;
+}
+
+std::string FormatManningPattern(double value) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.14f", value);
+  std::string s = buf;
+  const auto dot = s.find('.');
+  if (dot != std::string::npos) {
+    size_t end = s.size();
+    while (end > dot + 1 && s[end - 1] == '0') --end;
+    if (end == dot + 1) end = dot;  // no decimals left: drop the point too
+    s.resize(end);
+  }
+  return s;
+}
+
+std::string FormatFileNumber(long value) {
+  std::string s = std::to_string(value);
+  return value >= 0 ? " " + s + " " : s + " ";
+}
+
+std::optional<int> ReadFileNumber(std::string_view text) {
+  const double v = ReadNumber(text);
+  const double r = std::nearbyint(v);  // default rounding mode: halves to even
+  if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max()))
+    return std::nullopt;
+  return static_cast<int>(r);
+}
+
+}  // namespace rivulet

@@ -1,0 +1,39 @@
+// Numbers as the sheet and the files hold them: always "." as the decimal point,
+// whatever the user's locale.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rivulet {
+
+/// The leading number of a text: blanks skipped, then the longest beginning made of an
+/// optional sign, digits with one ".", and an optional exponent. Empty or non-numeric
+/// text reads as 0; what follows the number is ignored ("12abc" is 12, ".5" is 0.5).
+double ReadNumber(std::string_view text);
+
+/// True when the whole text, blanks around it allowed, is one number: a lone ".", a lone
+/// sign or "1e" are not numbers.
+bool IsNumericText(std::string_view text);
+
+/// A double as a plain decimal number with up to 15 significant digits ("0.5", "1250",
+/// "1E+15" where the digits would run out).
+std::string FormatNumber(double value);
+
+/// The "0.000" pattern: three decimals, at least one digit before the point.
+std::string FormatFixed3(double value);
+
+/// Manning's n in the "0.##############" pattern: a leading 0, at most 14 decimals,
+/// no trailing zeros.
+std::string FormatManningPattern(double value);
+
+/// A whole number as the files write it: one leading blank when 0 or more, one trailing
+/// blank (" 2 ", "-1 ").
+std::string FormatFileNumber(long value);
+
+/// A file's number line: the leading number rounded to a whole number, halves to the
+/// even neighbour. Empty text reads 0; nullopt when the value does not fit an int.
+std::optional<int> ReadFileNumber(std::string_view text);
+
+}  // namespace rivulet

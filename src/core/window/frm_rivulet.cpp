@@ -1,0 +1,521 @@
+#include "core/window/frm_rivulet.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
+
+namespace rivulet {
+namespace {
+
+constexpr char kSolveTip[] = "Click here to solve for this variable";
+constexpr char kNote[] =
+    "Note:  You must select the variable to solve for, by clicking it before you click "
+    "'Calculate'.  The variable which will be calculated will have a dot beside it, and the "
+    "cell where the value is to be calculated will appear highlighted in yellow.";
+
+enum Section { kPipe = 0, kRectangle = 1, kTriangle = 2, kTrapezoid = 3, kGutter = 4 };
+
+void Fill(ComboBox& box, const std::vector<std::string>& entries, int position) {
+  box.Clear();
+  box.AddItems(entries);
+  box.SetListIndex(position);
+}
+
+// Drops the last character of a UTF-8 text (a whole code point, never half of one).
+void DropLastCharacter(std::string& text) {
+  size_t n = text.size();
+  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) & 0xC0) == 0x80) --n;
+  text.resize(n > 0 ? n - 1 : 0);
+}
+
+}  // namespace
+
+const std::vector<std::string>& SectionNames() {
+  static const std::vector<std::string> names{"Circular Pipe", "Rectangle", "Triangle", "Trapezoid",
+                                              "Gutter"};
+  return names;
+}
+
+frmRivulet::frmRivulet(Services& services, StartupValues startup)
+    : services_(services), startup_(std::move(startup)) {
+  InitialiseControls();
+  WireHandlers();
+}
+
+std::string frmRivulet::BaseTitle() const {
+  return std::string(kProductName) + " - Ver. " + startup_.version;
+}
+
+void frmRivulet::InitialiseControls() {
+  title_ = BaseTitle();
+  lblSection.SetCaption("Channel Section:");
+  cmdSection.SetCaption("View Drawing");
+  fraSolve.SetCaption("Solve For");
+  fraOther.SetCaption("Other Values");
+
+  optVelDis1.SetCaption("Velocity");
+  optDepth.SetCaption("Depth");
+  optDiam.SetCaption("Diameter");
+  optSide.SetCaption("Side Slope");
+  optSlope.SetCaption("Channel Slope");
+  optManning.SetCaption("Manning's  N");
+  for (OptionButton* b : solveFor.Buttons()) b->SetToolTip(kSolveTip);
+  optVelDis1.SetToolTip(
+      "Click here to solve for this variable - to switch between velocity and discharge, "
+      "click the small button in the \"Other Values\" section");
+  // Selected at creation; no handler has run yet, so the highlight is set here.
+  optVelDis1.SetValue(true);
+  txtVelDis1.SetBackColour(kHighlightYellow);
+  chkLocDiam.SetToolTip(
+      "Click here to set the depth equal to the diameter.  This is useful when computing "
+      "for \"running-full\" conditions.");
+  cmdManning.SetCaption("Look Up Table");
+
+  cmdVelDis.SetToolTip(
+      "Chick here to switch between \"Discharge\" and \"Velocity\" in the \"Solve For\" "
+      "section.");
+  lblVelDis2.SetCaption("Discharge");
+  lblArea.SetCaption("Flow Area");
+  lblDDS.SetCaption("Alt. Depth");
+  lblVelDis3.SetCaption("Alt. Discharge");
+  lblArea2.SetCaption("Alt. Flow Area");
+  for (TextBox* t : {&txtVelDis2, &txtArea, &txtDDS, &txtVelDis3, &txtArea2}) t->SetReadOnly(true);
+  txtVelDis2.SetBackColour(kHighlightYellow);
+  txtArea.SetBackColour(kHighlightYellow);
+  for (TextBox* t : {&txtDDS, &txtVelDis3, &txtArea2}) t->SetBackColour(Colour::Tooltip());
+  for (Control* c : std::initializer_list<Control*>{&lblDDS, &lblVelDis3, &lblArea2, &txtDDS,
+                                                    &txtVelDis3, &txtArea2})
+    c->SetEnabled(false);
+
+  cmdCalculate.SetCaption("Calculate");
+  txtStatus.SetReadOnly(true);
+  txtStatus.SetText(kStatusWelcome);
+  txtStatus.SetBackColour(kStatusWelcomeColour);
+  txtStatus.SetForeColour(kStatusNavy);
+}
+
+void frmRivulet::WireHandlers() {
+  cboSection.onClick = [this] { cboSection_Click(); };
+  optVelDis1.onClick = [this] { OptionClick(txtVelDis1, false); };
+  optDepth.onClick = [this] { OptionClick(txtDepth, true); };
+  optDiam.onClick = [this] { OptionClick(txtDiam, true); };
+  optSide.onClick = [this] { OptionClick(txtSide, true); };
+  optSlope.onClick = [this] { OptionClick(txtSlope, false); };
+  optManning.onClick = [this] { OptionClick(txtManning, false); };
+  chkLocDiam.onClick = [this] { chkLocDiam_Click(); };
+  cmdVelDis.onClick = [this] { cmdVelDis_Click(); };
+  cmdCalculate.onClick = [this] { cmdCalculate_Click(); };
+  mnuCalculate.onClick = [this] { mnuCalculate_Click(); };
+  mnuOptionsFix.onClick = [this] { mnuOptionsFix_Click(); };
+
+  for (TextBox* t : {&txtVelDis1, &txtDepth, &txtSide, &txtSlope, &txtManning})
+    t->onChange = [this, t] { NumericFilter(*t); };
+  txtDiam.onChange = [this] { txtDiam_Change(); };
+  for (TextBox* t : {&txtVelDis2, &txtArea, &txtArea2}) t->onChange = [this] { Changes(); };
+  for (ComboBox* c :
+       {&cboVelDis1, &cboDepth, &cboSide, &cboSlope, &cboVelDis2, &cboArea, &cboArea2})
+    c->onClick = [this] { Changes(); };
+  cboDiam.onClick = [this] { cboDiam_Click(); };
+}
+
+void frmRivulet::Form_Load() {
+  hydraulics_.pi = 4 * std::atan(1.0);
+  title_ = BaseTitle();
+  Fill(cboSection, SectionNames(), kPipe);
+  Fill(cboVelDis1, VelocityUnits(), 0);
+  Fill(cboDepth, LengthUnits(), 2);
+  Fill(cboDiam, LengthUnits(), 2);
+  Fill(cboSide, SideSlopeUnits(), 2);
+  Fill(cboSlope, SlopeUnits(), 0);
+  Fill(cboVelDis2, DischargeUnits(), 0);
+  Fill(cboArea, AreaUnits(), 2);
+  Fill(cboDDS, LengthUnits(), 2);
+  Fill(cboArea2, AreaUnits(), 2);
+  Fill(cboVelDis3, DischargeUnits(), 0);
+  if (defaultsFileExists && defaultsFileExists()) mnuOptionsApplyDefaults.Click();
+  if (cboSection.ListIndex() == kPipe) {
+    chkLocDiam.SetVisible(true);
+    chkLocDiam.SetValue(0);
+  }
+}
+
+std::vector<MenuNode> frmRivulet::MenuBar() {
+  auto items = [](std::initializer_list<MenuItem*> list) {
+    std::vector<MenuNode> nodes;
+    for (MenuItem* m : list) nodes.push_back({m, {}});
+    return nodes;
+  };
+  MenuNode links{&mnuLinks, items({&mnuLinksTarnHome, &mnuLinksRV, &mnuTarnEmail})};
+  std::vector<MenuNode> help;
+  help.push_back({&mnuHelpContents, {}});
+  help.push_back(links);
+  help.push_back({&mnuSPC1, {}});
+  help.push_back({&mnuAbout, {}});
+  return {
+      {&mnuFile, items({&mnuNew, &mnuOpen, &mnuSave, &mnuSaveAs, &mnuPrintBreak, &mnuPrint,
+                        &mnuPrintSetup, &mnuBreak2, &mnuCalculate, &mnuBreak0, &mnuExit})},
+      {&mnuEdit, items({&mnuCut, &mnuCopy, &mnuPaste})},
+      {&mnuView, items({&mnuCircle, &mnuRectangle, &mnuTrapezoid, &mnuTriangle, &mnuGutter})},
+      {&mnuOptions, items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults,
+                           &mnuOptionsWriteDefaults, &mnuOptionsFix})},
+      {&mnuHelp, help},
+  };
+}
+
+std::vector<Control*> frmRivulet::TabOrder() {
+  return {&cboSection, &cmdSection,   &optVelDis1, &optDepth,   &optDiam,    &optSide,
+          &optSlope,   &optManning,   &txtVelDis1, &cboVelDis1, &txtDepth,   &cboDepth,
+          &txtDiam,    &cboDiam,      &txtSide,    &cboSide,    &txtSlope,   &cboSlope,
+          &txtManning, &cmdManning,   &cmdVelDis,  &txtVelDis2, &cboVelDis2, &txtArea,
+          &cboArea,    &txtDDS,       &cboDDS,     &txtVelDis3, &cboVelDis3, &txtArea2,
+          &cboArea2,   &cmdCalculate, &txtStatus,  &chkLocDiam};
+}
+
+// ---- Section, unknown and mode switching ----
+
+void frmRivulet::cboSection_Click() {
+  optDiam.SetEnabled(true);
+  txtDiam.SetEnabled(true);
+  optDiam.SetCaption("Width");
+  cboDiam.SetEnabled(true);
+  optSide.SetEnabled(true);
+  txtSide.SetEnabled(true);
+  cboSide.SetEnabled(true);
+
+  // A width or side slope the new section cannot have hands the unknown to its neighbour.
+  auto moveSideToDiam = [this] {
+    if (optSide.Value()) {
+      optDiam.onClick();
+      optSide.SetValue(false);
+      optDiam.SetValue(true);
+    }
+  };
+  auto disableSide = [this] {
+    optSide.SetEnabled(false);
+    txtSide.SetEnabled(false);
+    txtSide.SetText("");
+    cboSide.SetEnabled(false);
+  };
+  switch (cboSection.ListIndex()) {
+    case kPipe:
+      optDiam.SetCaption("Diameter");
+      moveSideToDiam();
+      disableSide();
+      chkLocDiam.SetVisible(true);
+      chkLocDiam.SetValue(0);
+      optDepth.SetEnabled(true);
+      txtDepth.SetEnabled(true);
+      break;
+    case kRectangle:
+      moveSideToDiam();
+      disableSide();
+      chkLocDiam.SetVisible(false);
+      optDepth.SetEnabled(true);
+      txtDepth.SetEnabled(true);
+      cboDepth.SetEnabled(true);
+      break;
+    case kTriangle:
+      if (optDiam.Value()) {
+        optSide.onClick();
+        optSide.SetValue(true);
+        optDiam.SetValue(false);
+      }
+      optDiam.SetEnabled(false);
+      txtDiam.SetEnabled(false);
+      txtDiam.SetText("");
+      cboDiam.SetEnabled(false);
+      chkLocDiam.SetVisible(false);
+      optDepth.SetEnabled(true);
+      txtDepth.SetEnabled(true);
+      cboDepth.SetEnabled(true);
+      break;
+    default:  // Trapezoid, Gutter
+      chkLocDiam.SetVisible(false);
+      optDepth.SetEnabled(true);
+      txtDepth.SetEnabled(true);
+      cboDepth.SetEnabled(true);
+      break;
+  }
+  SetAltDepthRow();
+}
+
+void frmRivulet::SetAltDepthRow() {
+  switch (cboSection.ListIndex()) {
+    case kPipe:
+      lblDDS.SetCaption(optDiam.Value() ? "Alt. Diameter" : "Alt. Depth");
+      Fill(cboDDS, LengthUnits(), 2);
+      break;
+    case kTrapezoid:
+    case kGutter:
+      lblDDS.SetCaption("Alt. Side Slope");
+      Fill(cboDDS, SideSlopeUnits(), 2);
+      break;
+    default:  // the rectangle and the triangle keep what the last section left
+      break;
+  }
+}
+
+void frmRivulet::ClearHighlights() {
+  for (TextBox* t : {&txtVelDis1, &txtDepth, &txtDiam, &txtSide, &txtSlope, &txtManning})
+    t->SetBackColour(Colour::Window());
+}
+
+void frmRivulet::OptionClick(TextBox& box, bool altDepthRow) {
+  ClearHighlights();
+  box.SetBackColour(kHighlightYellow);
+  if (altDepthRow) SetAltDepthRow();
+}
+
+void frmRivulet::chkLocDiam_Click() {
+  if (chkLocDiam.Value() == 1) {
+    optDepth.SetEnabled(false);
+    txtDepth.SetEnabled(false);
+    txtDepth.SetBackColour(kHighlightYellow);
+    cboDepth.SetEnabled(false);
+    if (optDepth.Value()) optDiam.SetValue(true);
+    cboDepth.SetListIndex(cboDiam.ListIndex());
+    txtDepth.SetText(txtDiam.Text());
+  } else {
+    optDepth.SetEnabled(true);
+    txtDepth.SetEnabled(true);
+    cboDepth.SetEnabled(true);
+    txtDepth.SetBackColour(Colour::Window());
+  }
+}
+
+void frmRivulet::cmdVelDis_Click() {
+  const std::string c1 = optVelDis1.Caption();
+  const std::string c2 = lblVelDis2.Caption();
+  const int p1 = cboVelDis1.ListIndex();
+  const int p2 = cboVelDis2.ListIndex();
+  const std::string t2 = txtVelDis2.Text();
+
+  cboVelDis1.Clear();
+  cboVelDis2.Clear();
+  // Each quantity keeps its unit as it moves to the other row.
+  if (c1 == "Velocity") {
+    cboVelDis2.AddItems(VelocityUnits());
+    cboVelDis2.SetListIndex(p1);
+    cboVelDis1.AddItems(DischargeUnits());
+    cboVelDis1.SetListIndex(p2);
+  } else {
+    cboVelDis1.AddItems(VelocityUnits());
+    cboVelDis1.SetListIndex(p2);
+    cboVelDis2.AddItems(DischargeUnits());
+    cboVelDis2.SetListIndex(p1);
+  }
+  optVelDis1.SetCaption(c2);
+  lblVelDis2.SetCaption(c1);
+  txtVelDis2.SetText(txtVelDis1.Text());
+  txtVelDis1.SetText(t2);
+
+  cboVelDis3.Clear();
+  if (lblVelDis2.Caption() == "Discharge") {
+    lblVelDis3.SetCaption("Alt. Discharge");
+    cboVelDis3.AddItems(DischargeUnits());
+  } else {
+    lblVelDis3.SetCaption("Alt. Velocity");
+    cboVelDis3.AddItems(VelocityUnits());
+  }
+  cboVelDis3.SetListIndex(cboVelDis2.ListIndex());
+}
+
+// ---- Edit tracking and result formatting ----
+
+void frmRivulet::Changes() {
+  if (txtStatus.Text() == kStatusComplete) SetStatus(kStatusModified, kStatusPink);
+}
+
+void frmRivulet::NumericFilter(TextBox& box) {
+  std::string text = box.Text();
+  if (text.empty() || IsNumericText(text)) {
+    Changes();
+    return;
+  }
+  // The text is cut back from its end one character at a time until it is numeric or
+  // empty, "." becoming "0.". Each cut would re-enter this handler; doing the cuts here
+  // and assigning once gives the same text and the same innermost Changes, without a
+  // recursion as deep as a pasted text is long.
+  size_t firstForeign = text.size();
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!(c == ' ' || c == '\t' || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' ||
+          (c >= '0' && c <= '9'))) {
+      firstForeign = i;
+      break;
+    }
+  }
+  // Nothing from the first character a number cannot hold onwards can survive the cuts.
+  long cuts = 0;
+  for (size_t i = firstForeign; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++cuts;
+  text.resize(firstForeign);
+  while (!(text.empty() || IsNumericText(text))) {
+    if (text == ".")
+      text = "0.";
+    else
+      DropLastCharacter(text);
+    ++cuts;
+  }
+  box.SetText(text);
+  box.SetSelection(static_cast<int>(box.Text().size()), 0);
+  // The End key is idempotent, so a very long cut needs no more than a few of them.
+  for (long i = 0; i < std::min(cuts, 1000L); ++i) services_.SendEndKey();
+}
+
+void frmRivulet::txtDiam_Change() {
+  NumericFilter(txtDiam);
+  if (chkLocDiam.Value() == 1 && cboSection.ListIndex() == kPipe) txtDepth.SetText(txtDiam.Text());
+}
+
+void frmRivulet::cboDiam_Click() {
+  Changes();
+  if (chkLocDiam.Value() == 1 && chkLocDiam.Visible()) cboDepth.SetListIndex(cboDiam.ListIndex());
+}
+
+void frmRivulet::FixResults() {
+  auto fix = [](TextBox& box, bool onlyIfPositive) {
+    const std::string& text = box.Text();
+    if (text.empty()) return;
+    const double v = ReadNumber(text);
+    if (onlyIfPositive && !(v > 0)) return;
+    box.SetText(FormatFixed3(v));
+  };
+  fix(txtVelDis1, false);
+  fix(txtDiam, true);
+  fix(txtDepth, false);
+  fix(txtSide, true);
+  fix(txtSlope, false);
+  fix(txtManning, false);
+  fix(txtVelDis2, false);
+  fix(txtArea, false);
+  fix(txtDDS, true);
+  fix(txtVelDis3, true);
+  fix(txtArea2, true);
+}
+
+void frmRivulet::mnuOptionsFix_Click() {
+  if (mnuOptionsFix.Checked()) {
+    mnuOptionsFix.SetChecked(false);
+  } else {
+    mnuOptionsFix.SetChecked(true);
+    FixResults();
+  }
+}
+
+// ---- Calculate ----
+
+void frmRivulet::SetStatus(const std::string& text, Colour back) {
+  txtStatus.SetBackColour(back);
+  txtStatus.SetText(text);
+}
+
+bool frmRivulet::CheckInputs() {
+  auto fail = [this](const std::string& message) {
+    services_.MessageBox(message, "Oops!", MessageIcon::Exclamation);
+    services_.MessageBox(kNote, kProductName, MessageIcon::Exclamation);
+    return false;
+  };
+  const int section = cboSection.ListIndex();
+  if (!optVelDis1.Value() && !(ReadNumber(txtVelDis1.Text()) > 0)) {
+    return fail(optVelDis1.Caption() == "Velocity"
+                    ? "Invalid value for velocity:  values should be greater than 0."
+                    : "Invalid value for discharge:  values should be greater than 0.");
+  }
+  if (chkLocDiam.Value() != 1 && !optDepth.Value() && !(ReadNumber(txtDepth.Text()) > 0))
+    return fail("Invalid value for depth:  values should be greater than 0.");
+  if (!optDiam.Value()) {
+    const double d = ReadNumber(txtDiam.Text());
+    if (section == kPipe && !(d > 0))
+      return fail("Invalid Value for diameter:  values for this section should be greater than 0.");
+    if (section == kRectangle && !(d > 0))
+      return fail("Invalid value for width:  values for this section should be greater than 0.");
+    if (section != kPipe && section != kRectangle && !(d >= 0))
+      return fail(
+          "Invalid value for width:  values for this section should be greater than or equal "
+          "to 0.");
+  }
+  if ((section == kTriangle || section == kTrapezoid || section == kGutter) && !optSide.Value()) {
+    const double z = ReadNumber(txtSide.Text());
+    switch (cboSide.ListIndex()) {
+      case 0:
+        if (!(z >= 0))
+          return fail(
+              "Invalid value for side slope: X values should be greater than or equal to zero.");
+        break;
+      case 1:
+        if (!(z > 0))
+          return fail("Invalid value for side slope: Y values should be greater than zero.");
+        break;
+      case 2:
+        if (!(z > 0 && z <= 90))
+          return fail(
+              "Invalid value for side slope: Outside angle should be greater than zero and less "
+              "than or equal to 90.");
+        break;
+      default:
+        break;
+    }
+  }
+  if (!optSlope.Value() && !(ReadNumber(txtSlope.Text()) >= 0))
+    return fail("Invalid value for Slope.");
+  if (!optManning.Value() && !(ReadNumber(txtManning.Text()) > 0))
+    return fail("Invalid value for Manning's n-value.");
+  return true;
+}
+
+void frmRivulet::cmdCalculate_Click() {
+  hydraulics_.noSolution = 0;
+  if (!CheckInputs()) return;
+  txtDDS.SetText("");
+  txtArea2.SetText("");
+  txtVelDis3.SetText("");
+  SetStatus(kStatusThinking, kStatusOrange);
+  SolveManning(*this, hydraulics_, services_);
+  if (txtDDS.Text().empty()) {
+    txtDDS.SetText("N/A");
+    txtVelDis3.SetText("N/A");
+    txtArea2.SetText("N/A");
+  }
+  RunningFull();
+  if (hydraulics_.noSolution == 1) {
+    SetStatus(kStatusNoSolution, kStatusOrange);
+  } else {
+    if (mnuOptionsFix.Checked()) FixResults();
+    SetStatus(kStatusComplete, kStatusGreen);
+  }
+}
+
+void frmRivulet::RunningFull() {
+  double diameter = 0, depth = 0;
+  try {
+    diameter = ConvertLength(ReadNumber(txtDiam.Text()), cboDiam.ListIndex(), kToBase);
+    depth = ConvertLength(ReadNumber(txtDepth.Text()), cboDepth.ListIndex(), kToBase);
+  } catch (const ArithmeticFault&) {
+    return;  // lengths beyond the range of a double cannot describe a pipe
+  }
+  if (!(diameter <= depth) || cboSection.ListIndex() != kPipe || chkLocDiam.Value() == 1) return;
+
+  std::string depthText;
+  try {
+    depthText = FormatNumber(ConvertLength(diameter, cboDepth.ListIndex(), kFromBase));
+  } catch (const ArithmeticFault&) {
+    return;
+  }
+  const bool depthWasUnknown = optDepth.Value();
+  const bool diamWasUnknown = optDiam.Value();
+  optVelDis1.SetValue(true);
+  txtDepth.SetText(depthText);
+  SolveManning(*this, hydraulics_, services_);
+  services_.MessageBox(
+      "Caution!  Pipe may be surcharged.  Manning's equation has been solved for the "
+      "'Running-full' condition.",
+      "Caution!", MessageIcon::Exclamation);
+  if (depthWasUnknown) optDepth.SetValue(true);
+  if (diamWasUnknown) optDiam.SetValue(true);
+}
+
+}  // namespace rivulet

@@ -1,0 +1,146 @@
+// The calculation window without a screen: its controls are the sheet, its handlers
+// rearrange, filter, track and calculate. The Qt view draws this state and forwards input.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/hydraulics/solver.h"
+#include "core/shell/controls.h"
+#include "core/shell/services.h"
+#include "core/shell/sheet.h"
+#include "core/shell/startup.h"
+
+namespace rivulet {
+
+// Status line texts and colours.
+inline constexpr char kStatusWelcome[] = "Welcome to Rivulet...";
+inline constexpr char kStatusThinking[] = "Thinking...";
+inline constexpr char kStatusComplete[] = "Calculations Complete!";
+inline constexpr char kStatusNoSolution[] = "A suitable solution could not be found!";
+inline constexpr char kStatusModified[] = "Input has been modified, please recalculate.";
+inline constexpr Colour kStatusWelcomeColour = Colour::FromRgb(128, 255, 128);
+inline constexpr Colour kStatusGreen = Colour::FromRgb(192, 255, 192);
+inline constexpr Colour kStatusOrange = Colour::FromRgb(255, 192, 128);
+inline constexpr Colour kStatusPink = Colour::FromRgb(255, 192, 192);
+inline constexpr Colour kStatusNavy = Colour::FromRgb(0, 0, 128);
+
+/// The entries of the section list, in list order.
+const std::vector<std::string>& SectionNames();
+
+/// A menu as the view builds it: an item and, for menus and submenus, its children.
+struct MenuNode {
+  MenuItem* item;
+  std::vector<MenuNode> children;
+};
+
+class frmRivulet : public CalculationSheet {
+ public:
+  frmRivulet(Services& services, StartupValues startup);
+
+  /// Fills the lists, selects their start positions and applies the defaults file.
+  void Form_Load();
+
+  // Public routines of the window.
+  void Changes();
+  void FixResults();
+
+  // Handlers other parts of the program call directly.
+  void cmdCalculate_Click();
+  void mnuCalculate_Click() { cmdCalculate_Click(); }
+  void cmdVelDis_Click();
+  void cboSection_Click();
+  void chkLocDiam_Click();
+  void mnuOptionsFix_Click();
+
+  /// Title of the window; it also records whether the sheet has a file ("[").
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  /// "Rivulet - Ver. " and the version.
+  std::string BaseTitle() const;
+
+  const StartupValues& Startup() const { return startup_; }
+  Services& Svc() { return services_; }
+  HydraulicState& Hydraulics() { return hydraulics_; }
+
+  /// Current file: full path and bare name of the file last opened or saved as.
+  std::string currentFilePath;
+  std::string currentFileName;
+
+  /// Tells whether a defaults file exists; wired by the files module. Load applies the
+  /// defaults (mnuOptionsApplyDefaults) only when it says so.
+  std::function<bool()> defaultsFileExists;
+
+  /// The control that has the keyboard focus, as the view reports it (nullptr: none).
+  Control* activeControl = nullptr;
+
+  // Menus, in menu order. Separators have the caption "-".
+  MenuItem mnuFile{"mnuFile", "&File"};
+  MenuItem mnuNew{"mnuNew", "&New", "Ctrl+N"};
+  MenuItem mnuOpen{"mnuOpen", "&Open...", "Ctrl+O"};
+  MenuItem mnuSave{"mnuSave", "&Save", "Ctrl+S"};
+  MenuItem mnuSaveAs{"mnuSaveAs", "Save &As...", "Ctrl+A"};
+  MenuItem mnuPrintBreak{"mnuPrintBreak", "-"};
+  MenuItem mnuPrint{"mnuPrint", "&Print", "Ctrl+P"};
+  MenuItem mnuPrintSetup{"mnuPrintSetup", "Print Set&up..."};
+  MenuItem mnuBreak2{"mnuBreak2", "-"};
+  MenuItem mnuCalculate{"mnuCalculate", "&Calculate", "F5"};
+  MenuItem mnuBreak0{"mnuBreak0", "-"};
+  MenuItem mnuExit{"mnuExit", "E&xit"};
+  MenuItem mnuEdit{"mnuEdit", "&Edit"};
+  MenuItem mnuCut{"mnuCut", "Cu&t", "Ctrl+X"};
+  MenuItem mnuCopy{"mnuCopy", "&Copy", "Ctrl+C"};
+  MenuItem mnuPaste{"mnuPaste", "&Paste", "Ctrl+V"};
+  MenuItem mnuView{"mnuView", "&View"};
+  MenuItem mnuCircle{"mnuCircle", "&Circular Pipe"};
+  MenuItem mnuRectangle{"mnuRectangle", "&Rectangle"};
+  MenuItem mnuTrapezoid{"mnuTrapezoid", "&Trapezoid"};
+  MenuItem mnuTriangle{"mnuTriangle", "Tr&iangle"};
+  MenuItem mnuGutter{"mnuGutter", "&Gutter"};
+  MenuItem mnuOptions{"mnuOptions", "&Options"};
+  MenuItem mnuOptionsRestoreDefaults{"mnuOptionsRestoreDefaults", "&Restore Defaults", "Ctrl+R"};
+  MenuItem mnuOptionsApplyDefaults{"mnuOptionsApplyDefaults", "&Apply Defaults", "Ctrl+D"};
+  MenuItem mnuOptionsWriteDefaults{"mnuOptionsWriteDefaults", "&Write Defaults", "Ctrl+W"};
+  MenuItem mnuOptionsFix{"mnuOptionsFix", "&Fix Results to 3 Decimal Places", "Ctrl+F"};
+  MenuItem mnuHelp{"mnuHelp", "&Help"};
+  MenuItem mnuHelpContents{"mnuHelpContents", "&Contents", "F1"};
+  MenuItem mnuLinks{"mnuLinks", "&Links"};
+  MenuItem mnuLinksTarnHome{"mnuLinksTarnHome", "&1.  Tarn Home Page"};
+  MenuItem mnuLinksRV{"mnuLinksRV", "&2.  Rivulet Web Page"};
+  MenuItem mnuTarnEmail{"mnuTarnEmail", "&3.  Send Email to Tarn"};
+  MenuItem mnuSPC1{"mnuSPC1", "-"};
+  MenuItem mnuAbout{"mnuAbout", "&About Rivulet..."};
+
+  /// The menu bar, top-level menus in order with their items.
+  std::vector<MenuNode> MenuBar();
+
+  /// Every control of the sheet in tab order.
+  std::vector<Control*> TabOrder();
+
+ private:
+  void InitialiseControls();
+  void WireHandlers();
+
+  // Choice of the unknown.
+  void ClearHighlights();
+  void SetAltDepthRow();
+  void OptionClick(TextBox& box, bool altDepthRow);
+
+  // Edit tracking.
+  void NumericFilter(TextBox& box);
+  void txtDiam_Change();
+  void cboDiam_Click();
+
+  // Calculate.
+  bool CheckInputs();
+  void RunningFull();
+  void SetStatus(const std::string& text, Colour back);
+
+  Services& services_;
+  StartupValues startup_;
+  HydraulicState hydraulics_;
+  std::string title_;
+};
+
+}  // namespace rivulet

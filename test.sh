@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Rivulet with its tests, checks the formatting and runs every test with CTest.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/setup.sh
+rivulet_require_packages "${RIVULET_RUN_PACKAGES[@]}" "${RIVULET_TEST_PACKAGES[@]}"
+
+echo "== formatting (clang-format)"
+mapfile -t sources < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find src tests bench fuzz -name '*.cpp' -o -name '*.h')
+if [ ${#sources[@]} -gt 0 ] && ! clang-format --dry-run --Werror "${sources[@]}"; then
+  echo "Some files are not formatted; run: clang-format -i <file>" >&2
+  exit 1
+fi
+
+echo "== build"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_TESTS=ON >/dev/null
+cmake --build build-test -j"$(nproc)"
+
+echo "== tests"
+cd build-test
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
