@@ -5,6 +5,11 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 rivulet_require_packages "${RIVULET_RUN_PACKAGES[@]}" "${RIVULET_TEST_PACKAGES[@]}"
 
+# One test checks numbers under a comma-decimal locale; make one available when we can.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$' && [ "$(id -u)" -eq 0 ]; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
+fi
+
 echo "== formatting (clang-format)"
 mapfile -t sources < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find src tests bench fuzz -name '*.cpp' -o -name '*.h')
 if [ ${#sources[@]} -gt 0 ] && ! clang-format --dry-run --Werror "${sources[@]}"; then

@@ -24,4 +24,4 @@ rivulet_require_packages() {
 }
 
 RIVULET_RUN_PACKAGES=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins)
-RIVULET_TEST_PACKAGES=(libgtest-dev clang-format)
+RIVULET_TEST_PACKAGES=(libgtest-dev clang-format locales)

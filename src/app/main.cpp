@@ -2,7 +2,9 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "core/files/batch.h"
 #include "core/shell/startup.h"
 #include "gui/shell/gui_main.h"
 
@@ -36,6 +38,15 @@ int main(int argc, char** argv) {
       PrintUsage(std::cout);
       return 0;
     }
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
+    std::vector<std::string> files(argv + 2, argv + argc);
+    if (files.empty()) {
+      std::cerr << "rivulet: --report needs at least one calculation file\n";
+      return 2;
+    }
+    // No window and no display: the sheet runs headless, exactly as behind the window.
+    return rivulet::RunReportBatch(files, rivulet::StartupValues::Compute(), std::cout, std::cerr);
   }
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
     std::cerr << "rivulet: unknown option " << argv[1] << "\n";

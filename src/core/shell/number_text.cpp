@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace rivulet {
@@ -74,25 +73,34 @@ bool IsNumericText(std::string_view text) {
   return end == text.size();
 }
 
+// std::to_chars never looks at the locale, unlike printf, which the GUI toolkit's
+// setlocale(LC_ALL, "") would turn to a comma in many countries.
 std::string FormatNumber(double value) {
   if (value == 0) return "0";
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15G", value);
-  return buf;
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+  std::string s(buf, res.ptr);
+  for (char& c : s)
+    if (c == 'e') c = 'E';
+  return s;
 }
 
-std::string FormatFixed3(double value) {
+namespace {
+std::string Fixed(double value, int decimals) {
   char buf[400];
-  std::snprintf(buf, sizeof buf, "%.3f", value);
-  std::string s = buf;
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  return std::string(buf, res.ptr);
+}
+}  // namespace
+
+std::string FormatFixed3(double value) {
+  std::string s = Fixed(value, 3);
   if (s == "-0.000") s = "0.000";
   return s;
 }
 
 std::string FormatManningPattern(double value) {
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.14f", value);
-  std::string s = buf;
+  std::string s = Fixed(value, 14);
   const auto dot = s.find('.');
   if (dot != std::string::npos) {
     size_t end = s.size();

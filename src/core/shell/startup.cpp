@@ -1,5 +1,6 @@
 #include "core/shell/startup.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -35,8 +36,17 @@ std::string HelpPagePath(const std::string& programFolder) {
   return PathJoin(programFolder, "RVHELP/RVHELP.HTM");
 }
 
-StartupValues StartupValues::ForFolder(const std::string& folder) {
+std::string UserConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg) return PathJoin(xdg, "rivulet/");
+  const char* home = std::getenv("HOME");
+  if (home && *home) return PathJoin(home, ".config/rivulet/");
+  return {};
+}
+
+StartupValues StartupValues::ForFolder(const std::string& folder, const std::string& configFolder) {
   StartupValues v;
+  v.configFolder = configFolder;
   v.version = BuildVersionString();
   v.programFolder = folder;
   if (v.programFolder.empty() || v.programFolder.back() != kPathSeparator)
@@ -45,6 +55,6 @@ StartupValues StartupValues::ForFolder(const std::string& folder) {
   return v;
 }
 
-StartupValues StartupValues::Compute() { return ForFolder(ExecutableFolder()); }
+StartupValues StartupValues::Compute() { return ForFolder(ExecutableFolder(), UserConfigFolder()); }
 
 }  // namespace rivulet

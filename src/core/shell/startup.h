@@ -22,13 +22,21 @@ std::string ExecutableFolder();
 /// The help page beside the program.
 std::string HelpPagePath(const std::string& programFolder);
 
+/// The user's configuration folder for Rivulet ($XDG_CONFIG_HOME/rivulet, else
+/// ~/.config/rivulet), ending in the separator; empty when neither is set.
+std::string UserConfigFolder();
+
 struct StartupValues {
   std::string version;
   std::string programFolder;
   std::string helpPagePath;
+  /// Where the defaults file and the font list go when the program folder is not
+  /// writable; read after the program folder. Empty: no fallback.
+  std::string configFolder;
 
-  /// Values for a program in the given folder (a separator is appended when missing).
-  static StartupValues ForFolder(const std::string& folder);
+  /// Values for a program in the given folder (a separator is appended when missing),
+  /// with an optional fallback configuration folder.
+  static StartupValues ForFolder(const std::string& folder, const std::string& configFolder = {});
   /// Values for the running executable.
   static StartupValues Compute();
 };

@@ -1,0 +1,43 @@
+#include "core/files/batch.h"
+
+#include "core/files/calc_file.h"
+#include "core/files/defaults_file.h"
+#include "core/printing/report.h"
+
+namespace rivulet {
+
+int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
+                  std::ostream& err,
+                  const std::function<void(const std::vector<std::string>&)>& onReport) {
+  StreamServices services(err);
+  frmRivulet form(services, startup);
+  AttachCalcFileCommands(form);
+  AttachDefaultsCommands(form);
+  form.Form_Load();
+  ReportExtras extras;
+  extras.printFileName = true;
+  int status = kBatchAllSolved;
+  for (const std::string& file : files) {
+    if (OpenNamedFile(form, file) != OpenResult::Loaded) {
+      err << file << ": cannot be opened as a calculation file\n";
+      status = kBatchBadFile;
+      continue;
+    }
+    if (form.txtStatus.Text() != kStatusComplete && status == kBatchAllSolved)
+      status = kBatchSomeUnsolved;
+    onReport(ReportLines(form, extras));
+  }
+  return status;
+}
+
+int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,
+                   std::ostream& out, std::ostream& err) {
+  bool first = true;
+  return ForEachReport(files, startup, err, [&](const std::vector<std::string>& lines) {
+    if (!first) out << "\f\n";
+    first = false;
+    for (const std::string& l : lines) out << l << "\n";
+  });
+}
+
+}  // namespace rivulet

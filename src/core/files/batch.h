@@ -1,0 +1,52 @@
+// The batch mode: the same sheet as the window, driven from the command line.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/shell/services.h"
+#include "core/shell/startup.h"
+
+namespace rivulet {
+
+/// Services without a screen: each message box becomes a "TITLE: TEXT" line on a stream,
+/// dialogs are cancelled.
+class StreamServices : public Services {
+ public:
+  explicit StreamServices(std::ostream& err) : err_(err) {}
+  void MessageBox(const std::string& text, const std::string& title, MessageIcon) override {
+    err_ << title << ": " << text << "\n";
+  }
+  void SetBusy(bool) override {}
+  int ScreenWidth() const override { return 0; }
+  int ScreenHeight() const override { return 0; }
+  void SendEndKey() override {}
+  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> ClipboardText() override { return {}; }
+  void SetClipboardText(const std::string&) override {}
+  bool ShellOpen(const std::string&) override { return false; }
+  void PrinterSetup() override {}
+
+ private:
+  std::ostream& err_;
+};
+
+/// Exit statuses of the batch mode.
+inline constexpr int kBatchAllSolved = 0;
+inline constexpr int kBatchSomeUnsolved = 1;
+inline constexpr int kBatchBadFile = 2;
+
+/// Opens each file in turn on one sheet started as the window starts, and hands each
+/// opened file's report (no comments, file name printed) to onReport. Messages go to err.
+int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
+                  std::ostream& err,
+                  const std::function<void(const std::vector<std::string>&)>& onReport);
+
+/// The reports as text on out, files separated by a form-feed line.
+int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,
+                   std::ostream& out, std::ostream& err);
+
+}  // namespace rivulet

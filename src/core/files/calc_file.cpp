@@ -1,0 +1,171 @@
+#include "core/files/calc_file.h"
+
+#include <filesystem>
+
+#include "core/files/defaults_file.h"
+#include "core/files/text_file.h"
+#include "core/shell/number_text.h"
+
+namespace rivulet {
+namespace {
+
+constexpr char kHeader[] = "Rivulet";
+
+std::string Flag(bool on) { return on ? "True" : "False"; }
+std::string Number(const ComboBox& list) { return FormatFileNumber(list.ListIndex()); }
+
+FileDialogRequest Request(const std::string& title, const std::string& proposedName) {
+  return {title, {{"*.rvl ", "*.rvl"}, {"*.* ", "*.*"}}, proposedName, "rvl"};
+}
+
+// The fields of lines 5 to 26, in file order.
+struct Field {
+  enum Kind { kFlag, kText, kNumber } kind;
+  OptionButton* option = nullptr;
+  TextBox* text = nullptr;
+  ComboBox* list = nullptr;
+};
+
+std::vector<Field> Fields(frmRivulet& f) {
+  return {{Field::kFlag, &f.optVelDis1},
+          {Field::kText, nullptr, &f.txtVelDis1},
+          {Field::kNumber, nullptr, nullptr, &f.cboVelDis1},
+          {Field::kFlag, &f.optDepth},
+          {Field::kText, nullptr, &f.txtDepth},
+          {Field::kNumber, nullptr, nullptr, &f.cboDepth},
+          {Field::kFlag, &f.optDiam},
+          {Field::kText, nullptr, &f.txtDiam},
+          {Field::kNumber, nullptr, nullptr, &f.cboDiam},
+          {Field::kFlag, &f.optSide},
+          {Field::kText, nullptr, &f.txtSide},
+          {Field::kNumber, nullptr, nullptr, &f.cboSide},
+          {Field::kFlag, &f.optSlope},
+          {Field::kText, nullptr, &f.txtSlope},
+          {Field::kNumber, nullptr, nullptr, &f.cboSlope},
+          {Field::kFlag, &f.optManning},
+          {Field::kText, nullptr, &f.txtManning},
+          {Field::kNumber, nullptr, nullptr, &f.cboVelDis2},
+          {Field::kNumber, nullptr, nullptr, &f.cboArea},
+          {Field::kNumber, nullptr, nullptr, &f.cboDDS},
+          {Field::kNumber, nullptr, nullptr, &f.cboVelDis3},
+          {Field::kNumber, nullptr, nullptr, &f.cboArea2}};
+}
+
+void SetFromLine(const Field& field, const std::string& line) {
+  switch (field.kind) {
+    case Field::kFlag: {
+      const std::string flag = Trim(line);
+      if (flag == "True") field.option->SetValue(true);
+      if (flag == "False") field.option->SetValue(false);
+      break;  // any other word does not fit: the button keeps its state
+    }
+    case Field::kText:
+      field.text->SetText(line);
+      break;
+    case Field::kNumber:
+      if (auto n = ReadFileNumber(line)) field.list->SetListIndex(*n);
+      break;
+  }
+}
+
+std::string BareName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+std::vector<std::string> CalcFileLines(frmRivulet& form) {
+  std::vector<std::string> lines{kHeader, "Version " + form.Startup().version,
+                                 Number(form.cboSection), form.optVelDis1.Caption()};
+  for (const Field& field : Fields(form)) {
+    switch (field.kind) {
+      case Field::kFlag:
+        lines.push_back(Flag(field.option->Value()));
+        break;
+      case Field::kText:
+        lines.push_back(field.text->Text());
+        break;
+      case Field::kNumber:
+        lines.push_back(Number(*field.list));
+        break;
+    }
+  }
+  return lines;
+}
+
+OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::string& name) {
+  // The whole file is read and checked before the sheet is touched.
+  const auto lines = ReadLines(path, kCalcFileLines);
+  if (!lines || lines->empty() || Trim((*lines)[0]) != kHeader) {
+    form.Svc().MessageBox("Invalid File Format", kProductName, MessageIcon::None);
+    return OpenResult::InvalidFormat;
+  }
+  const std::vector<std::string>& l = *lines;
+  if (l.size() > 2) {
+    if (auto n = ReadFileNumber(l[2])) form.cboSection.SetListIndex(*n);
+  }
+  if (l.size() > 3 && Trim(l[3]) != form.optVelDis1.Caption()) form.cmdVelDis_Click();
+  const std::vector<Field> fields = Fields(form);
+  // Lines a short file lacks leave their fields as they are.
+  for (size_t i = 4; i < l.size() && i - 4 < fields.size(); ++i) SetFromLine(fields[i - 4], l[i]);
+  form.currentFilePath = path;
+  form.currentFileName = name;
+  form.SetTitle(form.BaseTitle() + "  [" + name + "]");
+  form.cmdCalculate_Click();
+  return OpenResult::Loaded;
+}
+
+OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName) {
+  std::string path = commandLineName;
+  if (path.size() >= 1 && path.front() == '"') path.erase(0, 1);
+  if (!path.empty() && path.back() == '"') path.pop_back();
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  if (!ec) path = absolute.string();
+  return OpenCalcFile(form, path, BareName(path));
+}
+
+void mnuNew_Click(frmRivulet& form) {
+  form.SetTitle(form.BaseTitle());
+  for (TextBox* t : {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSide, &form.txtSlope,
+                     &form.txtManning, &form.txtVelDis2, &form.txtArea, &form.txtDDS,
+                     &form.txtVelDis3, &form.txtArea2})
+    t->SetText("");
+  form.txtStatus.SetBackColour(kStatusGreen);
+  form.txtStatus.SetText(kStatusWelcome);
+  mnuOptionsRestoreDefaults_Click(form);
+}
+
+OpenResult mnuOpen_Click(frmRivulet& form) {
+  const auto choice = form.Svc().OpenFileDialog(Request("Open", ""));
+  if (!choice || choice->path.empty()) return OpenResult::Cancelled;
+  return OpenCalcFile(form, choice->path, choice->name);
+}
+
+bool mnuSave_Click(frmRivulet& form) {
+  if (form.Title().find('[') == std::string::npos) return mnuSaveAs_Click(form);
+  if (WriteLinesSafely(form.currentFilePath, CalcFileLines(form))) return true;
+  // Saying nothing here would let the user believe the work was kept.
+  form.Svc().MessageBox("The calculation could not be saved to " + form.currentFilePath +
+                            ".  The previous file, if any, is unchanged.",
+                        kProductName, MessageIcon::Exclamation);
+  return false;
+}
+
+bool mnuSaveAs_Click(frmRivulet& form) {
+  const auto choice = form.Svc().SaveFileDialog(Request("Save As", form.currentFileName));
+  if (!choice || choice->path.empty()) return false;
+  form.currentFilePath = choice->path;
+  form.currentFileName = choice->name.empty() ? BareName(choice->path) : choice->name;
+  form.SetTitle(form.BaseTitle() + " [" + form.currentFileName + "]");
+  return mnuSave_Click(form);
+}
+
+void AttachCalcFileCommands(frmRivulet& form) {
+  form.mnuNew.onClick = [&form] { mnuNew_Click(form); };
+  form.mnuOpen.onClick = [&form] { mnuOpen_Click(form); };
+  form.mnuSave.onClick = [&form] { mnuSave_Click(form); };
+  form.mnuSaveAs.onClick = [&form] { mnuSaveAs_Click(form); };
+}
+
+}  // namespace rivulet

@@ -1,0 +1,36 @@
+// Calculation files (.rvl): the inputs of one sheet, 26 lines. New, Open, Save, Save As.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+inline constexpr size_t kCalcFileLines = 26;
+
+/// The 26 lines of the file for the sheet as it stands.
+std::vector<std::string> CalcFileLines(frmRivulet& form);
+
+/// Outcome of loading a file into the sheet.
+enum class OpenResult { Loaded, Cancelled, InvalidFormat };
+
+/// Loads a file into the sheet (header check, section first, then the lines in order),
+/// names the sheet after it and runs Calculate. An invalid file changes nothing and shows
+/// "Invalid File Format".
+OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::string& name);
+
+/// Loads a file named on the command line (surrounding double quotes removed).
+OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName);
+
+void mnuNew_Click(frmRivulet& form);
+OpenResult mnuOpen_Click(frmRivulet& form);
+/// Saves to the current file, or asks for one; false when nothing was saved.
+bool mnuSave_Click(frmRivulet& form);
+bool mnuSaveAs_Click(frmRivulet& form);
+
+/// Connects the File menu's New, Open, Save and Save As to the sheet.
+void AttachCalcFileCommands(frmRivulet& form);
+
+}  // namespace rivulet

@@ -1,0 +1,30 @@
+// The defaults file RIVULET.DEF: mode, section, every unit position and Fix Results.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+inline constexpr char kDefaultsFileName[] = "RIVULET.DEF";
+inline constexpr char kDefaultsHeader[] = "Rivulet Default Values File";
+
+/// Where the defaults file is looked for: the program folder, then the configuration folder.
+std::vector<std::string> SettingsFolders(const StartupValues& startup);
+
+/// The 14 lines for the sheet's current arrangement.
+std::vector<std::string> DefaultsFileLines(frmRivulet& form);
+
+/// The built-in defaults.
+void mnuOptionsRestoreDefaults_Click(frmRivulet& form);
+/// The defaults from the file, or the built-in ones when there is no valid file.
+void mnuOptionsApplyDefaults_Click(frmRivulet& form);
+/// Stores the sheet's arrangement; false (after a message) when it could not be written.
+bool mnuOptionsWriteDefaults_Click(frmRivulet& form);
+
+/// Connects the three Options commands and the start-up test for the file.
+void AttachDefaultsCommands(frmRivulet& form);
+
+}  // namespace rivulet

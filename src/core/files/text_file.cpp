@@ -1,0 +1,114 @@
+#include "core/files/text_file.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace rivulet {
+namespace fs = std::filesystem;
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<std::string> lines;
+  std::string line;
+  while (lines.size() < maxLines) {
+    line.clear();
+    int c;
+    bool any = false;
+    while ((c = in.get()) != EOF) {
+      any = true;
+      if (c == '\n') break;
+      if (c == '\0' || line.size() >= kMaxLineLength) return std::nullopt;
+      line.push_back(static_cast<char>(c));
+    }
+    if (!any) break;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (c == EOF) break;
+  }
+  if (in.bad()) return std::nullopt;
+  return lines;
+}
+
+bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines) {
+  const fs::path target(path);
+  std::random_device rd;
+  std::string tempName = ".";
+  tempName.append(target.filename().string()).append(".tmp").append(std::to_string(rd()));
+  const fs::path temp = target.parent_path() / tempName;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const std::string& l : lines) out << l << "\r\n";
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ec;
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::string FindFileNoCase(const std::string& folder, const std::string& name) {
+  auto lower = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  std::error_code ec;
+  const fs::path exact = fs::path(folder) / name;
+  if (fs::is_regular_file(exact, ec)) return exact.string();
+  const std::string wanted = lower(name);
+  fs::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec))
+      return it->path().string();
+  }
+  return {};
+}
+
+std::string FindInFolders(const std::vector<std::string>& folders, const std::string& name) {
+  for (const std::string& f : folders) {
+    if (f.empty()) continue;
+    std::string found = FindFileNoCase(f, name);
+    if (!found.empty()) return found;
+  }
+  return {};
+}
+
+std::string WriteToFirstWritable(const std::vector<std::string>& folders, const std::string& name,
+                                 const std::vector<std::string>& lines) {
+  for (const std::string& f : folders) {
+    if (f.empty()) continue;
+    std::error_code ec;
+    fs::create_directories(f, ec);
+    std::string path = FindFileNoCase(f, name);
+    if (path.empty()) path = (fs::path(f) / name).string();
+    if (WriteLinesSafely(path, lines)) return path;
+  }
+  return {};
+}
+
+std::string Trim(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace rivulet

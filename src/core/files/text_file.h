@@ -1,0 +1,37 @@
+// Small text files the program reads and writes: CRLF on write, CRLF or LF on read,
+// and reading that never trusts the file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rivulet {
+
+/// Longest line accepted from a file; the files hold short values, so anything longer
+/// means the file is not one of ours.
+inline constexpr size_t kMaxLineLength = 4096;
+
+/// Up to maxLines lines of a file, line ends removed. nullopt when the file cannot be
+/// opened or a line is longer than kMaxLineLength or holds a NUL byte (a binary file).
+std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines);
+
+/// Writes the lines, each ended by CR LF, to a temporary file beside the target and
+/// renames it over the target, so a failed write never destroys the previous file.
+bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines);
+
+/// The file in folder whose name equals name without regard to letter case ("" if none).
+std::string FindFileNoCase(const std::string& folder, const std::string& name);
+
+/// The first place holding the file (folders in order, letter case ignored), or "".
+std::string FindInFolders(const std::vector<std::string>& folders, const std::string& name);
+
+/// Writes the lines to the file in the first folder where that works; creates a missing
+/// folder. Returns the path written, or "" when every folder failed.
+std::string WriteToFirstWritable(const std::vector<std::string>& folders, const std::string& name,
+                                 const std::vector<std::string>& lines);
+
+/// Blanks (spaces and tabs) removed from both ends.
+std::string Trim(const std::string& text);
+
+}  // namespace rivulet

@@ -1,0 +1,159 @@
+#include "core/printing/report.h"
+
+#include <sstream>
+
+namespace rivulet {
+namespace {
+
+const std::string kMargin(kReportMargin, ' ');
+
+constexpr char kDisclaimerText[] =
+    "Tarn makes no warranty or guarantee, expressed or implied, as to the accuracy, "
+    "reliability, suitability, functioning, or results derived from the use of this program "
+    "and of the values it reports.  Nor shall the fact of distribution or sale of the program "
+    "constitute any such warranty or guarantee.  No responsibility or liability is assumed by "
+    "Tarn in connection therewith.  Every result should be checked by a qualified engineer "
+    "against the conditions of the site before it is used for design, for construction or for "
+    "any other purpose.";
+
+// Characters, not bytes: unit names hold superscripts.
+size_t Width(const std::string& s) {
+  size_t n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+// The text, then blanks up to the width; a longer text is kept whole with no blanks.
+std::string Pad(const std::string& text, size_t width) {
+  const size_t w = Width(text);
+  return w >= width ? text : text + std::string(width - w, ' ');
+}
+
+std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
+
+std::string Mark(bool selected) { return kMargin + "(" + (selected ? "X" : " ") + ")  "; }
+
+std::string InputRow(const OptionButton& option, const TextBox& value, const ComboBox& unit,
+                     bool naWhenEmpty) {
+  const std::string field =
+      naWhenEmpty && value.Text().empty() ? Pad("N/A", 22) : Pad(value.Text(), 22);
+  return Mark(option.Value()) + Pad(option.Caption(), 19) + field + unit.Text();
+}
+
+std::string ResultRow(const Label& label, const TextBox& value, const ComboBox& unit) {
+  return Mark(true) + Pad(label.Caption(), 19) + Pad(value.Text(), 22) + unit.Text();
+}
+
+// Words spread over lines of exactly `width` characters by doubling blanks between words;
+// the last line is padded at its end.
+std::vector<std::string> Justify(const std::string& text, size_t width) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  std::vector<std::vector<std::string>> lines;
+  std::vector<std::string> current;
+  size_t length = 0;
+  for (const std::string& w : words) {
+    const size_t next = current.empty() ? w.size() : length + 1 + w.size();
+    if (!current.empty() && next > width) {
+      lines.push_back(current);
+      current.clear();
+      length = w.size();
+    } else {
+      length = next;
+    }
+    current.push_back(w);
+  }
+  if (!current.empty()) lines.push_back(current);
+
+  std::vector<std::string> out;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto& ws = lines[i];
+    size_t chars = 0;
+    for (const auto& w : ws) chars += w.size();
+    std::string line = ws[0];
+    if (i + 1 == lines.size() || ws.size() == 1) {
+      for (size_t k = 1; k < ws.size(); ++k) line += " " + ws[k];
+      out.push_back(Pad(line, width));
+      continue;
+    }
+    const size_t gaps = ws.size() - 1;
+    const size_t blanks = width - chars;
+    for (size_t k = 1; k < ws.size(); ++k) {
+      // Wider gaps first, so the doubled blanks sit towards the left.
+      const size_t gap = blanks / gaps + (k - 1 < blanks % gaps ? 1 : 0);
+      line += std::string(gap, ' ') + ws[k];
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+}  // namespace
+
+const std::vector<std::string>& DisclaimerLines() {
+  static const std::vector<std::string> lines = Justify(kDisclaimerText, kReportBodyWidth);
+  return lines;
+}
+
+std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras) {
+  const std::string blank = " ";
+  const std::string makerLine1 =
+      kMargin + Pad(kMakerName, kReportBodyWidth - Width(kMakerPhone)) + kMakerPhone;
+  const std::string makerLine2 =
+      kMargin + Pad(kMakerWeb, kReportBodyWidth - Width(kMakerEmail)) + kMakerEmail;
+  const int width = kReportMargin + kReportBodyWidth;
+
+  std::vector<std::string> r{blank,
+                             blank,
+                             blank,
+                             kMargin + kProductName,
+                             kMargin + "Version " + form.Startup().version,
+                             blank,
+                             makerLine1,
+                             makerLine2,
+                             blank,
+                             Rule('=')};
+  r.push_back("               Channel Section    " + form.cboSection.Text());
+  r.push_back(Rule('-'));
+  r.push_back(InputRow(form.optVelDis1, form.txtVelDis1, form.cboVelDis1, false));
+  r.push_back(InputRow(form.optDepth, form.txtDepth, form.cboDepth, false));
+  r.push_back(InputRow(form.optDiam, form.txtDiam, form.cboDiam, true));
+  r.push_back(InputRow(form.optSide, form.txtSide, form.cboSide, true));
+  r.push_back(InputRow(form.optSlope, form.txtSlope, form.cboSlope, false));
+  r.push_back(kMargin + "(" + (form.optManning.Value() ? "X" : " ") + ")  Manning's N        " +
+              form.txtManning.Text());
+  r.push_back(Rule('-'));
+  r.push_back(ResultRow(form.lblVelDis2, form.txtVelDis2, form.cboVelDis2));
+  r.push_back(ResultRow(form.lblArea, form.txtArea, form.cboArea));
+  r.push_back(ResultRow(form.lblDDS, form.txtDDS, form.cboDDS));
+  r.push_back(ResultRow(form.lblVelDis3, form.txtVelDis3, form.cboVelDis3));
+  r.push_back(ResultRow(form.lblArea2, form.txtArea2, form.cboArea2));
+  r.push_back(Rule('-'));
+  // The status sits under the values when it fits; a longer one closes up to stay within
+  // the 70 columns.
+  const std::string& status = form.txtStatus.Text();
+  const size_t len = Width(status);
+  const size_t gap = len <= 36 ? 13 : len >= 47 ? 2 : 47 - len;
+  r.push_back("               Status" + std::string(gap, ' ') + status);
+  r.push_back(Rule('='));
+  r.push_back(blank);
+  r.push_back(Pad(kMargin + "(X)  Denotes calculated values", width));
+  r.push_back(blank);
+  r.push_back(blank);
+  r.push_back(Pad(kMargin + "Disclaimer:", width));
+  r.push_back(blank);
+  for (const std::string& line : DisclaimerLines()) r.push_back(kMargin + line);
+  r.push_back(blank);
+  r.push_back(blank);
+  r.push_back(Pad(kMargin + "Comments:", width));
+  r.push_back(blank);
+  for (const std::string& c : extras.comments) r.push_back(kMargin + c);
+  r.push_back(blank);
+  r.push_back(Rule('='));
+  if (extras.printFileName) r.push_back(kMargin + form.currentFilePath);
+  return r;
+}
+
+}  // namespace rivulet

@@ -1,0 +1,34 @@
+// The results report: a fixed-width text page (70 columns, 10 of them margin) made from
+// the sheet as it stands, the print window's comments and its file-name choice.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+inline constexpr int kReportMargin = 10;
+inline constexpr int kReportBodyWidth = 60;
+
+/// What the print window adds to the sheet.
+struct ReportExtras {
+  std::array<std::string, 5> comments;
+  bool printFileName = false;
+};
+
+/// The report's lines, without line ends.
+std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras);
+
+/// The disclaimer set as ten justified lines of 60 characters.
+const std::vector<std::string>& DisclaimerLines();
+
+/// Maker lines: name left, telephone right; web address left, e-mail right.
+inline constexpr char kMakerName[] = "Tarn";
+inline constexpr char kMakerPhone[] = "Tel: +1 555 0100";
+inline constexpr char kMakerWeb[] = "https://www.tarn.example/";
+inline constexpr char kMakerEmail[] = "info@tarn.example";
+
+}  // namespace rivulet

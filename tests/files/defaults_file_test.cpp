@@ -1,0 +1,118 @@
+#include "core/files/defaults_file.h"
+
+#include "files_fixture.h"
+
+namespace rivulet {
+namespace {
+
+using DefaultsTest = FilesTest;
+
+TEST_F(DefaultsTest, WriteRestoreApplyReturnsToTheWrittenState) {
+  form.cmdVelDis_Click();
+  form.cboSection.SetListIndex(3);
+  form.cboVelDis1.SetListIndex(6);
+  form.cboDepth.SetListIndex(4);
+  form.cboDDS.SetListIndex(0);
+  form.mnuOptionsFix.SetChecked(true);
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  EXPECT_EQ(ReadFile(folder / "RIVULET.DEF"),
+            "Rivulet Default Values File\r\n 2 \r\n 3 \r\n 6 \r\n 4 \r\n 2 \r\n 2 \r\n 0 \r\n"
+            " 0 \r\n 2 \r\n 0 \r\n 2 \r\n 0 \r\nTrue\r\n");
+  const auto written = DefaultsFileLines(form);
+
+  mnuOptionsRestoreDefaults_Click(form);
+  EXPECT_EQ(form.optVelDis1.Caption(), "Velocity");
+  EXPECT_EQ(form.cboSection.ListIndex(), 0);
+  EXPECT_FALSE(form.mnuOptionsFix.Checked());
+
+  mnuOptionsApplyDefaults_Click(form);
+  EXPECT_EQ(DefaultsFileLines(form), written);
+  EXPECT_EQ(form.optVelDis1.Caption(), "Discharge");
+  // Busy pointer on and off around each command.
+  ASSERT_GE(services.busyCalls.size(), 2u);
+  EXPECT_FALSE(services.busyCalls.back());
+}
+
+TEST_F(DefaultsTest, StartUpAppliesTheFileFoundWithoutRegardToCase) {
+  WriteFile(folder / "rivulet.def",
+            "Rivulet Default Values File\r\n 1 \r\n 1 \r\n 2 \r\n 0 \r\n 1 \r\n 0 \r\n 3 \r\n"
+            " 4 \r\n 0 \r\n 2 \r\n 1 \r\n 5 \r\nFalse\r\n");
+  RecordingServices s;
+  frmRivulet f(s, form.Startup());
+  AttachDefaultsCommands(f);
+  f.Form_Load();
+  EXPECT_EQ(f.cboSection.Text(), "Rectangle");
+  EXPECT_FALSE(f.chkLocDiam.Visible());
+  EXPECT_EQ(f.optDiam.Caption(), "Width");
+  EXPECT_EQ(f.cboVelDis1.Text(), "ft/s");
+  EXPECT_EQ(f.cboDepth.Text(), "mm");
+  EXPECT_EQ(f.cboVelDis2.Text(), "ft\u00b3/s");
+  EXPECT_EQ(f.cboVelDis3.Text(), "ft\u00b3/d");
+}
+
+TEST_F(DefaultsTest, InvalidFilesFallBackOrKeepWhatTheyCannotSet) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int section;
+    bool fix;
+  };
+  const Case cases[] = {
+      {"trailing blank header", "Rivulet Default Values File \r\n 1 \r\n 3 \r\n", 0, false},
+      {"short file", "Rivulet Default Values File\r\n 1 \r\n 4 \r\n", 4, true},
+      {"position outside", "Rivulet Default Values File\r\n 1 \r\n 77 \r\n", 1, true},
+      {"mode 3, flag yes",
+       "Rivulet Default Values File\r\n 3 \r\n 2 \r\n 0 \r\n 2 \r\n 2 \r\n 2 \r\n 0 \r\n 0 \r\n"
+       " 2 \r\n 2 \r\n 2 \r\n 0 \r\nyes\r\n",
+       2, true},
+      {"binary", std::string("\0\0\0", 3), 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.cboSection.SetListIndex(1);
+    form.mnuOptionsFix.SetChecked(true);
+    WriteFile(folder / "RIVULET.DEF", c.bytes);
+    mnuOptionsApplyDefaults_Click(form);
+    EXPECT_EQ(form.cboSection.ListIndex(), c.section);
+    EXPECT_EQ(form.mnuOptionsFix.Checked(), c.fix);
+    EXPECT_EQ(form.optVelDis1.Caption(), "Velocity");
+  }
+}
+
+TEST_F(DefaultsTest, ApplyLeavesValuesAndTheUnknownAlone) {
+  form.optSlope.SetValue(true);
+  form.txtDepth.SetText("0.75");
+  form.txtArea.SetText("1.25");
+  mnuOptionsApplyDefaults_Click(form);  // no file: the built-in defaults
+  EXPECT_TRUE(form.optSlope.Value());
+  EXPECT_EQ(form.txtDepth.Text(), "0.75");
+  EXPECT_EQ(form.txtArea.Text(), "1.25");
+}
+
+TEST_F(DefaultsTest, UnwritableProgramFolderFallsBackThenReports) {
+  // A file in the way of the folder makes the program folder unusable even for root.
+  RecordingServices s;
+  const auto blocked = folder / "blocked";
+  WriteFile(blocked, "x");
+  frmRivulet f(s, StartupValues::ForFolder((blocked / "sub").string(), (folder / "cfg").string()));
+  AttachDefaultsCommands(f);
+  f.Form_Load();
+  EXPECT_TRUE(mnuOptionsWriteDefaults_Click(f));
+  EXPECT_TRUE(std::filesystem::exists(folder / "cfg" / "RIVULET.DEF"));
+  EXPECT_TRUE(s.messages.empty());
+  f.cboSection.SetListIndex(4);
+  EXPECT_TRUE(mnuOptionsWriteDefaults_Click(f));
+  f.cboSection.SetListIndex(0);
+  mnuOptionsApplyDefaults_Click(f);  // read back from the fallback
+  EXPECT_EQ(f.cboSection.ListIndex(), 4);
+
+  frmRivulet nowhere(s,
+                     StartupValues::ForFolder((blocked / "a").string(), (blocked / "b").string()));
+  AttachDefaultsCommands(nowhere);
+  EXPECT_FALSE(mnuOptionsWriteDefaults_Click(nowhere));
+  ASSERT_EQ(s.messages.size(), 1u);
+  EXPECT_EQ(s.messages[0].title, "Rivulet");
+}
+
+}  // namespace
+}  // namespace rivulet

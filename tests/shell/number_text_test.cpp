@@ -1,0 +1,81 @@
+#include "core/shell/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace rivulet {
+namespace {
+
+struct ReadCase {
+  const char* text;
+  double value;
+};
+
+TEST(ReadNumber, TakesTheLeadingNumber) {
+  const ReadCase cases[] = {
+      {"12abc", 12}, {"N/A", 0}, {".5", 0.5},   {"", 0},         {"  7.25", 7.25},
+      {"-3", -3},    {"+4", 4},  {"1e3", 1000}, {"1E-2x", 0.01}, {"1e", 1},
+      {"2e+", 2},    {"inf", 0}, {"nan", 0},    {"0x1A", 0},     {"1,5", 1},
+      {"-.5", -0.5}, {".", 0},   {"-", 0},      {"1.2.3", 1.2},  {"1e999", 1.7976931348623157e308},
+      {"1e-999", 0}, {"\t9", 9}, {"0012", 12},  {"5 6", 5},
+  };
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << c.text;
+}
+
+TEST(IsNumericText, AcceptsWholeNumbersOnly) {
+  const char* numeric[] = {"0", "12", " 12 ", "-1", "+1", "0.", ".5", "1e5", "1E-5", "-0.25e+2"};
+  const char* notNumeric[] = {"",    ".",     "-",  "+",   "1e",  "1e+", "12a",
+                              "1x2", "1.2.3", "e5", "--1", "1 2", "inf", "1,5"};
+  for (const char* t : numeric) EXPECT_TRUE(IsNumericText(t)) << t;
+  for (const char* t : notNumeric) EXPECT_FALSE(IsNumericText(t)) << t;
+}
+
+TEST(FormatNumber, PlainDecimalWithFifteenDigits) {
+  EXPECT_EQ(FormatNumber(0.5), "0.5");
+  EXPECT_EQ(FormatNumber(1250), "1250");
+  EXPECT_EQ(FormatNumber(0), "0");
+  EXPECT_EQ(FormatNumber(-2.5), "-2.5");
+  EXPECT_EQ(FormatNumber(1.0 / 3), "0.333333333333333");
+  EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.3");
+  EXPECT_EQ(FormatNumber(1e20), "1E+20");
+  // Whatever is written reads back to the same 15 digits.
+  for (double v : {0.9653467, 123456.789012345, 3.5e-7}) {
+    EXPECT_EQ(FormatNumber(ReadNumber(FormatNumber(v))), FormatNumber(v));
+  }
+}
+
+TEST(FormatPatterns, FixedAndManning) {
+  EXPECT_EQ(FormatFixed3(12), "12.000");
+  EXPECT_EQ(FormatFixed3(0.0132), "0.013");
+  EXPECT_EQ(FormatFixed3(0.4), "0.400");
+  EXPECT_EQ(FormatManningPattern(0.013), "0.013");
+  EXPECT_EQ(FormatManningPattern(0.0130000000000001), "0.013");
+  EXPECT_EQ(FormatManningPattern(0.5), "0.5");
+  EXPECT_EQ(FormatManningPattern(0.012345678901234567), "0.01234567890123");
+}
+
+TEST(FileNumbers, WriteWithBlanksReadRoundingHalvesToEven) {
+  EXPECT_EQ(FormatFileNumber(2), " 2 ");
+  EXPECT_EQ(FormatFileNumber(0), " 0 ");
+  EXPECT_EQ(FormatFileNumber(-1), "-1 ");
+  EXPECT_EQ(FormatFileNumber(11), " 11 ");
+  const std::pair<const char*, int> cases[] = {{" 3 ", 3},  {"", 0},     {"2.5", 2}, {"3.5", 4},
+                                               {"-0.5", 0}, {"1.6x", 2}, {"-1 ", -1}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(ReadFileNumber(text), value) << text;
+  EXPECT_FALSE(ReadFileNumber("1e300").has_value());
+}
+
+TEST(NumberText, IgnoresTheCommaLocale) {
+  const char* old = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = old ? old : "C";
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8"))
+    GTEST_SKIP() << "no comma-decimal locale installed";
+  EXPECT_DOUBLE_EQ(ReadNumber("2.5"), 2.5);
+  EXPECT_EQ(FormatNumber(2.5), "2.5");
+  EXPECT_EQ(FormatFixed3(2.5), "2.500");
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+}  // namespace
+}  // namespace rivulet

@@ -1,0 +1,129 @@
+#include "core/shell/number_text.h"
+#include "window_fixture.h"
+
+namespace rivulet {
+namespace {
+
+using CalculateTest = WindowTest;
+
+constexpr char kNote[] =
+    "Note:  You must select the variable to solve for, by clicking it before you click "
+    "'Calculate'.  The variable which will be calculated will have a dot beside it, and the "
+    "cell where the value is to be calculated will appear highlighted in yellow.";
+
+struct CheckCase {
+  const char* name;
+  int section;
+  int sideUnit;
+  const char* velDis;
+  const char* depth;
+  const char* diam;
+  const char* side;
+  const char* slope;
+  const char* manning;
+  const char* message;  // nullptr: the checks pass
+};
+
+TEST_F(CalculateTest, InputChecksInOrderWithTheirMessages) {
+  const CheckCase cases[] = {
+      {"all empty", 0, 2, "", "", "", "", "", "",
+       "Invalid value for depth:  values should be greater than 0."},
+      {"pipe diameter", 0, 2, "", "1", "0", "", "1", "0.013",
+       "Invalid Value for diameter:  values for this section should be greater than 0."},
+      {"rectangle width 0", 1, 2, "", "1", "0", "", "1", "0.013",
+       "Invalid value for width:  values for this section should be greater than 0."},
+      {"trapezoid width 0", 3, 0, "", "1", "0", "0", "1", "0.013", nullptr},
+      {"triangle width empty", 2, 0, "", "1", "", "1", "1", "0.013", nullptr},
+      {"negative width", 3, 0, "", "1", "-1", "1", "1", "0.013",
+       "Invalid value for width:  values for this section should be greater than or equal to 0."},
+      {"x negative", 3, 0, "", "1", "1", "-1", "1", "0.013",
+       "Invalid value for side slope: X values should be greater than or equal to zero."},
+      {"x zero", 3, 0, "", "1", "1", "0", "1", "0.013", nullptr},
+      {"y zero", 3, 1, "", "1", "1", "0", "1", "0.013",
+       "Invalid value for side slope: Y values should be greater than zero."},
+      {"degrees 90", 3, 2, "", "1", "1", "90", "1", "0.013", nullptr},
+      {"degrees 90.5", 3, 2, "", "1", "1", "90.5", "1", "0.013",
+       "Invalid value for side slope: Outside angle should be greater than zero and less than or "
+       "equal to 90."},
+      {"degrees 0", 3, 2, "", "1", "1", "0", "1", "0.013",
+       "Invalid value for side slope: Outside angle should be greater than zero and less than or "
+       "equal to 90."},
+      {"slope 0 passes", 1, 2, "", "1", "1", "", "0", "0.013", nullptr},
+      {"slope negative", 1, 2, "", "1", "1", "", "-1", "0.013", "Invalid value for Slope."},
+      {"manning empty", 1, 2, "", "1", "1", "", "1", "", "Invalid value for Manning's n-value."},
+  };
+  for (const CheckCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.cboSection.SetListIndex(c.section);
+    form.optVelDis1.SetValue(true);
+    form.cboSide.SetListIndex(c.sideUnit);
+    form.txtVelDis1.SetText(c.velDis);
+    form.txtDepth.SetText(c.depth);
+    form.txtDiam.SetText(c.diam);
+    form.txtSide.SetText(c.side);
+    form.txtSlope.SetText(c.slope);
+    form.txtManning.SetText(c.manning);
+    form.txtStatus.SetText("before");
+    services.messages.clear();
+    form.cmdCalculate_Click();
+    if (c.message) {
+      ASSERT_EQ(services.messages.size(), 2u);
+      EXPECT_EQ(services.messages[0], (Message{c.message, "Oops!", MessageIcon::Exclamation}));
+      EXPECT_EQ(services.messages[1], (Message{kNote, "Rivulet", MessageIcon::Exclamation}));
+      EXPECT_EQ(form.txtStatus.Text(), "before");
+    } else {
+      EXPECT_NE(form.txtStatus.Text(), "before");
+    }
+  }
+}
+
+TEST_F(CalculateTest, RowOneCheckNamesTheQuantity) {
+  form.optDepth.SetValue(true);
+  form.cmdCalculate_Click();
+  EXPECT_EQ(services.messages.at(0).text,
+            "Invalid value for velocity:  values should be greater than 0.");
+  form.cmdVelDis_Click();
+  services.messages.clear();
+  form.cmdCalculate_Click();
+  EXPECT_EQ(services.messages.at(0).text,
+            "Invalid value for discharge:  values should be greater than 0.");
+}
+
+TEST_F(CalculateTest, UnknownAndDepthLockSkipTheirChecks) {
+  form.optDepth.SetValue(true);  // empty depth box passes when depth is the unknown
+  form.txtVelDis1.SetText("1");
+  form.txtDiam.SetText("1");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.cmdCalculate_Click();
+  EXPECT_NE(services.messages.size() >= 1 ? services.messages[0].title : "", "Oops!");
+
+  services.messages.clear();
+  form.optVelDis1.SetValue(true);
+  form.txtDiam.SetText("");
+  form.chkLocDiam.SetValue(1);  // the lock exempts the depth even when it is empty
+  form.cmdCalculate_Click();
+  ASSERT_FALSE(services.messages.empty());
+  EXPECT_EQ(services.messages[0].text,
+            "Invalid Value for diameter:  values for this section should be greater than 0.");
+}
+
+TEST_F(CalculateTest, FailedCheckChangesNothing) {
+  form.cboSection.SetListIndex(3);
+  form.txtDepth.SetText("1");
+  form.txtDiam.SetText("1");
+  form.txtSide.SetText("95");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.txtArea.SetText("7");
+  form.txtDDS.SetText("8");
+  const std::string before[] = {form.txtArea.Text(), form.txtDDS.Text(), form.txtStatus.Text()};
+  form.cmdCalculate_Click();
+  EXPECT_EQ(form.txtArea.Text(), before[0]);
+  EXPECT_EQ(form.txtDDS.Text(), before[1]);
+  EXPECT_EQ(form.txtStatus.Text(), before[2]);
+  EXPECT_EQ(form.Hydraulics().noSolution, 0);
+}
+
+}  // namespace
+}  // namespace rivulet

@@ -1,0 +1,115 @@
+#include "window_fixture.h"
+
+namespace rivulet {
+namespace {
+
+using EditTrackingTest = WindowTest;
+
+TEST_F(EditTrackingTest, FilterCutsBackFromTheEnd) {
+  struct Case {
+    const char* typed;
+    const char* kept;
+    int endKeys;
+  };
+  const Case cases[] = {
+      {".", "0.", 1},   {"12x", "12", 1},  {"-", "", 1},      {"12abc", "12", 3},
+      {"abc12", "", 5}, {"1x2", "1", 2},   {"1e5", "1e5", 0}, {"1e", "1", 1},
+      {"-.", "", 2},    {" 7 ", " 7 ", 0}, {"3.5", "3.5", 0}, {"4\u00b2", "4", 1},
+  };
+  for (TextBox* box :
+       {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSlope, &form.txtManning}) {
+    for (const Case& c : cases) {
+      box->SetText("");
+      services.endKeys = 0;
+      box->SetText(c.typed);
+      EXPECT_EQ(box->Text(), c.kept) << box->Name() << " " << c.typed;
+      EXPECT_EQ(services.endKeys, c.endKeys) << box->Name() << " " << c.typed;
+      if (services.endKeys > 0) {
+        EXPECT_EQ(box->SelStart(), static_cast<int>(box->Text().size()));
+      }
+    }
+  }
+}
+
+TEST_F(EditTrackingTest, TypingBetweenDigitsCutsToTheLeft) {
+  form.txtDepth.SetText("12");
+  form.txtDepth.SetSelection(1, 0);
+  form.txtDepth.ReplaceSelection("x");  // 1x2 -> 1x -> 1
+  EXPECT_EQ(form.txtDepth.Text(), "1");
+  EXPECT_EQ(form.txtDepth.SelStart(), 1);
+}
+
+TEST_F(EditTrackingTest, HugePasteIsCutWithoutDeepRecursion) {
+  std::string pasted = "12";
+  pasted.append(5'000'000, 'x');
+  form.txtDepth.SetText(pasted);
+  EXPECT_EQ(form.txtDepth.Text(), "12");
+  std::string digits(2'000'000, '1');
+  digits += "-";
+  form.txtDepth.SetText(digits);
+  EXPECT_EQ(form.txtDepth.Text(), std::string(2'000'000, '1'));
+}
+
+TEST_F(EditTrackingTest, FirstEditAfterCompletionMarksTheResultsStale) {
+  // Every unit list with edit tracking, and every tracked text box.
+  std::vector<std::function<void()>> edits = {
+      [&] { form.cboVelDis1.SetListIndex(1); }, [&] { form.cboDepth.SetListIndex(1); },
+      [&] { form.cboDiam.SetListIndex(1); },    [&] { form.cboSlope.SetListIndex(1); },
+      [&] { form.cboVelDis2.SetListIndex(1); }, [&] { form.cboArea.SetListIndex(1); },
+      [&] { form.cboArea2.SetListIndex(1); },   [&] { form.txtDepth.SetText("5"); },
+      [&] { form.txtVelDis2.SetText("9"); },    [&] { form.txtArea.SetText("9"); },
+  };
+  for (size_t i = 0; i < edits.size(); ++i) {
+    MarkComplete();
+    edits[i]();
+    EXPECT_EQ(form.txtStatus.Text(), kStatusModified) << i;
+    EXPECT_EQ(form.txtStatus.BackColour(), kStatusPink) << i;
+  }
+  // The alternate unit lists have no edit tracking.
+  MarkComplete();
+  form.cboDDS.SetListIndex(1);
+  form.cboVelDis3.SetListIndex(1);
+  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+  // After "no solution" an edit leaves the status alone.
+  form.txtStatus.SetText(kStatusNoSolution);
+  form.txtDepth.SetText("6");
+  EXPECT_EQ(form.txtStatus.Text(), kStatusNoSolution);
+}
+
+TEST_F(EditTrackingTest, SectionAndUnknownChangesTrackOnlyEmptiedTexts) {
+  form.cboSection.SetListIndex(3);
+  MarkComplete();
+  form.cboSection.SetListIndex(4);
+  form.optDepth.SetValue(true);
+  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+  form.txtSide.SetText("2");
+  MarkComplete();
+  form.cboSection.SetListIndex(1);  // empties the side slope
+  EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+}
+
+TEST_F(EditTrackingTest, FixResultsFormatsInPlace) {
+  form.txtManning.SetText("0.0132");
+  form.txtDepth.SetText("12");
+  form.txtDiam.SetText("");
+  form.txtArea.SetText("1.23456");
+  form.txtDDS.SetText("N/A");
+  form.txtVelDis3.SetText("0");
+  MarkComplete();
+  form.mnuOptionsFix_Click();
+  EXPECT_TRUE(form.mnuOptionsFix.Checked());
+  EXPECT_EQ(form.txtManning.Text(), "0.013");
+  EXPECT_EQ(form.txtDepth.Text(), "12.000");
+  EXPECT_EQ(form.txtDiam.Text(), "");
+  EXPECT_EQ(form.txtArea.Text(), "1.235");
+  EXPECT_EQ(form.txtDDS.Text(), "N/A");
+  EXPECT_EQ(form.txtVelDis3.Text(), "0");
+  EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+  // Turning it off keeps the texts.
+  form.mnuOptionsFix_Click();
+  EXPECT_FALSE(form.mnuOptionsFix.Checked());
+  EXPECT_EQ(form.txtDepth.Text(), "12.000");
+}
+
+}  // namespace
+}  // namespace rivulet
