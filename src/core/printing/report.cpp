@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "core/shell/app_texts.h"
+
 namespace rivulet {
 namespace {
 
@@ -99,8 +101,8 @@ const std::vector<std::string>& DisclaimerLines() {
 
 std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras) {
   const std::string blank = " ";
-  const std::string makerLine1 =
-      kMargin + Pad(kMakerName, kReportBodyWidth - Width(kMakerPhone)) + kMakerPhone;
+  const std::string phone = std::string("Tel: ") + kMakerPhone;
+  const std::string makerLine1 = kMargin + Pad(kMakerName, kReportBodyWidth - Width(phone)) + phone;
   const std::string makerLine2 =
       kMargin + Pad(kMakerWeb, kReportBodyWidth - Width(kMakerEmail)) + kMakerEmail;
   const int width = kReportMargin + kReportBodyWidth;

@@ -25,10 +25,4 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
 /// The disclaimer set as ten justified lines of 60 characters.
 const std::vector<std::string>& DisclaimerLines();
 
-/// Maker lines: name left, telephone right; web address left, e-mail right.
-inline constexpr char kMakerName[] = "Tarn";
-inline constexpr char kMakerPhone[] = "Tel: +1 555 0100";
-inline constexpr char kMakerWeb[] = "https://www.tarn.example/";
-inline constexpr char kMakerEmail[] = "info@tarn.example";
-
 }  // namespace rivulet

@@ -1,0 +1,42 @@
+#include "core/shell/clipboard_commands.h"
+
+namespace rivulet {
+namespace {
+
+// Read-only result fields may be copied from but not changed: their text is the solver's.
+TextBox* Editable(Control* active) {
+  auto* box = dynamic_cast<TextBox*>(active);
+  return box && !box->ReadOnly() && box->Enabled() ? box : nullptr;
+}
+
+}  // namespace
+
+void CopyCommand(Services& services, Control* active) {
+  auto* box = dynamic_cast<TextBox*>(active);
+  // An empty selection keeps what the clipboard holds, as users expect of Copy.
+  if (box && box->SelLength() > 0) services.SetClipboardText(box->SelectedText());
+}
+
+void CutCommand(Services& services, Control* active) {
+  CopyCommand(services, active);
+  if (TextBox* box = Editable(active); box && box->SelLength() > 0) box->ReplaceSelection("");
+}
+
+void PasteCommand(Services& services, Control* active) {
+  TextBox* box = Editable(active);
+  if (!box) return;
+  std::string text = services.ClipboardText().value_or("");
+  // A single-line box takes the first line of a multi-line clipboard.
+  if (const auto eol = text.find_first_of("\r\n"); eol != std::string::npos) text.resize(eol);
+  box->ReplaceSelection(text);
+}
+
+void HelpContentsCommand(Services& services, const std::string& helpPagePath) {
+  if (!services.ShellOpen(helpPagePath)) {
+    services.MessageBox(
+        "Unable to open on-line help.  Ensure that a Web-Browser is properly installed", "Oops",
+        MessageIcon::Stop);
+  }
+}
+
+}  // namespace rivulet
