@@ -1,0 +1,291 @@
+#include "gui/window/frm_rivulet_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+
+#include "core/hydraulics/units.h"
+
+namespace rivulet {
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+// Captions change with the section and the velocity/discharge mode; reserving the widest
+// keeps the columns, and so the window, from jumping when they do.
+template <class W>
+void ReserveWidth(W* w, std::initializer_list<const char*> captions) {
+  const QString shown = w->text();
+  int widest = 0;
+  for (const char* caption : captions) {
+    w->setText(caption);
+    widest = std::max(widest, w->sizeHint().width());
+  }
+  w->setText(shown);
+  w->setMinimumWidth(widest);
+}
+
+// One width for every unit list, wide enough for the longest entry of any list, because a
+// list changes its entries with the section and the mode.
+int UnitListWidth() {
+  QComboBox probe;
+  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  for (const auto* units : {&VelocityUnits(), &DischargeUnits(), &LengthUnits(), &AreaUnits(),
+                            &SideSlopeUnits(), &SlopeUnits()})
+    for (const std::string& unit : *units) probe.addItem(ToQt(unit));
+  return probe.sizeHint().width();
+}
+
+int ValueBoxWidth() {
+  QLineEdit probe;
+  const int digits = probe.fontMetrics().horizontalAdvance(QString(18, '0'));
+  // The box's frame and margins: its size hint less the room it leaves for text.
+  const int frame = probe.sizeHint().width() - probe.fontMetrics().horizontalAdvance('x') * 17;
+  return digits + std::max(frame, 0);
+}
+
+}  // namespace
+
+frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
+    : QMainWindow(parent), form_(form) {
+  setObjectName("frmRivulet");
+  setCentralWidget(BuildSheet());
+  BuildMenus();
+  SetTabOrder();
+  KeepColumnWidths();
+  // The window is a form: its size follows its contents and the user does not stretch it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(&binder_, &ControlBinder::Forwarded, this, [this] {
+    setWindowTitle(ToQt(form_.Title()));
+    emit Changed();
+  });
+  // The clipboard commands act on the control that has the focus in this window.
+  focusTracking_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now && now->window() == this) form_.activeControl = binder_.ControlOf(now);
+  });
+  form_.activeControl = &form_.cboSection;
+  binder_.WidgetOf(&form_.cboSection)->setFocus();
+  Sync();
+}
+
+frmRivuletView::~frmRivuletView() { disconnect(focusTracking_); }
+
+void frmRivuletView::Sync() {
+  binder_.Sync();
+  setWindowTitle(ToQt(form_.Title()));
+}
+
+void frmRivuletView::CentreOnScreen() {
+  adjustSize();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+QWidget* frmRivuletView::BuildSheet() {
+  auto make = [this](auto* widget, auto& control) {
+    binder_.Bind(widget, control);
+    return widget;
+  };
+  auto* sheet = new QWidget;
+  auto* column = new QVBoxLayout(sheet);
+
+  auto* top = new QHBoxLayout;
+  auto* lblSection = make(new QLabel, form_.lblSection);
+  auto* cboSection = make(new QComboBox, form_.cboSection);
+  lblSection->setBuddy(cboSection);
+  top->addWidget(lblSection);
+  top->addWidget(cboSection);
+  top->addSpacing(lblSection->fontMetrics().averageCharWidth() * 2);
+  top->addWidget(make(new QPushButton, form_.cmdSection));
+  top->addStretch();
+  column->addLayout(top);
+
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(BuildSolveFor());
+  groups->addWidget(BuildOtherValues());
+  column->addLayout(groups);
+
+  auto* commands = new QHBoxLayout;
+  commands->addStretch();
+  auto* cmdCalculate = make(new QPushButton, form_.cmdCalculate);
+  cmdCalculate->setMinimumWidth(cmdCalculate->sizeHint().width() * 3 / 2);
+  commands->addWidget(cmdCalculate);
+  column->addLayout(commands);
+
+  column->addWidget(make(new QLineEdit, form_.txtStatus));
+  return sheet;
+}
+
+QGroupBox* frmRivuletView::BuildSolveFor() {
+  auto* box = new QGroupBox;
+  binder_.Bind(box, form_.fraSolve);
+  auto* grid = new QGridLayout(box);
+  struct Row {
+    OptionButton& option;
+    TextBox& value;
+    ComboBox* units;
+  };
+  const Row rows[] = {{form_.optVelDis1, form_.txtVelDis1, &form_.cboVelDis1},
+                      {form_.optDepth, form_.txtDepth, &form_.cboDepth},
+                      {form_.optDiam, form_.txtDiam, &form_.cboDiam},
+                      {form_.optSide, form_.txtSide, &form_.cboSide},
+                      {form_.optSlope, form_.txtSlope, &form_.cboSlope},
+                      {form_.optManning, form_.txtManning, nullptr}};
+  int r = 0;
+  for (const Row& row : rows) {
+    auto* option = new QRadioButton;
+    binder_.Bind(option, row.option);
+    grid->addWidget(option, r, 0);
+    auto* value = new QLineEdit;
+    binder_.Bind(value, row.value);
+    grid->addWidget(value, r, 2);
+    if (row.units) {
+      auto* units = new QComboBox;
+      binder_.Bind(units, *row.units);
+      grid->addWidget(units, r, 3);
+    }
+    ++r;
+  }
+  // The depth lock sits between the Diameter option and its value; it keeps its room while
+  // hidden so the value boxes stay in line when the section changes.
+  auto* lock = new QCheckBox;
+  binder_.Bind(lock, form_.chkLocDiam);
+  QSizePolicy keep = lock->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  lock->setSizePolicy(keep);
+  grid->addWidget(lock, 2, 1);
+  auto* lookUp = new QPushButton;
+  binder_.Bind(lookUp, form_.cmdManning);
+  grid->addWidget(lookUp, 5, 3);
+  grid->setColumnStretch(2, 1);
+  return box;
+}
+
+QGroupBox* frmRivuletView::BuildOtherValues() {
+  auto* box = new QGroupBox;
+  binder_.Bind(box, form_.fraOther);
+  auto* grid = new QGridLayout(box);
+  struct Row {
+    Label& label;
+    TextBox& value;
+    ComboBox& units;
+  };
+  const Row rows[] = {{form_.lblVelDis2, form_.txtVelDis2, form_.cboVelDis2},
+                      {form_.lblArea, form_.txtArea, form_.cboArea},
+                      {form_.lblDDS, form_.txtDDS, form_.cboDDS},
+                      {form_.lblVelDis3, form_.txtVelDis3, form_.cboVelDis3},
+                      {form_.lblArea2, form_.txtArea2, form_.cboArea2}};
+  int r = 0;
+  for (const Row& row : rows) {
+    auto* label = new QLabel;
+    binder_.Bind(label, row.label);
+    grid->addWidget(label, r, 1);
+    auto* value = new QLineEdit;
+    binder_.Bind(value, row.value);
+    label->setBuddy(value);
+    grid->addWidget(value, r, 2);
+    auto* units = new QComboBox;
+    binder_.Bind(units, row.units);
+    grid->addWidget(units, r, 3);
+    ++r;
+  }
+  auto* toggle = new QPushButton;
+  binder_.Bind(toggle, form_.cmdVelDis);
+  // Smaller than the row, and wider than tall so it reads as a button, not a check box.
+  const int side = QLineEdit().sizeHint().height() * 3 / 4;
+  toggle->setFixedSize(side * 3 / 2, side);
+  grid->addWidget(toggle, 0, 0);
+  // Rows start at the top, level with the rows of "Solve For", which has one more.
+  grid->setRowStretch(r, 1);
+  grid->setColumnStretch(2, 1);
+  return box;
+}
+
+void frmRivuletView::KeepColumnWidths() {
+  auto find = [this](const Control& c) { return binder_.WidgetOf(&c); };
+  ReserveWidth(static_cast<QRadioButton*>(find(form_.optVelDis1)), {"Velocity", "Discharge"});
+  ReserveWidth(static_cast<QRadioButton*>(find(form_.optDiam)), {"Diameter", "Width"});
+  for (const Label* l :
+       {&form_.lblVelDis2, &form_.lblArea, &form_.lblDDS, &form_.lblVelDis3, &form_.lblArea2})
+    ReserveWidth(static_cast<QLabel*>(find(*l)),
+                 {"Discharge", "Velocity", "Alt. Depth", "Alt. Diameter", "Alt. Side Slope",
+                  "Alt. Discharge", "Alt. Velocity", "Alt. Flow Area"});
+  // A result has up to 15 significant digits; a value box shows all of them.
+  const int valueWidth = ValueBoxWidth();
+  for (QLineEdit* box : findChildren<QLineEdit*>())
+    if (box->objectName() != "txtStatus") box->setMinimumWidth(valueWidth);
+  const int unitWidth = UnitListWidth();
+  for (const ComboBox* c :
+       {&form_.cboVelDis1, &form_.cboDepth, &form_.cboDiam, &form_.cboSide, &form_.cboSlope,
+        &form_.cboVelDis2, &form_.cboArea, &form_.cboDDS, &form_.cboVelDis3, &form_.cboArea2}) {
+    auto* list = static_cast<QComboBox*>(find(*c));
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumWidth(unitWidth);
+  }
+}
+
+void frmRivuletView::BuildMenus() {
+  for (const MenuNode& top : form_.MenuBar()) {
+    QMenu* menu = menuBar()->addMenu(ToQt(top.item->Caption()));
+    binder_.Bind(menu->menuAction(), *top.item);
+    AddMenuItems(menu, top.children);
+  }
+}
+
+void frmRivuletView::AddMenuItems(QMenu* menu, const std::vector<MenuNode>& nodes) {
+  for (const MenuNode& node : nodes) {
+    if (node.item->Caption() == "-") {
+      binder_.Bind(menu->addSeparator(), *node.item);
+    } else if (!node.children.empty()) {
+      QMenu* sub = menu->addMenu(ToQt(node.item->Caption()));
+      binder_.Bind(sub->menuAction(), *node.item);
+      AddMenuItems(sub, node.children);
+    } else {
+      QAction* action = menu->addAction(ToQt(node.item->Caption()));
+      binder_.Bind(action, *node.item);
+      if (!action->shortcut().isEmpty()) menuKeys_.push_back(action->shortcut());
+    }
+  }
+}
+
+void frmRivuletView::SetTabOrder() {
+  QWidget* previous = nullptr;
+  for (const Control* c : form_.TabOrder()) {
+    QWidget* w = binder_.WidgetOf(c);
+    if (!w) continue;
+    w->setFocusPolicy(Qt::StrongFocus);
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
+  // Every text box takes the menu's keys as the menu's (Ctrl+A is Save As, Ctrl+C the
+  // program's Copy) rather than as its own editing keys.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
+}
+
+bool frmRivuletView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    if (std::find(menuKeys_.begin(), menuKeys_.end(), pressed) != menuKeys_.end()) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace rivulet
