@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <cmath>
 
+#include "core/window/shell_commands.h"
 #include "view_fixture.h"
 
 namespace rivulet {
@@ -290,17 +291,33 @@ TEST_F(ViewTest, CalculateShowsTheResultsAndF5RepeatsIt) {
   reads("txtVelDis1", velocity * std::sqrt(10.0));
 }
 
-TEST_F(ViewTest, MenuKeysWinOverTextBoxKeys) {
+// Ctrl+C, Ctrl+V and Ctrl+A are the menu's keys even inside a text box; the commands then
+// act on the selection the box showed.
+TEST_F(ViewTest, MenuKeysActOnTheFocusedBoxThroughTheCore) {
   ASSERT_TRUE(active);
-  int saveAs = 0, copies = 0;
+  AttachShellCommands(form);
+  int saveAs = 0;
   form.mnuSaveAs.onClick = [&] { ++saveAs; };
-  form.mnuCopy.onClick = [&] { ++copies; };
+  form.txtArea.SetText("0.785398163397448");
+  view->Sync();
+  QLineEdit* area = Box("txtArea");
+  area->setFocus();
+  area->setSelection(0, 5);
+  QTest::keyClick(area, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(services.clipboard, "0.785");
+
+  services.clipboard = "4.5x";
   Type("txtDepth", "12");
-  QTest::keyClick(Box("txtDepth"), Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(Box("txtDepth"), Qt::Key_C, Qt::ControlModifier);
+  QLineEdit* depth = Box("txtDepth");
+  depth->setSelection(1, 1);
+  QTest::keyClick(depth, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.txtDepth.Text(), "14.5");
+  EXPECT_EQ(depth->text(), "14.5");
+  EXPECT_EQ(depth->cursorPosition(), 4);
+
+  QTest::keyClick(depth, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(saveAs, 1);
-  EXPECT_EQ(copies, 1);
-  EXPECT_FALSE(Box("txtDepth")->hasSelectedText());
+  EXPECT_FALSE(depth->hasSelectedText());
 }
 
 TEST_F(ViewTest, FocusAndSelectionReachTheCore) {
