@@ -1,0 +1,519 @@
+#include "core/hydraulics/solver.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/geometry.h"
+#include "core/hydraulics/searches.h"
+#include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
+#include "core/shell/startup.h"
+
+namespace rivulet {
+namespace {
+
+constexpr char kNoSolutionMessage[] = "A suitable solution could not be found.";
+
+// Depth / diameter from which a part-full pipe carries its full-flow discharge again, so
+// that a second depth with the same discharge exists between it and the crown.
+constexpr double kFullDischargeDepthRatio = 0.819629372686432;
+// The full-flow diameter from a discharge has always used this rounded π.
+constexpr double kRoundedPi = 3.141592654;
+// Below this the gutter's angle search found no flatter solution worth keeping.
+constexpr double kFlatGutterSide = 1e-8;
+// A side slope this close to vertical counts as no solution.
+constexpr double kVerticalSide = 1e-6;
+// Manning's n in this open range is written with the n pattern, elsewhere as a plain number.
+constexpr double kManningPatternLow = 0.000999999;
+constexpr double kManningPatternHigh = 1;
+
+enum class Unknown { Velocity, Discharge, Depth, Diameter, MaxDiam, Width, Side, Slope, Manning };
+
+std::string SectionKeyFor(int position) {
+  switch (position) {
+    case 0:
+      return "Pipe";
+    case 1:
+      return "Rectangle";
+    case 2:
+      return "Triangle";
+    case 3:
+      return "Trapezoid";
+    default:
+      return "Gutter";
+  }
+}
+
+Unknown UnknownFor(const CalculationSheet& sheet, const std::string& caption,
+                   const std::string& sectionKey) {
+  if (caption == "Velocity" && sheet.optVelDis1.Value()) return Unknown::Velocity;
+  if (caption == "Discharge" && sheet.optVelDis1.Value()) return Unknown::Discharge;
+  if (sheet.optDepth.Value()) return Unknown::Depth;
+  if (sheet.optDiam.Value()) {
+    if (sectionKey != "Pipe") return Unknown::Width;
+    return sheet.chkLocDiam.Value() == 1 ? Unknown::MaxDiam : Unknown::Diameter;
+  }
+  if (sheet.optSide.Value()) return Unknown::Side;
+  if (sheet.optSlope.Value()) return Unknown::Slope;
+  return Unknown::Manning;
+}
+
+// The hourglass for the length of one solve, whatever way it ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Services& services) : services_(services) { services_.SetBusy(true); }
+  ~BusyPointer() { services_.SetBusy(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Services& services_;
+};
+
+// One step of the iterative path: a fault abandons the step alone, so whatever it was
+// assigning keeps its previous value and the solve goes on with the next step.
+template <typename Action>
+void Step(Action&& action) {
+  try {
+    action();
+  } catch (const ArithmeticFault&) {
+  }
+}
+
+double Mul(double a, double b) { return Checked(a * b); }
+
+// K = (V·n / S^(1/2))^(3/2): the hydraulic radius that velocity v needs.
+double RequiredRadius(double v, double n, double slope) {
+  return Pow(Div(Mul(v, n), Pow(slope, kOneHalf)), 3.0 / 2.0);
+}
+
+// One calculation: the working values of a solve and its steps.
+class ManningSolve {
+ public:
+  ManningSolve(CalculationSheet& sheet, HydraulicState& state, Services& services)
+      : sheet_(sheet), state_(state), services_(services) {}
+
+  void Run() {
+    const std::string caption = sheet_.optVelDis1.Caption();
+    velocityGiven_ = caption == "Velocity";
+    state_.sectionKey = SectionKeyFor(sheet_.cboSection.ListIndex());
+    key_ = state_.sectionKey;
+    unknown_ = UnknownFor(sheet_, caption, key_);
+    try {
+      ReadInputs();
+      if (IsDirect()) {
+        SolveDirect();
+        return;
+      }
+    } catch (const ArithmeticFault&) {
+      // An input that cannot be converted, or a section that carries nothing: there is no
+      // result to write, only the verdict.
+      ClearAlternates(sheet_);
+      Reject();
+      return;
+    }
+    state_.eps = MachineEpsilon();
+    ctx_ = SearchContext{state_.sectionKey, state_.eps, state_.pi};
+    SolveUnknown();
+    WriteResults();
+    FinalCheck();
+  }
+
+ private:
+  bool IsDirect() const {
+    return unknown_ == Unknown::Velocity || unknown_ == Unknown::Discharge ||
+           unknown_ == Unknown::Slope || unknown_ == Unknown::Manning;
+  }
+  bool Is(const char* key) const { return key_ == key; }
+  FlowQuantity Quantity() const {
+    return velocityGiven_ ? FlowQuantity::Velocity : FlowQuantity::Discharge;
+  }
+  double Target() const { return velocityGiven_ ? v_ : q_; }
+
+  void ReadInputs() {
+    const double row1 = ReadNumber(sheet_.txtVelDis1.Text());
+    const int row1Unit = sheet_.cboVelDis1.ListIndex();
+    if (velocityGiven_) {
+      v_ = ConvertVelocity(row1, row1Unit, kToBase);
+    } else {
+      q_ = ConvertDischarge(row1, row1Unit, kToBase);
+    }
+    y_ = ConvertLength(ReadNumber(sheet_.txtDepth.Text()), sheet_.cboDepth.ListIndex(), kToBase);
+    if (!Is("Triangle")) {
+      // The diameter row holds the pipe's diameter or the channel's bottom width.
+      const double diam =
+          ConvertLength(ReadNumber(sheet_.txtDiam.Text()), sheet_.cboDiam.ListIndex(), kToBase);
+      (Is("Pipe") ? d_ : b_) = diam;
+    }
+    if ((Is("Triangle") || Is("Trapezoid") || Is("Gutter")) && unknown_ != Unknown::Side) {
+      z_ = ConvertSideSlope(ReadNumber(sheet_.txtSide.Text()), sheet_.cboSide.ListIndex(), kToBase,
+                            state_.pi);
+    }
+    s_ = ConvertSlope(ReadNumber(sheet_.txtSlope.Text()), sheet_.cboSlope.ListIndex(), kToBase);
+    n_ = ReadNumber(sheet_.txtManning.Text());
+  }
+
+  // Every dimension is known: Manning's equation is solved as it stands. All results are
+  // computed before any is written, so a fault leaves the sheet as it was.
+  void SolveDirect() {
+    double a, p;
+    if (Is("Pipe")) {
+      const double theta = PipeAngle(y_, d_, state_.pi);
+      a = PipeArea(theta, d_);
+      p = PipePerimeter(theta, d_);
+    } else if (Is("Gutter")) {
+      a = GutterArea(b_, y_, z_);
+      p = GutterPerimeter(b_, y_, z_);
+    } else {
+      a = TrapezoidArea(b_, y_, z_);
+      p = TrapezoidPerimeter(b_, y_, z_);
+    }
+    // A section without water (a triangle with vertical sides, say) has no velocity to
+    // speak of; dividing by its area or radius would put infinities into the sheet.
+    if (a == 0 || p == 0) throw ArithmeticFault("section carries no flow");
+    const double r = HydraulicRadius(a, p);
+
+    std::vector<std::pair<TextBox*, std::string>> writes;
+    if (unknown_ == Unknown::Velocity || unknown_ == Unknown::Discharge) {
+      v_ = ManningVelocity(r, s_, n_);
+      q_ = Mul(v_, a);
+      if (velocityGiven_) {
+        writes.emplace_back(&sheet_.txtVelDis1, VelocityText(v_, sheet_.cboVelDis1));
+        writes.emplace_back(&sheet_.txtVelDis2, DischargeText(q_, sheet_.cboVelDis2));
+      } else {
+        writes.emplace_back(&sheet_.txtVelDis1, DischargeText(q_, sheet_.cboVelDis1));
+        writes.emplace_back(&sheet_.txtVelDis2, VelocityText(v_, sheet_.cboVelDis2));
+      }
+    } else {
+      if (velocityGiven_) {
+        q_ = Mul(v_, a);
+        writes.emplace_back(&sheet_.txtVelDis2, DischargeText(q_, sheet_.cboVelDis2));
+      } else {
+        v_ = Div(q_, a);
+        writes.emplace_back(&sheet_.txtVelDis2, VelocityText(v_, sheet_.cboVelDis2));
+      }
+      if (unknown_ == Unknown::Slope) {
+        s_ = Pow(Div(Mul(v_, n_), Pow(r, kTwoThirds)), 2);
+        writes.emplace_back(&sheet_.txtSlope,
+                            FormatNumber(ConvertSlope(s_, sheet_.cboSlope.ListIndex(), kFromBase)));
+      } else {
+        n_ = Div(Mul(Pow(r, kTwoThirds), Pow(s_, kOneHalf)), v_);
+        writes.emplace_back(&sheet_.txtManning, ManningText(n_));
+      }
+    }
+    writes.emplace_back(&sheet_.txtArea, AreaText(a, sheet_.cboArea));
+    for (auto& [box, text] : writes) box->SetText(text);
+    ClearAlternates(sheet_);
+  }
+
+  void SolveUnknown() {
+    if (Is("Pipe")) {
+      SolvePipe();
+    } else if (Is("Rectangle")) {
+      SolveRectangle();
+    } else if (Is("Triangle")) {
+      SolveTriangle();
+    } else {
+      SolveTrapezoidOrGutter();
+    }
+  }
+
+  void SolvePipe() {
+    switch (unknown_) {
+      case Unknown::Depth:
+        SolvePipeDepth();
+        return;
+      case Unknown::Diameter:
+        Step([&] {
+          double lower = 0;
+          d_ = BisectPipe(ctx_, PipeUnknown::Diameter, Quantity(), lower, y_, s_, n_, Target())
+                   .value;
+        });
+        break;
+      case Unknown::MaxDiam:
+        // Running full: A = πD²/4 and R = D/4 invert in closed form.
+        Step([&] {
+          const double rootS = Pow(s_, kOneHalf);
+          if (velocityGiven_) {
+            d_ = Pow(Div(Mul(Mul(Pow(4, kTwoThirds), v_), n_), rootS), 3.0 / 2.0);
+          } else {
+            const double inner = Div(Mul(Mul(Pow(4, kTwoThirds), q_), n_), Mul(kRoundedPi, rootS));
+            d_ = Mul(Pow(4, 3.0 / 8.0), Pow(inner, 3.0 / 8.0));
+          }
+        });
+        y_ = d_;
+        break;
+      default:
+        break;  // no other unknown belongs to a pipe
+    }
+    ClearAlternates(sheet_);
+  }
+
+  void SolvePipeDepth() {
+    Step([&] { y_ = PartFullPipeDepth(ctx_, Quantity(), d_, s_, n_, Target()).value; });
+    const double y1 = y_;
+    ClearAlternates(sheet_);
+    // The search for the second depth raises its lower bound, y itself, as it goes.
+    if (velocityGiven_) {
+      if (y1 >= d_ / 2) {
+        Step([&] {
+          y2_ = BisectPipe(ctx_, PipeUnknown::AltDepth, Quantity(), y_, d_, s_, n_, v_).value;
+        });
+      }
+    } else if (y1 >= kFullDischargeDepthRatio * d_) {
+      Step([&] {
+        y2_ = BisectPipe(ctx_, PipeUnknown::AltDepth, Quantity(), y_, d_, s_, n_, q_).value;
+      });
+      if (y2_ == y1) y2_ = 0;
+    }
+    y_ = y1;
+  }
+
+  void SolveRectangle() {
+    if (unknown_ == Unknown::Depth) {
+      if (velocityGiven_) {
+        Step([&] {
+          const double k = RequiredRadius(v_, n_, s_);
+          y_ = Div(Mul(k, b_), b_ - 2 * k);
+        });
+      } else {
+        Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
+      }
+    } else if (unknown_ == Unknown::Width) {
+      if (velocityGiven_) {
+        Step([&] { b_ = TrapezoidWidth(); });
+      } else {
+        Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
+      }
+    }
+    ClearAlternates(sheet_);
+  }
+
+  void SolveTriangle() {
+    if (unknown_ == Unknown::Depth) {
+      Step([&] {
+        const double root = Sqrt(Pow(z_, 2) + 1);
+        const double coefficient = Pow(2, kTwoThirds);
+        if (velocityGiven_) {
+          const double base = Div(Mul(Mul(coefficient, v_), n_), Pow(s_, kOneHalf));
+          y_ = Div(Mul(Pow(base, 3.0 / 2.0), root), z_);
+        } else {
+          const double base =
+              Div(Mul(Mul(Mul(coefficient, q_), n_), z_), Mul(Pow(z_, 2) + 1, Pow(s_, kOneHalf)));
+          y_ = Div(Mul(Pow(base, 3.0 / 8.0), root), z_);
+        }
+      });
+    } else {
+      // Every other unknown of a triangle is its side slope.
+      if (velocityGiven_) {
+        Step([&] {
+          const double k2 =
+              Pow(Div(Mul(Mul(Pow(2, kTwoThirds), v_), n_), Pow(s_, kOneHalf)), 3.0 / 2.0);
+          const double s32 = Pow(s_, 3.0 / 2.0);
+          const double y2s32 = Mul(Pow(y_, 2), s32);
+          const double radicand =
+              Div(Mul(-s32, Pow(y_, 2)), Mul(Mul(4, Pow(n_, 3)), Pow(v_, 3)) - y2s32);
+          z_ = Mul(Div(k2, y_), Sqrt(radicand));
+        });
+      } else {
+        Step([&] { z_ = Bisect(ChannelUnknown::Side, b_, y_); });
+      }
+      RejectVerticalSides();
+    }
+    ClearAlternates(sheet_);
+  }
+
+  void SolveTrapezoidOrGutter() {
+    const bool gutter = Is("Gutter");
+    switch (unknown_) {
+      case Unknown::Depth:
+        Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
+        break;
+      case Unknown::Width:
+        if (velocityGiven_) {
+          Step([&] { b_ = gutter ? GutterWidth() : TrapezoidWidth(); });
+        } else {
+          Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
+        }
+        break;
+      case Unknown::Side:
+        if (velocityGiven_) {
+          SolveSideFromVelocity(gutter);
+          RejectVerticalSides();
+          return;  // the alternate rows stay as they are
+        }
+        Step([&] { z_ = Bisect(ChannelUnknown::Side, b_, y_); });
+        RejectVerticalSides();
+        break;
+      default:
+        break;
+    }
+    ClearAlternates(sheet_);
+  }
+
+  // Two side slopes can give one velocity: the angle search finds the flatter, Newton's
+  // method from vertical sides the steeper. When the angle search fails, Newton's answer
+  // becomes the primary one.
+  void SolveSideFromVelocity(bool gutter) {
+    Step([&] { z_ = SearchSideSlopeAngle(ctx_, v_, b_, y_, n_, s_).value; });
+    const bool flatterFound =
+        gutter ? (z_ >= kFlatGutterSide && z_ < kNoSolution) : z_ < kNoSolution;
+    if (flatterFound) {
+      Step([&] { z2_ = NewtonSideSlope(ctx_, b_, y_, s_, n_, v_).value; });
+    } else {
+      Step([&] { z_ = NewtonSideSlope(ctx_, b_, y_, s_, n_, v_).value; });
+    }
+    if (z2_ > 0 && z2_ < kNoSolution) {
+      Step([&] { a2_ = gutter ? GutterArea(b_, y_, z2_) : TrapezoidArea(b_, y_, z2_); });
+    }
+  }
+
+  void RejectVerticalSides() {
+    if (z_ < kVerticalSide) z_ = kNoSolution;
+  }
+
+  double Bisect(ChannelUnknown unknown, double r, double s) const {
+    return BisectOpenChannel(ctx_, unknown, Quantity(), r, s, s_, n_, Target()).value;
+  }
+
+  // b = −y·(z·y − 2K·√(z² + 1)) / (y − K): the trapezoid (and rectangle) width for velocity.
+  double TrapezoidWidth() const {
+    const double k = RequiredRadius(v_, n_, s_);
+    const double inner = Mul(z_, y_) - Mul(2 * k, Sqrt(Pow(z_, 2) + 1));
+    return Div(Mul(-y_, inner), y_ - k);
+  }
+
+  // b = −0.5·(y²·z − 2K·y·√(1 + z²) − 2K·y) / (y − K): the gutter width for velocity.
+  double GutterWidth() const {
+    const double k = RequiredRadius(v_, n_, s_);
+    const double inner =
+        Mul(Pow(y_, 2), z_) - Mul(Mul(2 * k, y_), Sqrt(1 + Pow(z_, 2))) - Mul(2 * k, y_);
+    return Div(Mul(-0.5, Checked(inner)), y_ - k);
+  }
+
+  void WriteResults() {
+    switch (unknown_) {
+      case Unknown::Depth:
+        Step([&] { sheet_.txtDepth.SetText(LengthText(y_, sheet_.cboDepth)); });
+        break;
+      case Unknown::Diameter:
+      case Unknown::MaxDiam:
+        Step([&] { sheet_.txtDiam.SetText(LengthText(d_, sheet_.cboDiam)); });
+        break;
+      case Unknown::Width:
+        Step([&] { sheet_.txtDiam.SetText(LengthText(b_, sheet_.cboDiam)); });
+        break;
+      case Unknown::Side:
+        Step([&] { sheet_.txtSide.SetText(SideSlopeText(z_, sheet_.cboSide)); });
+        break;
+      default:
+        break;
+    }
+
+    if (Is("Pipe")) {
+      Step([&] { theta_ = PipeAngle(y_, d_, state_.pi); });
+      Step([&] { a_ = PipeArea(theta_, d_); });
+      if (y2_ > 0) Step([&] { a2_ = PipeArea(PipeAngle(y2_, d_, state_.pi), d_); });
+    } else if (Is("Gutter")) {
+      Step([&] { a_ = GutterArea(b_, y_, z_); });
+    } else {
+      Step([&] { a_ = TrapezoidArea(b_, y_, z_); });
+    }
+    Step([&] { sheet_.txtArea.SetText(AreaText(a_, sheet_.cboArea)); });
+
+    if (velocityGiven_) {
+      Step([&] { q_ = Mul(v_, a_); });
+      Step([&] { sheet_.txtVelDis2.SetText(DischargeText(q_, sheet_.cboVelDis2)); });
+    } else {
+      Step([&] { v_ = Div(q_, a_); });
+      Step([&] { sheet_.txtVelDis2.SetText(VelocityText(v_, sheet_.cboVelDis2)); });
+    }
+
+    if (y2_ > 0) Step([&] { sheet_.txtDDS.SetText(LengthText(y2_, sheet_.cboDDS)); });
+    if (z2_ > 0) Step([&] { sheet_.txtDDS.SetText(SideSlopeText(z2_, sheet_.cboDDS)); });
+    if (a2_ > 0) {
+      Step([&] { sheet_.txtArea2.SetText(AreaText(a2_, sheet_.cboArea2)); });
+      Step([&] {
+        sheet_.txtVelDis3.SetText(velocityGiven_ ? DischargeText(Mul(v_, a2_), sheet_.cboVelDis3)
+                                                 : VelocityText(Div(q_, a2_), sheet_.cboVelDis3));
+      });
+      EnableAlternates(sheet_);
+    }
+  }
+
+  // Velocity, discharge and areas are not judged; every dimension must be in [0, 1e8).
+  void FinalCheck() {
+    for (double value : {y_, d_, b_, z_, s_, n_}) {
+      if (!(value >= 0 && value < kNoSolution)) {
+        Reject();
+        return;
+      }
+    }
+    state_.noSolution = 0;
+  }
+
+  void Reject() {
+    services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
+    state_.noSolution = 1;
+  }
+
+  std::string LengthText(double v, const ComboBox& unit) const {
+    return FormatNumber(ConvertLength(v, unit.ListIndex(), kFromBase));
+  }
+  std::string AreaText(double v, const ComboBox& unit) const {
+    return FormatNumber(ConvertArea(v, unit.ListIndex(), kFromBase));
+  }
+  std::string VelocityText(double v, const ComboBox& unit) const {
+    return FormatNumber(ConvertVelocity(v, unit.ListIndex(), kFromBase));
+  }
+  std::string DischargeText(double v, const ComboBox& unit) const {
+    return FormatNumber(ConvertDischarge(v, unit.ListIndex(), kFromBase));
+  }
+  std::string SideSlopeText(double v, const ComboBox& unit) const {
+    return FormatNumber(ConvertSideSlope(v, unit.ListIndex(), kFromBase, state_.pi));
+  }
+  static std::string ManningText(double n) {
+    if (n > kManningPatternLow && n < kManningPatternHigh) return FormatManningPattern(n);
+    return FormatNumber(n);
+  }
+
+  CalculationSheet& sheet_;
+  HydraulicState& state_;
+  Services& services_;
+  std::string key_;
+  Unknown unknown_ = Unknown::Manning;
+  bool velocityGiven_ = true;
+  SearchContext ctx_;
+  // Working values in base units; all start at 0.
+  double y_ = 0, d_ = 0, b_ = 0, z_ = 0, s_ = 0, n_ = 0, v_ = 0, q_ = 0;
+  double theta_ = 0, a_ = 0;
+  double y2_ = 0, z2_ = 0, a2_ = 0;
+};
+
+}  // namespace
+
+void SolveManning(CalculationSheet& sheet, HydraulicState& state, Services& services) {
+  BusyPointer busy(services);
+  ManningSolve(sheet, state, services).Run();
+}
+
+void EnableAlternates(CalculationSheet& sheet) {
+  for (Control* c :
+       std::initializer_list<Control*>{&sheet.lblDDS, &sheet.lblVelDis3, &sheet.lblArea2,
+                                       &sheet.txtDDS, &sheet.txtVelDis3, &sheet.txtArea2})
+    c->SetEnabled(true);
+}
+
+void ClearAlternates(CalculationSheet& sheet) {
+  sheet.txtDDS.SetText("");
+  sheet.txtVelDis3.SetText("");
+  sheet.txtArea2.SetText("");
+  for (Control* c :
+       std::initializer_list<Control*>{&sheet.txtDDS, &sheet.txtVelDis3, &sheet.txtArea2,
+                                       &sheet.lblDDS, &sheet.lblVelDis3, &sheet.lblArea2})
+    c->SetEnabled(false);
+}
+
+}  // namespace rivulet
