@@ -1,40 +1,98 @@
 #include "gui/shell/gui_main.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <memory>
 
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
+#include "gui/shell/about_view.h"
 #include "gui/shell/qt_services.h"
+#include "gui/shell/splash_view.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
+namespace {
 
-int GuiMain(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(kProductName);
-  QApplication::setApplicationVersion(QString::fromStdString(BuildVersionString()));
+void CentreOnScreen(QWidget* w) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+  }
+}
 
+// Everything that lives from the splash's OK to the end of the run. The sheet outlives its
+// window: reference windows left open after Exit may still write to it.
+struct Application {
+  explicit Application(const StartupValues& startup) : form(services, startup) {}
   QtServices services;
-  frmRivulet form(services, StartupValues::Compute());
+  frmRivulet form;
+  QPointer<frmRivuletView> view;
+  QPointer<frmAboutView> about;
+};
+
+void ShowMainWindow(Application& app, const QString& fileToOpen) {
+  frmRivulet& form = app.form;
   AttachCalcFileCommands(form);
   AttachDefaultsCommands(form);
   AttachShellCommands(form);
   form.Form_Load();
-  frmRivuletView view(form);
+  auto* view = new frmRivuletView(form);
+  view->setAttribute(Qt::WA_DeleteOnClose);
+  app.view = view;
   // Message boxes and dialogs show the sheet as it stands ("Thinking...", the results).
-  services.SetBeforeModal([&view] { view.Sync(); });
-  view.CentreOnScreen();
-  view.show();
+  app.services.SetBeforeModal([&app] {
+    if (app.view) app.view->Sync();
+  });
+  form.mnuExit.onClick = [&app] {
+    if (app.view) app.view->close();
+  };
+  form.mnuAbout.onClick = [&app] {
+    if (!app.about) {
+      app.about = new frmAboutView(app.form.Startup(), app.services);
+      app.about->adjustSize();
+      CentreOnScreen(app.about);
+    }
+    app.about->show();
+    app.about->raise();
+    app.about->activateWindow();
+  };
+  view->CentreOnScreen();
+  view->show();
+  if (!fileToOpen.isEmpty()) {
+    OpenNamedFile(form, fileToOpen.toStdString());
+    view->Sync();
+  }
+}
+
+}  // namespace
+
+int GuiMain(int argc, char** argv) {
+  QApplication qapp(argc, argv);
+  QApplication::setApplicationName(kProductName);
+  QApplication::setApplicationVersion(QString::fromStdString(BuildVersionString()));
+  QApplication::setWindowIcon(QIcon(":/icons/rivulet.svg"));
 
   // Qt has taken its own options out of the arguments; the first other one names a file.
   const QStringList args = QApplication::arguments();
-  if (args.size() > 1) {
-    OpenNamedFile(form, args[1].toStdString());
-    view.Sync();
-  }
+  const QString fileToOpen = args.size() > 1 ? args[1] : QString();
+
+  const StartupValues startup = StartupValues::Compute();
+  Application app(startup);
+
+  // The start-up window comes first; its OK replaces it by the calculation window, any
+  // other way of closing it ends the program.
+  auto* splash = new frmStartView(startup);
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(splash, &QDialog::accepted,
+                   [&app, &fileToOpen] { ShowMainWindow(app, fileToOpen); });
+  splash->adjustSize();
+  CentreOnScreen(splash);
+  splash->show();
   return QApplication::exec();
 }
 
