@@ -122,17 +122,6 @@ TEST(NValueTable, MoreOpensTheGrassTableAndKeepsTheChoice) {
   EXPECT_EQ(t.field.changes, 0);
 }
 
-TEST(NValueTable, ControlNamesAndCaptions) {
-  TableUnderTest t;
-  EXPECT_EQ(t.table.Opt(1).Name(), "opt1");
-  EXPECT_EQ(t.table.Opt(13).Name(), "opt13");
-  EXPECT_EQ(t.table.MaterialLabel(13).Name(), "Label13");
-  EXPECT_EQ(t.table.MaterialLabel(13).Caption(), "Earth with heavy brush");
-  EXPECT_EQ(t.table.Frame1.Caption(), "Select a value for Manning's n");
-  EXPECT_EQ(t.table.Command1.Caption(), "More...");
-  EXPECT_FALSE(t.table.Label14.Caption().empty());
-}
-
 // The sheet reads "." whatever the locale, so the table must write it under a comma locale.
 TEST(NValueTable, WritesAPointUnderACommaLocale) {
   const std::string previous = std::setlocale(LC_ALL, nullptr);

@@ -31,16 +31,6 @@ TEST(GrassTable, RangesAreWrittenLargerFirstWithTwoBlanksAroundTo) {
   EXPECT_EQ(ranges, 8);
 }
 
-TEST(GrassTable, GroupHeadingsOpenEachGroup) {
-  const auto& rows = GrassRows();
-  ASSERT_EQ(rows.size(), 6u);
-  EXPECT_TRUE(rows[0].IsGroupHeading());
-  EXPECT_EQ(rows[0].text, "Kentucky bluegrass:");
-  EXPECT_TRUE(rows[3].IsGroupHeading());
-  EXPECT_EQ(rows[3].text, "Good stand, any grass:");
-  EXPECT_EQ(GrassColumnHeadings()[0], "Type of Vegetation");
-}
-
 TEST(SectionDrawings, ViewDrawingFollowsTheSectionListNotTheMenuOrder) {
   struct Case {
     int listIndex;
