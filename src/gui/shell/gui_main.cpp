@@ -10,6 +10,7 @@
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
+#include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
 #include "gui/shell/qt_services.h"
 #include "gui/shell/splash_view.h"
@@ -46,6 +47,10 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   app.view = view;
   // Message boxes and dialogs show the sheet as it stands ("Thinking...", the results).
   app.services.SetBeforeModal([&app] {
+    if (app.view) app.view->Sync();
+  });
+  // Reference windows have no parent: they stay open after Exit until the user closes them.
+  AttachReferenceWindows(form, nullptr, [&app] {
     if (app.view) app.view->Sync();
   });
   form.mnuExit.onClick = [&app] {
