@@ -1,0 +1,58 @@
+// The calculation window's Print and Print Setup commands with the Qt print window: the
+// window is made on first Print, hidden by Cancel and Print, discarded by its close
+// control or Exit.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QPrinter>
+#include <memory>
+
+#include "core/printing/frm_print.h"
+#include "gui/printing/qt_printer.h"
+
+class QWidget;
+
+namespace rivulet {
+
+class frmRivulet;
+class frmPrintView;
+
+class PrintWindow : public QObject {
+  Q_OBJECT
+
+ public:
+  /// Prints with the printer the services' setup dialog configures (a printer of its own
+  /// when the services are not Qt's). Belongs to mainWindow.
+  PrintWindow(frmRivulet& form, QWidget* mainWindow);
+  ~PrintWindow() override;
+
+  /// File > Print: makes the window when there is none and shows it, not modal.
+  void Open();
+  /// File > Print Setup...
+  void Setup() { commands_.mnuPrintSetup_Click(); }
+  /// Discards the window and everything typed in it.
+  void Destroy();
+
+  /// The window on screen, or nullptr.
+  frmPrintView* View() const { return view_; }
+  frmPrint* Core() const { return commands_.Window(); }
+  Printer& PrintPath() { return *printer_; }
+
+ private:
+  std::unique_ptr<QPrinter> ownPrinter_;
+  std::unique_ptr<QtPrinter> printer_;
+  PrintCommands commands_;
+  QWidget* mainWindow_;
+  QPointer<frmPrintView> view_;
+};
+
+/// Wires mnuPrint and mnuPrintSetup of the calculation window to a print window that
+/// belongs to mainWindow, and returns it.
+PrintWindow* AttachPrinting(frmRivulet& form, QWidget* mainWindow);
+
+/// Discards the print window of the last attached calculation window, if there is one
+/// (for Exit and for closing the calculation window).
+void DestroyPrintWindow();
+
+}  // namespace rivulet
