@@ -1,18 +1,20 @@
 // Entry point: the batch mode for --report and friends, otherwise the window.
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/files/batch.h"
 #include "core/shell/startup.h"
+#include "gui/printing/pdf_report.h"
 #include "gui/shell/gui_main.h"
 
 namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl]\n"
-         "       rivulet --report FILE.rvl [FILE.rvl ...]\n"
+         "       rivulet --report FILE.rvl [FILE.rvl ...] [--pdf OUT.pdf]\n"
          "       rivulet --version | --help\n"
          "\n"
          "Without options Rivulet opens its window; a calculation file named on the command\n"
@@ -22,6 +24,9 @@ void PrintUsage(std::ostream& out) {
          "                    to standard output (no window, no display needed); messages\n"
          "                    go to standard error. Exit status 0 when every file solved,\n"
          "                    1 when any did not, 2 when a file could not be read.\n"
+         "  --pdf OUT.pdf     with --report: print the reports into one PDF file instead,\n"
+         "                    one report after another on new pages, in the print\n"
+         "                    window's start font at 12 points\n"
          "  --version         print the version and exit\n"
          "  --help            print this help and exit\n";
 }
@@ -40,11 +45,24 @@ int main(int argc, char** argv) {
     }
   }
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
-    std::vector<std::string> files(argv + 2, argv + argc);
+    std::vector<std::string> files;
+    std::optional<std::string> pdf;
+    for (int i = 2; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--pdf") != 0) {
+        files.emplace_back(argv[i]);
+        continue;
+      }
+      if (pdf || i + 1 >= argc) {
+        std::cerr << "rivulet: --pdf needs one output file\n";
+        return 2;
+      }
+      pdf = argv[++i];
+    }
     if (files.empty()) {
       std::cerr << "rivulet: --report needs at least one calculation file\n";
       return 2;
     }
+    if (pdf) return rivulet::RunPdfBatch(argc, argv, files, *pdf);
     // No window and no display: the sheet runs headless, exactly as behind the window.
     return rivulet::RunReportBatch(files, rivulet::StartupValues::Compute(), std::cout, std::cerr);
   }
