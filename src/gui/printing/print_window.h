@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/printing/frm_print.h"
+#include "gui/printing/frm_print_view.h"
 #include "gui/printing/qt_printer.h"
 
 class QWidget;
@@ -16,7 +17,6 @@ class QWidget;
 namespace rivulet {
 
 class frmRivulet;
-class frmPrintView;
 
 class PrintWindow : public QObject {
   Q_OBJECT

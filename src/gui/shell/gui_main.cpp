@@ -10,6 +10,7 @@
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
+#include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
 #include "gui/shell/qt_services.h"
@@ -53,6 +54,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachReferenceWindows(form, nullptr, [&app] {
     if (app.view) app.view->Sync();
   });
+  AttachPrinting(form, view);
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QUrl>
 
@@ -133,7 +135,16 @@ bool QtServices::ShellOpen(const std::string& target) {
 
 void QtServices::PrinterSetup() {
   BeforeModal();
-  QPageSetupDialog dialog(&Printer(), QApplication::activeWindow());
+  // With a printer installed the print dialog lets the user choose it and its options;
+  // without one only the page set-up of the PDF output is left to choose.
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    QPageSetupDialog dialog(&Printer(), QApplication::activeWindow());
+    dialog.exec();
+    return;
+  }
+  QPrintDialog dialog(&Printer(), QApplication::activeWindow());
+  dialog.setWindowTitle("Print Setup");
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   dialog.exec();
 }
 
