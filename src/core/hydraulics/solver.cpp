@@ -101,10 +101,12 @@ class ManningSolve {
     state_.sectionKey = SectionKeyFor(sheet_.cboSection.ListIndex());
     key_ = state_.sectionKey;
     unknown_ = UnknownFor(sheet_, caption, key_);
+    state_.last = {};
     try {
       ReadInputs();
       if (IsDirect()) {
         SolveDirect();
+        Record();
         return;
       }
     } catch (const ArithmeticFault&) {
@@ -119,6 +121,7 @@ class ManningSolve {
     SolveUnknown();
     WriteResults();
     FinalCheck();
+    if (state_.noSolution == 0) Record();
   }
 
  private:
@@ -440,6 +443,16 @@ class ManningSolve {
                                                  : VelocityText(Div(q_, a2_), sheet_.cboVelDis3));
       });
       EnableAlternates(sheet_);
+    }
+  }
+
+  void Record() {
+    SolveRecord& r = state_.last;
+    r = {key_, y_, d_, b_, z_, s_, n_, v_, q_};
+    if (a2_ > 0) {
+      r.altDepth = y2_;
+      r.altSide = z2_;
+      Step([&] { r.altDischarge = velocityGiven_ ? Mul(v_, a2_) : q_; });
     }
   }
 

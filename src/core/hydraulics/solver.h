@@ -9,6 +9,17 @@
 
 namespace rivulet {
 
+/// The working values a solve ended with, in base units: the solution the sheet shows,
+/// unrounded, for whatever looks further into it than the sheet does.
+struct SolveRecord {
+  std::string sectionKey;
+  double depth = 0, diameter = 0, width = 0, side = 0, slope = 0, n = 0;
+  double velocity = 0, discharge = 0;
+  /// The second solution where one was written: a pipe's other depth or a channel's other
+  /// side slope (0 when there is none), with its discharge.
+  double altDepth = 0, altSide = 0, altDischarge = 0;
+};
+
 /// What the hydraulic module keeps between calls.
 struct HydraulicState {
   /// "Pipe", "Rectangle", "Triangle", "Trapezoid" or "Gutter"; set by every solve.
@@ -19,6 +30,8 @@ struct HydraulicState {
   double eps = 0;
   /// 1 when the last iterative solve was rejected by the final check.
   int noSolution = 0;
+  /// The last solve, when it was accepted; empty after one that was rejected.
+  SolveRecord last;
 };
 
 /// Reads the sheet, solves for the selected unknown and writes the results back.

@@ -1,0 +1,254 @@
+#include "core/hydraulics/flow_details.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/geometry.h"
+
+namespace rivulet {
+namespace {
+
+// The same π the geometry routines get from the window.
+const double kPi = 4 * std::atan(1.0);
+
+// Enough halvings to close any bracket of doubles; the loops end sooner, on adjacent values.
+constexpr int kHalvingCap = 2200;
+
+double Mul(double a, double b) { return Checked(a * b); }
+
+// Halves [below, above] until no double lies strictly between them or the bracket is within
+// a few ulps of its upper end. isAbove(below) is false and isAbove(above) true throughout.
+template <typename Test>
+void CloseBracket(double& below, double& above, Test isAbove) {
+  for (int i = 0; i < kHalvingCap; ++i) {
+    const double mid = below + (above - below) / 2;
+    if (!(mid > below && mid < above) || above - below <= 4e-16 * above) return;
+    (isAbove(mid) ? above : below) = mid;
+  }
+}
+
+// Manning's discharge A·R^(2/3)·S^(1/2)/n peaks where 5·P·dA/dy = 2·A·dP/dy. In a pipe
+// dA/dy = T and dP/dy = 2D/T, so the sign of 5·T²·P − 4·A·D tells the rising side of the
+// peak from the falling one: positive at half depth, negative at the crown where T = 0.
+double PipePeakDepth(double d) {
+  const ChannelSection pipe{ChannelShape::Pipe, d, 0, 0};
+  auto falling = [&](double y) {
+    const SectionGeometry g = GeometryAt(pipe, y);
+    return Checked(5 * g.topWidth * g.topWidth * g.perimeter) < Checked(4 * g.area * d);
+  };
+  double below = d / 2, above = d;
+  CloseBracket(below, above, falling);
+  return below + (above - below) / 2;
+}
+
+PipeFlowPoint PipeFlowAt(double d, double depth, double slope, double n) {
+  const SectionGeometry g = GeometryAt({ChannelShape::Pipe, d, 0, 0}, depth);
+  PipeFlowPoint point;
+  point.depth = std::min(depth, d);
+  point.velocity = ManningVelocity(HydraulicRadius(g.area, g.perimeter), slope, n);
+  point.discharge = Mul(point.velocity, g.area);
+  return point;
+}
+
+FlowRegime RegimeFor(double froude) {
+  if (std::abs(froude - 1) <= kCriticalBand) return FlowRegime::Critical;
+  return froude < 1 ? FlowRegime::Subcritical : FlowRegime::Supercritical;
+}
+
+std::optional<SlopeClass> SlopeClassFor(double slope, const std::optional<double>& critical) {
+  if (slope == 0) return SlopeClass::Horizontal;
+  if (!critical) return std::nullopt;
+  if (std::abs(slope - *critical) <= kCriticalBand * *critical) return SlopeClass::Critical;
+  return slope < *critical ? SlopeClass::Mild : SlopeClass::Steep;
+}
+
+}  // namespace
+
+ChannelShape ShapeForKey(std::string_view key) {
+  if (key == "Pipe") return ChannelShape::Pipe;
+  if (key == "Rectangle") return ChannelShape::Rectangle;
+  if (key == "Triangle") return ChannelShape::Triangle;
+  if (key == "Trapezoid") return ChannelShape::Trapezoid;
+  return ChannelShape::Gutter;
+}
+
+SectionGeometry GeometryAt(const ChannelSection& s, double depth) {
+  SectionGeometry g;
+  double y = depth;
+  switch (s.shape) {
+    case ChannelShape::Pipe: {
+      const double d = s.diameter;
+      const double theta = PipeAngle(y, d, kPi);  // a depth above the crown becomes the crown
+      g.area = PipeArea(theta, d);
+      g.perimeter = PipePerimeter(theta, d);
+      // The chord 2·√(y·(D − y)) is D·sin(θ/2) without its cancellation near the crown.
+      g.topWidth = y >= d ? 0 : 2 * Sqrt(Mul(y, d - y));
+      break;
+    }
+    case ChannelShape::Rectangle:
+      g.area = TrapezoidArea(s.width, y, 0);
+      g.perimeter = TrapezoidPerimeter(s.width, y, 0);
+      g.topWidth = s.width;
+      break;
+    case ChannelShape::Triangle:
+      g.area = TrapezoidArea(0, y, s.side);
+      g.perimeter = TrapezoidPerimeter(0, y, s.side);
+      g.topWidth = Checked(2 * s.side * y);
+      break;
+    case ChannelShape::Trapezoid:
+      g.area = TrapezoidArea(s.width, y, s.side);
+      g.perimeter = TrapezoidPerimeter(s.width, y, s.side);
+      g.topWidth = Checked(s.width + 2 * s.side * y);
+      break;
+    case ChannelShape::Gutter:
+      g.area = GutterArea(s.width, y, s.side);
+      g.perimeter = GutterPerimeter(s.width, y, s.side);
+      g.topWidth = Checked(s.width + s.side * y);
+      break;
+  }
+  return g;
+}
+
+CriticalDepthResult CriticalDepth(const ChannelSection& section, double discharge) {
+  CriticalDepthResult result;
+  if (!(discharge > 0)) return result;
+  const double q2 = Mul(discharge, discharge);
+  // At or above the critical depth g·A³ ≥ Q²·T. Compared without a division, the invert
+  // (A = 0) and a pipe's crown (T = 0) need no case of their own.
+  auto atOrAbove = [&](double y) {
+    ++result.evaluations;
+    const SectionGeometry g = GeometryAt(section, y);
+    return Checked(kGravity * g.area * g.area * g.area) >= Mul(q2, g.topWidth);
+  };
+  double below = 0;
+  double above;
+  if (section.shape == ChannelShape::Pipe) {
+    above = section.diameter;  // the surface closes at the crown: always at or above
+  } else {
+    // Open channels widen (or keep their width) upwards, so doubling finds a bracket; a
+    // section that never carries it overflows into a fault.
+    above = 1;
+    while (!atOrAbove(above)) {
+      below = above;
+      above = Mul(above, 2);
+    }
+  }
+  CloseBracket(below, above, atOrAbove);
+  const double depth = below + (above - below) / 2;
+  if (section.shape == ChannelShape::Pipe && depth >= section.diameter * (1 - kCrownGap)) {
+    result.state = CriticalState::NoneBelowCrown;
+    return result;
+  }
+  result.state = CriticalState::Found;
+  result.depth = depth;
+  return result;
+}
+
+double SlopeForUniformFlow(const ChannelSection& section, double depth, double discharge,
+                           double n) {
+  const SectionGeometry g = GeometryAt(section, depth);
+  const double velocity = Div(discharge, g.area);
+  const double radius = HydraulicRadius(g.area, g.perimeter);
+  return Pow(Div(Mul(velocity, n), Pow(radius, kTwoThirds)), 2);
+}
+
+PipeFlowPoint PipeFullFlow(double diameter, double slope, double n) {
+  return PipeFlowAt(diameter, diameter, slope, n);
+}
+
+PipeFlowPoint PipeMaximumFlow(double diameter, double slope, double n) {
+  return PipeFlowAt(diameter, PipePeakDepth(diameter), slope, n);
+}
+
+PipeCapacity ClassifyPipeDischarge(double discharge, const PipeFlowPoint& full,
+                                   const PipeFlowPoint& maximum) {
+  if (!(discharge > 0)) return PipeCapacity::NoFlow;
+  if (discharge < full.discharge) return PipeCapacity::OneDepth;
+  if (discharge <= maximum.discharge) return PipeCapacity::TwoDepths;
+  return PipeCapacity::AboveMaximum;
+}
+
+const char* RegimeName(FlowRegime regime) {
+  switch (regime) {
+    case FlowRegime::Subcritical:
+      return "Subcritical";
+    case FlowRegime::Critical:
+      return "Critical";
+    case FlowRegime::Supercritical:
+      return "Supercritical";
+    case FlowRegime::RunningFull:
+      return "None: running full";
+  }
+  return "";
+}
+
+const char* SlopeClassName(SlopeClass slopeClass) {
+  switch (slopeClass) {
+    case SlopeClass::Horizontal:
+      return "Horizontal";
+    case SlopeClass::Mild:
+      return "Mild";
+    case SlopeClass::Critical:
+      return "Critical";
+    case SlopeClass::Steep:
+      return "Steep";
+  }
+  return "";
+}
+
+std::optional<FlowDetails> ComputeFlowDetails(const FlowState& state) {
+  try {
+    const ChannelSection& section = state.section;
+    const bool pipe = section.shape == ChannelShape::Pipe;
+    FlowDetails f;
+    f.depth = pipe ? std::min(state.depth, section.diameter) : state.depth;
+    const SectionGeometry g = GeometryAt(section, f.depth);
+    if (!(g.area > 0 && g.perimeter > 0)) return std::nullopt;
+    f.area = g.area;
+    f.wettedPerimeter = g.perimeter;
+    f.hydraulicRadius = HydraulicRadius(g.area, g.perimeter);
+    f.topWidth = g.topWidth;
+    f.velocity = Div(state.discharge, g.area);
+    f.velocityHead = Div(Mul(f.velocity, f.velocity), 2 * kGravity);
+    f.specificEnergy = Checked(f.depth + f.velocityHead);
+    if (g.topWidth > 0) {
+      f.hydraulicDepth = Div(g.area, g.topWidth);
+      f.froude = Div(f.velocity, Sqrt(Mul(kGravity, *f.hydraulicDepth)));
+      f.regime = RegimeFor(*f.froude);
+    } else {
+      f.regime = FlowRegime::RunningFull;  // only a full pipe has no surface width
+    }
+
+    f.critical = CriticalDepth(section, state.discharge);
+    if (f.critical.state == CriticalState::Found) {
+      f.criticalVelocity = Div(state.discharge, GeometryAt(section, f.critical.depth).area);
+      f.criticalSlope = SlopeForUniformFlow(section, f.critical.depth, state.discharge, state.n);
+    }
+    f.slopeClass = SlopeClassFor(state.slope, f.criticalSlope);
+
+    f.averageShear = Checked(kUnitWeight * f.hydraulicRadius * state.slope);
+    f.maximumShear = Checked(kUnitWeight * f.depth * state.slope);
+
+    if (pipe) {
+      PipeDetails p;
+      p.percentFull = Checked(100 * f.depth / section.diameter);
+      p.full = PipeFullFlow(section.diameter, state.slope, state.n);
+      p.maximum = PipeMaximumFlow(section.diameter, state.slope, state.n);
+      if (f.regime == FlowRegime::RunningFull) {
+        p.capacity = PipeCapacity::RunningFull;
+        p.requestedDischarge = state.requestedDischarge;
+        if (p.requestedDischarge && *p.requestedDischarge > p.maximum.discharge)
+          p.capacity = PipeCapacity::AboveMaximum;
+      } else {
+        p.capacity = ClassifyPipeDischarge(state.discharge, p.full, p.maximum);
+      }
+      f.pipe = p;
+    }
+    return f;
+  } catch (const ArithmeticFault&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace rivulet
