@@ -425,7 +425,10 @@ bool frmRivulet::CheckInputs() {
                     ? "Invalid value for velocity:  values should be greater than 0."
                     : "Invalid value for discharge:  values should be greater than 0.");
   }
-  if (chkLocDiam.Value() != 1 && !optDepth.Value() && !(ReadNumber(txtDepth.Text()) > 0))
+  // A lock left checked on a pipe stays checked, hidden, when another section is chosen;
+  // it must not let a negative depth through there, where nothing mirrors the diameter.
+  const bool depthLocked = chkLocDiam.Value() == 1 && chkLocDiam.Visible();
+  if (!depthLocked && !optDepth.Value() && !(ReadNumber(txtDepth.Text()) > 0))
     return fail("Invalid value for depth:  values should be greater than 0.");
   if (!optDiam.Value()) {
     const double d = ReadNumber(txtDiam.Text());
