@@ -110,6 +110,7 @@ void frmRivulet::WireHandlers() {
   cmdCalculate.onClick = [this] { cmdCalculate_Click(); };
   mnuCalculate.onClick = [this] { mnuCalculate_Click(); };
   mnuOptionsFix.onClick = [this] { mnuOptionsFix_Click(); };
+  mnuFlowDetails.onClick = [this] { mnuFlowDetails_Click(); };
 
   for (TextBox* t : {&txtVelDis1, &txtDepth, &txtSide, &txtSlope, &txtManning})
     t->onChange = [this, t] { NumericFilter(*t); };
@@ -158,7 +159,8 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
       {&mnuFile, items({&mnuNew, &mnuOpen, &mnuSave, &mnuSaveAs, &mnuPrintBreak, &mnuPrint,
                         &mnuPrintSetup, &mnuBreak2, &mnuCalculate, &mnuBreak0, &mnuExit})},
       {&mnuEdit, items({&mnuCut, &mnuCopy, &mnuPaste})},
-      {&mnuView, items({&mnuCircle, &mnuRectangle, &mnuTrapezoid, &mnuTriangle, &mnuGutter})},
+      {&mnuView, items({&mnuCircle, &mnuRectangle, &mnuTrapezoid, &mnuTriangle, &mnuGutter,
+                        &mnuDetailsBreak, &mnuFlowDetails})},
       {&mnuOptions, items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults,
                            &mnuOptionsWriteDefaults, &mnuOptionsFix})},
       {&mnuHelp, help},
@@ -406,6 +408,8 @@ void frmRivulet::mnuOptionsFix_Click() {
   }
 }
 
+void frmRivulet::mnuFlowDetails_Click() { mnuFlowDetails.SetChecked(!mnuFlowDetails.Checked()); }
+
 // ---- Calculate ----
 
 void frmRivulet::SetStatus(const std::string& text, Colour back) {
@@ -477,36 +481,42 @@ void frmRivulet::cmdCalculate_Click() {
   txtArea2.SetText("");
   txtVelDis3.SetText("");
   SetStatus(kStatusThinking, kStatusOrange);
+  lastSolve_.reset();
+  const bool dischargeGiven = optVelDis1.Caption() == "Discharge" && !optVelDis1.Value();
   SolveManning(*this, hydraulics_, services_);
+  const double askedDischarge = hydraulics_.last.discharge;
   if (txtDDS.Text().empty()) {
     txtDDS.SetText("N/A");
     txtVelDis3.SetText("N/A");
     txtArea2.SetText("N/A");
   }
-  RunningFull();
+  const bool ranFull = RunningFull();
   if (hydraulics_.noSolution == 1) {
     SetStatus(kStatusNoSolution, kStatusOrange);
   } else {
     if (mnuOptionsFix.Checked()) FixResults();
+    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt};
+    if (ranFull && dischargeGiven) lastSolve_->requestedDischarge = askedDischarge;
     SetStatus(kStatusComplete, kStatusGreen);
   }
 }
 
-void frmRivulet::RunningFull() {
+bool frmRivulet::RunningFull() {
   double diameter = 0, depth = 0;
   try {
     diameter = ConvertLength(ReadNumber(txtDiam.Text()), cboDiam.ListIndex(), kToBase);
     depth = ConvertLength(ReadNumber(txtDepth.Text()), cboDepth.ListIndex(), kToBase);
   } catch (const ArithmeticFault&) {
-    return;  // lengths beyond the range of a double cannot describe a pipe
+    return false;  // lengths beyond the range of a double cannot describe a pipe
   }
-  if (!(diameter <= depth) || cboSection.ListIndex() != kPipe || chkLocDiam.Value() == 1) return;
+  if (!(diameter <= depth) || cboSection.ListIndex() != kPipe || chkLocDiam.Value() == 1)
+    return false;
 
   std::string depthText;
   try {
     depthText = FormatNumber(ConvertLength(diameter, cboDepth.ListIndex(), kFromBase));
   } catch (const ArithmeticFault&) {
-    return;
+    return false;
   }
   const bool depthWasUnknown = optDepth.Value();
   const bool diamWasUnknown = optDiam.Value();
@@ -519,6 +529,7 @@ void frmRivulet::RunningFull() {
       "Caution!", MessageIcon::Exclamation);
   if (depthWasUnknown) optDepth.SetValue(true);
   if (diamWasUnknown) optDiam.SetValue(true);
+  return true;
 }
 
 }  // namespace rivulet

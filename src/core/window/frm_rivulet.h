@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ inline constexpr Colour kStatusNavy = Colour::FromRgb(0, 0, 128);
 /// The entries of the section list, in list order.
 const std::vector<std::string>& SectionNames();
 
+/// The solve behind the results of a completed calculation.
+struct CompletedSolve {
+  SolveRecord record;
+  /// The discharge the user gave (m³/s) when no part-full depth carried it and the pipe was
+  /// solved running full instead.
+  std::optional<double> requestedDischarge;
+};
+
 /// A menu as the view builds it: an item and, for menus and submenus, its children.
 struct MenuNode {
   MenuItem* item;
@@ -53,6 +62,8 @@ class frmRivulet : public CalculationSheet {
   void cboSection_Click();
   void chkLocDiam_Click();
   void mnuOptionsFix_Click();
+  /// Shows or hides the flow details panel (the check mark is the state).
+  void mnuFlowDetails_Click();
 
   /// Title of the window; it also records whether the sheet has a file ("[").
   const std::string& Title() const { return title_; }
@@ -63,6 +74,9 @@ class frmRivulet : public CalculationSheet {
   const StartupValues& Startup() const { return startup_; }
   Services& Svc() { return services_; }
   HydraulicState& Hydraulics() { return hydraulics_; }
+  /// The solve behind the sheet's results: set by a calculation that ends "Calculations
+  /// Complete!", emptied when one gets past its input checks and fails.
+  const std::optional<CompletedSolve>& LastSolve() const { return lastSolve_; }
 
   /// Current file: full path and bare name of the file last opened or saved as.
   std::string currentFilePath;
@@ -98,6 +112,8 @@ class frmRivulet : public CalculationSheet {
   MenuItem mnuTrapezoid{"mnuTrapezoid", "&Trapezoid"};
   MenuItem mnuTriangle{"mnuTriangle", "Tr&iangle"};
   MenuItem mnuGutter{"mnuGutter", "&Gutter"};
+  MenuItem mnuDetailsBreak{"mnuDetailsBreak", "-"};
+  MenuItem mnuFlowDetails{"mnuFlowDetails", "&Flow Details"};
   MenuItem mnuOptions{"mnuOptions", "&Options"};
   MenuItem mnuOptionsRestoreDefaults{"mnuOptionsRestoreDefaults", "&Restore Defaults", "Ctrl+R"};
   MenuItem mnuOptionsApplyDefaults{"mnuOptionsApplyDefaults", "&Apply Defaults", "Ctrl+D"};
@@ -134,12 +150,13 @@ class frmRivulet : public CalculationSheet {
 
   // Calculate.
   bool CheckInputs();
-  void RunningFull();
+  bool RunningFull();
   void SetStatus(const std::string& text, Colour back);
 
   Services& services_;
   StartupValues startup_;
   HydraulicState hydraulics_;
+  std::optional<CompletedSolve> lastSolve_;
   std::string title_;
 };
 

@@ -1,0 +1,71 @@
+// The flow details of the last completed calculation as the window, the reports and the
+// scripts' output show them: one row per quantity, primary and alternate side by side, in
+// the units the sheet uses.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/hydraulics/flow_details.h"
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+/// Pascals in one pound-force per square foot (0.45359237 kg · 9.80665 m/s² / 0.3048² m²).
+inline constexpr double kPascalsPerPsf = 0.45359237 * 9.80665 / (0.3048 * 0.3048);
+
+/// Whether the details belong to the results the sheet shows.
+enum class DetailsState {
+  Empty,    ///< no completed calculation stands behind the sheet
+  Current,  ///< "Calculations Complete!"
+  Stale,    ///< the input was modified since
+};
+
+struct DetailCell {
+  /// The number in the row's unit; none for words and for what does not exist.
+  std::optional<double> value;
+  /// As shown: the number in the sheet's format, or words.
+  std::string text;
+};
+
+struct DetailRow {
+  /// A stable camelCase name for scripts ("wettedPerimeter").
+  std::string key;
+  std::string label;
+  /// The unit's name as the sheet's lists write it ("mm", "m/s"); empty when none.
+  std::string unit;
+  /// How the figure is made and every constant it uses.
+  std::string toolTip;
+  DetailCell primary;
+  DetailCell alternate;
+};
+
+struct DetailsTable {
+  DetailsState state = DetailsState::Empty;
+  bool hasAlternate = false;
+  std::vector<DetailRow> rows;
+  /// A circular pipe's capacity in a sentence, for each solution ("" for other sections).
+  std::string primaryNote;
+  std::string alternateNote;
+};
+
+/// The solved flows in base units: the primary and, where the sheet has one, the alternate.
+struct SolvedFlows {
+  FlowState primary;
+  std::optional<FlowState> alternate;
+};
+
+/// The flows of a completed solve.
+SolvedFlows FlowsOf(const CompletedSolve& solve);
+
+/// The details of the sheet's last completed calculation in the sheet's units and format.
+DetailsTable FlowDetailsTable(const frmRivulet& form);
+
+/// The unit of length the details use: the depth's.
+int DetailsLengthUnit(const frmRivulet& form);
+
+/// A number to about four significant figures, for sentences and drawings.
+std::string ShortNumber(double value);
+
+}  // namespace rivulet
