@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/files/batch.h"
+#include "core/files/details_output.h"
 #include "core/shell/startup.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/shell/gui_main.h"
@@ -14,7 +15,7 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl]\n"
-         "       rivulet --report FILE.rvl [FILE.rvl ...] [--pdf OUT.pdf]\n"
+         "       rivulet --report FILE.rvl [FILE.rvl ...] [--pdf OUT.pdf | --details | --json]\n"
          "       rivulet --version | --help\n"
          "\n"
          "Without options Rivulet opens its window; a calculation file named on the command\n"
@@ -27,6 +28,11 @@ void PrintUsage(std::ostream& out) {
          "  --pdf OUT.pdf     with --report: print the reports into one PDF file instead,\n"
          "                    one report after another on new pages, in the print\n"
          "                    window's start font at 12 points\n"
+         "  --details         with --report: follow each report with its flow details\n"
+         "                    (regime, critical flow, shear, a pipe's capacities)\n"
+         "  --json            with --report: instead of the reports, one JSON object per\n"
+         "                    file and line: every input, result, alternate and flow\n"
+         "                    detail, each with its unit\n"
          "  --version         print the version and exit\n"
          "  --help            print this help and exit\n";
 }
@@ -47,7 +53,14 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
     std::vector<std::string> files;
     std::optional<std::string> pdf;
+    auto output = rivulet::BatchOutput::Reports;
     for (int i = 2; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--details") == 0 || std::strcmp(argv[i], "--json") == 0) {
+        if (output != rivulet::BatchOutput::Json)
+          output = argv[i][2] == 'j' ? rivulet::BatchOutput::Json
+                                     : rivulet::BatchOutput::ReportsWithDetails;
+        continue;
+      }
       if (std::strcmp(argv[i], "--pdf") != 0) {
         files.emplace_back(argv[i]);
         continue;
@@ -62,9 +75,14 @@ int main(int argc, char** argv) {
       std::cerr << "rivulet: --report needs at least one calculation file\n";
       return 2;
     }
+    if (pdf && output != rivulet::BatchOutput::Reports) {
+      std::cerr << "rivulet: --details and --json write text, not a PDF file\n";
+      return 2;
+    }
     if (pdf) return rivulet::RunPdfBatch(argc, argv, files, *pdf);
     // No window and no display: the sheet runs headless, exactly as behind the window.
-    return rivulet::RunReportBatch(files, rivulet::StartupValues::Compute(), std::cout, std::cerr);
+    return rivulet::RunBatch(files, rivulet::StartupValues::Compute(), output, std::cout,
+                             std::cerr);
   }
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
     std::cerr << "rivulet: unknown option " << argv[1] << "\n";

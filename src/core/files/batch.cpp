@@ -6,16 +6,14 @@
 
 namespace rivulet {
 
-int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
-                  std::ostream& err,
-                  const std::function<void(const std::vector<std::string>&)>& onReport) {
+int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
+                       std::ostream& err,
+                       const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
   StreamServices services(err);
   frmRivulet form(services, startup);
   AttachCalcFileCommands(form);
   AttachDefaultsCommands(form);
   form.Form_Load();
-  ReportExtras extras;
-  extras.printFileName = true;
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
     if (OpenNamedFile(form, file) != OpenResult::Loaded) {
@@ -25,9 +23,19 @@ int ForEachReport(const std::vector<std::string>& files, const StartupValues& st
     }
     if (form.txtStatus.Text() != kStatusComplete && status == kBatchAllSolved)
       status = kBatchSomeUnsolved;
-    onReport(ReportLines(form, extras));
+    onSheet(form, file);
   }
   return status;
+}
+
+int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
+                  std::ostream& err,
+                  const std::function<void(const std::vector<std::string>&)>& onReport) {
+  ReportExtras extras;
+  extras.printFileName = true;
+  return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string&) {
+    onReport(ReportLines(form, extras));
+  });
 }
 
 int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,

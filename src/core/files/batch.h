@@ -8,6 +8,7 @@
 
 #include "core/shell/services.h"
 #include "core/shell/startup.h"
+#include "core/window/frm_rivulet.h"
 
 namespace rivulet {
 
@@ -38,6 +39,12 @@ class StreamServices : public Services {
 inline constexpr int kBatchAllSolved = 0;
 inline constexpr int kBatchSomeUnsolved = 1;
 inline constexpr int kBatchBadFile = 2;
+
+/// Opens each file in turn on one sheet started as the window starts, and hands the sheet
+/// with each opened file to onSheet. Messages go to err.
+int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
+                       std::ostream& err,
+                       const std::function<void(frmRivulet&, const std::string&)>& onSheet);
 
 /// Opens each file in turn on one sheet started as the window starts, and hands each
 /// opened file's report (no comments, file name printed) to onReport. Messages go to err.

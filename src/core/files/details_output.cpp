@@ -1,0 +1,243 @@
+#include "core/files/details_output.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+#include "core/files/batch.h"
+#include "core/printing/report.h"
+#include "core/shell/number_text.h"
+#include "core/window/flow_details_table.h"
+
+namespace rivulet {
+namespace {
+
+const std::string kMargin(kReportMargin, ' ');
+constexpr size_t kLabelWidth = 20;
+constexpr size_t kValueWidth = 21;
+constexpr size_t kIndent = 5;
+
+std::string Pad(const std::string& text, size_t width) {
+  return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
+}
+
+std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
+
+// Words on lines of at most the body's width less the indent.
+std::vector<std::string> Wrap(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> lines;
+  std::string line;
+  const size_t width = kReportBodyWidth - kIndent;
+  for (std::string w; in >> w;) {
+    if (!line.empty() && line.size() + 1 + w.size() > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + w;
+  }
+  if (!line.empty()) lines.push_back(line);
+  for (std::string& l : lines) l = kMargin + std::string(kIndent, ' ') + l;
+  return lines;
+}
+
+void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool alternate) {
+  for (const DetailRow& row : table.rows) {
+    const DetailCell& cell = alternate ? row.alternate : row.primary;
+    out.push_back(
+        kMargin + std::string(kIndent, ' ') + Pad(row.label, kLabelWidth) +
+        (row.unit.empty() || !cell.value ? cell.text : Pad(cell.text, kValueWidth) + row.unit));
+  }
+  const std::string& note = alternate ? table.alternateNote : table.primaryNote;
+  if (!note.empty()) {
+    out.push_back(" ");
+    for (std::string& l : Wrap(note)) out.push_back(std::move(l));
+  }
+}
+
+// ---- JSON ----
+
+std::string Quote(const std::string& text) {
+  std::string s = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        s += "\\\"";
+        break;
+      case '\\':
+        s += "\\\\";
+        break;
+      case '\n':
+        s += "\\n";
+        break;
+      case '\r':
+        s += "\\r";
+        break;
+      case '\t':
+        s += "\\t";
+        break;
+      default:
+        if (c < 0x20) {
+          const char* hex = "0123456789abcdef";
+          s += std::string("\\u00") + hex[c >> 4] + hex[c & 15];
+        } else {
+          s += static_cast<char>(c);
+        }
+    }
+  }
+  return s + "\"";
+}
+
+// The shortest text that reads back as the same double; JSON has no infinities.
+std::string JsonNumber(const std::optional<double>& v) {
+  if (!v || !std::isfinite(*v)) return "null";
+  char buf[64];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, *v).ptr);
+}
+
+// "Manning's  N" -> "manningsN", "Alt. Side Slope" -> "altSideSlope".
+std::string Key(const std::string& caption) {
+  std::string key;
+  bool upper = false;
+  for (char c : caption) {
+    if (c == '\'') continue;
+    if (!std::isalnum(static_cast<unsigned char>(c))) {
+      upper = !key.empty();
+      continue;
+    }
+    key += key.empty() ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+           : upper     ? static_cast<char>(std::toupper(static_cast<unsigned char>(c)))
+                       : c;
+    upper = false;
+  }
+  return key;
+}
+
+std::string Field(const std::optional<double>& value, const std::string& unit,
+                  const std::string& text) {
+  return "{\"value\":" + JsonNumber(value) + ",\"unit\":" + Quote(unit) +
+         ",\"text\":" + Quote(text) + "}";
+}
+
+std::string SheetField(const TextBox& box, const std::string& unit) {
+  const std::string& text = box.Text();
+  return Field(IsNumericText(text) ? std::optional(ReadNumber(text)) : std::nullopt, unit, text);
+}
+
+std::string Object(const std::vector<std::pair<std::string, std::string>>& members) {
+  std::string s = "{";
+  for (const auto& [key, value] : members) {
+    if (s.size() > 1) s += ",";
+    s += Quote(key) + ":" + value;
+  }
+  return s + "}";
+}
+
+std::string DetailsJson(const DetailsTable& table, bool alternate) {
+  std::vector<std::pair<std::string, std::string>> members;
+  for (const DetailRow& row : table.rows) {
+    const DetailCell& cell = alternate ? row.alternate : row.primary;
+    members.emplace_back(row.key, Field(cell.value, cell.value ? row.unit : "", cell.text));
+  }
+  const std::string& note = alternate ? table.alternateNote : table.primaryNote;
+  if (!note.empty()) members.emplace_back("pipeCapacity", Quote(note));
+  return Object(members);
+}
+
+}  // namespace
+
+std::vector<std::string> DetailsReportLines(const frmRivulet& form) {
+  const DetailsTable table = FlowDetailsTable(form);
+  std::vector<std::string> out{" ", Rule('='),
+                               kMargin + std::string(kIndent, ' ') + "Flow Details"};
+  out.push_back(Rule('-'));
+  if (table.state == DetailsState::Empty) {
+    out.push_back(kMargin + std::string(kIndent, ' ') + "None: no completed calculation.");
+    out.push_back(Rule('='));
+    return out;
+  }
+  if (table.state == DetailsState::Stale) {
+    out.push_back(kMargin + std::string(kIndent, ' ') + "Out of date: " + kStatusModified);
+    out.push_back(Rule('-'));
+  }
+  AddSolution(out, table, false);
+  if (table.hasAlternate) {
+    out.push_back(Rule('-'));
+    out.push_back(kMargin + std::string(kIndent, ' ') + "Alternate Solution (" +
+                  form.lblDDS.Caption() + ")");
+    out.push_back(Rule('-'));
+    AddSolution(out, table, true);
+  }
+  out.push_back(Rule('='));
+  return out;
+}
+
+std::string CalculationJson(const frmRivulet& form, const std::string& file) {
+  const OptionButton* solved = form.solveFor.Selected();
+  struct Input {
+    const OptionButton& option;
+    const TextBox& value;
+    const ComboBox* unit;
+  };
+  const Input inputs[] = {{form.optVelDis1, form.txtVelDis1, &form.cboVelDis1},
+                          {form.optDepth, form.txtDepth, &form.cboDepth},
+                          {form.optDiam, form.txtDiam, &form.cboDiam},
+                          {form.optSide, form.txtSide, &form.cboSide},
+                          {form.optSlope, form.txtSlope, &form.cboSlope},
+                          {form.optManning, form.txtManning, nullptr}};
+  std::vector<std::pair<std::string, std::string>> in;
+  for (const Input& i : inputs)
+    in.emplace_back(Key(i.option.Caption()), SheetField(i.value, i.unit ? i.unit->Text() : ""));
+  struct Result {
+    const Label& label;
+    const TextBox& value;
+    const ComboBox& unit;
+  };
+  const Result results[] = {{form.lblVelDis2, form.txtVelDis2, form.cboVelDis2},
+                            {form.lblArea, form.txtArea, form.cboArea},
+                            {form.lblDDS, form.txtDDS, form.cboDDS},
+                            {form.lblVelDis3, form.txtVelDis3, form.cboVelDis3},
+                            {form.lblArea2, form.txtArea2, form.cboArea2}};
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const Result& r : results)
+    out.emplace_back(Key(r.label.Caption()), SheetField(r.value, r.unit.Text()));
+
+  const DetailsTable table = FlowDetailsTable(form);
+  const char* state = table.state == DetailsState::Current ? "current"
+                      : table.state == DetailsState::Stale ? "stale"
+                                                           : "none";
+  std::string details = "null";
+  if (table.state != DetailsState::Empty) {
+    details = Object({{"state", Quote(state)},
+                      {"primary", DetailsJson(table, false)},
+                      {"alternate", table.hasAlternate ? DetailsJson(table, true) : "null"}});
+  }
+  return Object({{"file", Quote(file)},
+                 {"status", Quote(form.txtStatus.Text())},
+                 {"section", Quote(form.cboSection.Text())},
+                 {"solvedFor", solved ? Quote(Key(solved->Caption())) : "null"},
+                 {"inputs", Object(in)},
+                 {"results", Object(out)},
+                 {"details", details}});
+}
+
+int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
+             BatchOutput output, std::ostream& out, std::ostream& err) {
+  if (output == BatchOutput::Reports) return RunReportBatch(files, startup, out, err);
+  ReportExtras extras;
+  extras.printFileName = true;
+  bool first = true;
+  return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string& file) {
+    if (output == BatchOutput::Json) {
+      out << CalculationJson(form, file) << "\n";
+      return;
+    }
+    if (!first) out << "\f\n";
+    first = false;
+    for (const std::string& l : ReportLines(form, extras)) out << l << "\n";
+    for (const std::string& l : DetailsReportLines(form)) out << l << "\n";
+  });
+}
+
+}  // namespace rivulet

@@ -1,0 +1,31 @@
+// The flow details outside the window: a block of report lines, and a JSON object with
+// every input, result, alternate and detail of a calculation, each with its unit.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/shell/startup.h"
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+/// The details block that follows a report: fixed-width lines in the report's margin,
+/// the alternate solution after the primary one, a pipe's capacity in words.
+std::vector<std::string> DetailsReportLines(const frmRivulet& form);
+
+/// One line of JSON describing the sheet as it stands, opened from file.
+std::string CalculationJson(const frmRivulet& form, const std::string& file);
+
+enum class BatchOutput {
+  Reports,             ///< the results reports
+  ReportsWithDetails,  ///< each report followed by its details block
+  Json,                ///< one JSON object per file, one per line
+};
+
+/// The batch mode with its output chosen; exit statuses as RunReportBatch's.
+int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
+             BatchOutput output, std::ostream& out, std::ostream& err);
+
+}  // namespace rivulet
