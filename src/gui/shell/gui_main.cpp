@@ -7,6 +7,7 @@
 
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
+#include "core/files/view_settings.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
@@ -43,6 +44,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachDefaultsCommands(form);
   AttachShellCommands(form);
   form.Form_Load();
+  AttachViewSettings(form);
   auto* view = new frmRivuletView(form);
   view->setAttribute(Qt::WA_DeleteOnClose);
   app.view = view;

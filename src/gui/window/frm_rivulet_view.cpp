@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "core/hydraulics/units.h"
+#include "gui/window/flow_details_panel.h"
 
 namespace rivulet {
 namespace {
@@ -69,6 +70,7 @@ frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
 
   connect(&binder_, &ControlBinder::Forwarded, this, [this] {
     setWindowTitle(ToQt(form_.Title()));
+    SyncDetails();
     emit Changed();
   });
   // The clipboard commands act on the control that has the focus in this window.
@@ -85,6 +87,13 @@ frmRivuletView::~frmRivuletView() { disconnect(focusTracking_); }
 void frmRivuletView::Sync() {
   binder_.Sync();
   setWindowTitle(ToQt(form_.Title()));
+  SyncDetails();
+}
+
+void frmRivuletView::SyncDetails() {
+  const bool shown = form_.mnuFlowDetails.Checked();
+  if (shown) details_->Sync(form_);
+  details_->setVisible(shown);
 }
 
 void frmRivuletView::CentreOnScreen() {
@@ -127,6 +136,10 @@ QWidget* frmRivuletView::BuildSheet() {
   column->addLayout(commands);
 
   column->addWidget(make(new QLineEdit, form_.txtStatus));
+  // Below everything the sheet has; hidden, it takes no room at all.
+  details_ = new FlowDetailsPanel;
+  details_->hide();
+  column->addWidget(details_);
   return sheet;
 }
 

@@ -14,6 +14,8 @@ class QMenu;
 
 namespace rivulet {
 
+class FlowDetailsPanel;
+
 class frmRivuletView : public QMainWindow {
   Q_OBJECT
 
@@ -29,6 +31,8 @@ class frmRivuletView : public QMainWindow {
 
   frmRivulet& Form() { return form_; }
   const ControlBinder& Binder() const { return binder_; }
+  /// The flow details panel below the sheet, shown while View > Flow Details is checked.
+  FlowDetailsPanel* Details() const { return details_; }
 
  signals:
   /// A user's action here changed the core; other windows showing it should redraw.
@@ -43,9 +47,11 @@ class frmRivuletView : public QMainWindow {
   void SetTabOrder();
   void KeepColumnWidths();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void SyncDetails();
 
   frmRivulet& form_;
   ControlBinder binder_;
+  FlowDetailsPanel* details_ = nullptr;
   QMetaObject::Connection focusTracking_;
   /// The menu's shortcut keys, which win over a text box's own editing keys.
   QList<QKeySequence> menuKeys_;

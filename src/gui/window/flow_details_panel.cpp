@@ -1,0 +1,144 @@
+#include "gui/window/flow_details_panel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/hydraulics/units.h"
+#include "core/window/flow_details_table.h"
+#include "core/window/section_sketch.h"
+#include "gui/window/section_sketch_view.h"
+
+namespace rivulet {
+namespace {
+
+enum Column { kLabel, kPrimary, kAlternate, kUnit, kColumns };
+// A pipe has the most rows; the table keeps room for them so the window does not jump when
+// the section changes.
+constexpr int kMostRows = 22;
+
+QString ToQt(const std::string& s) { return QString::fromStdString(s); }
+
+QColor Rgb(Colour c) { return QColor(c.r, c.g, c.b); }
+
+int WidestText(const QFontMetrics& fm, const QStringList& texts) {
+  int widest = 0;
+  for (const QString& t : texts) widest = std::max(widest, fm.horizontalAdvance(t));
+  return widest;
+}
+
+QStringList UnitNames() {
+  QStringList names{"lb/ft\u00b2", "Pa", "%"};
+  for (const auto* units :
+       {&VelocityUnits(), &DischargeUnits(), &LengthUnits(), &SideSlopeUnits(), &SlopeUnits()})
+    for (const std::string& u : *units) names << ToQt(u);
+  return names;
+}
+
+}  // namespace
+
+FlowDetailsPanel::FlowDetailsPanel(QWidget* parent) : QGroupBox(tr("Flow Details"), parent) {
+  setObjectName("fraFlowDetails");
+  state_ = new QLabel;
+  state_->setObjectName("lblDetailsState");
+  state_->setAutoFillBackground(true);
+  state_->setMargin(3);
+
+  sketch_ = new SectionSketchView;
+
+  table_ = new QTableWidget(0, kColumns);
+  table_->setObjectName("grdDetails");
+  table_->setHorizontalHeaderLabels({tr("Quantity"), tr("Primary"), tr("Alternate"), tr("Unit")});
+  table_->verticalHeader()->hide();
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionMode(QAbstractItemView::NoSelection);
+  table_->setFocusPolicy(Qt::NoFocus);
+  table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  table_->setAlternatingRowColors(true);
+  const QFontMetrics fm = table_->fontMetrics();
+  const int rowHeight = fm.height() + 6;
+  table_->verticalHeader()->setDefaultSectionSize(rowHeight);
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  const int pad = fm.averageCharWidth() * 2;
+  // Labels, 15 significant digits after "0.0", and the longest unit.
+  const int widths[kColumns] = {
+      WidestText(fm, {"Full-Flow Discharge", "Maximum Discharge", "Full-Flow Velocity",
+                      "Critical Velocity", "Wetted Perimeter"}) +
+          2 * pad,
+      fm.horizontalAdvance(QString(18, '0')) + pad, fm.horizontalAdvance(QString(18, '0')) + pad,
+      WidestText(fm, UnitNames()) + pad};
+  int width = 2 * table_->frameWidth();
+  for (int c = 0; c < kColumns; ++c) {
+    table_->setColumnWidth(c, widths[c]);
+    width += widths[c];
+  }
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table_->setFixedSize(width, table_->horizontalHeader()->sizeHint().height() +
+                                  kMostRows * rowHeight + 2 * table_->frameWidth());
+
+  notes_ = new QLabel;
+  notes_->setObjectName("lblPipeNote");
+  notes_->setWordWrap(true);
+  notes_->setMinimumHeight(fm.lineSpacing() * 2);
+  notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  auto* body = new QHBoxLayout;
+  body->addWidget(sketch_, 1);
+  body->addWidget(table_);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(state_);
+  column->addLayout(body);
+  column->addWidget(notes_);
+}
+
+void FlowDetailsPanel::Sync(const frmRivulet& form) {
+  const DetailsTable t = FlowDetailsTable(form);
+  const bool stale = t.state == DetailsState::Stale;
+  QPalette banner = palette();
+  switch (t.state) {
+    case DetailsState::Empty:
+      state_->setText(tr("No results: the details appear after a calculation."));
+      break;
+    case DetailsState::Current:
+      state_->setText(tr("Current: the details of the results above."));
+      banner.setColor(QPalette::Window, Rgb(kStatusGreen));
+      break;
+    case DetailsState::Stale:
+      state_->setText(tr("Out of date: ") + ToQt(kStatusModified));
+      banner.setColor(QPalette::Window, Rgb(kStatusPink));
+      break;
+  }
+  banner.setColor(QPalette::WindowText, Rgb(kStatusNavy));
+  state_->setPalette(banner);
+
+  const QColor ink = palette().color(stale ? QPalette::Disabled : QPalette::Active, QPalette::Text);
+  table_->setRowCount(static_cast<int>(t.rows.size()));
+  for (int r = 0; r < static_cast<int>(t.rows.size()); ++r) {
+    const DetailRow& row = t.rows[r];
+    const QString cells[kColumns] = {ToQt(row.label), ToQt(row.primary.text),
+                                     t.hasAlternate ? ToQt(row.alternate.text) : "N/A",
+                                     ToQt(row.unit)};
+    for (int c = 0; c < kColumns; ++c) {
+      auto* item = new QTableWidgetItem(cells[c]);
+      item->setToolTip(ToQt(row.toolTip));
+      item->setForeground(ink);
+      if (c == kPrimary || c == kAlternate)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(r, c, item);
+    }
+  }
+
+  QString notes = ToQt(t.primaryNote);
+  if (t.hasAlternate && !t.alternateNote.empty() && t.alternateNote != t.primaryNote)
+    notes += "\n" + tr("Alternate: ") + ToQt(t.alternateNote);
+  notes_->setText(notes);
+  notes_->setEnabled(!stale);
+
+  sketch_->SetSketch(SketchOf(form), stale);
+}
+
+}  // namespace rivulet
