@@ -62,14 +62,16 @@ void SectionSketchView::SetSketch(std::optional<SectionSketch> sketch, bool stal
   update();
 }
 
+// Narrow enough that the panel never widens the window: the picture takes whatever width
+// the sheet above leaves beside the table.
 QSize SectionSketchView::sizeHint() const {
   const int em = fontMetrics().averageCharWidth();
-  return {em * 52, em * 40};
+  return {em * 34, em * 40};
 }
 
 QSize SectionSketchView::minimumSizeHint() const {
   const int em = fontMetrics().averageCharWidth();
-  return {em * 30, em * 20};
+  return {em * 24, em * 20};
 }
 
 QMarginsF SectionSketchView::LabelRoom() const {
