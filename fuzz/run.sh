@@ -45,5 +45,7 @@ run_one() {
 export -f run_one
 
 printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_one "$1" "$2"' _ {} "$seconds"
+logs=()
+for t in "${targets[@]}"; do logs+=("build-fuzz/logs/$t.log"); done
 ! grep -l -E 'ERROR: (libFuzzer|AddressSanitizer|UndefinedBehaviorSanitizer)|invariant broken' \
-  build-fuzz/logs/*.log
+  "${logs[@]}"

@@ -445,10 +445,13 @@ bool frmRivulet::CheckInputs() {
           "Invalid value for width:  values for this section should be greater than or equal "
           "to 0.");
   }
-  if ((section == kTriangle || section == kTrapezoid || section == kGutter) && !optSide.Value()) {
+  // A file may leave the section or the side-slope unit at "none" (-1). The solver then
+  // works a gutter and takes the number as x per 1, so the check does the same.
+  if (section != kPipe && section != kRectangle && !optSide.Value()) {
     const double z = ReadNumber(txtSide.Text());
     switch (cboSide.ListIndex()) {
       case 0:
+      default:
         if (!(z >= 0))
           return fail(
               "Invalid value for side slope: X values should be greater than or equal to zero.");
@@ -462,8 +465,6 @@ bool frmRivulet::CheckInputs() {
           return fail(
               "Invalid value for side slope: Outside angle should be greater than zero and less "
               "than or equal to 90.");
-        break;
-      default:
         break;
     }
   }
