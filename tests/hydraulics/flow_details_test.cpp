@@ -295,6 +295,11 @@ TEST(FlowDetailsTest, FlowsWithoutACriticalDepthOrAFreeSurface) {
   EXPECT_EQ(level->slopeClass, SlopeClass::Horizontal);
   EXPECT_EQ(*level->froude, 0);
   EXPECT_EQ(level->averageShear, 0);
+  // Solving a level pipe for n gives n = 0; it still has its details, all of them still.
+  const auto levelPipe = ComputeFlowDetails({Pipe(0.3), 0.1, 0, 0, 0, {}});
+  ASSERT_TRUE(levelPipe && levelPipe->pipe);
+  EXPECT_EQ(levelPipe->pipe->capacity, PipeCapacity::NoFlow);
+  EXPECT_EQ(levelPipe->pipe->full.discharge, 0);
 
   // Sections that hold no water have no details at all.
   EXPECT_FALSE(ComputeFlowDetails({Triangle(0), 0.5, 0.01, 0.013, 1, {}}));

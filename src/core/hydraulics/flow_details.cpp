@@ -46,7 +46,8 @@ PipeFlowPoint PipeFlowAt(double d, double depth, double slope, double n) {
   const SectionGeometry g = GeometryAt({ChannelShape::Pipe, d, 0, 0}, depth);
   PipeFlowPoint point;
   point.depth = std::min(depth, d);
-  point.velocity = ManningVelocity(HydraulicRadius(g.area, g.perimeter), slope, n);
+  // A level pipe carries nothing whatever its n, even the 0 that solving for n gives it.
+  point.velocity = slope == 0 ? 0 : ManningVelocity(HydraulicRadius(g.area, g.perimeter), slope, n);
   point.discharge = Mul(point.velocity, g.area);
   return point;
 }
