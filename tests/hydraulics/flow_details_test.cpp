@@ -197,10 +197,10 @@ TEST(FlowDetailsTest, PipeCapacitiesMatchTheirDefinitions) {
   }
 }
 
-// The constant-n figures that hydraulic-elements charts for circular sewers carry (for
-// example Chow, Open-Channel Hydraulics, 1959, and the sewer design manuals after it): the
-// discharge peaks at about 1.076 times full flow at about 0.938 D, and the solver's own
-// 0.819629372686432 D carries the full-flow discharge again (about 0.82 D on the charts).
+// The constant-n figures that the hydraulic-elements charts of sewer design texts print for
+// circular pipes: the discharge peaks at about 1.076 times full flow at about 0.938 D, and
+// the solver's own 0.819629372686432 D carries the full-flow discharge again (about 0.82 D
+// on the charts).
 TEST(FlowDetailsTest, PipePeakAgreesWithThePublishedFigures) {
   const PipeFlowPoint full = PipeFullFlow(1, 0.001, 0.013);
   EXPECT_NEAR(full.velocity, 0.9653467, 5e-8);  // Manning for a 1 m full pipe
