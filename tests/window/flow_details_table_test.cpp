@@ -182,8 +182,9 @@ TEST_F(FlowDetailsTableTest, ViewMenuGainsFlowDetailsAfterTheDrawings) {
   for (const MenuNode& top : form.MenuBar())
     if (top.item == &form.mnuView)
       for (const MenuNode& item : top.children) view.push_back(item.item->Caption());
-  EXPECT_EQ(view, (std::vector<std::string>{"&Circular Pipe", "&Rectangle", "&Trapezoid",
-                                            "Tr&iangle", "&Gutter", "-", "&Flow Details"}));
+  EXPECT_EQ(view,
+            (std::vector<std::string>{"&Circular Pipe", "&Rectangle", "&Trapezoid", "Tr&iangle",
+                                      "&Gutter", "-", "&Flow Details", "R&ating Table"}));
   EXPECT_FALSE(form.mnuFlowDetails.Checked());
   form.mnuFlowDetails.Click();
   EXPECT_TRUE(form.mnuFlowDetails.Checked());

@@ -160,7 +160,7 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
                         &mnuPrintSetup, &mnuBreak2, &mnuCalculate, &mnuBreak0, &mnuExit})},
       {&mnuEdit, items({&mnuCut, &mnuCopy, &mnuPaste})},
       {&mnuView, items({&mnuCircle, &mnuRectangle, &mnuTrapezoid, &mnuTriangle, &mnuGutter,
-                        &mnuDetailsBreak, &mnuFlowDetails})},
+                        &mnuDetailsBreak, &mnuFlowDetails, &mnuRatingTable})},
       {&mnuOptions, items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults,
                            &mnuOptionsWriteDefaults, &mnuOptionsFix})},
       {&mnuHelp, help},

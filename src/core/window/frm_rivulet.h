@@ -114,6 +114,7 @@ class frmRivulet : public CalculationSheet {
   MenuItem mnuGutter{"mnuGutter", "&Gutter"};
   MenuItem mnuDetailsBreak{"mnuDetailsBreak", "-"};
   MenuItem mnuFlowDetails{"mnuFlowDetails", "&Flow Details"};
+  MenuItem mnuRatingTable{"mnuRatingTable", "R&ating Table"};
   MenuItem mnuOptions{"mnuOptions", "&Options"};
   MenuItem mnuOptionsRestoreDefaults{"mnuOptionsRestoreDefaults", "&Restore Defaults", "Ctrl+R"};
   MenuItem mnuOptionsApplyDefaults{"mnuOptionsApplyDefaults", "&Apply Defaults", "Ctrl+D"};

@@ -1,0 +1,100 @@
+#include "core/files/rating_csv.h"
+
+#include <charconv>
+
+#include "core/files/batch.h"
+#include "core/files/text_file.h"
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/units.h"
+
+namespace rivulet {
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+std::string Field(const std::string& text, char separator) {
+  if (text.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Shortest round-trip form: a spreadsheet gets every digit the table has, and no more.
+std::string Number(const std::optional<double>& value) {
+  if (!value) return "";
+  char buf[64];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, *value).ptr);
+}
+
+}  // namespace
+
+std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pipe,
+                                     const RatingUnits& units, char separator) {
+  const std::vector<RatingColumn> columns = RatingColumns(pipe);
+  std::vector<std::string> lines;
+  lines.reserve(rows.size() + 1);
+  std::string header;
+  for (RatingColumn c : columns) {
+    if (!header.empty()) header += separator;
+    header += Field(RatingColumnHeader(c, units), separator);
+  }
+  lines.push_back(std::move(header));
+  for (const RatingRow& row : rows) {
+    std::string line;
+    for (size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) line += separator;
+      line += Number(RatingCellValue(row, columns[i], units));
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::string JoinRatingLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text.append(l).append("\n");
+  return text;
+}
+
+bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
+                   const RatingUnits& units) {
+  std::vector<std::string> lines = RatingLines(rows, pipe, units, ',');
+  lines.front().insert(0, kByteOrderMark);
+  return WriteLinesSafely(path, lines);
+}
+
+int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
+                   const StartupValues& startup, std::ostream& out, std::ostream& err) {
+  int status = kBatchAllSolved;
+  const int opened =
+      ForEachOpenedSheet({file}, startup, err, [&](frmRivulet& form, const std::string&) {
+        const RatingSource source = RatingSourceOf(form);
+        if (!source.problem.empty()) {
+          err << file << ": " << source.problem << "\n";
+          status = kBatchSomeUnsolved;
+          return;
+        }
+        const RatingUnits units = RatingUnitsOf(form);
+        RatingRequest request{RatingStep::Depth, 0, source.defaultTopDepth, options.rows};
+        try {
+          if (options.top) request.to = ConvertLength(*options.top, units.length, kToBase);
+        } catch (const ArithmeticFault&) {
+          request.to = 0;  // the range check names it
+        }
+        const RatingTable table = BuildRatingTable(source.channel, request);
+        if (!table.problem.empty()) {
+          err << file << ": " << table.problem << "\n";
+          status = kBatchSomeUnsolved;
+          return;
+        }
+        if (table.cutAt) err << file << ": the depths stop at the pipe's crown\n";
+        const bool pipe = source.channel.section.shape == ChannelShape::Pipe;
+        out << JoinRatingLines(RatingLines(table.rows, pipe, units, ','));
+      });
+  return opened == kBatchBadFile ? kBatchBadFile : status;
+}
+
+}  // namespace rivulet

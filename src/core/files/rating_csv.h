@@ -1,0 +1,43 @@
+// Rating tables as delimited text: the CSV file, the batch mode's CSV on standard output,
+// and the tab-separated text a spreadsheet takes from the clipboard.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/hydraulics/rating_table.h"
+#include "core/shell/startup.h"
+#include "core/window/rating_sheet.h"
+
+namespace rivulet {
+
+/// A header naming each column with its unit ("Depth (mm)"), then one line per row. Numbers
+/// are written in the shortest form that reads back to the same double, "." as the
+/// decimal point whatever the locale; a cell without a value is empty. A field holding the
+/// separator or a quote is quoted.
+std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pipe,
+                                     const RatingUnits& units, char separator);
+
+/// The lines joined, each ended by "\n": what the clipboard and standard output take.
+std::string JoinRatingLines(const std::vector<std::string>& lines);
+
+/// Writes a CSV file (CR LF line ends, a UTF-8 byte order mark so that spreadsheets read
+/// the units' ² and ³) without destroying an old file if the write fails.
+bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
+                   const RatingUnits& units);
+
+struct RatingBatchOptions {
+  int rows = kDefaultRatingRows;
+  /// The top of the depth range in the file's depth unit; its default range without one.
+  std::optional<double> top;
+};
+
+/// Opens the calculation file as the window does and writes its depth rating as CSV on
+/// out, in the file's units. Messages go to err. Exit status 0 when the table was written,
+/// 1 when the file gives no rating, 2 when it cannot be read.
+int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
+                   const StartupValues& startup, std::ostream& out, std::ostream& err);
+
+}  // namespace rivulet
