@@ -1,4 +1,6 @@
 // Entry point: the batch mode for --report and friends, otherwise the window.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -7,6 +9,8 @@
 
 #include "core/files/batch.h"
 #include "core/files/details_output.h"
+#include "core/files/rating_csv.h"
+#include "core/shell/number_text.h"
 #include "core/shell/startup.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/shell/gui_main.h"
@@ -16,6 +20,7 @@ namespace {
 void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl]\n"
          "       rivulet --report FILE.rvl [FILE.rvl ...] [--pdf OUT.pdf | --details | --json]\n"
+         "       rivulet --rating FILE.rvl [--rows N] [--top DEPTH]\n"
          "       rivulet --version | --help\n"
          "\n"
          "Without options Rivulet opens its window; a calculation file named on the command\n"
@@ -33,8 +38,53 @@ void PrintUsage(std::ostream& out) {
          "  --json            with --report: instead of the reports, one JSON object per\n"
          "                    file and line: every input, result, alternate and flow\n"
          "                    detail, each with its unit\n"
+         "  --rating FILE     recompute the calculation file and write the rating table of\n"
+         "                    its channel as CSV to standard output: depth, flow area,\n"
+         "                    velocity, discharge, Froude number (and a pipe's percent\n"
+         "                    full) in the file's units. Exit status 0 when written, 1\n"
+         "                    when the file gives no rating, 2 when it could not be read\n"
+         "  --rows N          with --rating: N rows (default 51, from 2 to 1000000)\n"
+         "  --top DEPTH       with --rating: the last row's depth in the file's depth\n"
+         "                    unit (default: a pipe's diameter, else twice the depth)\n"
          "  --version         print the version and exit\n"
          "  --help            print this help and exit\n";
+}
+
+// rivulet --rating FILE.rvl [--rows N] [--top DEPTH]
+int RatingMain(int argc, char** argv) {
+  std::optional<std::string> file;
+  rivulet::RatingBatchOptions options;
+  for (int i = 2; i < argc; ++i) {
+    const bool rows = std::strcmp(argv[i], "--rows") == 0;
+    if (rows || std::strcmp(argv[i], "--top") == 0) {
+      if (i + 1 >= argc || !rivulet::IsNumericText(argv[i + 1])) {
+        std::cerr << "rivulet: " << argv[i] << " needs a number\n";
+        return 2;
+      }
+      const double value = rivulet::ReadNumber(argv[++i]);
+      if (!rows) {
+        options.top = value;
+      } else if (value != std::floor(value)) {
+        std::cerr << "rivulet: --rows needs a whole number\n";
+        return 2;
+      } else {
+        // Out of range stays out of range, for the table's own message.
+        options.rows = static_cast<int>(std::clamp(value, -1.0, rivulet::kMaxRatingRows + 1.0));
+      }
+      continue;
+    }
+    if (file) {
+      std::cerr << "rivulet: --rating takes one calculation file\n";
+      return 2;
+    }
+    file = argv[i];
+  }
+  if (!file) {
+    std::cerr << "rivulet: --rating needs a calculation file\n";
+    return 2;
+  }
+  return rivulet::RunRatingBatch(*file, options, rivulet::StartupValues::Compute(), std::cout,
+                                 std::cerr);
 }
 
 }  // namespace
@@ -84,6 +134,7 @@ int main(int argc, char** argv) {
     return rivulet::RunBatch(files, rivulet::StartupValues::Compute(), output, std::cout,
                              std::cerr);
   }
+  if (argc > 1 && std::strcmp(argv[1], "--rating") == 0) return RatingMain(argc, argv);
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
     std::cerr << "rivulet: unknown option " << argv[1] << "\n";
     PrintUsage(std::cerr);
