@@ -14,20 +14,35 @@ constexpr double kOneThird = 1.0 / 3.0;
 constexpr int kDegreesPosition = 2;
 
 // Manning's velocity, or the discharge through area a, of a section with area a and
-// perimeter p; the residual of every search is this minus the target.
-double Flow(FlowQuantity quantity, double a, double p, double slope, double n) {
-  const double v = ManningVelocity(HydraulicRadius(a, p), slope, n);
-  return quantity == FlowQuantity::Velocity ? v : Checked(a * v);
-}
+// perimeter p; the residual of every search is this minus the target. The square root of
+// the slope is taken once per search instead of once per evaluation: the same operation
+// on the same value, so every residual keeps its last bit.
+class ManningFlow {
+ public:
+  ManningFlow(FlowQuantity quantity, double slope, double n)
+      : quantity_(quantity), rootSlope_(Pow(slope, kOneHalf)), n_(n) {}
+  double operator()(double a, double p) const {
+    const double v = Div(Checked(Pow(HydraulicRadius(a, p), kTwoThirds) * rootSlope_), n_);
+    return quantity_ == FlowQuantity::Velocity ? v : Checked(a * v);
+  }
+  /// Manning's velocity alone.
+  double Velocity(double a, double p) const {
+    return Div(Checked(Pow(HydraulicRadius(a, p), kTwoThirds) * rootSlope_), n_);
+  }
 
-// Flow of a pipe of diameter d at depth y. The arcsine of an argument above 1 is 0, so a
-// diameter below the depth counts as half full.
-double PipeFlow(const SearchContext& ctx, FlowQuantity quantity, double y, double d, double slope,
-                double n) {
+ private:
+  FlowQuantity quantity_;
+  double rootSlope_;
+  double n_;
+};
+
+// Flow of a pipe of diameter d at depth y; d2 is Pow(d, 2). The arcsine of an argument
+// above 1 is 0, so a diameter below the depth counts as half full.
+double PipeFlow(const SearchContext& ctx, const ManningFlow& flow, double y, double d, double d2) {
   const double theta = 2 * ArcSin(Div(2 * y, d) - 1) + ctx.pi;
-  const double a = Checked(Pow(d, 2) * (theta - std::sin(theta)) / 8);
+  const double a = Checked(d2 * (theta - std::sin(theta)) / 8);
   const double p = Checked(theta * d / 2);
-  return Flow(quantity, a, p, slope, n);
+  return flow(a, p);
 }
 
 // Halves [lower, upper] until two successive midpoints differ by at most eps. On a rising
@@ -69,14 +84,16 @@ double MachineEpsilon() {
 
 SearchResult BisectPipe(const SearchContext& ctx, PipeUnknown unknown, FlowQuantity quantity,
                         double& lower, double r, double slope, double n, double target) {
+  const ManningFlow flow(quantity, slope, n);
   if (unknown == PipeUnknown::Diameter) {
     const double y = r;
     return Bisect(lower, kNoSolution, ctx.eps, false,
-                  [&](double d) { return PipeFlow(ctx, quantity, y, d, slope, n) - target; });
+                  [&](double d) { return PipeFlow(ctx, flow, y, d, Pow(d, 2)) - target; });
   }
   const double d = r;
+  const double d2 = Pow(d, 2);
   return Bisect(lower, d, ctx.eps, unknown == PipeUnknown::AltDepth,
-                [&](double y) { return PipeFlow(ctx, quantity, y, d, slope, n) - target; });
+                [&](double y) { return PipeFlow(ctx, flow, y, d, d2) - target; });
 }
 
 SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
@@ -94,28 +111,74 @@ SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
       b = r, y = s;
       break;
   }
-  double& candidate = unknown == ChannelUnknown::Depth   ? y
-                      : unknown == ChannelUnknown::Width ? b
-                                                         : z;
   const bool gutter = ctx.sectionKey == "Gutter";
+  const ManningFlow flow(quantity, slope, n);
   double lower = 0;
-  return Bisect(lower, kNoSolution, ctx.eps, false, [&](double mid) {
-    candidate = mid;
-    double a, p;
-    if (gutter) {
-      a = Checked(Pow(y, 2) * z / 2 + y * b);
-      p = Checked(Sqrt(Checked(Pow(y, 2) + Pow(y, 2) * Pow(z, 2))) + b + y);
-    } else {
-      a = Checked(y * (z * y + b));
-      p = Checked(Sqrt(Pow(z, 2) + 1) * 2 * y + b);
-    }
-    return Flow(quantity, a, p, slope, n) - target;
+  // Each residual computes exactly what the section's formulas do, with the terms that do
+  // not depend on the unknown worked out once.
+  auto bisect = [&](auto residual) { return Bisect(lower, kNoSolution, ctx.eps, false, residual); };
+  switch (unknown) {
+    case ChannelUnknown::Depth:
+      if (gutter) {
+        const double z2 = Pow(z, 2);
+        return bisect([&](double y) {
+          const double y2 = Pow(y, 2);
+          const double a = Checked(y2 * z / 2 + y * b);
+          const double p = Checked(Sqrt(Checked(y2 + y2 * z2)) + b + y);
+          return flow(a, p) - target;
+        });
+      } else {
+        const double root = Sqrt(Pow(z, 2) + 1);
+        return bisect([&](double y) {
+          const double a = Checked(y * (z * y + b));
+          const double p = Checked(root * 2 * y + b);
+          return flow(a, p) - target;
+        });
+      }
+    case ChannelUnknown::Width:
+      if (gutter) {
+        const double y2 = Pow(y, 2);
+        const double sideArea = y2 * z / 2;
+        const double sides = Sqrt(Checked(y2 + y2 * Pow(z, 2)));
+        return bisect([&](double b) {
+          const double a = Checked(sideArea + y * b);
+          const double p = Checked(sides + b + y);
+          return flow(a, p) - target;
+        });
+      } else {
+        const double zy = z * y;
+        const double sides = Sqrt(Pow(z, 2) + 1) * 2 * y;
+        return bisect([&](double b) {
+          const double a = Checked(y * (zy + b));
+          const double p = Checked(sides + b);
+          return flow(a, p) - target;
+        });
+      }
+    case ChannelUnknown::Side:
+      break;
+  }
+  if (gutter) {
+    const double y2 = Pow(y, 2);
+    const double yb = y * b;
+    return bisect([&](double z) {
+      const double a = Checked(y2 * z / 2 + yb);
+      const double p = Checked(Sqrt(Checked(y2 + y2 * Pow(z, 2))) + b + y);
+      return flow(a, p) - target;
+    });
+  }
+  return bisect([&](double z) {
+    const double a = Checked(y * (z * y + b));
+    const double p = Checked(Sqrt(Pow(z, 2) + 1) * 2 * y + b);
+    return flow(a, p) - target;
   });
 }
 
 SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, double b, double y,
                                   double n, double slope) {
   const bool trapezoid = ctx.sectionKey == "Trapezoid";
+  const ManningFlow flow(FlowQuantity::Velocity, slope, n);
+  const double y2 = Pow(y, 2);
+  const double by = b * y;
   double angle = 1e-8;  // degrees above the horizontal: sides almost flat
   double step = 0.1;
   int direction = +1;
@@ -132,10 +195,10 @@ SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, doubl
       a = Checked(y * (y * z + b));
       p = Checked(2 * y * Sqrt(Pow(z, 2) + 1) + b);
     } else {
-      a = Checked(z * Pow(y, 2) / 2 + b * y);
-      p = Checked(Sqrt(Checked(Pow(y, 2) + Pow(z, 2) * Pow(y, 2))) + b + y);
+      a = Checked(z * y2 / 2 + by);
+      p = Checked(Sqrt(Checked(y2 + Pow(z, 2) * y2)) + b + y);
     }
-    g = ManningVelocity(HydraulicRadius(a, p), slope, n) - target;
+    g = flow.Velocity(a, p) - target;
     ++result.evaluations;
     // Every reversal of direction refines the step tenfold.
     if (g >= 0) {
@@ -156,6 +219,8 @@ SearchResult NewtonSideSlope(const SearchContext& ctx, double b, double y, doubl
   double z = 0;  // vertical sides
   double zLast = 0;
   double f = 1;
+  const double rootS = Pow(slope, kOneHalf);
+  const double y2 = Pow(y, 2);
   SearchResult result;
   while (std::abs(f) > ctx.eps && result.evaluations < kNewtonCap) {
     zLast = z;
@@ -164,16 +229,15 @@ SearchResult NewtonSideSlope(const SearchContext& ctx, double b, double y, doubl
     if (trapezoid) {
       a = Checked(y * (z * y + b));
       p = Checked(b + 2 * y * root);
-      dadz = Pow(y, 2);
+      dadz = y2;
       dpdz = Div(Checked(2 * y * z), root);
     } else {
-      a = Checked(b * y + z * Pow(y, 2) / 2);
+      a = Checked(b * y + z * y2 / 2);
       p = Checked(y * root + b + y);
-      dadz = Pow(y, 2) / 2;
+      dadz = y2 / 2;
       dpdz = Div(Checked(y * z), root);
     }
     const double r = HydraulicRadius(a, p);
-    const double rootS = Pow(slope, kOneHalf);
     f = Div(Checked(rootS * Pow(r, kTwoThirds)), n) - target;
     const double numerator = Checked(dadz * p - a * dpdz);
     const double fPrime = Div(Div(Checked(kTwoThirds * rootS * numerator), Pow(p, 2)),
@@ -191,8 +255,10 @@ PipePeak LocatePipePeak(const SearchContext& ctx, FlowQuantity quantity, double 
   // golden-section search closes on the peak; the best point seen is kept.
   const double shrink = (std::sqrt(5.0) - 1) / 2;
   PipePeak peak;
+  const ManningFlow manning(quantity, slope, n);
+  const double d2 = Pow(d, 2);
   auto flow = [&](double y) {
-    const double v = PipeFlow(ctx, quantity, y, d, slope, n);
+    const double v = PipeFlow(ctx, manning, y, d, d2);
     ++peak.evaluations;
     if (peak.evaluations == 1 || v > peak.value) peak.depth = y, peak.value = v;
     return v;
@@ -227,9 +293,10 @@ SearchResult PartFullPipeDepth(const SearchContext& ctx, FlowQuantity quantity, 
     const PipePeak peak = LocatePipePeak(ctx, quantity, d, slope, n);
     if (!(target < peak.value)) return crownward;  // more than the pipe carries part full
     double risingLower = 0;
-    SearchResult rising = Bisect(risingLower, peak.depth, ctx.eps, false, [&](double y) {
-      return PipeFlow(ctx, quantity, y, d, slope, n) - target;
-    });
+    const ManningFlow flow(quantity, slope, n);
+    const double d2 = Pow(d, 2);
+    SearchResult rising = Bisect(risingLower, peak.depth, ctx.eps, false,
+                                 [&](double y) { return PipeFlow(ctx, flow, y, d, d2) - target; });
     rising.evaluations += crownward.evaluations + peak.evaluations;
     return rising;
   } catch (const ArithmeticFault&) {
