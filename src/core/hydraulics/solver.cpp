@@ -100,6 +100,7 @@ class ManningSolve {
     velocityGiven_ = caption == "Velocity";
     state_.sectionKey = SectionKeyFor(sheet_.cboSection.ListIndex());
     key_ = state_.sectionKey;
+    kind_ = KindFor(sheet_.cboSection.ListIndex());
     unknown_ = UnknownFor(sheet_, caption, key_);
     state_.last = {};
     try {
@@ -129,7 +130,13 @@ class ManningSolve {
     return unknown_ == Unknown::Velocity || unknown_ == Unknown::Discharge ||
            unknown_ == Unknown::Slope || unknown_ == Unknown::Manning;
   }
-  bool Is(const char* key) const { return key_ == key; }
+  // The section as a number: compared at every step, where the key's text would cost a
+  // string comparison each time.
+  enum class Kind { Pipe, Rectangle, Triangle, Trapezoid, Gutter };
+  static Kind KindFor(int position) {
+    return position >= 0 && position <= 3 ? static_cast<Kind>(position) : Kind::Gutter;
+  }
+  bool Is(Kind kind) const { return kind_ == kind; }
   FlowQuantity Quantity() const {
     return velocityGiven_ ? FlowQuantity::Velocity : FlowQuantity::Discharge;
   }
@@ -144,13 +151,14 @@ class ManningSolve {
       q_ = ConvertDischarge(row1, row1Unit, kToBase);
     }
     y_ = ConvertLength(ReadNumber(sheet_.txtDepth.Text()), sheet_.cboDepth.ListIndex(), kToBase);
-    if (!Is("Triangle")) {
+    if (!Is(Kind::Triangle)) {
       // The diameter row holds the pipe's diameter or the channel's bottom width.
       const double diam =
           ConvertLength(ReadNumber(sheet_.txtDiam.Text()), sheet_.cboDiam.ListIndex(), kToBase);
-      (Is("Pipe") ? d_ : b_) = diam;
+      (Is(Kind::Pipe) ? d_ : b_) = diam;
     }
-    if ((Is("Triangle") || Is("Trapezoid") || Is("Gutter")) && unknown_ != Unknown::Side) {
+    if ((Is(Kind::Triangle) || Is(Kind::Trapezoid) || Is(Kind::Gutter)) &&
+        unknown_ != Unknown::Side) {
       z_ = ConvertSideSlope(ReadNumber(sheet_.txtSide.Text()), sheet_.cboSide.ListIndex(), kToBase,
                             state_.pi);
     }
@@ -162,11 +170,11 @@ class ManningSolve {
   // computed before any is written, so a fault leaves the sheet as it was.
   void SolveDirect() {
     double a, p;
-    if (Is("Pipe")) {
+    if (Is(Kind::Pipe)) {
       const double theta = PipeAngle(y_, d_, state_.pi);
       a = PipeArea(theta, d_);
       p = PipePerimeter(theta, d_);
-    } else if (Is("Gutter")) {
+    } else if (Is(Kind::Gutter)) {
       a = GutterArea(b_, y_, z_);
       p = GutterPerimeter(b_, y_, z_);
     } else {
@@ -179,6 +187,7 @@ class ManningSolve {
     const double r = HydraulicRadius(a, p);
 
     std::vector<std::pair<TextBox*, std::string>> writes;
+    writes.reserve(4);
     if (unknown_ == Unknown::Velocity || unknown_ == Unknown::Discharge) {
       v_ = ManningVelocity(r, s_, n_);
       q_ = Mul(v_, a);
@@ -212,11 +221,11 @@ class ManningSolve {
   }
 
   void SolveUnknown() {
-    if (Is("Pipe")) {
+    if (Is(Kind::Pipe)) {
       SolvePipe();
-    } else if (Is("Rectangle")) {
+    } else if (Is(Kind::Rectangle)) {
       SolveRectangle();
-    } else if (Is("Triangle")) {
+    } else if (Is(Kind::Triangle)) {
       SolveTriangle();
     } else {
       SolveTrapezoidOrGutter();
@@ -329,7 +338,7 @@ class ManningSolve {
   }
 
   void SolveTrapezoidOrGutter() {
-    const bool gutter = Is("Gutter");
+    const bool gutter = Is(Kind::Gutter);
     switch (unknown_) {
       case Unknown::Depth:
         Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
@@ -415,11 +424,11 @@ class ManningSolve {
         break;
     }
 
-    if (Is("Pipe")) {
+    if (Is(Kind::Pipe)) {
       Step([&] { theta_ = PipeAngle(y_, d_, state_.pi); });
       Step([&] { a_ = PipeArea(theta_, d_); });
       if (y2_ > 0) Step([&] { a2_ = PipeArea(PipeAngle(y2_, d_, state_.pi), d_); });
-    } else if (Is("Gutter")) {
+    } else if (Is(Kind::Gutter)) {
       Step([&] { a_ = GutterArea(b_, y_, z_); });
     } else {
       Step([&] { a_ = TrapezoidArea(b_, y_, z_); });
@@ -496,6 +505,7 @@ class ManningSolve {
   HydraulicState& state_;
   Services& services_;
   std::string key_;
+  Kind kind_ = Kind::Gutter;
   Unknown unknown_ = Unknown::Manning;
   bool velocityGiven_ = true;
   SearchContext ctx_;
