@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   rivulet::fuzz::RequireSane(f, "Open");
+  if (f.txtStatus.Text() == rivulet::kStatusComplete) rivulet::fuzz::RequireNonNegativeResults(f);
   Require(f.Title().find('[') != std::string::npos, "an opened file did not name the sheet");
   // The filter keeps every input box numeric, whatever the file said.
   for (rivulet::TextBox* box : rivulet::invariants::InputBoxes(f))

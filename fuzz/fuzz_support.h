@@ -13,6 +13,7 @@
 #include "../tests/window/invariants_support.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
+#include "core/shell/number_text.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
 
@@ -65,6 +66,15 @@ inline void RequireSane(frmRivulet& form, const char* after) {
           std::string("status text after ") + after + ": " + form.txtStatus.Text());
   const std::string bad = invariants::BoxWithNonFinite(form);
   Require(bad.empty(), std::string("non-finite text after ") + after + " in " + bad);
+}
+
+/// After "Calculations Complete!" no result and no input reads below zero.
+inline void RequireNonNegativeResults(frmRivulet& f) {
+  for (TextBox* box : invariants::TextBoxes(f)) {
+    if (box == &f.txtStatus || box->Text() == "N/A") continue;
+    Require(!(ReadNumber(box->Text()) < 0),
+            box->Name() + " reads [" + box->Text() + "] after a completed calculation");
+  }
 }
 
 }  // namespace rivulet::fuzz

@@ -51,15 +51,6 @@ bool RaisedOops(const rivulet::RecordingServices& s, size_t from) {
   return false;
 }
 
-// After "Calculations Complete!" no result and no input reads below zero.
-void RequireNonNegativeResults(rivulet::frmRivulet& f) {
-  for (rivulet::TextBox* box : inv::TextBoxes(f)) {
-    if (box == &f.txtStatus || box->Text() == "N/A") continue;
-    Require(!(rivulet::ReadNumber(box->Text()) < 0),
-            box->Name() + " reads [" + box->Text() + "] after a completed calculation");
-  }
-}
-
 void Calculate(rivulet::fuzz::LoadedWindow& w) {
   rivulet::frmRivulet& f = w.form;
   const auto before = inv::Snapshot(f);
@@ -72,7 +63,7 @@ void Calculate(rivulet::fuzz::LoadedWindow& w) {
   const std::string& status = f.txtStatus.Text();
   Require(status == rivulet::kStatusComplete || status == rivulet::kStatusNoSolution,
           "Calculate ended with status " + status);
-  if (status == rivulet::kStatusComplete) RequireNonNegativeResults(f);
+  if (status == rivulet::kStatusComplete) rivulet::fuzz::RequireNonNegativeResults(f);
 }
 
 }  // namespace
