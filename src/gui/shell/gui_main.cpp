@@ -17,6 +17,7 @@
 #include "gui/shell/qt_services.h"
 #include "gui/shell/splash_view.h"
 #include "gui/window/frm_rivulet_view.h"
+#include "gui/window/rating_window.h"
 
 namespace rivulet {
 namespace {
@@ -57,6 +58,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
     if (app.view) app.view->Sync();
   });
   AttachPrinting(form, view);
+  AttachRatingWindow(form, app.services, view);
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };

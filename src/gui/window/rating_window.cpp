@@ -1,0 +1,434 @@
+#include "gui/window/rating_window.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "core/files/rating_csv.h"
+#include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
+#include "core/window/flow_details_table.h"
+#include "gui/shell/qt_services.h"
+#include "gui/window/frm_rivulet_view.h"
+#include "gui/window/rating_plot.h"
+
+namespace rivulet {
+namespace {
+
+QString ToQt(const std::string& s) { return QString::fromStdString(s); }
+
+bool Same(const RatingChannel& a, const RatingChannel& b) {
+  return a.section.shape == b.section.shape && a.section.diameter == b.section.diameter &&
+         a.section.width == b.section.width && a.section.side == b.section.side &&
+         a.slope == b.slope && a.n == b.n;
+}
+
+bool Same(const RatingRequest& a, const RatingRequest& b) {
+  return a.step == b.step && a.from == b.from && a.to == b.to && a.rows == b.rows;
+}
+
+QComboBox* UnitList(const char* name, const std::vector<std::string>& units) {
+  auto* list = new QComboBox;
+  list->setObjectName(name);
+  for (const std::string& u : units) list->addItem(ToQt(u));
+  return list;
+}
+
+// Six significant digits: enough to retype a range, short enough to read.
+QString RangeText(double value) { return QString::number(value, 'g', 6); }
+
+bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
+
+}  // namespace
+
+void RatingTableModel::SetTable(const std::vector<RatingRow>* rows, bool pipe,
+                                const RatingUnits& units) {
+  beginResetModel();
+  rows_ = rows;
+  units_ = units;
+  columns_ = RatingColumns(pipe);
+  decimals_.clear();
+  for (RatingColumn c : columns_) decimals_.push_back(RatingColumnDecimals(*rows, c, units));
+  endResetModel();
+}
+
+QString RatingTableModel::WidestText(int column) const {
+  double largest = 0;
+  for (const RatingRow& row : *rows_)
+    if (const auto v = RatingCellValue(row, columns_[column], units_))
+      largest = std::max(largest, std::abs(*v));
+  return ToQt(RatingCellText(largest, decimals_[column]));
+}
+
+int RatingTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() || !rows_ ? 0 : static_cast<int>(rows_->size());
+}
+
+int RatingTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant RatingTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || !rows_) return {};
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
+  if (role != Qt::DisplayRole) return {};
+  const RatingColumn column = columns_[index.column()];
+  return ToQt(RatingCellText(RatingCellValue((*rows_)[index.row()], column, units_),
+                             decimals_[index.column()]));
+}
+
+QVariant RatingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  if (orientation == Qt::Vertical) return section + 1;
+  const RatingColumn c = columns_[section];
+  return ToQt(RatingColumnTitle(c) + "\n(" + RatingColumnUnit(c, units_) + ")");
+}
+
+RatingWindow::RatingWindow(frmRivulet& form, Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), form_(form), services_(services) {
+  setObjectName("frmRating");
+  BuildWidgets();
+  resize(1200, 700);
+}
+
+void RatingWindow::BuildWidgets() {
+  auto* column = new QVBoxLayout(this);
+  channel_ = new QLabel;
+  channel_->setObjectName("lblRatingChannel");
+  QFont bold = channel_->font();
+  bold.setBold(true);
+  channel_->setFont(bold);
+  note_ = new QLabel;
+  note_->setObjectName("lblRatingNote");
+  note_->setWordWrap(true);
+  column->addWidget(channel_);
+  column->addWidget(note_);
+  column->addWidget(BuildInputs());
+
+  view_ = new QTableView;
+  view_->setObjectName("grdRating");
+  view_->setModel(&model_);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->setWordWrap(false);
+  // Fixed row heights: the view never measures rows it does not show.
+  view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view_->horizontalHeader()->setStretchLastSection(true);
+  plot_ = new RatingPlotView;
+  connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& now) {
+            plot_->SetHighlight(now.isValid() ? std::optional<size_t>(now.row()) : std::nullopt);
+          });
+  auto* split = new QSplitter;
+  split->addWidget(view_);
+  split->addWidget(plot_);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  column->addWidget(split, 1);
+  column->addWidget(BuildButtons());
+}
+
+QWidget* RatingWindow::BuildInputs() {
+  auto* box = new QWidget;
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(0, 0, 0, 0);
+  step_ = new QComboBox;
+  step_->setObjectName("cboRatingStep");
+  step_->addItems({"Depth", "Discharge"});
+  from_ = new QLineEdit;
+  from_->setObjectName("txtRatingFrom");
+  to_ = new QLineEdit;
+  to_->setObjectName("txtRatingTo");
+  rangeUnit_ = new QLabel;
+  rangeUnit_->setObjectName("lblRatingUnit");
+  rows_ = new QSpinBox;
+  rows_->setObjectName("spnRatingRows");
+  rows_->setRange(kMinRatingRows, kMaxRatingRows);
+  rows_->setKeyboardTracking(false);  // one table for the typed number, not one per digit
+  auto* defaults = new QPushButton("Default Range");
+  defaults->setObjectName("cmdRatingDefault");
+  length_ = UnitList("cboRatingLength", LengthUnits());
+  area_ = UnitList("cboRatingArea", AreaUnits());
+  velocity_ = UnitList("cboRatingVelocity", VelocityUnits());
+  discharge_ = UnitList("cboRatingDischarge", DischargeUnits());
+
+  int c = 0;
+  auto add = [&](int row, const char* label, QWidget* w) {
+    if (label) grid->addWidget(new QLabel(label), row, c++, Qt::AlignRight);
+    grid->addWidget(w, row, c++);
+  };
+  add(0, "Step:", step_);
+  add(0, "From:", from_);
+  add(0, "To:", to_);
+  add(0, nullptr, rangeUnit_);
+  add(0, "Rows:", rows_);
+  add(0, nullptr, defaults);
+  c = 0;
+  add(1, "Depth:", length_);
+  add(1, "Flow Area:", area_);
+  add(1, "Velocity:", velocity_);
+  add(1, "Discharge:", discharge_);
+  grid->setColumnStretch(11, 1);
+
+  connect(step_, &QComboBox::activated, this, [this](int i) {
+    settings_.SetStep(i == 0 ? RatingStep::Depth : RatingStep::Discharge);
+    Rebuild();
+  });
+  connect(from_, &QLineEdit::editingFinished, this, [this] { RangeEdited(true); });
+  connect(to_, &QLineEdit::editingFinished, this, [this] { RangeEdited(false); });
+  connect(rows_, &QSpinBox::valueChanged, this, [this](int n) {
+    settings_.SetRows(n);
+    Rebuild();
+  });
+  connect(defaults, &QPushButton::clicked, this, [this] {
+    settings_.UseDefaultRange();
+    Rebuild();
+  });
+  for (QComboBox* list : {length_, area_, velocity_, discharge_})
+    connect(list, &QComboBox::activated, this, [this] { UnitsChosen(); });
+  return box;
+}
+
+QWidget* RatingWindow::BuildButtons() {
+  auto* box = new QWidget;
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto button = [&](const char* name, const char* caption, void (RatingWindow::*slot)()) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    connect(b, &QPushButton::clicked, this, slot);
+    row->addWidget(b);
+    return b;
+  };
+  button("cmdRatingCopy", "&Copy", &RatingWindow::CopyTable);
+  button("cmdRatingCsv", "Save C&SV...", &RatingWindow::SaveCsv);
+  button("cmdRatingPdf", "Save P&DF...", &RatingWindow::SavePdf);
+  button("cmdRatingPrint", "&Print...", &RatingWindow::Print);
+  row->addStretch(1);
+  button("cmdRatingClose", "Close", &QWidget::hide);
+  return box;
+}
+
+bool RatingWindow::event(QEvent* event) {
+  // Reference windows and dialogs change the sheet without telling this one.
+  if (event->type() == QEvent::WindowActivate) Refresh();
+  return QWidget::event(event);
+}
+
+void RatingWindow::Refresh() {
+  source_ = RatingSourceOf(form_);
+  settings_.Follow(source_, RatingUnitsOf(form_));
+  const QString file = ToQt(form_.currentFileName);
+  setWindowTitle(file.isEmpty() ? "Rating Table" : "Rating Table - " + file);
+  Rebuild();
+}
+
+void RatingWindow::Rebuild() {
+  const RatingRequest request = settings_.Request();
+  const bool pipe = IsPipe(source_.channel);
+  if (!source_.problem.empty()) {
+    table_ = {{}, source_.problem, {}};
+    built_.reset();
+  } else if (!built_ || !Same(built_->first, source_.channel) || !Same(built_->second, request)) {
+    table_ = BuildRatingTable(source_.channel, request);
+    built_.emplace(source_.channel, request);
+  }
+  model_.SetTable(&table_.rows, pipe, settings_.Units());
+  FitColumns();
+  std::vector<RatingMark> marks;
+  if (table_.problem.empty()) marks = RatingMarks(source_.channel, source_.solution);
+  plot_->SetData({table_.rows, std::move(marks), settings_.Units()});
+  SyncInputs();
+}
+
+// Widths from each column's header and widest number, never from measuring every row,
+// and a table just wide enough for them: the plot takes the rest.
+void RatingWindow::FitColumns() {
+  const QFontMetrics cells = view_->fontMetrics();
+  const QFontMetrics header = view_->horizontalHeader()->fontMetrics();
+  const int pad = cells.horizontalAdvance("00");
+  int total = 0;
+  for (int c = 0; c < model_.columnCount(); ++c) {
+    int width = cells.horizontalAdvance(model_.WidestText(c));
+    for (const QString& line :
+         model_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().split('\n'))
+      width = std::max(width, header.horizontalAdvance(line));
+    view_->setColumnWidth(c, width + pad);
+    total += width + pad;
+  }
+  const int rowsWidth =
+      view_->fontMetrics().horizontalAdvance(QString::number(model_.rowCount())) + pad;
+  view_->verticalHeader()->setFixedWidth(rowsWidth);
+  view_->setMinimumWidth(total + rowsWidth + view_->verticalScrollBar()->sizeHint().width() +
+                         2 * view_->frameWidth() + 2);
+}
+
+void RatingWindow::SyncInputs() {
+  const QSignalBlocker b1(step_), b2(rows_), b3(length_), b4(area_), b5(velocity_), b6(discharge_);
+  channel_->setText(ToQt(source_.description));
+  const QString note = Note();
+  note_->setText(note);
+  note_->setStyleSheet(table_.problem.empty() ? "" : "color: rgb(190, 0, 0);");
+  step_->setCurrentIndex(settings_.Step() == RatingStep::Depth ? 0 : 1);
+  const RatingUnits& u = settings_.Units();
+  length_->setCurrentIndex(u.length);
+  area_->setCurrentIndex(u.area);
+  velocity_->setCurrentIndex(u.velocity);
+  discharge_->setCurrentIndex(u.discharge);
+  try {
+    from_->setText(RangeText(settings_.ShownFrom()));
+    to_->setText(RangeText(settings_.ShownTo()));
+  } catch (const std::exception&) {
+    from_->clear();
+    to_->clear();
+  }
+  rangeUnit_->setText(ToQt(RatingColumnUnit(
+      settings_.Step() == RatingStep::Depth ? RatingColumn::Depth : RatingColumn::Discharge, u)));
+  rows_->setValue(settings_.Rows());
+}
+
+QString RatingWindow::Note() const {
+  if (!table_.problem.empty()) return ToQt(table_.problem);
+  QStringList notes;
+  if (!source_.solution)
+    notes << (form_.LastSolve() ? "The results are not current: Calculate to mark the solution."
+                                : "Calculate to mark the solution on the curve.");
+  const RatingUnits& u = settings_.Units();
+  if (table_.cutAt && settings_.Step() == RatingStep::Depth)
+    notes << "The depths stop at the pipe's crown.";
+  if (table_.cutAt && settings_.Step() == RatingStep::Discharge)
+    notes << ToQt("The discharges stop at the pipe's maximum, " +
+                  ShortNumber(ConvertDischarge(*table_.cutAt, u.discharge, kFromBase)) + " " +
+                  RatingColumnUnit(RatingColumn::Discharge, u) + ".");
+  if (IsPipe(source_.channel) && settings_.Step() == RatingStep::Discharge)
+    notes << "From full flow to the maximum a pipe carries each discharge at two depths; "
+             "the table gives the lower.";
+  return notes.join(' ');
+}
+
+void RatingWindow::RangeEdited(bool fromEdited) {
+  QLineEdit* box = fromEdited ? from_ : to_;
+  if (!IsNumericText(box->text().toStdString())) {
+    SyncInputs();  // back to the range as it stands
+    return;
+  }
+  const double value = ReadNumber(box->text().toStdString());
+  try {
+    // Leaving a box untouched changes nothing; an edit changes only its own end, and the
+    // other keeps its exact value rather than its shown digits.
+    const double shown = fromEdited ? settings_.ShownFrom() : settings_.ShownTo();
+    if (box->text() == RangeText(shown)) return;
+    settings_.SetShownRange(fromEdited ? value : settings_.ShownFrom(),
+                            fromEdited ? settings_.ShownTo() : value);
+  } catch (const std::exception&) {
+    SyncInputs();
+    return;
+  }
+  Rebuild();
+}
+
+void RatingWindow::UnitsChosen() {
+  settings_.SetUnits({length_->currentIndex(), area_->currentIndex(), velocity_->currentIndex(),
+                      discharge_->currentIndex()});
+  Rebuild();
+}
+
+RatingReport RatingWindow::Report() const {
+  return {windowTitle(), ToQt(source_.description), Note(), IsPipe(source_.channel), plot_->Data()};
+}
+
+QString RatingWindow::ProposedName(const char* extension) const {
+  std::string name = form_.currentFileName;
+  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+  return ToQt((name.empty() ? "rating" : name + "-rating") + "." + extension);
+}
+
+void RatingWindow::CopyTable() {
+  if (table_.rows.empty()) return;
+  services_.SetClipboardText(
+      JoinRatingLines(RatingLines(table_.rows, IsPipe(source_.channel), settings_.Units(), '\t')));
+}
+
+void RatingWindow::SaveCsv() {
+  if (table_.rows.empty()) return;
+  const auto choice =
+      services_.SaveFileDialog({"Save Rating Table",
+                                {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
+                                ProposedName("csv").toStdString(),
+                                "csv"});
+  if (!choice) return;
+  if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units()))
+    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
+                         kProductName, MessageIcon::Exclamation);
+}
+
+void RatingWindow::SavePdf() {
+  if (table_.rows.empty()) return;
+  const auto choice =
+      services_.SaveFileDialog({"Save Rating Table as PDF",
+                                {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
+                                ProposedName("pdf").toStdString(),
+                                "pdf"});
+  if (!choice) return;
+  if (!WriteRatingPdf(ToQt(choice->path), Report()))
+    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
+                         kProductName, MessageIcon::Exclamation);
+}
+
+void RatingWindow::Print() {
+  if (table_.rows.empty()) return;
+  // Without a printer, printing means a PDF file, as it does for the results report.
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    SavePdf();
+    return;
+  }
+  auto* qt = dynamic_cast<QtServices*>(&services_);
+  std::unique_ptr<QPrinter> own;
+  QPrinter& printer = qt ? qt->Printer() : *(own = std::make_unique<QPrinter>());
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle("Print Rating Table");
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!PaintRatingReport(printer, Report()))
+    services_.MessageBox("The rating table could not be printed.", "Oops", MessageIcon::Stop);
+}
+
+void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow) {
+  auto window = std::make_shared<QPointer<RatingWindow>>();
+  const QPointer<frmRivuletView> main(mainWindow);
+  form.mnuRatingTable.onClick = [&form, &services, main, window] {
+    if (!main) return;
+    if (!*window) {
+      *window = new RatingWindow(form, services, main);
+      RatingWindow* w = *window;
+      QObject::connect(main, &frmRivuletView::Changed, w, [w] {
+        if (w->isVisible()) w->Refresh();
+      });
+    }
+    RatingWindow* w = *window;
+    w->Refresh();
+    w->show();
+    w->raise();
+    w->activateWindow();
+  };
+}
+
+}  // namespace rivulet
