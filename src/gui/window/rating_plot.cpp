@@ -21,7 +21,8 @@ const QColor kAlternateColour(140, 40, 170);
 const QColor kCriticalColour(200, 40, 40);
 const QColor kCapacityColour(20, 20, 20);
 constexpr int kTicks = 5;
-constexpr double kHoverReach = 10;  // pixels from a point that still count as on it
+constexpr double kHoverReach = 10;
+constexpr size_t kRowDots = 150;  // pixels from a point that still count as on it
 
 QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
@@ -242,14 +243,21 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
     return layout;
   }
 
-  std::vector<Shown> shown;
-  shown.reserve(data.rows.size());
+  auto toShown = [&](const std::vector<RatingRow>& rows) {
+    std::vector<Shown> shown;
+    shown.reserve(rows.size());
+    for (const RatingRow& row : rows) shown.push_back(ShownOf(row, data.units));
+    return shown;
+  };
+  const std::vector<Shown> shown = toShown(data.rows);
+  const std::vector<Shown> curve = data.curve.empty() ? shown : toShown(data.curve);
   double dMax = 0, qMax = 0, vMax = 0;
-  for (const RatingRow& row : data.rows) {
-    shown.push_back(ShownOf(row, data.units));
-    dMax = std::max(dMax, shown.back().depth);
-    qMax = std::max(qMax, shown.back().discharge);
-    vMax = std::max(vMax, shown.back().velocity);
+  for (const std::vector<Shown>* list : {&shown, &curve}) {
+    for (const Shown& s : *list) {
+      dMax = std::max(dMax, s.depth);
+      qMax = std::max(qMax, s.discharge);
+      vMax = std::max(vMax, s.velocity);
+    }
   }
   const Axes a{layout.area, NiceTop(dMax), NiceTop(qMax), NiceTop(vMax)};
   layout.depthTop = a.depthTop;
@@ -258,9 +266,9 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   DrawAxes(p, a, data.units, line);
 
   std::vector<QPointF> qPoints, vPoints;
-  qPoints.reserve(shown.size());
-  vPoints.reserve(shown.size());
-  for (const Shown& s : shown) {
+  qPoints.reserve(curve.size());
+  vPoints.reserve(curve.size());
+  for (const Shown& s : curve) {
     qPoints.emplace_back(a.Xq(s.discharge), a.Y(s.depth));
     vPoints.emplace_back(a.Xv(s.velocity), a.Y(s.depth));
   }
@@ -270,6 +278,16 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   p.drawPolyline(Curve(vPoints));
   p.setPen(QPen(kDischargeColour, 2 * line));
   p.drawPolyline(Curve(qPoints));
+  // A short table's own rows show as dots on the smooth curves; a long one's would merge.
+  if (shown.size() <= kRowDots) {
+    p.setPen(Qt::NoPen);
+    for (const Shown& s : shown) {
+      p.setBrush(kDischargeColour);
+      p.drawEllipse(QPointF(a.Xq(s.discharge), a.Y(s.depth)), 2.2 * line, 2.2 * line);
+      p.setBrush(kVelocityColour);
+      p.drawEllipse(QPointF(a.Xv(s.velocity), a.Y(s.depth)), 2.2 * line, 2.2 * line);
+    }
+  }
   DrawLegend(p, a, line);
 
   // Marks beyond the table's depths belong to another range: they are left out. Markers
@@ -324,10 +342,11 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   }
 
   if (highlight && *highlight < shown.size()) {
+    const Shown& s = shown[*highlight];
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kAxis, line));
-    p.drawEllipse(qPoints[*highlight], marker * 1.6, marker * 1.6);
-    p.drawEllipse(vPoints[*highlight], marker * 1.6, marker * 1.6);
+    p.drawEllipse(QPointF(a.Xq(s.discharge), a.Y(s.depth)), marker * 1.6, marker * 1.6);
+    p.drawEllipse(QPointF(a.Xv(s.velocity), a.Y(s.depth)), marker * 1.6, marker * 1.6);
   }
   p.restore();
   return layout;

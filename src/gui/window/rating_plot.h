@@ -19,6 +19,9 @@ namespace rivulet {
 /// What the plot shows. The rows are sorted by depth, as every rating table is.
 struct RatingPlotData {
   std::vector<RatingRow> rows;
+  /// The curves, finely stepped over the rows' depths, so that they are smooth whatever
+  /// the rows are; empty: the rows themselves.
+  std::vector<RatingRow> curve;
   std::vector<RatingMark> marks;
   RatingUnits units;
 };

@@ -37,10 +37,13 @@ class TablePrinter {
     const double line = fm.height() * 1.2, gap = fm.height() / 2;
     double y = top;
     p_.setFont(Sized(p_.font(), p_.font().pointSizeF(), true));
-    for (size_t c = 0; c < columns_.size(); ++c)
-      Cell(c, y, line, ToQt(RatingColumnHeader(columns_[c], units_)), gap);
+    // Title over unit, as on screen: "Froude Number (-)" on one line outgrows its column.
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      Cell(c, y, line, ToQt(RatingColumnTitle(columns_[c])), gap);
+      Cell(c, y + line, line, "(" + ToQt(RatingColumnUnit(columns_[c], units_)) + ")", gap);
+    }
     p_.setFont(Sized(p_.font(), p_.font().pointSizeF(), false));
-    y += line;
+    y += 2 * line;
     p_.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
     y += line * 0.2;
     for (; next < rows_.size() && y + line <= page_.bottom(); ++next, y += line) {

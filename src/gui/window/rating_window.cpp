@@ -33,6 +33,9 @@
 namespace rivulet {
 namespace {
 
+// Enough depths for a curve as smooth as the screen or the page can show.
+constexpr int kCurveRows = 801;
+
 QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 bool Same(const RatingChannel& a, const RatingChannel& b) {
@@ -255,8 +258,16 @@ void RatingWindow::Rebuild() {
   model_.SetTable(&table_.rows, pipe, settings_.Units());
   FitColumns();
   std::vector<RatingMark> marks;
-  if (table_.problem.empty()) marks = RatingMarks(source_.channel, source_.solution);
-  plot_->SetData({table_.rows, std::move(marks), settings_.Units()});
+  std::vector<RatingRow> curve;
+  if (table_.problem.empty() && !table_.rows.empty()) {
+    marks = RatingMarks(source_.channel, source_.solution);
+    // Discharge steps leave wide gaps in depth near the invert; the curve does not.
+    if (request.step == RatingStep::Discharge || table_.rows.size() < kCurveRows)
+      curve = BuildRatingTable(source_.channel, {RatingStep::Depth, table_.rows.front().depth,
+                                                 table_.rows.back().depth, kCurveRows})
+                  .rows;
+  }
+  plot_->SetData({table_.rows, std::move(curve), std::move(marks), settings_.Units()});
   SyncInputs();
 }
 
