@@ -16,6 +16,33 @@ QPrinter& SharedPrinter(Services& services, std::unique_ptr<QPrinter>& own) {
   return *own;
 }
 
+// The QtPrinter, made when the print path first asks for anything.
+class DeferredQtPrinter : public Printer {
+ public:
+  explicit DeferredQtPrinter(Services& services) : services_(services) {}
+  int FontCount() override { return Get().FontCount(); }
+  std::string FontName(int index) override { return Get().FontName(index); }
+  bool IsFixedPitch(const std::string& name) override { return Get().IsFixedPitch(name); }
+  bool PrintsToFile() override { return Get().PrintsToFile(); }
+  void SetOutputFile(const std::string& path) override { Get().SetOutputFile(path); }
+  void SetFont(const std::string& name, int points) override { Get().SetFont(name, points); }
+  void PrintLine(const std::string& text) override { Get().PrintLine(text); }
+  void NewPage() override { Get().NewPage(); }
+  void EndDocument() override { Get().EndDocument(); }
+  void AbortDocument() noexcept override {
+    if (printer_) printer_->AbortDocument();
+  }
+
+ private:
+  QtPrinter& Get() {
+    if (!printer_) printer_ = std::make_unique<QtPrinter>(SharedPrinter(services_, ownPrinter_));
+    return *printer_;
+  }
+  Services& services_;
+  std::unique_ptr<QPrinter> ownPrinter_;
+  std::unique_ptr<QtPrinter> printer_;
+};
+
 QPointer<PrintWindow>& LastAttached() {
   static QPointer<PrintWindow> last;
   return last;
@@ -25,7 +52,7 @@ QPointer<PrintWindow>& LastAttached() {
 
 PrintWindow::PrintWindow(frmRivulet& form, QWidget* mainWindow)
     : QObject(mainWindow),
-      printer_(std::make_unique<QtPrinter>(SharedPrinter(form.Svc(), ownPrinter_))),
+      printer_(std::make_unique<DeferredQtPrinter>(form.Svc())),
       commands_(form, *printer_),
       mainWindow_(mainWindow) {}
 

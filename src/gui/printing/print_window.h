@@ -40,8 +40,9 @@ class PrintWindow : public QObject {
   Printer& PrintPath() { return *printer_; }
 
  private:
-  std::unique_ptr<QPrinter> ownPrinter_;
-  std::unique_ptr<QtPrinter> printer_;
+  /// The Qt printer behind it is made on the first call: making a QPrinter loads the
+  /// platform's print system, which a window that never prints need not carry.
+  std::unique_ptr<Printer> printer_;
   PrintCommands commands_;
   QWidget* mainWindow_;
   QPointer<frmPrintView> view_;
