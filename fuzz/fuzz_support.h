@@ -33,12 +33,17 @@ inline const std::filesystem::path& ScratchFolder() {
     auto dir = std::filesystem::temp_directory_path() /
                ("rivulet-fuzz-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(dir);
-    std::atexit([] {
-      std::error_code ec;
-      std::filesystem::remove_all(ScratchFolder(), ec);
-    });
     return dir;
   }();
+  // Registered once the path exists, so that it runs before the path is destroyed.
+  static const bool removedAtExit = [] {
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(folder, ec);
+    });
+    return true;
+  }();
+  (void)removedAtExit;
   return folder;
 }
 
