@@ -57,5 +57,27 @@ TEST_F(InvariantsRegressionTest, FilesThatOnceGaveNegativeResultsAreTurnedAway) 
   }
 }
 
+// A file in a single-byte code page can put bytes into a box that are no UTF-8: each such
+// byte is a character of its own, so cutting back never takes the digit before it.
+TEST_F(InvariantsRegressionTest, StrayBytesAreCutOneByOne) {
+  const struct {
+    const char* in;
+    const char* kept;
+  } cases[] = {
+      {"0.0\xB6"
+       "2\xEC",
+       "0.0"},  // found by the input filter fuzzer
+      {"2.5\xB0", "2.5"},
+      {"12\xC3\xA9", "12"},
+      {"\xB6.", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    form.txtDepth.SetText("");
+    form.txtDepth.SetText(c.in);
+    EXPECT_EQ(form.txtDepth.Text(), c.kept);
+  }
+}
+
 }  // namespace
 }  // namespace rivulet
