@@ -6,6 +6,8 @@
 #   KEEP=1                   keeps the generated folder (its name is printed)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/setup.sh
+rivulet_require_packages "${RIVULET_RUN_PACKAGES[@]}" libbenchmark-dev hyperfine time
 count="${1:-1000}"
 if [ -z "${RIVULET:-}" ]; then
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_BENCH=ON \

@@ -6,6 +6,8 @@
 # Usage: bench/startup_bench.sh [RUNS]     (default 15; needs xvfb-run unless DISPLAY is set)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/setup.sh
+rivulet_require_packages "${RIVULET_RUN_PACKAGES[@]}" libbenchmark-dev xvfb xauth libx11-dev
 runs="${1:-15}"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
