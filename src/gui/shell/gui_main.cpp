@@ -19,6 +19,10 @@
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_window.h"
 
+// The resources live in a static library, so they are registered by hand; the macro must
+// be used outside any namespace.
+static void InitResources() { Q_INIT_RESOURCE(rivulet); }
+
 namespace rivulet {
 namespace {
 
@@ -84,6 +88,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
 
 int GuiMain(int argc, char** argv) {
   QApplication qapp(argc, argv);
+  InitResources();
   QApplication::setApplicationName(kProductName);
   QApplication::setApplicationVersion(QString::fromStdString(BuildVersionString()));
   QApplication::setWindowIcon(QIcon(":/icons/rivulet.svg"));
