@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/hydraulics/solver.h"
+#include "hand_geometry.h"
 #include "sheet_builder.h"
 
 namespace rivulet {
@@ -20,31 +21,8 @@ constexpr double kGamma = 1000 * g;
 constexpr double kFoot = 0.3048;
 
 // The reference values below come from the textbook definitions written out again here,
-// not from the program's geometry routines: a pipe by its half-angle from acos, top widths
-// from the angle, and roots by false position instead of bisection.
-struct Hand {
-  double a, p, t;
-};
-
-Hand HandGeometry(const ChannelSection& s, double y) {
-  const double b = s.width, z = s.side, d = s.diameter;
-  switch (s.shape) {
-    case ChannelShape::Pipe: {
-      const double theta = 2 * std::acos(1 - 2 * y / d);
-      return {d * d / 8 * (theta - std::sin(theta)), theta * d / 2, d * std::sin(theta / 2)};
-    }
-    case ChannelShape::Rectangle:
-      return {b * y, b + 2 * y, b};
-    case ChannelShape::Triangle:
-      return {z * y * y, 2 * y * std::hypot(1, z), 2 * z * y};
-    case ChannelShape::Trapezoid:
-      return {(b + z * y) * y, b + 2 * y * std::hypot(1, z), b + 2 * z * y};
-    case ChannelShape::Gutter:
-      return {b * y + z * y * y / 2, b + y + y * std::hypot(1, z), b + z * y};
-  }
-  return {};
-}
-
+// not from the program's geometry routines (hand_geometry.h), and roots by false position
+// instead of bisection.
 double HandDischarge(const ChannelSection& s, double y, double slope, double n) {
   const Hand h = HandGeometry(s, y);
   return h.a * std::pow(h.a / h.p, 2.0 / 3.0) * std::sqrt(slope) / n;
@@ -80,12 +58,6 @@ double HandCriticalDepth(const ChannelSection& s, double q) {
       },
       1e-9, top);
 }
-
-ChannelSection Pipe(double d) { return {ChannelShape::Pipe, d, 0, 0}; }
-ChannelSection Rectangle(double b) { return {ChannelShape::Rectangle, 0, b, 0}; }
-ChannelSection Triangle(double z) { return {ChannelShape::Triangle, 0, 0, z}; }
-ChannelSection Trapezoid(double b, double z) { return {ChannelShape::Trapezoid, 0, b, z}; }
-ChannelSection Gutter(double b, double z) { return {ChannelShape::Gutter, 0, b, z}; }
 
 ::testing::AssertionResult Near(double actual, double expected, double relative = 1e-12) {
   if (std::abs(actual - expected) <= relative * std::abs(expected))

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/hydraulics/solver.h"
+#include "hand_geometry.h"
 #include "sheet_builder.h"
 
 namespace rivulet {
@@ -17,43 +18,12 @@ using testing::Solve;
 
 constexpr double g = 9.80665;
 
-ChannelSection Pipe(double d) { return {ChannelShape::Pipe, d, 0, 0}; }
-ChannelSection Rectangle(double b) { return {ChannelShape::Rectangle, 0, b, 0}; }
-ChannelSection Triangle(double z) { return {ChannelShape::Triangle, 0, 0, z}; }
-ChannelSection Trapezoid(double b, double z) { return {ChannelShape::Trapezoid, 0, b, z}; }
-ChannelSection Gutter(double b, double z) { return {ChannelShape::Gutter, 0, b, z}; }
-
 // Relative agreement; tol says how many digits the comparison trusts.
 ::testing::AssertionResult Near(double actual, double expected, double tol = 1e-12) {
   if (std::abs(actual - expected) <= tol * std::max(std::abs(expected), 1e-300))
     return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << actual << " vs " << expected << " (relative " << tol << ")";
-}
-
-// Area, top width and perimeter written out from the textbook, the pipe by its half-angle
-// from acos rather than the program's arcsine route.
-struct Hand {
-  double a, p, t;
-};
-
-Hand HandGeometry(const ChannelSection& s, double y) {
-  const double b = s.width, z = s.side, d = s.diameter;
-  switch (s.shape) {
-    case ChannelShape::Pipe: {
-      const double theta = 2 * std::acos(1 - 2 * y / d);
-      return {d * d / 8 * (theta - std::sin(theta)), theta * d / 2, 2 * std::sqrt(y * (d - y))};
-    }
-    case ChannelShape::Rectangle:
-      return {b * y, b + 2 * y, b};
-    case ChannelShape::Triangle:
-      return {z * y * y, 2 * y * std::hypot(1, z), 2 * z * y};
-    case ChannelShape::Trapezoid:
-      return {(b + z * y) * y, b + 2 * y * std::hypot(1, z), b + 2 * z * y};
-    case ChannelShape::Gutter:
-      return {b * y + z * y * y / 2, b + y + y * std::hypot(1, z), b + z * y};
-  }
-  return {};
 }
 
 struct ChannelCase {

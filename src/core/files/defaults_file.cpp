@@ -14,15 +14,6 @@ std::vector<ComboBox*> Lists(frmRivulet& f) {
           &f.cboVelDis2, &f.cboArea,    &f.cboDDS,   &f.cboArea2, &f.cboVelDis3};
 }
 
-class BusyPointer {
- public:
-  explicit BusyPointer(Services& s) : services_(s) { services_.SetBusy(true); }
-  ~BusyPointer() { services_.SetBusy(false); }
-
- private:
-  Services& services_;
-};
-
 void RestoreDefaults(frmRivulet& form) {
   if (form.optVelDis1.Caption() != "Velocity") form.cmdVelDis_Click();
   const int positions[] = {0, 0, 2, 2, 2, 0, 0, 2, 2, 2, 0};

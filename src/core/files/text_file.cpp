@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <system_error>
 
@@ -37,31 +38,31 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_
   return lines;
 }
 
-bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines) {
+bool ReplaceFileSafely(const std::string& path,
+                       const std::function<bool(const std::string& tempPath)>& write) {
   const fs::path target(path);
-  std::random_device rd;
   std::string tempName = ".";
-  tempName.append(target.filename().string()).append(".tmp").append(std::to_string(rd()));
+  tempName.append(target.filename().string()).append(".tmp");
+  tempName.append(std::to_string(std::random_device{}()));
   const fs::path temp = target.parent_path() / tempName;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& l : lines) out << l << "\r\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
   std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
+  // An empty result is a failed write too: nothing may replace the user's file with it.
+  const bool written = write(temp.string()) && fs::file_size(temp, ec) > 0 && !ec;
+  if (written) fs::rename(temp, target, ec);
+  if (!written || ec) {
     fs::remove(temp, ec);
     return false;
   }
   return true;
+}
+
+bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines) {
+  return ReplaceFileSafely(path, [&lines](const std::string& tempPath) {
+    std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
+    for (const std::string& l : lines) out << l << "\r\n";
+    out.flush();
+    return static_cast<bool>(out);
+  });
 }
 
 std::string FindFileNoCase(const std::string& folder, const std::string& name) {

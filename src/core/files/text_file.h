@@ -2,6 +2,7 @@
 // and reading that never trusts the file.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,11 @@ inline constexpr size_t kMaxLineLength = 4096;
 /// Up to maxLines lines of a file, line ends removed. nullopt when the file cannot be
 /// opened or a line is longer than kMaxLineLength or holds a NUL byte (a binary file).
 std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines);
+
+/// Has write() fill a temporary file beside path, then renames it over path, so a failed
+/// or empty write never destroys the previous file. False when anything failed.
+bool ReplaceFileSafely(const std::string& path,
+                       const std::function<bool(const std::string& tempPath)>& write);
 
 /// Writes the lines, each ended by CR LF, to a temporary file beside the target and
 /// renames it over the target, so a failed write never destroys the previous file.

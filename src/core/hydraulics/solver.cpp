@@ -60,18 +60,6 @@ Unknown UnknownFor(const CalculationSheet& sheet, const std::string& caption,
   return Unknown::Manning;
 }
 
-// The hourglass for the length of one solve, whatever way it ends.
-class BusyPointer {
- public:
-  explicit BusyPointer(Services& services) : services_(services) { services_.SetBusy(true); }
-  ~BusyPointer() { services_.SetBusy(false); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-
- private:
-  Services& services_;
-};
-
 // One step of the iterative path: a fault abandons the step alone, so whatever it was
 // assigning keeps its previous value and the solve goes on with the next step.
 template <typename Action>

@@ -7,18 +7,6 @@
 #include "core/shell/number_text.h"
 
 namespace rivulet {
-namespace {
-
-class BusyPointer {
- public:
-  explicit BusyPointer(Services& s) : services_(s) { services_.SetBusy(true); }
-  ~BusyPointer() { services_.SetBusy(false); }
-
- private:
-  Services& services_;
-};
-
-}  // namespace
 
 frmPrint::frmPrint(frmRivulet& main, Printer& printer) : main_(main), printer_(printer) {
   cmdPrint.SetCaption("Print");

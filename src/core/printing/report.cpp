@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "core/shell/app_texts.h"
+#include "core/shell/utf8_text.h"
 
 namespace rivulet {
 namespace {
@@ -18,17 +19,9 @@ constexpr char kDisclaimerText[] =
     "against the conditions of the site before it is used for design, for construction or for "
     "any other purpose.";
 
-// Characters, not bytes: unit names hold superscripts.
-size_t Width(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char c : s)
-    if ((c & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 // The text, then blanks up to the width; a longer text is kept whole with no blanks.
 std::string Pad(const std::string& text, size_t width) {
-  const size_t w = Width(text);
+  const size_t w = CharacterCount(text);
   return w >= width ? text : text + std::string(width - w, ' ');
 }
 
@@ -102,9 +95,10 @@ const std::vector<std::string>& DisclaimerLines() {
 std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras) {
   const std::string blank = " ";
   const std::string phone = std::string("Tel: ") + kMakerPhone;
-  const std::string makerLine1 = kMargin + Pad(kMakerName, kReportBodyWidth - Width(phone)) + phone;
+  const std::string makerLine1 =
+      kMargin + Pad(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone;
   const std::string makerLine2 =
-      kMargin + Pad(kMakerWeb, kReportBodyWidth - Width(kMakerEmail)) + kMakerEmail;
+      kMargin + Pad(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail;
   const int width = kReportMargin + kReportBodyWidth;
 
   std::vector<std::string> r{blank,
@@ -136,7 +130,7 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
   // The status sits under the values when it fits; a longer one closes up to stay within
   // the 70 columns.
   const std::string& status = form.txtStatus.Text();
-  const size_t len = Width(status);
+  const size_t len = CharacterCount(status);
   const size_t gap = len <= 36 ? 13 : len >= 47 ? 2 : 47 - len;
   r.push_back("               Status" + std::string(gap, ' ') + status);
   r.push_back(Rule('='));

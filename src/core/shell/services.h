@@ -59,6 +59,18 @@ class Services {
   virtual void PrinterSetup() = 0;
 };
 
+/// The busy pointer for as long as the object lives, whatever way the work ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Services& services) : services_(services) { services_.SetBusy(true); }
+  ~BusyPointer() { services_.SetBusy(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Services& services_;
+};
+
 /// Services for tests and the batch mode: scripted dialog answers, recorded messages.
 class RecordingServices : public Services {
  public:

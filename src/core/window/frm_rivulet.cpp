@@ -6,6 +6,7 @@
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
+#include "core/shell/utf8_text.h"
 
 namespace rivulet {
 namespace {
@@ -22,13 +23,6 @@ void Fill(ComboBox& box, const std::vector<std::string>& entries, int position) 
   box.Clear();
   box.AddItems(entries);
   box.SetListIndex(position);
-}
-
-// Drops the last character of a UTF-8 text (a whole code point, never half of one).
-void DropLastCharacter(std::string& text) {
-  size_t n = text.size();
-  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) & 0xC0) == 0x80) --n;
-  text.resize(n > 0 ? n - 1 : 0);
 }
 
 }  // namespace
@@ -351,9 +345,7 @@ void frmRivulet::NumericFilter(TextBox& box) {
     }
   }
   // Nothing from the first character a number cannot hold onwards can survive the cuts.
-  long cuts = 0;
-  for (size_t i = firstForeign; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++cuts;
+  long cuts = static_cast<long>(CharacterCount(std::string_view(text).substr(firstForeign)));
   text.resize(firstForeign);
   while (!(text.empty() || IsNumericText(text))) {
     if (text == ".")

@@ -6,7 +6,7 @@
 #include "gui/reference/drawing_view.h"
 #include "gui/reference/grass_view.h"
 #include "gui/reference/n_values_view.h"
-#include "gui/reference/window_placement.h"
+#include "gui/shell/window_placement.h"
 
 namespace rivulet {
 namespace {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <memory>
 
 #include "core/files/calc_file.h"
@@ -16,6 +15,7 @@
 #include "gui/shell/about_view.h"
 #include "gui/shell/qt_services.h"
 #include "gui/shell/splash_view.h"
+#include "gui/shell/window_placement.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_window.h"
 
@@ -25,13 +25,6 @@ static void InitResources() { Q_INIT_RESOURCE(rivulet); }
 
 namespace rivulet {
 namespace {
-
-void CentreOnScreen(QWidget* w) {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
-  }
-}
 
 // Everything that lives from the splash's OK to the end of the run. The sheet outlives its
 // window: reference windows left open after Exit may still write to it.
@@ -70,7 +63,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
     if (!app.about) {
       app.about = new frmAboutView(app.form.Startup(), app.services);
       app.about->adjustSize();
-      CentreOnScreen(app.about);
+      CentreOnScreen(*app.about);
     }
     app.about->show();
     app.about->raise();
@@ -107,7 +100,7 @@ int GuiMain(int argc, char** argv) {
   QObject::connect(splash, &QDialog::accepted,
                    [&app, &fileToOpen] { ShowMainWindow(app, fileToOpen); });
   splash->adjustSize();
-  CentreOnScreen(splash);
+  CentreOnScreen(*splash);
   splash->show();
   return QApplication::exec();
 }

@@ -12,10 +12,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
 
 #include "core/hydraulics/units.h"
+#include "gui/shell/window_placement.h"
 #include "gui/window/flow_details_panel.h"
 
 namespace rivulet {
@@ -96,13 +96,7 @@ void frmRivuletView::SyncDetails() {
   details_->setVisible(shown);
 }
 
-void frmRivuletView::CentreOnScreen() {
-  adjustSize();
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-}
+void frmRivuletView::CentreOnScreen() { rivulet::CentreOnScreen(*this); }
 
 QWidget* frmRivuletView::BuildSheet() {
   auto make = [this](auto* widget, auto& control) {

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <filesystem>
-#include <random>
+
+#include "core/files/text_file.h"
 
 namespace rivulet {
 namespace {
@@ -116,30 +116,15 @@ bool PaintRatingReport(QPagedPaintDevice& device, const RatingReport& r) {
 }
 
 bool WriteRatingPdf(const QString& path, const RatingReport& report) {
-  namespace fs = std::filesystem;
-  const fs::path target(path.toStdString());
-  std::string tempName = ".";
-  tempName.append(target.filename().string()).append(".tmp");
-  tempName.append(std::to_string(std::random_device{}()));
-  const fs::path temp = target.parent_path() / tempName;
-  bool ok = false;
-  {
-    QPdfWriter pdf(QString::fromStdString(temp.string()));
+  return ReplaceFileSafely(path.toStdString(), [&report](const std::string& tempPath) {
+    QPdfWriter pdf(QString::fromStdString(tempPath));
     pdf.setResolution(600);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     pdf.setTitle(report.title);
     pdf.setCreator(QCoreApplication::applicationName());
-    ok = PaintRatingReport(pdf, report);
-  }
-  std::error_code ec;
-  ok = ok && fs::file_size(temp, ec) > 0 && !ec;
-  if (ok) fs::rename(temp, target, ec);
-  if (!ok || ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+    return PaintRatingReport(pdf, report);
+  });
 }
 
 }  // namespace rivulet

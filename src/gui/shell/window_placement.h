@@ -1,4 +1,4 @@
-// Placing the reference windows when they load.
+// Placing windows when they load: in the middle of their screen.
 #pragma once
 
 class QWidget;

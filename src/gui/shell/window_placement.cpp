@@ -1,4 +1,4 @@
-#include "gui/reference/window_placement.h"
+#include "gui/shell/window_placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

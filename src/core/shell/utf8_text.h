@@ -1,0 +1,25 @@
+// Counting and cutting UTF-8 text by characters, never by halves of one: unit names hold
+// superscripts and pasted text may hold anything.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rivulet {
+
+/// Characters (code points) in a UTF-8 text.
+inline size_t CharacterCount(std::string_view text) {
+  size_t n = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+/// Removes the last character of a UTF-8 text, however many bytes it takes.
+inline void DropLastCharacter(std::string& text) {
+  size_t n = text.size();
+  while (n > 0 && (static_cast<unsigned char>(text[n - 1]) & 0xC0) == 0x80) --n;
+  text.resize(n > 0 ? n - 1 : 0);
+}
+
+}  // namespace rivulet
