@@ -23,5 +23,6 @@ rivulet_require_packages() {
   fi
 }
 
-RIVULET_RUN_PACKAGES=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core)
+RIVULET_RUN_PACKAGES=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+  nlohmann-json3-dev libcsv-dev)
 RIVULET_TEST_PACKAGES=(libgtest-dev clang-format locales poppler-utils)
