@@ -344,8 +344,40 @@ TEST_F(SolverTest, DirectPathResults) {
   }
 }
 
+TEST_F(SolverTest, SectionWithoutFlowAreaCarriesNothing) {
+  // Vertical sides and no bottom: a wetted boundary around no water. R = 0, so Manning's
+  // equation gives no velocity and no flow, an answer like any other.
+  struct Row {
+    const char* name;
+    int section;
+    bool velocityMode;
+    Inputs inputs;
+  };
+  const Row rows[] = {
+      {"triangle, velocity", testing::kTriangle, true, {"", "1", "", "0", "0.001", "0.013"}},
+      {"triangle, discharge", testing::kTriangle, false, {"", "1", "", "0", "0.001", "0.013"}},
+      {"gutter without width", testing::kGutter, true, {"", "0.2", "0", "0", "0.02", "0.016"}},
+      {"trapezoid without bottom", testing::kTrapezoid, false, {"", "2", "0", "0", "0.5", "0.03"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    services.messages.clear();
+    Prepare(row.section, row.velocityMode, Solve::Row1, row.inputs);
+    sheet.txtVelDis1.SetText("7.5");  // a stale figure from an earlier calculation
+    Run();
+    ExpectAccepted();
+    EXPECT_EQ(sheet.txtVelDis1.Text(), "0");
+    EXPECT_EQ(sheet.txtVelDis2.Text(), "0");
+    EXPECT_EQ(sheet.txtArea.Text(), "0");
+    EXPECT_EQ(state.last.velocity, 0);
+    EXPECT_EQ(state.last.discharge, 0);
+    EXPECT_TRUE(AlternatesDisabledAndEmpty());
+  }
+}
+
 TEST_F(SolverTest, DirectPathWithoutFlowAreaIsNoSolution) {
-  // A triangle with vertical sides holds no water; a channel without velocity has no n.
+  // A triangle with vertical sides holds no water, so no slope or n can give it a flow; a
+  // channel without velocity has no n; a pipe of no diameter has no wetted perimeter.
   struct Row {
     const char* name;
     int section;
@@ -354,9 +386,17 @@ TEST_F(SolverTest, DirectPathWithoutFlowAreaIsNoSolution) {
     Inputs inputs;
   };
   const Row rows[] = {
-      {"velocity", testing::kTriangle, true, Solve::Row1, {"", "1", "", "0", "0.001", "0.013"}},
-      {"discharge", testing::kTriangle, false, Solve::Row1, {"", "1", "", "0", "0.001", "0.013"}},
       {"slope", testing::kTriangle, true, Solve::Slope, {"1", "1", "", "0", "", "0.013"}},
+      {"slope from discharge",
+       testing::kTriangle,
+       false,
+       Solve::Slope,
+       {"1", "1", "", "0", "", "0.013"}},
+      {"manning from velocity",
+       testing::kTriangle,
+       true,
+       Solve::Manning,
+       {"1", "1", "", "0", "0.001", ""}},
       {"manning from discharge",
        testing::kTriangle,
        false,

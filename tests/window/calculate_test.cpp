@@ -125,5 +125,42 @@ TEST_F(CalculateTest, FailedCheckChangesNothing) {
   EXPECT_EQ(form.Hydraulics().noSolution, 0);
 }
 
+TEST_F(CalculateTest, SectionWithoutFlowAreaCompletesWithNoFlow) {
+  // Side slope 0 in "1/x" is a vertical side: the checks let it through and the plain
+  // arithmetic gives V = 0 and Q = 0, with or without the rounding of Fix Results.
+  struct Case {
+    const char* name;
+    int section;
+    const char* width;
+    bool fix;
+  };
+  const Case cases[] = {
+      {"triangle", 2, "", false}, {"gutter", 4, "0", false}, {"trapezoid", 3, "0", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    services.messages.clear();
+    form.mnuOptionsFix.SetChecked(c.fix);
+    form.cboSection.SetListIndex(c.section);
+    form.optVelDis1.SetValue(true);
+    form.txtVelDis1.SetText("3.2");
+    form.txtDepth.SetText("0.5");
+    form.txtDiam.SetText(c.width);
+    form.cboSide.SetListIndex(0);
+    form.txtSide.SetText("0");
+    form.txtSlope.SetText("2");
+    form.txtManning.SetText("0.015");
+    form.cmdCalculate_Click();
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+    const std::string zero = c.fix ? "0.000" : "0";
+    EXPECT_EQ(form.txtVelDis1.Text(), zero);
+    EXPECT_EQ(form.txtVelDis2.Text(), zero);
+    EXPECT_EQ(form.txtArea.Text(), zero);
+    EXPECT_EQ(form.txtDDS.Text(), "N/A");
+    ASSERT_TRUE(form.LastSolve().has_value());
+    EXPECT_EQ(form.LastSolve()->record.discharge, 0);
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -88,27 +88,76 @@ TEST_F(EditTrackingTest, SectionAndUnknownChangesTrackOnlyEmptiedTexts) {
   EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
 }
 
-TEST_F(EditTrackingTest, FixResultsFormatsInPlace) {
-  form.txtManning.SetText("0.0132");
-  form.txtDepth.SetText("12");
-  form.txtDiam.SetText("");
-  form.txtArea.SetText("1.23456");
-  form.txtDDS.SetText("N/A");
-  form.txtVelDis3.SetText("0");
-  MarkComplete();
+TEST_F(EditTrackingTest, FixResultsFormatsComputedFieldsOnly) {
+  // Inputs keep every digit the user typed whatever is solved for; the unknown's box and
+  // the results are rounded.
+  struct Case {
+    const char* name;
+    OptionButton frmRivulet::*unknown;
+    TextBox frmRivulet::*rounded;
+    const char* roundedText;
+  };
+  const Case cases[] = {
+      {"velocity", &frmRivulet::optVelDis1, &frmRivulet::txtVelDis1, "1.235"},
+      {"depth", &frmRivulet::optDepth, &frmRivulet::txtDepth, "12.000"},
+      {"diameter", &frmRivulet::optDiam, &frmRivulet::txtDiam, "0.500"},
+      {"slope", &frmRivulet::optSlope, &frmRivulet::txtSlope, "0.000"},
+      {"manning", &frmRivulet::optManning, &frmRivulet::txtManning, "0.014"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.mnuOptionsFix.SetChecked(false);
+    (form.*c.unknown).SetValue(true);
+    const std::pair<TextBox*, const char*> inputs[] = {
+        {&form.txtVelDis1, "1.23456"}, {&form.txtDepth, "12"},       {&form.txtDiam, "0.4999"},
+        {&form.txtSlope, "0.0004"},    {&form.txtManning, "0.0136"},
+    };
+    for (auto [box, text] : inputs) box->SetText(text);
+    form.txtArea.SetText("1.23456");
+    form.txtVelDis2.SetText("2");
+    form.txtDDS.SetText("N/A");
+    form.txtVelDis3.SetText("0");
+    MarkComplete();
+    form.mnuOptionsFix_Click();
+    EXPECT_TRUE(form.mnuOptionsFix.Checked());
+    for (auto [box, text] : inputs) {
+      if (box == &(form.*c.rounded))
+        EXPECT_EQ(box->Text(), c.roundedText) << box->Name();
+      else
+        EXPECT_EQ(box->Text(), text) << box->Name();
+    }
+    EXPECT_EQ(form.txtArea.Text(), "1.235");
+    EXPECT_EQ(form.txtVelDis2.Text(), "2.000");
+    EXPECT_EQ(form.txtDDS.Text(), "N/A");
+    EXPECT_EQ(form.txtVelDis3.Text(), "0");
+    EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+    // Turning it off keeps the texts.
+    form.mnuOptionsFix_Click();
+    EXPECT_FALSE(form.mnuOptionsFix.Checked());
+    EXPECT_EQ((form.*c.rounded).Text(), c.roundedText);
+  }
+}
+
+TEST_F(EditTrackingTest, FixedResultsRecalculateToTheSameAnswer) {
+  // n = 0.0135 and a slope of 0.0004 per 1: rounding either to three decimals would give
+  // another depth, or none at all, on the next Calculate.
+  form.cboSection.SetListIndex(1);
+  form.optDepth.SetValue(true);
+  form.txtVelDis1.SetText("1.2");
+  form.txtDiam.SetText("2");
+  form.cboSlope.SetListIndex(3);
+  form.txtSlope.SetText("0.0004");
+  form.txtManning.SetText("0.0135");
   form.mnuOptionsFix_Click();
-  EXPECT_TRUE(form.mnuOptionsFix.Checked());
-  EXPECT_EQ(form.txtManning.Text(), "0.013");
-  EXPECT_EQ(form.txtDepth.Text(), "12.000");
-  EXPECT_EQ(form.txtDiam.Text(), "");
-  EXPECT_EQ(form.txtArea.Text(), "1.235");
-  EXPECT_EQ(form.txtDDS.Text(), "N/A");
-  EXPECT_EQ(form.txtVelDis3.Text(), "0");
-  EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
-  // Turning it off keeps the texts.
-  form.mnuOptionsFix_Click();
-  EXPECT_FALSE(form.mnuOptionsFix.Checked());
-  EXPECT_EQ(form.txtDepth.Text(), "12.000");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.txtStatus.Text(), kStatusComplete);
+  const std::string depth = form.txtDepth.Text();
+  EXPECT_EQ(form.txtSlope.Text(), "0.0004");
+  EXPECT_EQ(form.txtManning.Text(), "0.0135");
+  form.cmdCalculate_Click();
+  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+  EXPECT_EQ(form.txtDepth.Text(), depth);
+  EXPECT_TRUE(services.messages.empty());
 }
 
 }  // namespace

@@ -169,9 +169,12 @@ class ManningSolve {
       a = TrapezoidArea(b_, y_, z_);
       p = TrapezoidPerimeter(b_, y_, z_);
     }
-    // A section without water (a triangle with vertical sides, say) has no velocity to
-    // speak of; dividing by its area or radius would put infinities into the sheet.
-    if (a == 0 || p == 0) throw ArithmeticFault("section carries no flow");
+    // A section without water (a triangle with vertical sides, say) but with a wetted
+    // boundary has R = 0, so Manning's equation gives it no velocity and no flow: an answer.
+    // Only a slope or an n would need a division by that zero area or radius.
+    if (p == 0) throw ArithmeticFault("section has no wetted perimeter");
+    if (a == 0 && (unknown_ == Unknown::Slope || unknown_ == Unknown::Manning))
+      throw ArithmeticFault("section carries no flow");
     const double r = HydraulicRadius(a, p);
 
     std::vector<std::pair<TextBox*, std::string>> writes;

@@ -378,12 +378,14 @@ void frmRivulet::FixResults() {
     if (onlyIfPositive && !(v > 0)) return;
     box.SetText(FormatFixed3(v));
   };
-  fix(txtVelDis1, false);
-  fix(txtDiam, true);
-  fix(txtDepth, false);
-  fix(txtSide, true);
-  fix(txtSlope, false);
-  fix(txtManning, false);
+  // Only what Calculate computed is rounded: rounding an input (an n of 0.0135, a slope of
+  // 0.0004 per 1) would change the next calculation's answer.
+  if (optVelDis1.Value()) fix(txtVelDis1, false);
+  if (optDiam.Value()) fix(txtDiam, true);
+  if (optDepth.Value()) fix(txtDepth, false);
+  if (optSide.Value()) fix(txtSide, true);
+  if (optSlope.Value()) fix(txtSlope, false);
+  if (optManning.Value()) fix(txtManning, false);
   fix(txtVelDis2, false);
   fix(txtArea, false);
   fix(txtDDS, true);
