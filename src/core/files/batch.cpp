@@ -10,12 +10,14 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
   StreamServices services(err);
-  frmRivulet form(services, startup);
-  AttachCalcFileCommands(form);
-  AttachDefaultsCommands(form);
-  form.Form_Load();
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
+    // A fresh sheet for every file: what one file leaves behind (the alternate row's
+    // caption and unit, say) must not change the next one's result.
+    frmRivulet form(services, startup);
+    AttachCalcFileCommands(form);
+    AttachDefaultsCommands(form);
+    form.Form_Load();
     if (OpenNamedFile(form, file) != OpenResult::Loaded) {
       err << file << ": cannot be opened as a calculation file\n";
       status = kBatchBadFile;

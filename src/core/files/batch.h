@@ -40,13 +40,13 @@ inline constexpr int kBatchAllSolved = 0;
 inline constexpr int kBatchSomeUnsolved = 1;
 inline constexpr int kBatchBadFile = 2;
 
-/// Opens each file in turn on one sheet started as the window starts, and hands the sheet
-/// with each opened file to onSheet. Messages go to err.
+/// Opens each file on a sheet of its own, started as the window starts, and hands the
+/// sheet with the opened file to onSheet. Messages go to err.
 int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet);
 
-/// Opens each file in turn on one sheet started as the window starts, and hands each
+/// Opens each file on a sheet of its own, started as the window starts, and hands each
 /// opened file's report (no comments, file name printed) to onReport. Messages go to err.
 int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
                   std::ostream& err,
