@@ -1,0 +1,99 @@
+// The irregular-section calculation: a pure function of the section, slope and the known
+// flow, returning the solved state with its messages. Base units: m, m², m/s, m³/s, m/m, Pa.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/sections/section_model.h"
+
+namespace rivulet {
+
+/// The depth search stops once its bracket is narrower than this fraction of the depth.
+inline constexpr double kSectionDepthTolerance = 1e-10;
+/// More steps than the tolerance can need from any bracket; reaching it is reported.
+inline constexpr int kSectionSearchCap = 200;
+/// Specific energy is sampled at most this many times when looking for its minima.
+inline constexpr int kCriticalSamples = 2000;
+
+enum class SectionUnknown { Depth, Discharge, Slope };
+
+struct SectionInputs {
+  StationSection section;
+  CompositeMethod method = CompositeMethod::Conveyance;
+  SectionUnknown solveFor = SectionUnknown::Depth;
+  double slope = 0;      ///< m/m; not used when solving for slope
+  double discharge = 0;  ///< m³/s; not used when solving for discharge
+  /// The known water surface (m) when solving for discharge or slope; else depth is used.
+  std::optional<double> waterSurfaceElevation;
+  /// The known depth (m) above the lowest point, when no water surface is given.
+  std::optional<double> depth;
+};
+
+/// How the depth search went.
+struct SectionSearch {
+  int evaluations = 0;
+  bool converged = false;
+  /// Width of the last bracket (m).
+  double bracket = 0;
+};
+
+struct ZoneResult {
+  double n = 0;
+  double flowArea = 0;         ///< m²
+  double wettedPerimeter = 0;  ///< m
+  double topWidth = 0;         ///< m
+  double discharge = 0;        ///< m³/s
+  double velocity = 0;         ///< m/s; 0 for a dry zone
+};
+
+struct SectionResults {
+  /// False with the reason in message when there is no solution.
+  bool ok = false;
+  std::string message;
+  std::vector<std::string> warnings;
+
+  double waterSurfaceElevation = 0;  ///< m
+  double depth = 0;                  ///< m above the lowest point
+  double discharge = 0;              ///< m³/s
+  double slope = 0;                  ///< m/m
+  double flowArea = 0;
+  double wettedPerimeter = 0;
+  double hydraulicRadius = 0;
+  double topWidth = 0;
+  double velocity = 0;
+  double compositeN = 0;
+  double conveyance = 0;         ///< m³/s
+  double energyCoefficient = 1;  ///< α
+  double froudeNumber = 0;       ///< √(α·Q²·T / (g·A³))
+  /// Depths (m) at the minima of specific energy, lowest first; the first of least energy
+  /// is criticalDepth.
+  std::vector<double> criticalDepths;
+  std::optional<double> criticalDepth;
+  std::optional<double> criticalWaterSurfaceElevation;
+  double specificEnergy = 0;  ///< depth + α·V²/2g, m
+  double averageShear = 0;    ///< γ·R·S, Pa
+  bool overtopped = false;
+  /// "left", "right" or "both" when overtopped.
+  std::string overtoppedSide;
+  /// Discharge (m³/s) with the water at the lower end point; none with walls extended.
+  std::optional<double> bankFullDischarge;
+  std::vector<ZoneResult> zones;
+  SectionSearch search;
+};
+
+/// Solves the section for the unknown the inputs name.
+SectionResults SolveSection(const SectionInputs& inputs);
+
+/// Water surface (m) at which the model carries conveyance k (m³/s), searched upward from
+/// `from` (a surface known to carry less, or the lowest point). Assumes conveyance rises with
+/// the water surface. None when the section would have to overtop without walls.
+std::optional<double> SurfaceForConveyance(const SectionModel& model, double k, double from,
+                                           SectionSearch* search = nullptr);
+
+/// Depths (m, above the lowest point) at the minima of specific energy for discharge q
+/// (m³/s), lowest first, searched up to the bank-full surface (or beyond with walls).
+std::vector<double> CriticalDepths(const SectionModel& model, double q);
+
+}  // namespace rivulet

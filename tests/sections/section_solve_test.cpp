@@ -1,0 +1,349 @@
+// The irregular-section calculation against the prismatic sheet's own geometry, hand
+// calculations of each composite method, overtopping, several critical depths and the
+// inputs it refuses.
+#include "core/sections/section_solve.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/hydraulics/flow_details.h"
+#include "core/hydraulics/geometry.h"
+
+namespace rivulet {
+namespace {
+
+constexpr double kSheetAgreement = 1e-9;  // relative: the points carry the sheet's shape exactly
+
+::testing::AssertionResult Near(double expected, double actual, double relative) {
+  if (std::abs(actual - expected) <= relative * std::abs(expected))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "expected " << expected << ", got " << actual << " (relative error "
+         << std::abs(actual - expected) / std::abs(expected) << ")";
+}
+
+// A trapezoid (b = 0: triangle, z = 0: rectangle) drawn as points, its invert at `base` and
+// its banks `height` above it.
+StationSection TrapezoidPoints(double b, double z, double height, double base, double n) {
+  StationSection s;
+  s.station = {0, z * height, z * height + b, 2 * z * height + b};
+  s.elevation = {base + height, base, base, base + height};
+  s.n = {n};
+  return s;
+}
+
+TEST(SectionPrismatic, MatchesTheSheetAcrossAGrid) {
+  const struct Shape { double b, z; } shapes[] = {{3.5, 0}, {0, 1.5}, {0, 0.25}, {1, 2}, {12, 0.5}};
+  int cases = 0;
+  for (const Shape& shape : shapes)
+    for (double y : {0.05, 0.7, 2.3})
+      for (double n : {0.011, 0.035})
+        for (double slope : {0.0005, 0.02})
+          for (CompositeMethod method : {CompositeMethod::Conveyance, CompositeMethod::Horton,
+                                         CompositeMethod::Pavlovskii, CompositeMethod::Lotter}) {
+            SCOPED_TRACE("b=" + std::to_string(shape.b) + " z=" + std::to_string(shape.z) +
+                         " y=" + std::to_string(y) + " method " + CompositeMethodKey(method));
+            const double area = TrapezoidArea(shape.b, y, shape.z);
+            const double perimeter = TrapezoidPerimeter(shape.b, y, shape.z);
+            const double r = HydraulicRadius(area, perimeter);
+            const double q = ManningVelocity(r, slope, n) * area;
+
+            SectionInputs in;
+            in.section = TrapezoidPoints(shape.b, shape.z, 3 * y + 1, 101.25, n);
+            in.method = method;
+            in.slope = slope;
+            in.solveFor = SectionUnknown::Discharge;
+            in.depth = y;
+            const SectionResults byDepth = SolveSection(in);
+            ASSERT_TRUE(byDepth.ok) << byDepth.message;
+            EXPECT_TRUE(Near(area, byDepth.flowArea, kSheetAgreement));
+            EXPECT_TRUE(Near(perimeter, byDepth.wettedPerimeter, kSheetAgreement));
+            EXPECT_TRUE(Near(shape.b + 2 * shape.z * y, byDepth.topWidth, kSheetAgreement));
+            EXPECT_TRUE(Near(q, byDepth.discharge, kSheetAgreement));
+            EXPECT_TRUE(Near(q / area, byDepth.velocity, kSheetAgreement));
+            EXPECT_TRUE(Near(n, byDepth.compositeN, kSheetAgreement));
+            EXPECT_TRUE(Near(1, byDepth.energyCoefficient, kSheetAgreement));
+
+            in.solveFor = SectionUnknown::Depth;
+            in.depth.reset();
+            in.discharge = q;
+            const SectionResults byFlow = SolveSection(in);
+            ASSERT_TRUE(byFlow.ok) << byFlow.message;
+            EXPECT_TRUE(byFlow.search.converged);
+            EXPECT_TRUE(Near(y, byFlow.depth, kSheetAgreement));
+            EXPECT_NEAR(101.25 + y, byFlow.waterSurfaceElevation, kSectionDepthTolerance * y);
+
+            // One critical depth, where the sheet's bisection puts it.
+            const ChannelSection section{ChannelShape::Trapezoid, 0, shape.b, shape.z};
+            const CriticalDepthResult critical = CriticalDepth(section, q);
+            ASSERT_EQ(1u, byFlow.criticalDepths.size());
+            EXPECT_TRUE(Near(critical.depth, *byFlow.criticalDepth, 1e-9));
+            ++cases;
+          }
+  EXPECT_EQ(5 * 3 * 2 * 2 * 4, cases);
+}
+
+// Dividers at the breaks add no perimeter, so cutting a one-n section into zones of the
+// same n changes nothing the conveyance method reports, α included.
+TEST(SectionPrismatic, ZonesOfOneRoughnessChangeNothing) {
+  SectionInputs in;
+  in.section.station = {0, 2, 3.5, 5, 7.25, 9};
+  in.section.elevation = {4, 1.5, 0.2, 0.1, 1.9, 3.8};
+  in.section.n = {0.03};
+  in.slope = 0.004;
+  in.solveFor = SectionUnknown::Discharge;
+  in.waterSurfaceElevation = 2.6;
+  const SectionResults whole = SolveSection(in);
+  in.section.breaks = {1, 3.5, 6};
+  in.section.n = {0.03, 0.03, 0.03, 0.03};
+  const SectionResults cut = SolveSection(in);
+  ASSERT_TRUE(whole.ok && cut.ok);
+  EXPECT_TRUE(Near(whole.flowArea, cut.flowArea, 1e-13));
+  EXPECT_TRUE(Near(whole.wettedPerimeter, cut.wettedPerimeter, 1e-13));
+  EXPECT_TRUE(Near(whole.topWidth, cut.topWidth, 1e-13));
+  // Zones are not one section: their conveyances add to more than the whole's.
+  EXPECT_GT(cut.discharge, whole.discharge);
+  double zoneArea = 0, zoneQ = 0;
+  for (const ZoneResult& z : cut.zones) zoneArea += z.flowArea, zoneQ += z.discharge;
+  EXPECT_TRUE(Near(cut.flowArea, zoneArea, 1e-13));
+  EXPECT_TRUE(Near(cut.discharge, zoneQ, 1e-13));
+}
+
+// A main channel 4 m wide and 1 m deep between flat overbanks 10 m wide, walls at the ends;
+// water 1 m over the overbanks. Walls standing on the breaks belong to the main channel.
+SectionInputs CompoundChannel(CompositeMethod method) {
+  SectionInputs in;
+  in.section.station = {0, 0, 10, 10, 14, 14, 24, 24};
+  in.section.elevation = {3, 1, 1, 0, 0, 1, 1, 3};
+  in.section.breaks = {10, 14};
+  in.section.n = {0.05, 0.03, 0.05};
+  in.method = method;
+  in.slope = 0.001;
+  in.solveFor = SectionUnknown::Discharge;
+  in.waterSurfaceElevation = 2;
+  return in;
+}
+
+TEST(SectionComposite, EachMethodAgreesWithAHandCalculation) {
+  // Overbanks: A = 10, P = 1 + 10 = 11 each; main channel: A = 8, P = 1 + 4 + 1 = 6.
+  const double rootS = std::sqrt(0.001);
+  const double kOver = 10 * std::pow(10.0 / 11, 2.0 / 3) / 0.05;
+  const double kMain = 8 * std::pow(8.0 / 6, 2.0 / 3) / 0.03;
+  const double kSum = 2 * kOver + kMain;
+  const double alpha = (2 * std::pow(kOver, 3) / 100 + std::pow(kMain, 3) / 64) /
+                       (std::pow(kSum, 3) / (28.0 * 28.0));
+  const double horton =
+      std::pow((22 * std::pow(0.05, 1.5) + 6 * std::pow(0.03, 1.5)) / 28, 2.0 / 3);
+  const double pavlovskii = std::sqrt((22 * 0.05 * 0.05 + 6 * 0.03 * 0.03) / 28);
+  const double lotter =
+      28 / (22 * std::pow(10.0 / 11, 5.0 / 3) / 0.05 + 6 * std::pow(8.0 / 6, 5.0 / 3) / 0.03);
+  const struct Row {
+    CompositeMethod method;
+    double n, discharge, alpha, mainDischarge;
+  } rows[] = {
+      {CompositeMethod::Conveyance, 28 / kSum, kSum * rootS, alpha, kMain * rootS},
+      {CompositeMethod::Horton, horton, 28 / horton * rootS, 1, 8 / horton * rootS},
+      {CompositeMethod::Pavlovskii, pavlovskii, 28 / pavlovskii * rootS, 1, 8 / pavlovskii * rootS},
+      {CompositeMethod::Lotter, lotter, 28 / lotter * rootS, 1, kMain * rootS},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(CompositeMethodKey(row.method));
+    const SectionResults r = SolveSection(CompoundChannel(row.method));
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(Near(28, r.flowArea, 1e-14));
+    EXPECT_TRUE(Near(28, r.wettedPerimeter, 1e-14));
+    EXPECT_TRUE(Near(24, r.topWidth, 1e-14));
+    EXPECT_TRUE(Near(row.n, r.compositeN, 1e-12));
+    EXPECT_TRUE(Near(row.discharge, r.discharge, 1e-12));
+    EXPECT_TRUE(Near(row.alpha, r.energyCoefficient, 1e-12));
+    ASSERT_EQ(3u, r.zones.size());
+    EXPECT_TRUE(Near(11, r.zones[0].wettedPerimeter, 1e-14));
+    EXPECT_TRUE(Near(6, r.zones[1].wettedPerimeter, 1e-14));
+    EXPECT_TRUE(Near(4, r.zones[1].topWidth, 1e-14));
+    EXPECT_TRUE(Near(row.mainDischarge, r.zones[1].discharge, 1e-12));
+    EXPECT_TRUE(Near(r.zones[1].discharge / 8, r.zones[1].velocity, 1e-14));
+    EXPECT_EQ(0.03, r.zones[1].n);
+  }
+}
+
+TEST(SectionComposite, SlopeAndDepthUndoDischarge) {
+  for (CompositeMethod method : {CompositeMethod::Conveyance, CompositeMethod::Horton}) {
+    SectionInputs in = CompoundChannel(method);
+    in.waterSurfaceElevation = 1.37;
+    const SectionResults q = SolveSection(in);
+    ASSERT_TRUE(q.ok) << q.message;
+    in.solveFor = SectionUnknown::Slope;
+    in.discharge = q.discharge;
+    const SectionResults s = SolveSection(in);
+    ASSERT_TRUE(s.ok) << s.message;
+    EXPECT_TRUE(Near(0.001, s.slope, 1e-12));
+    in.solveFor = SectionUnknown::Depth;
+    in.slope = 0.001;
+    const SectionResults d = SolveSection(in);
+    ASSERT_TRUE(d.ok) << d.message;
+    EXPECT_TRUE(Near(1.37, d.waterSurfaceElevation, 1e-10));
+    EXPECT_LT(d.search.evaluations, 60);
+  }
+}
+
+TEST(SectionOvertopping, NamesTheSideAndExtendsOnlyWhenAsked) {
+  SectionInputs in;
+  in.section.station = {0, 1, 5, 6};
+  in.section.elevation = {2, 0, 0, 1.5};  // the right bank is the lower
+  in.section.n = {0.02};
+  in.slope = 0.001;
+  in.solveFor = SectionUnknown::Discharge;
+  in.waterSurfaceElevation = 1.8;
+  SectionResults r = SolveSection(in);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.overtopped);
+  EXPECT_EQ("right", r.overtoppedSide);
+  EXPECT_NE(std::string::npos, r.message.find("overtopped on the right")) << r.message;
+
+  in.waterSurfaceElevation = 2.5;
+  r = SolveSection(in);
+  EXPECT_EQ("both", r.overtoppedSide);
+
+  // Bank-full capacity: the water at the right end, 1.5 m up.
+  in.waterSurfaceElevation = 1.5;
+  const SectionResults full = SolveSection(in);
+  ASSERT_TRUE(full.ok);
+  EXPECT_FALSE(full.overtopped);
+  in.solveFor = SectionUnknown::Depth;
+  in.discharge = full.discharge * 1.01;
+  r = SolveSection(in);
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.overtopped);
+  EXPECT_EQ("right", r.overtoppedSide);
+  ASSERT_TRUE(r.bankFullDischarge);
+  EXPECT_TRUE(Near(full.discharge, *r.bankFullDischarge, 1e-12));
+  EXPECT_NE(std::string::npos, r.message.find("bank-full")) << r.message;
+
+  // With walls the water stands 0.3 m against the right wall, which is wetted.
+  in.section.extendWalls = true;
+  in.solveFor = SectionUnknown::Discharge;
+  in.waterSurfaceElevation = 1.8;
+  r = SolveSection(in);
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_TRUE(r.overtopped);
+  EXPECT_EQ("right", r.overtoppedSide);
+  ASSERT_FALSE(r.warnings.empty());
+  EXPECT_NE(std::string::npos, r.warnings.front().find("vertical walls"));
+  const double leftSlope = std::hypot(1.0, 2.0) * 1.8 / 2;
+  EXPECT_TRUE(Near(leftSlope + 4 + std::hypot(1.0, 1.5) + 0.3, r.wettedPerimeter, 1e-13));
+  EXPECT_TRUE(Near(1.8 * 1.8 / 4 + 4 * 1.8 + (0.3 + 1.8) / 2 * 1, r.flowArea, 1e-13));
+  in.solveFor = SectionUnknown::Depth;
+  in.discharge = r.discharge;
+  const SectionResults back = SolveSection(in);
+  ASSERT_TRUE(back.ok) << back.message;
+  EXPECT_TRUE(Near(1.8, back.waterSurfaceElevation, 1e-10));
+}
+
+// A 4 m by 1 m main channel between 10 m flat overbanks carrying 10 m³/s: critical in the
+// main channel at (Q²/g·b²)^(1/3) and again just over the banks, where A³ = Q²·T/g with
+// T = 24 m and A = 4 + 24·(y − 1).
+TEST(SectionCritical, ACompoundChannelHasTwoCriticalDepths) {
+  SectionInputs in = CompoundChannel(CompositeMethod::Horton);
+  in.section.elevation = {3, 1, 1, 0, 0, 1, 1, 3};
+  in.solveFor = SectionUnknown::Depth;
+  in.discharge = 10;
+  const SectionResults r = SolveSection(in);
+  ASSERT_TRUE(r.ok) << r.message;
+  ASSERT_EQ(2u, r.criticalDepths.size());
+  const double inMain = std::cbrt(100 / (kGravity * 16));
+  const double overBanks = 1 + (std::cbrt(100 * 24 / kGravity) - 4) / 24;
+  EXPECT_TRUE(Near(inMain, r.criticalDepths[0], 1e-9));
+  EXPECT_TRUE(Near(overBanks, r.criticalDepths[1], 1e-9));
+  // The overbank state carries the flow on less energy.
+  ASSERT_TRUE(r.criticalDepth);
+  EXPECT_EQ(r.criticalDepths[1], *r.criticalDepth);
+  EXPECT_TRUE(Near(overBanks, *r.criticalWaterSurfaceElevation, 1e-9));
+  bool said = false;
+  for (const std::string& w : r.warnings) said |= w.find("several critical depths") != w.npos;
+  EXPECT_TRUE(said);
+
+  // The subdivided method weighs the energy by α, and still finds both.
+  in.method = CompositeMethod::Conveyance;
+  const SectionResults conveyance = SolveSection(in);
+  ASSERT_TRUE(conveyance.ok);
+  EXPECT_EQ(2u, conveyance.criticalDepths.size());
+  EXPECT_TRUE(Near(inMain, conveyance.criticalDepths[0], 1e-9));  // one zone wet: α = 1
+}
+
+TEST(SectionInputs, BadInputsAreRefusedNamingTheField) {
+  auto base = [] {
+    SectionInputs in;
+    in.section.station = {0, 2, 4, 6};
+    in.section.elevation = {3, 0.5, 0, 3};
+    in.section.breaks = {3};
+    in.section.n = {0.04, 0.03};
+    in.slope = 0.002;
+    in.discharge = 1;
+    return in;
+  };
+  const struct Row {
+    const char* name;
+    void (*edit)(SectionInputs&);
+    const char* message;
+  } rows[] = {
+      {"two points",
+       [](SectionInputs& in) {
+         in.section.station = {0, 1}, in.section.elevation = {1, 0};
+       },
+       "at least 3 points; it has 2"},
+      {"unequal lists", [](SectionInputs& in) { in.section.elevation.pop_back(); },
+       "4 stations but 3 elevations"},
+      {"doubling back", [](SectionInputs& in) { in.section.station[2] = 1.5; },
+       "Point 3 (station 1.5) lies before Point 2 (station 2): the stations double back"},
+      {"no station", [](SectionInputs& in) { in.section.station[1] = std::nan(""); },
+       "Point 2: the station is not a number"},
+      {"no elevation",
+       [](SectionInputs& in) { in.section.elevation[3] = std::numeric_limits<double>::infinity(); },
+       "Point 4: the elevation is not a number"},
+      {"low left end", [](SectionInputs& in) { in.section.elevation[0] = 0; },
+       "Point 1 is a lowest point"},
+      {"low right end",
+       [](SectionInputs& in) {
+         in.section.elevation = {3, 1, 0.5, 0.5};
+       },
+       "Point 4 is a lowest point"},
+      {"break at an end", [](SectionInputs& in) { in.section.breaks = {6}; },
+       "Break 1 (station 6) must lie between the end stations 0 and 6"},
+      {"breaks out of order",
+       [](SectionInputs& in) {
+         in.section.breaks = {3, 2}, in.section.n = {0.04, 0.03, 0.05};
+       },
+       "Break 2 (station 2) must lie beyond break 1"},
+      {"n missing", [](SectionInputs& in) { in.section.n = {0.04}; },
+       "1 breaks make 2 zones, but 1 values"},
+      {"n zero", [](SectionInputs& in) { in.section.n[1] = 0; },
+       "Zone 2: Manning's n must be a number above 0"},
+      {"slope zero", [](SectionInputs& in) { in.slope = 0; }, "longitudinal slope"},
+      {"negative discharge", [](SectionInputs& in) { in.discharge = -1; }, "discharge must be"},
+      {"surface below the bed",
+       [](SectionInputs& in) {
+         in.solveFor = SectionUnknown::Discharge;
+         in.waterSurfaceElevation = -0.1;
+       },
+       "above the lowest point"},
+      {"no surface", [](SectionInputs& in) { in.solveFor = SectionUnknown::Slope; },
+       "water surface elevation or the depth"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SectionInputs in = base();
+    row.edit(in);
+    const SectionResults r = SolveSection(in);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(std::string::npos, r.message.find(row.message)) << r.message;
+  }
+  const SectionResults good = SolveSection(base());
+  EXPECT_TRUE(good.ok) << good.message;
+}
+
+}  // namespace
+}  // namespace rivulet
