@@ -1,0 +1,89 @@
+// Station-elevation text as users bring it: CSV files with headers and units, cells pasted
+// from a spreadsheet, and the mistakes such text carries.
+#include "core/sections/section_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace rivulet {
+namespace {
+
+TEST(StationText, ReadsTheShapesUsersBring) {
+  const struct Row {
+    const char* name;
+    std::string text;
+    std::vector<double> station, elevation;
+    const char* stationUnit;
+    const char* elevationUnit;
+  } rows[] = {
+      {"header with units",
+       "Station (ft),Elevation (m)\n0,5\n2.5,1\n6,4.5\n",
+       {0, 2.5, 6},
+       {5, 1, 4.5},
+       "ft",
+       "m"},
+      {"no header, CRLF, blank line",
+       "0,5\r\n\r\n2.5,1\r\n6,4.5",
+       {0, 2.5, 6},
+       {5, 1, 4.5},
+       "",
+       ""},
+      {"pasted cells",
+       "Sta\tElev [ft]\n 0\t 5 \n10\t-1.25\n20\t+3\n",
+       {0, 10, 20},
+       {5, -1.25, 3},
+       "",
+       "ft"},
+      {"semicolons and quotes",
+       "\"station\";\"elevation\"\n\"0\";\"7\"\n1;2\n3;4e0\n",
+       {0, 1, 3},
+       {7, 2, 4},
+       "",
+       ""},
+      {"columns found by name",
+       "Point,Elev (mm),Comment,Station (cm)\n1,500,left,0\n2,0,,80\n",
+       {0, 80},
+       {500, 0},
+       "cm",
+       "mm"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const StationText t = ReadStationText(row.text);
+    ASSERT_TRUE(t.ok) << t.message;
+    EXPECT_EQ(row.station, t.station);
+    EXPECT_EQ(row.elevation, t.elevation);
+    EXPECT_EQ(row.stationUnit, t.stationUnit);
+    EXPECT_EQ(row.elevationUnit, t.elevationUnit);
+  }
+}
+
+TEST(StationText, RefusesNamingTheLine) {
+  std::string many = "station,elevation\n";
+  for (int i = 0; i < 5001; ++i) many += std::to_string(i) + ",1\n";
+  const struct Row {
+    const char* name;
+    std::string text;
+    const char* message;
+  } rows[] = {
+      {"a word among numbers", "s,e\n0,1\n\n1,abc\n", "Line 4: the elevation \"abc\" is not"},
+      {"a decimal comma", "s;e\n0;1\n1,5;2\n", "Line 3: the station \"1,5\" is not a number"},
+      {"a short row", "0,1\n2\n", "Line 2 has 1 cell: a station and an elevation"},
+      {"CRLF lines counted once", "0,1\r\n1,2\r\n1,x\r\n", "Line 3: the elevation"},
+      {"not finite", "0,1\n1,inf\n", "Line 2: the elevation \"inf\""},
+      {"only a header", "station,elevation\n", "no points"},
+      {"empty", "", "no points"},
+      {"too many", many, "more than 5000 points"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const StationText t = ReadStationText(row.text);
+    EXPECT_FALSE(t.ok);
+    EXPECT_NE(std::string::npos, t.message.find(row.message)) << t.message;
+  }
+}
+
+}  // namespace
+}  // namespace rivulet
