@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a clean Release build and prints the path of the .deb.
+# Usage: packaging/build-deb.sh [BUILD_DIR]   (default: build-deb, emptied first)
+# Checks the result with lintian, desktop-file-validate and appstreamcli when they are there.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+source scripts/setup.sh
+rivulet_require_packages "${RIVULET_RUN_PACKAGES[@]}" "${RIVULET_PACKAGE_PACKAGES[@]}"
+
+build="${1:-build-deb}"
+rm -rf "$build"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# /usr prefix: the bin link, the libexec folder and the help page land where Debian puts them.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now" -DRIVULET_BUILD_TESTS=OFF "${launcher[@]}" >&2
+cmake --build "$build" -j"$(nproc)" >&2
+(cd "$build" && cpack -G DEB >&2)
+deb="$(ls "$build"/rivulet_*.deb)"
+
+desktop-file-validate resources/rivulet.desktop >&2
+appstreamcli validate --no-net packaging/*.metainfo.xml >&2
+# Errors fail the build; warnings and notes are shown.
+lintian --fail-on error "$deb" >&2
+
+echo "$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")"
