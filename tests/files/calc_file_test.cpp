@@ -83,6 +83,13 @@ TEST_F(CalcFileTest, RoundTripEverySectionUnknownAndMode) {
           }
         }
         EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1  [" + name + "]");
+        // The unknown's box is yellow after New and Open as after any Open.
+        TextBox* boxes[] = {&form.txtVelDis1, &form.txtDepth, &form.txtDiam,
+                            &form.txtSide,    &form.txtSlope, &form.txtManning};
+        for (int b = 0; b < 6; ++b) {
+          EXPECT_EQ(boxes[b]->BackColour() == kHighlightYellow, unknowns[b]->Value())
+              << boxes[b]->Name();
+        }
         EXPECT_TRUE(form.txtStatus.Text() == kStatusComplete ||
                     form.txtStatus.Text() == kStatusNoSolution);
       }
@@ -140,6 +147,23 @@ TEST_F(CalcFileTest, LinesThatDoNotFitAreSkipped) {
   EXPECT_EQ(form.cboDepth.ListIndex(), 2);    // 2.5 rounds to even
   EXPECT_EQ(form.txtVelDis1.Text() != "", true);
   EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1  [odd.rvl]");
+}
+
+TEST_F(CalcFileTest, OpenHighlightsTheBoxCalculateFills) {
+  // No flag line says "True": the solver takes n as the unknown, and the sheet says so.
+  WriteFile(folder / "none.rvl",
+            "Rivulet\r\nVersion 2.0.1\r\n 1 \r\nVelocity\r\nFalse\r\n1.2\r\n 0 \r\nFalse\r\n"
+            "0.5\r\n 2 \r\nFalse\r\n2\r\n 2 \r\nFalse\r\n\r\n 2 \r\nFalse\r\n1\r\n 0 \r\n"
+            "False\r\n\r\n");
+  form.optDepth.SetValue(true);
+  mnuNew_Click(form);
+  services.openAnswers.push_back(Choice("none.rvl"));
+  ASSERT_EQ(mnuOpen_Click(form), OpenResult::Loaded);
+  EXPECT_TRUE(form.optManning.Value());
+  EXPECT_EQ(form.txtManning.BackColour(), kHighlightYellow);
+  EXPECT_EQ(form.txtDepth.BackColour(), Colour::Window());
+  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+  EXPECT_FALSE(form.txtManning.Text().empty());
 }
 
 TEST_F(CalcFileTest, LineFourTogglesTheModeOnlyWhenItDiffers) {

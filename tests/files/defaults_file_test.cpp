@@ -33,6 +33,17 @@ TEST_F(DefaultsTest, WriteRestoreApplyReturnsToTheWrittenState) {
   EXPECT_FALSE(services.busyCalls.back());
 }
 
+TEST_F(DefaultsTest, DefaultsCommandsLeaveNoCurrentResults) {
+  // Restore and Apply change sections and units under the results, so those are stale.
+  form.cboSection.SetListIndex(3);
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  for (auto command : {&mnuOptionsRestoreDefaults_Click, &mnuOptionsApplyDefaults_Click}) {
+    form.txtStatus.SetText(kStatusComplete);
+    command(form);
+    EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+  }
+}
+
 TEST_F(DefaultsTest, StartUpAppliesTheFileFoundWithoutRegardToCase) {
   WriteFile(folder / "rivulet.def",
             "Rivulet Default Values File\r\n 1 \r\n 1 \r\n 2 \r\n 0 \r\n 1 \r\n 0 \r\n 3 \r\n"

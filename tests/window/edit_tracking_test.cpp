@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "window_fixture.h"
 
 namespace rivulet {
@@ -53,11 +55,19 @@ TEST_F(EditTrackingTest, HugePasteIsCutWithoutDeepRecursion) {
 TEST_F(EditTrackingTest, FirstEditAfterCompletionMarksTheResultsStale) {
   // Every unit list with edit tracking, and every tracked text box.
   std::vector<std::function<void()>> edits = {
-      [&] { form.cboVelDis1.SetListIndex(1); }, [&] { form.cboDepth.SetListIndex(1); },
-      [&] { form.cboDiam.SetListIndex(1); },    [&] { form.cboSlope.SetListIndex(1); },
-      [&] { form.cboVelDis2.SetListIndex(1); }, [&] { form.cboArea.SetListIndex(1); },
-      [&] { form.cboArea2.SetListIndex(1); },   [&] { form.txtDepth.SetText("5"); },
-      [&] { form.txtVelDis2.SetText("9"); },    [&] { form.txtArea.SetText("9"); },
+      [&] { form.cboVelDis1.SetListIndex(1); },
+      [&] { form.cboDepth.SetListIndex(1); },
+      [&] { form.cboDiam.SetListIndex(1); },
+      [&] { form.cboSlope.SetListIndex(1); },
+      [&] { form.cboVelDis2.SetListIndex(1); },
+      [&] { form.cboArea.SetListIndex(1); },
+      [&] { form.cboArea2.SetListIndex(1); },
+      [&] { form.txtDepth.SetText("5"); },
+      [&] { form.txtVelDis2.SetText("9"); },
+      [&] { form.txtArea.SetText("9"); },
+      // An alternate left under a unit it was not computed in is no result either.
+      [&] { form.cboDDS.SetListIndex(1); },
+      [&] { form.cboVelDis3.SetListIndex(1); },
   };
   for (size_t i = 0; i < edits.size(); ++i) {
     MarkComplete();
@@ -65,27 +75,55 @@ TEST_F(EditTrackingTest, FirstEditAfterCompletionMarksTheResultsStale) {
     EXPECT_EQ(form.txtStatus.Text(), kStatusModified) << i;
     EXPECT_EQ(form.txtStatus.BackColour(), kStatusPink) << i;
   }
-  // The alternate unit lists have no edit tracking.
-  MarkComplete();
-  form.cboDDS.SetListIndex(1);
-  form.cboVelDis3.SetListIndex(1);
-  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   // After "no solution" an edit leaves the status alone.
   form.txtStatus.SetText(kStatusNoSolution);
   form.txtDepth.SetText("6");
   EXPECT_EQ(form.txtStatus.Text(), kStatusNoSolution);
 }
 
-TEST_F(EditTrackingTest, SectionAndUnknownChangesTrackOnlyEmptiedTexts) {
+TEST_F(EditTrackingTest, ChangingWhatTheResultsBelongToMarksThemStale) {
+  struct Case {
+    const char* name;
+    int fromSection;
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+      {"pipe to trapezoid", 0, [&] { form.cboSection.SetListIndex(3); }},
+      {"trapezoid to gutter", 3, [&] { form.cboSection.SetListIndex(4); }},
+      {"gutter to rectangle", 4, [&] { form.cboSection.SetListIndex(1); }},
+      {"same section chosen again", 2, [&] { form.cboSection.SetListIndex(2); }},
+      {"velocity to discharge", 0, [&] { form.cmdVelDis_Click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.cboSection.SetListIndex(c.fromSection);
+    MarkComplete();
+    c.change();
+    EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+    EXPECT_EQ(form.txtStatus.BackColour(), kStatusPink);
+  }
+  // Choosing an unknown that leaves the results' rows alone keeps them current.
+  for (OptionButton* b : {&form.optSlope, &form.optManning, &form.optVelDis1}) {
+    MarkComplete();
+    b->SetValue(true);
+    EXPECT_EQ(form.txtStatus.Text(), kStatusComplete) << b->Name();
+  }
+}
+
+TEST_F(EditTrackingTest, SectionChangeAfterACalculationLeavesNoCurrentResults) {
+  form.optVelDis1.SetValue(true);
+  form.txtDepth.SetText("0.4");
+  form.txtDiam.SetText("1");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.txtStatus.Text(), kStatusComplete);
   form.cboSection.SetListIndex(3);
-  MarkComplete();
-  form.cboSection.SetListIndex(4);
-  form.optDepth.SetValue(true);
-  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
-  form.txtSide.SetText("2");
-  MarkComplete();
-  form.cboSection.SetListIndex(1);  // empties the side slope
   EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+  form.txtSide.SetText("2");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.txtStatus.Text(), kStatusComplete);
+  EXPECT_EQ(form.LastSolve()->record.sectionKey, "Trapezoid");
 }
 
 TEST_F(EditTrackingTest, FixResultsFormatsComputedFieldsOnly) {

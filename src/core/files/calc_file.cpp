@@ -108,6 +108,9 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
   const std::vector<Field> fields = Fields(form);
   // Lines a short file lacks leave their fields as they are.
   for (size_t i = 4; i < l.size() && i - 4 < fields.size(); ++i) SetFromLine(fields[i - 4], l[i]);
+  // A file that selects the button already selected runs no click; the colours must still
+  // say which box Calculate fills.
+  form.HighlightUnknown();
   form.currentFilePath = path;
   form.currentFileName = name;
   form.SetTitle(form.BaseTitle() + "  [" + name + "]");

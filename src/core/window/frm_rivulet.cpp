@@ -110,8 +110,10 @@ void frmRivulet::WireHandlers() {
     t->onChange = [this, t] { NumericFilter(*t); };
   txtDiam.onChange = [this] { txtDiam_Change(); };
   for (TextBox* t : {&txtVelDis2, &txtArea, &txtArea2}) t->onChange = [this] { Changes(); };
-  for (ComboBox* c :
-       {&cboVelDis1, &cboDepth, &cboSide, &cboSlope, &cboVelDis2, &cboArea, &cboArea2})
+  // The alternate rows' units too: a number left under a unit it was not computed in is
+  // not a result.
+  for (ComboBox* c : {&cboVelDis1, &cboDepth, &cboSide, &cboSlope, &cboVelDis2, &cboArea, &cboArea2,
+                      &cboDDS, &cboVelDis3})
     c->onClick = [this] { Changes(); };
   cboDiam.onClick = [this] { cboDiam_Click(); };
 }
@@ -173,6 +175,8 @@ std::vector<Control*> frmRivulet::TabOrder() {
 // ---- Section, unknown and mode switching ----
 
 void frmRivulet::cboSection_Click() {
+  // The results shown belong to the section they were computed for.
+  Changes();
   optDiam.SetEnabled(true);
   txtDiam.SetEnabled(true);
   optDiam.SetCaption("Width");
@@ -254,6 +258,16 @@ void frmRivulet::SetAltDepthRow() {
   }
 }
 
+void frmRivulet::HighlightUnknown() {
+  // The solver takes a sheet with no unknown selected as solving for n; show it so.
+  if (!solveFor.Selected()) optManning.SetValue(true);
+  TextBox* boxes[] = {&txtVelDis1, &txtDepth, &txtDiam, &txtSide, &txtSlope, &txtManning};
+  const std::vector<OptionButton*>& buttons = solveFor.Buttons();
+  for (size_t i = 0; i < buttons.size(); ++i)
+    boxes[i]->SetBackColour(buttons[i]->Value() ? kHighlightYellow : Colour::Window());
+  if (chkLocDiam.Value() == 1) txtDepth.SetBackColour(kHighlightYellow);
+}
+
 void frmRivulet::ClearHighlights() {
   for (TextBox* t : {&txtVelDis1, &txtDepth, &txtDiam, &txtSide, &txtSlope, &txtManning})
     t->SetBackColour(Colour::Window());
@@ -283,6 +297,7 @@ void frmRivulet::chkLocDiam_Click() {
 }
 
 void frmRivulet::cmdVelDis_Click() {
+  Changes();
   const std::string c1 = optVelDis1.Caption();
   const std::string c2 = lblVelDis2.Caption();
   const int p1 = cboVelDis1.ListIndex();

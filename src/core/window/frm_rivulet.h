@@ -62,6 +62,9 @@ class frmRivulet : public CalculationSheet {
   void cboSection_Click();
   void chkLocDiam_Click();
   void mnuOptionsFix_Click();
+  /// Colours the unknown's box (and a locked depth) yellow and every other input box
+  /// normal; selects n as the unknown when none is, as the solver takes it.
+  void HighlightUnknown();
   /// Shows or hides the flow details panel (the check mark is the state).
   void mnuFlowDetails_Click();
 
