@@ -1,0 +1,153 @@
+#include "core/worksheets/file_units.h"
+
+namespace rivulet {
+namespace {
+
+// Exact definitions: international foot and inch, US gallon, pound-force from the
+// avoirdupois pound and standard gravity.
+constexpr double kFoot = 0.3048;
+constexpr double kInch = 0.0254;
+constexpr double kUsGallon = 3.785411784e-3;
+constexpr double kSecondsPerDay = 86400.0;
+constexpr double kPoundForce = 0.45359237 * 9.80665;
+
+const std::vector<FileUnit> kNone;
+const std::vector<FileUnit> kLength{{"m", "m", 1.0},
+                                    {"cm", "cm", 0.01},
+                                    {"mm", "mm", 0.001},
+                                    {"ft", "ft", kFoot},
+                                    {"in", "in", kInch}};
+const std::vector<FileUnit> kArea{{"m2", "m²", 1.0},
+                                  {"cm2", "cm²", 1e-4},
+                                  {"mm2", "mm²", 1e-6},
+                                  {"ft2", "ft²", kFoot* kFoot},
+                                  {"in2", "in²", kInch* kInch}};
+const std::vector<FileUnit> kVelocity{{"m/s", "m/s", 1.0}, {"ft/s", "ft/s", kFoot}};
+const std::vector<FileUnit> kDischarge{{"m3/s", "m³/s", 1.0},
+                                       {"L/s", "L/s", 0.001},
+                                       {"m3/d", "m³/d", 1.0 / kSecondsPerDay},
+                                       {"ft3/s", "ft³/s", kFoot* kFoot* kFoot},
+                                       {"gpm", "gpm", kUsGallon / 60.0},
+                                       {"MGD", "MGD", kUsGallon * 1e6 / kSecondsPerDay}};
+const std::vector<FileUnit> kSlope{{"m/m", "m/m", 1.0},
+                                   {"ft/ft", "ft/ft", 1.0},
+                                   {"%", "%", 0.01},
+                                   {"permille", "‰", 0.001},
+                                   {"1:x", "1:x", 1.0, true}};
+const std::vector<FileUnit> kShear{{"Pa", "Pa", 1.0},
+                                   {"lb/ft2", "lb/ft²", kPoundForce / (kFoot * kFoot)}};
+
+struct Alias {
+  Dimension dimension;
+  std::string_view alias;
+  std::string_view name;
+};
+constexpr Alias kAliases[] = {{Dimension::Discharge, "cfs", "ft3/s"}};
+
+}  // namespace
+
+const std::vector<FileUnit>& FileUnits(Dimension dimension) {
+  switch (dimension) {
+    case Dimension::Length:
+      return kLength;
+    case Dimension::Area:
+      return kArea;
+    case Dimension::Velocity:
+      return kVelocity;
+    case Dimension::Discharge:
+      return kDischarge;
+    case Dimension::Slope:
+      return kSlope;
+    case Dimension::Shear:
+      return kShear;
+    case Dimension::None:
+      break;
+  }
+  return kNone;
+}
+
+const FileUnit* FindFileUnit(Dimension dimension, std::string_view name) {
+  for (const Alias& a : kAliases)
+    if (a.dimension == dimension && a.alias == name) name = a.name;
+  for (const FileUnit& u : FileUnits(dimension))
+    if (u.name == name) return &u;
+  return nullptr;
+}
+
+const FileUnit* FindUnitBySymbol(Dimension dimension, std::string_view symbol) {
+  for (const FileUnit& u : FileUnits(dimension))
+    if (u.symbol == symbol) return &u;
+  return FindFileUnit(dimension, symbol);
+}
+
+const FileUnit* SystemUnit(Dimension dimension, UnitSystem system) {
+  const std::vector<FileUnit>& units = FileUnits(dimension);
+  if (units.empty()) return nullptr;
+  if (system == UnitSystem::SI) return &units.front();
+  switch (dimension) {
+    case Dimension::Slope:
+      return FindFileUnit(dimension, "ft/ft");
+    case Dimension::Shear:
+      return FindFileUnit(dimension, "lb/ft2");
+    case Dimension::Discharge:
+      return FindFileUnit(dimension, "ft3/s");
+    case Dimension::Length:
+      return FindFileUnit(dimension, "ft");
+    case Dimension::Area:
+      return FindFileUnit(dimension, "ft2");
+    case Dimension::Velocity:
+      return FindFileUnit(dimension, "ft/s");
+    case Dimension::None:
+      break;
+  }
+  return nullptr;
+}
+
+std::optional<UnitSystem> ParseUnitSystem(std::string_view text) {
+  if (text == "SI") return UnitSystem::SI;
+  if (text == "US") return UnitSystem::US;
+  return std::nullopt;
+}
+
+std::string_view UnitSystemName(UnitSystem system) {
+  return system == UnitSystem::SI ? "SI" : "US";
+}
+
+double ToBase(const FileUnit& unit, double value) {
+  return unit.reciprocal ? unit.factor / value : value * unit.factor;
+}
+
+double FromBase(const FileUnit& unit, double base) {
+  return unit.reciprocal ? unit.factor / base : base / unit.factor;
+}
+
+std::string_view DimensionName(Dimension dimension) {
+  switch (dimension) {
+    case Dimension::Length:
+      return "length";
+    case Dimension::Area:
+      return "area";
+    case Dimension::Velocity:
+      return "velocity";
+    case Dimension::Discharge:
+      return "discharge";
+    case Dimension::Slope:
+      return "slope";
+    case Dimension::Shear:
+      return "shear stress";
+    case Dimension::None:
+      break;
+  }
+  return "dimensionless";
+}
+
+std::string UnitNameList(Dimension dimension) {
+  std::string list;
+  for (const FileUnit& u : FileUnits(dimension)) {
+    if (!list.empty()) list += ", ";
+    list += u.name;
+  }
+  return list;
+}
+
+}  // namespace rivulet

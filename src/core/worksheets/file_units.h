@@ -1,0 +1,55 @@
+// Units of worksheet files: one table per kind of quantity, each entry with its ASCII name
+// in files, the symbol the windows show and its exact factor to the SI base unit.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rivulet {
+
+/// Kinds of quantity a worksheet reads or reports. Base units: m, m², m/s, m³/s, m/m, Pa.
+enum class Dimension { None, Length, Area, Velocity, Discharge, Slope, Shear };
+
+/// One unit of a dimension. A reciprocal unit ("1:x") holds x where the base value is 1/x.
+struct FileUnit {
+  std::string_view name;    ///< ASCII name as written in files ("ft3/s")
+  std::string_view symbol;  ///< as shown in windows and reports ("ft³/s")
+  double factor;            ///< base units per unit (or per 1/x when reciprocal)
+  bool reciprocal = false;
+};
+
+/// The unit systems a worksheet may report its results in.
+enum class UnitSystem { SI, US };
+
+/// The units of a dimension in list order; empty for Dimension::None.
+const std::vector<FileUnit>& FileUnits(Dimension dimension);
+
+/// The unit of a dimension named name in a file (aliases such as "cfs" included), if any.
+const FileUnit* FindFileUnit(Dimension dimension, std::string_view name);
+
+/// The unit of a dimension shown as symbol in a window (or named so in a file), if any.
+const FileUnit* FindUnitBySymbol(Dimension dimension, std::string_view symbol);
+
+/// The unit results of a dimension take in a unit system (SI m, m², m/s, m³/s, m/m, Pa;
+/// US ft, ft², ft/s, ft³/s, ft/ft, lb/ft²); nullptr for Dimension::None.
+const FileUnit* SystemUnit(Dimension dimension, UnitSystem system);
+
+/// "SI" or "US" as read from a file; nullopt for anything else.
+std::optional<UnitSystem> ParseUnitSystem(std::string_view text);
+std::string_view UnitSystemName(UnitSystem system);
+
+/// A value in the unit converted to base units (1:x of 0 gives infinity).
+double ToBase(const FileUnit& unit, double value);
+
+/// A value in base units converted to the unit (a base slope of 0 in 1:x gives infinity).
+double FromBase(const FileUnit& unit, double base);
+
+/// The dimension's name in messages ("length", "discharge").
+std::string_view DimensionName(Dimension dimension);
+
+/// The file names of a dimension's units joined for a message ("m/m, ft/ft, %, permille, 1:x").
+std::string UnitNameList(Dimension dimension);
+
+}  // namespace rivulet

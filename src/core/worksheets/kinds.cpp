@@ -1,0 +1,35 @@
+#include "core/worksheets/kinds.h"
+
+#include <exception>
+
+namespace rivulet {
+
+const KindTable& BuiltInKinds() {
+  // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
+  static const KindTable kinds{};
+  return kinds;
+}
+
+const WorksheetKind* FindKind(const KindTable& kinds, std::string_view name) {
+  for (const WorksheetKind* k : kinds)
+    if (k && k->name == name) return k;
+  return nullptr;
+}
+
+SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document) {
+  SheetOutcome outcome;
+  try {
+    outcome = kind.solve(document);
+  } catch (const WorksheetError& e) {
+    return SheetOutcome::Failed(e.what(), e.Field());
+  } catch (const std::exception& e) {
+    return SheetOutcome::Failed(std::string("The worksheet could not be solved: ") + e.what());
+  }
+  if (!outcome.ok) {
+    outcome.results.clear();
+    if (outcome.message.empty()) outcome.message = "The worksheet could not be solved.";
+  }
+  return outcome;
+}
+
+}  // namespace rivulet

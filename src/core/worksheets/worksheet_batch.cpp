@@ -1,0 +1,113 @@
+#include "core/worksheets/worksheet_batch.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/files/batch.h"
+#include "core/printing/report.h"
+#include "core/shell/app_texts.h"
+#include "core/worksheets/worksheet_json.h"
+#include "core/worksheets/worksheet_report.h"
+
+namespace rivulet {
+namespace {
+
+// The path a report prints: absolute, as calculation reports print theirs.
+std::string PrintedPath(const std::string& file) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(file, ec);
+  return ec ? file : absolute.string();
+}
+
+}  // namespace
+
+std::optional<SolvedWorksheet> SolveWorksheetFile(const std::string& file, const KindTable& kinds,
+                                                  std::ostream& err, int& status) {
+  WorksheetRead read = ReadWorksheetFile(file);
+  const WorksheetKind* kind = read.document ? FindKind(kinds, read.document->kind) : nullptr;
+  if (read.document && !kind)
+    read.message = "Unknown worksheet kind \"" + read.document->kind + "\".";
+  if (!kind) {
+    err << kProductName << ": " << read.message << "\n";
+    err << file << ": cannot be opened as a worksheet file\n";
+    status = kBatchBadFile;
+    return std::nullopt;
+  }
+  SolvedWorksheet solved{file, std::move(*read.document), kind, {}};
+  solved.outcome = SolveWorksheet(*kind, solved.document);
+  if (!solved.outcome.ok) {
+    err << kind->title << ": " << solved.outcome.message << "\n";
+    status = std::max(status, kBatchSomeUnsolved);
+  }
+  return solved;
+}
+
+int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues& startup,
+                     const KindTable& kinds, std::ostream& err,
+                     const std::function<void(frmRivulet&, const std::string&)>& onSheet,
+                     const std::function<void(const SolvedWorksheet&)>& onWorksheet) {
+  int status = kBatchAllSolved;
+  std::vector<std::string> sheets;
+  // Calculation files in a row share one sheet, as a batch of them alone always has.
+  auto flushSheets = [&] {
+    if (sheets.empty()) return;
+    status = std::max(status, ForEachOpenedSheet(sheets, startup, err, onSheet));
+    sheets.clear();
+  };
+  for (const std::string& file : files) {
+    if (!IsWorksheetFile(file)) {
+      sheets.push_back(file);
+      continue;
+    }
+    flushSheets();
+    if (auto solved = SolveWorksheetFile(file, kinds, err, status)) onWorksheet(*solved);
+  }
+  flushSheets();
+  return status;
+}
+
+int ForEachBatchReport(const std::vector<std::string>& files, const StartupValues& startup,
+                       const KindTable& kinds, std::ostream& err,
+                       const std::function<void(const std::vector<std::string>&)>& onReport) {
+  ReportExtras extras;
+  extras.printFileName = true;
+  return ForEachBatchFile(
+      files, startup, kinds, err,
+      [&](frmRivulet& form, const std::string&) { onReport(ReportLines(form, extras)); },
+      [&](const SolvedWorksheet& w) {
+        onReport(WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
+      });
+}
+
+int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& startup,
+                  BatchOutput output, const KindTable& kinds, std::ostream& out,
+                  std::ostream& err) {
+  ReportExtras extras;
+  extras.printFileName = true;
+  bool first = true;
+  auto write = [&](const std::vector<std::string>& lines) {
+    if (!first) out << "\f\n";
+    first = false;
+    for (const std::string& l : lines) out << l << "\n";
+  };
+  return ForEachBatchFile(
+      files, startup, kinds, err,
+      [&](frmRivulet& form, const std::string& file) {
+        if (output == BatchOutput::Json) {
+          out << CalculationJson(form, file) << "\n";
+          return;
+        }
+        std::vector<std::string> lines = ReportLines(form, extras);
+        if (output == BatchOutput::ReportsWithDetails)
+          for (std::string& l : DetailsReportLines(form)) lines.push_back(std::move(l));
+        write(lines);
+      },
+      [&](const SolvedWorksheet& w) {
+        if (output == BatchOutput::Json)
+          out << WorksheetJsonLine(w.file, w.document, w.outcome) << "\n";
+        else
+          write(WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
+      });
+}
+
+}  // namespace rivulet

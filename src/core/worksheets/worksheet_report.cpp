@@ -1,0 +1,190 @@
+#include "core/worksheets/worksheet_report.h"
+
+#include <sstream>
+
+#include "core/printing/report.h"
+#include "core/shell/app_texts.h"
+#include "core/shell/number_text.h"
+#include "core/shell/startup.h"
+#include "core/shell/utf8_text.h"
+
+namespace rivulet {
+namespace {
+
+const std::string kMargin(kReportMargin, ' ');
+const std::string kIndent(5, ' ');
+constexpr size_t kLabelWidth = 24;
+constexpr size_t kValueWidth = 18;
+constexpr size_t kTextWidth = kReportBodyWidth - 5;
+
+// The text, then blanks up to the width; a longer text keeps one blank after it.
+std::string Pad(const std::string& text, size_t width) {
+  const size_t w = CharacterCount(text);
+  return w >= width ? text + " " : text + std::string(width - w, ' ');
+}
+
+std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
+
+std::string Trimmed(std::string line) {
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+// Label, value and unit in their columns; text too long for its column (a file may hold
+// anything) goes on lines of its own so that no line passes the report's width.
+void AddRow(std::vector<std::string>& out, const std::string& mark, const std::string& label,
+            const std::string& value, const std::string& unit) {
+  if (CharacterCount(label) < kLabelWidth && CharacterCount(value) < kValueWidth &&
+      CharacterCount(unit) <= kTextWidth - kLabelWidth - kValueWidth) {
+    out.push_back(
+        Trimmed(kMargin + mark + Pad(label, kLabelWidth) + Pad(value, kValueWidth) + unit));
+    return;
+  }
+  const std::vector<std::string> labels = WrapWords(label, kTextWidth);
+  for (size_t i = 0; i < labels.size(); ++i)
+    out.push_back(kMargin + (i == 0 ? mark : kIndent) + labels[i]);
+  const std::string valueIndent = kMargin + kIndent + std::string(kLabelWidth, ' ');
+  for (const std::string& l : WrapWords(value + " " + unit, kTextWidth - kLabelWidth))
+    out.push_back(valueIndent + l);
+}
+
+void AddWrapped(std::vector<std::string>& out, const std::string& text) {
+  for (const std::string& l : WrapWords(text, kTextWidth)) out.push_back(kMargin + kIndent + l);
+}
+
+void AddSection(std::vector<std::string>& out, const std::string& heading,
+                const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  out.push_back(kMargin + heading);
+  for (const std::string& l : lines) AddWrapped(out, l);
+}
+
+std::string ChoiceLabel(const std::vector<Choice>& choices, const std::string& name) {
+  for (const Choice& c : choices)
+    if (c.name == name) return c.label;
+  return name;
+}
+
+// An input as the file gives it: its number and unit symbol, or the size of its lists.
+std::pair<std::string, std::string> InputText(const InputField& field, const Document& d) {
+  const auto found = d.inputs.find(field.name);
+  if (found == d.inputs.end() || !found->is_object()) return {"(missing)", ""};
+  const nlohmann::json& entry = *found;
+  const auto value = entry.find("value");
+  if (value != entry.end() && value->is_number()) {
+    const std::string unitName = d.InputUnit(field.name);
+    const FileUnit* unit = FindFileUnit(field.dimension, unitName);
+    return {FormatNumber(value->get<double>()), unit ? std::string(unit->symbol) : unitName};
+  }
+  for (auto it = entry.begin(); it != entry.end(); ++it)
+    if (it.value().is_array())
+      return {std::to_string(it.value().size()) + " values", d.InputUnit(field.name)};
+  return {"(missing)", ""};
+}
+
+void AddResult(std::vector<std::string>& out, const NamedResult& r, const Document& d,
+               const std::string& mark, const std::string& prefix) {
+  if (r.shape != NamedResult::Shape::Records) {
+    const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension));
+    AddRow(out, mark, prefix + r.label, shown.text, shown.unitSymbol);
+    return;
+  }
+  for (size_t i = 0; i < r.records.size(); ++i) {
+    AddRow(out, mark, prefix + r.label + " " + std::to_string(i + 1), "", "");
+    for (const NamedResult& field : r.records[i]) AddResult(out, field, d, kIndent, prefix + "  ");
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> WrapWords(const std::string& text, size_t width) {
+  std::istringstream in(text);
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::string w; in >> w;) {
+    // A word wider than a line is cut between characters, never left to overflow.
+    while (CharacterCount(w) > width) {
+      size_t cut = 0;
+      for (size_t chars = 0; cut < w.size(); ++cut)
+        if ((static_cast<unsigned char>(w[cut]) & 0xC0) != 0x80 && chars++ == width) break;
+      if (!line.empty()) lines.push_back(line);
+      line.clear();
+      lines.push_back(w.substr(0, cut));
+      w.erase(0, cut);
+    }
+    if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(w) > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + w;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const Document& document,
+                                              const SheetOutcome& outcome,
+                                              const std::string& filePath) {
+  const std::string blank = " ";
+  const std::string phone = std::string("Tel: ") + kMakerPhone;
+  std::vector<std::string> r{
+      blank,
+      blank,
+      blank,
+      kMargin + kProductName,
+      kMargin + "Version " + BuildVersionString(),
+      blank,
+      kMargin + Pad(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone,
+      kMargin + Pad(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail,
+      blank,
+      Rule('=')};
+  r.push_back(kMargin + kind.title);
+  for (const std::string& l : WrapWords(document.title, kReportBodyWidth)) r.push_back(kMargin + l);
+  r.push_back(Rule('-'));
+
+  r.push_back(kMargin + "Inputs");
+  const std::string unknown = kind.unknowns.empty()       ? ""
+                              : document.solveFor.empty() ? kind.unknowns.front().name
+                                                          : document.solveFor;
+  for (const InputField& field : kind.inputs) {
+    if (field.name == unknown || (field.optional && !document.HasInput(field.name))) continue;
+    const auto [value, unit] = InputText(field, document);
+    AddRow(r, kIndent, field.label, value, unit);
+  }
+  if (!unknown.empty()) AddRow(r, kIndent, "Solve For", ChoiceLabel(kind.unknowns, unknown), "");
+  for (const OptionField& option : kind.options) {
+    const auto it = document.options.find(option.name);
+    std::string value = option.choices.empty() ? "" : option.choices.front().name;
+    if (it != document.options.end() && it->is_string()) value = it->get<std::string>();
+    AddRow(r, kIndent, option.label, ChoiceLabel(option.choices, value), "");
+  }
+  r.push_back(Rule('-'));
+
+  if (!outcome.results.empty()) {
+    r.push_back(kMargin + "Results");
+    for (const NamedResult& result : outcome.results) AddResult(r, result, document, "(X)  ", "");
+    r.push_back(Rule('-'));
+  }
+  const size_t beforeNotes = r.size();
+  AddSection(r, "Method", outcome.methodLines);
+  AddSection(r, "Checks", outcome.checkLines);
+  AddSection(r, "Warnings", outcome.warnings);
+  if (r.size() > beforeNotes) r.push_back(Rule('-'));
+
+  const std::vector<std::string> status = WrapWords(outcome.message, kReportBodyWidth - 12);
+  for (size_t i = 0; i < status.size(); ++i)
+    r.push_back(kMargin + (i == 0 ? "Status      " : std::string(12, ' ')) + status[i]);
+  r.push_back(Rule('='));
+  r.push_back(blank);
+  r.push_back(kMargin + "(X)  Denotes calculated values");
+  r.push_back(blank);
+  r.push_back(kMargin + "Disclaimer:");
+  r.push_back(blank);
+  for (const std::string& line : DisclaimerLines()) r.push_back(kMargin + line);
+  r.push_back(blank);
+  r.push_back(Rule('='));
+  if (!filePath.empty()) r.push_back(kMargin + filePath);
+  return r;
+}
+
+}  // namespace rivulet
