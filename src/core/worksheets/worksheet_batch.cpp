@@ -47,22 +47,13 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
                      const std::function<void(frmRivulet&, const std::string&)>& onSheet,
                      const std::function<void(const SolvedWorksheet&)>& onWorksheet) {
   int status = kBatchAllSolved;
-  std::vector<std::string> sheets;
-  // Calculation files in a row share one sheet, as a batch of them alone always has.
-  auto flushSheets = [&] {
-    if (sheets.empty()) return;
-    status = std::max(status, ForEachOpenedSheet(sheets, startup, err, onSheet));
-    sheets.clear();
-  };
   for (const std::string& file : files) {
     if (!IsWorksheetFile(file)) {
-      sheets.push_back(file);
+      status = std::max(status, ForEachOpenedSheet({file}, startup, err, onSheet));
       continue;
     }
-    flushSheets();
     if (auto solved = SolveWorksheetFile(file, kinds, err, status)) onWorksheet(*solved);
   }
-  flushSheets();
   return status;
 }
 

@@ -29,8 +29,8 @@ struct SolvedWorksheet {
 std::optional<SolvedWorksheet> SolveWorksheetFile(const std::string& file, const KindTable& kinds,
                                                   std::ostream& err, int& status);
 
-/// Goes through the files in order: runs of calculation files go to onSheet as
-/// ForEachOpenedSheet gives them, worksheets to onWorksheet. Returns the batch status.
+/// Goes through the files in order: calculation files go to onSheet as ForEachOpenedSheet
+/// gives them, worksheets to onWorksheet. Returns the batch status.
 int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues& startup,
                      const KindTable& kinds, std::ostream& err,
                      const std::function<void(frmRivulet&, const std::string&)>& onSheet,
