@@ -12,32 +12,36 @@
 #include "core/files/rating_csv.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
+#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/shell/gui_main.h"
 
 namespace {
 
 void PrintUsage(std::ostream& out) {
-  out << "Usage: rivulet [FILE.rvl]\n"
-         "       rivulet --report FILE.rvl [FILE.rvl ...] [--pdf OUT.pdf | --details | --json]\n"
+  out << "Usage: rivulet [FILE.rvl | FILE.rvw]\n"
+         "       rivulet --report FILE... [--pdf OUT.pdf | --details | --json]\n"
          "       rivulet --rating FILE.rvl [--rows N] [--top DEPTH]\n"
          "       rivulet --version | --help\n"
          "\n"
          "Without options Rivulet opens its window; a calculation file named on the command\n"
-         "line is opened in it.\n"
+         "line is opened in it, a worksheet file (.rvw) in its worksheet's window.\n"
          "\n"
-         "  --report FILE...  recompute each calculation file and print its results report\n"
+         "  --report FILE...  recompute each calculation file (.rvl) or worksheet file\n"
+         "                    (.rvw; told apart by content) and print its results report\n"
          "                    to standard output (no window, no display needed); messages\n"
          "                    go to standard error. Exit status 0 when every file solved,\n"
          "                    1 when any did not, 2 when a file could not be read.\n"
          "  --pdf OUT.pdf     with --report: print the reports into one PDF file instead,\n"
          "                    one report after another on new pages, in the print\n"
          "                    window's start font at 12 points\n"
-         "  --details         with --report: follow each report with its flow details\n"
-         "                    (regime, critical flow, shear, a pipe's capacities)\n"
+         "  --details         with --report: follow each calculation file's report with\n"
+         "                    its flow details (regime, critical flow, shear, a pipe's\n"
+         "                    capacities)\n"
          "  --json            with --report: instead of the reports, one JSON object per\n"
          "                    file and line: every input, result, alternate and flow\n"
-         "                    detail, each with its unit\n"
+         "                    detail, each with its unit; a worksheet's inputs, results\n"
+         "                    in its result units, status and warnings\n"
          "  --rating FILE     recompute the calculation file and write the rating table of\n"
          "                    its channel as CSV to standard output: depth, flow area,\n"
          "                    velocity, discharge, Froude number (and a pipe's percent\n"
@@ -122,7 +126,7 @@ int main(int argc, char** argv) {
       pdf = argv[++i];
     }
     if (files.empty()) {
-      std::cerr << "rivulet: --report needs at least one calculation file\n";
+      std::cerr << "rivulet: --report needs at least one calculation or worksheet file\n";
       return 2;
     }
     if (pdf && output != rivulet::BatchOutput::Reports) {
@@ -131,8 +135,8 @@ int main(int argc, char** argv) {
     }
     if (pdf) return rivulet::RunPdfBatch(argc, argv, files, *pdf);
     // No window and no display: the sheet runs headless, exactly as behind the window.
-    return rivulet::RunBatch(files, rivulet::StartupValues::Compute(), output, std::cout,
-                             std::cerr);
+    return rivulet::RunMixedBatch(files, rivulet::StartupValues::Compute(), output,
+                                  rivulet::BuiltInKinds(), std::cout, std::cerr);
   }
   if (argc > 1 && std::strcmp(argv[1], "--rating") == 0) return RatingMain(argc, argv);
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {

@@ -8,6 +8,7 @@
 #include "core/files/batch.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
+#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/qt_printer.h"
 
 namespace rivulet {
@@ -25,9 +26,9 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
     pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
                 kInitialFontSize);
     ReportDocument document(pdf);
-    const int status =
-        ForEachReport(files, startup, err,
-                      [&document](const std::vector<std::string>& lines) { document.Add(lines); });
+    const int status = ForEachBatchReport(
+        files, startup, BuiltInKinds(), err,
+        [&document](const std::vector<std::string>& lines) { document.Add(lines); });
     document.End();
     return status;
   } catch (const PrinterError& e) {
