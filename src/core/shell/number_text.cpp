@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/shell/utf8_text.h"
+
 namespace rivulet {
 namespace {
 
@@ -75,6 +77,34 @@ bool IsNumericText(std::string_view text) {
 
 // std::to_chars never looks at the locale, unlike printf, which the GUI toolkit's
 // setlocale(LC_ALL, "") would turn to a comma in many countries.
+std::string NumericInputText(std::string text, long* cuts) {
+  if (cuts) *cuts = 0;
+  if (text.empty() || IsNumericText(text)) return text;
+  // Each cut would re-enter a change handler; doing the cuts here and assigning once gives
+  // the same text without a recursion as deep as a pasted text is long. Nothing from the
+  // first character a number cannot hold onwards can survive the cuts.
+  size_t firstForeign = text.size();
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!(c == ' ' || c == '\t' || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' ||
+          (c >= '0' && c <= '9'))) {
+      firstForeign = i;
+      break;
+    }
+  }
+  long cut = static_cast<long>(CharacterCount(std::string_view(text).substr(firstForeign)));
+  text.resize(firstForeign);
+  while (!(text.empty() || IsNumericText(text))) {
+    if (text == ".")
+      text = "0.";
+    else
+      DropLastCharacter(text);
+    ++cut;
+  }
+  if (cuts) *cuts = cut;
+  return text;
+}
+
 std::string FormatNumber(double value) {
   if (value == 0) return "0";
   char buf[64];

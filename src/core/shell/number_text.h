@@ -17,6 +17,11 @@ double ReadNumber(std::string_view text);
 /// sign or "1e" are not numbers.
 bool IsNumericText(std::string_view text);
 
+/// What the numeric input filter leaves of a typed or pasted text: cut back from its end
+/// one character at a time until it is numeric or empty, "." becoming "0.". cuts, when
+/// given, receives the number of characters cut.
+std::string NumericInputText(std::string text, long* cuts = nullptr);
+
 /// A double as a plain decimal number with up to 15 significant digits ("0.5", "1250",
 /// "1E+15" where the digits would run out).
 std::string FormatNumber(double value);

@@ -346,29 +346,8 @@ void frmRivulet::NumericFilter(TextBox& box) {
     Changes();
     return;
   }
-  // The text is cut back from its end one character at a time until it is numeric or
-  // empty, "." becoming "0.". Each cut would re-enter this handler; doing the cuts here
-  // and assigning once gives the same text and the same innermost Changes, without a
-  // recursion as deep as a pasted text is long.
-  size_t firstForeign = text.size();
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (!(c == ' ' || c == '\t' || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' ||
-          (c >= '0' && c <= '9'))) {
-      firstForeign = i;
-      break;
-    }
-  }
-  // Nothing from the first character a number cannot hold onwards can survive the cuts.
-  long cuts = static_cast<long>(CharacterCount(std::string_view(text).substr(firstForeign)));
-  text.resize(firstForeign);
-  while (!(text.empty() || IsNumericText(text))) {
-    if (text == ".")
-      text = "0.";
-    else
-      DropLastCharacter(text);
-    ++cuts;
-  }
+  long cuts = 0;
+  text = NumericInputText(text, &cuts);
   box.SetText(text);
   box.SetSelection(static_cast<int>(box.Text().size()), 0);
   // The End key is idempotent, so a very long cut needs no more than a few of them.

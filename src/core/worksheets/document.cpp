@@ -185,7 +185,10 @@ const FileUnit* Document::ResultUnit(std::string_view resultName, Dimension dime
 }
 
 void Document::SetInput(const std::string& name, double value, const std::string& unit) {
+  // Whole numbers are written as such ("10", not "10.0"), as a person would write them.
   json entry = {{"value", value}};
+  if (value == std::trunc(value) && std::fabs(value) < 1e15)
+    entry["value"] = static_cast<long long>(value);
   if (!unit.empty()) entry["unit"] = unit;
   inputs[name] = std::move(entry);
 }

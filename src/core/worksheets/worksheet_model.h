@@ -1,0 +1,107 @@
+// A worksheet as its window holds it, without the window: the typed inputs and their
+// units, the unknown, options, result units, whether the results are current, and the
+// file. The Qt window draws this state and forwards the user's actions to it.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/worksheets/kinds.h"
+
+namespace rivulet {
+
+/// Where the results stand: none yet, current, or out of date after an edit; Failed when
+/// the last Calculate gave a refusal instead of results.
+enum class ResultsState { None, Current, Modified, Failed };
+
+inline constexpr char kWorksheetWelcome[] = "Enter the values and press Calculate (F5).";
+inline constexpr char kWorksheetModified[] = "Input has been modified, please recalculate.";
+
+/// One result row as a window shows it (records are flattened, one row per field).
+struct ResultRow {
+  std::string name;   ///< --json name, also the key of its unit choice
+  std::string label;  ///< "Spread", "Zone 2 Flow Area"
+  Dimension dimension = Dimension::None;
+  std::string text;        ///< shown value
+  std::string unitName;    ///< file name of the unit shown, "" when none
+  std::string unitSymbol;  ///< its symbol
+};
+
+class WorksheetModel {
+ public:
+  explicit WorksheetModel(const WorksheetKind& kind);
+
+  const WorksheetKind& Kind() const { return kind_; }
+
+  /// An input's text as typed (after the numeric filter).
+  const std::string& Text(const std::string& input) const;
+  /// Runs the numeric filter on text, keeps what survives and returns it; an actual
+  /// change marks the results modified.
+  std::string SetText(const std::string& input, const std::string& text);
+  /// File name of an input's unit ("" for a dimensionless input).
+  const std::string& Unit(const std::string& input) const;
+  void SetUnit(const std::string& input, const std::string& unitName);
+
+  /// The chosen unknown ("" when the kind has no choice); its input row shows a result.
+  const std::string& Unknown() const { return unknown_; }
+  void SetUnknown(const std::string& name);
+  bool IsUnknown(const std::string& input) const { return !unknown_.empty() && input == unknown_; }
+
+  const std::string& Option(const std::string& name) const;
+  void SetOption(const std::string& name, const std::string& value);
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+
+  /// Results' unit system and per-result choices: they change the display, not the results.
+  UnitSystem ResultSystem() const { return system_; }
+  void SetResultSystem(UnitSystem system);
+  void SetResultUnit(const std::string& result, const std::string& unitName);
+
+  /// Solves the worksheet as it stands; the unknown's row takes its result.
+  void Calculate();
+  ResultsState State() const { return state_; }
+  const SheetOutcome& Outcome() const { return outcome_; }
+  /// The status line: welcome, the outcome's message, or the modified text.
+  std::string StatusText() const;
+  /// The results' rows in their shown units (empty before the first solve or after a
+  /// refusal).
+  std::vector<ResultRow> ResultRows() const;
+
+  /// The worksheet as a file holds it; inputs left empty are left out.
+  Document ToDocument() const;
+  /// Takes a document read from path. Returns "" or the refusal naming the field, in which
+  /// case nothing changed.
+  std::string Load(const Document& document, const std::string& path);
+  /// The file was written to path: no unsaved changes.
+  void MarkSaved(const std::string& path);
+  /// Unsaved changes since the last Load or save.
+  bool HasUnsavedChanges() const { return unsaved_; }
+  const std::string& FilePath() const { return path_; }
+  /// The file's bare name, or "Untitled" before the first save.
+  std::string FileName() const;
+
+  /// The report as printed: results only when current, else the status in their place.
+  std::vector<std::string> ReportLines() const;
+  /// Inputs and results as tab-separated lines (label, value, unit) for the clipboard.
+  std::string CopyText() const;
+
+ private:
+  void Edited();
+
+  const WorksheetKind& kind_;
+  std::map<std::string, std::string> texts_, units_, options_;
+  std::string unknown_, title_, path_;
+  UnitSystem system_ = UnitSystem::SI;
+  std::map<std::string, std::string> resultUnits_;
+  // Inputs and options the window does not edit (lists, later additions), kept for saving.
+  nlohmann::json otherInputs_ = nlohmann::json::object();
+  nlohmann::json otherOptions_ = nlohmann::json::object();
+  nlohmann::json unknownKeys_ = nlohmann::json::object();
+  SheetOutcome outcome_;
+  ResultsState state_ = ResultsState::None;
+  bool unsaved_ = false;
+};
+
+}  // namespace rivulet
