@@ -145,7 +145,8 @@ std::optional<std::string> ReportedNumber(const std::vector<std::string>& lines,
 void CheckMenuCaptions(const QList<QAction*>& actions, const std::string& path,
                        const std::string& table, std::vector<std::string>& missing) {
   for (QAction* action : actions) {
-    if (action->isSeparator()) continue;
+    // The recent files are the user's, not commands to describe.
+    if (action->isSeparator() || action->objectName().startsWith("mnuRecent")) continue;
     std::string caption = CollapseSpaces(
         action->text().replace("&&", "\x01").remove('&').replace("\x01", "&").toStdString());
     const std::string where = path.empty() ? caption : path + " \u203a " + caption;

@@ -72,7 +72,8 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   view->CentreOnScreen();
   view->show();
   if (!fileToOpen.isEmpty()) {
-    OpenNamedFile(form, fileToOpen.toStdString());
+    if (OpenNamedFile(form, fileToOpen.toStdString()) == OpenResult::Loaded)
+      view->Recent().Add(form.currentFilePath);
     view->Sync();
   }
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -10,11 +11,16 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <filesystem>
 
+#include "core/files/defaults_file.h"
 #include "core/hydraulics/units.h"
+#include "core/worksheets/document.h"
+#include "gui/files/recent_files_menu.h"
 #include "gui/shell/window_placement.h"
 #include "gui/window/flow_details_panel.h"
 
@@ -59,10 +65,15 @@ int ValueBoxWidth() {
 }  // namespace
 
 frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
-    : QMainWindow(parent), form_(form) {
+    : QMainWindow(parent),
+      form_(form),
+      recent_(std::make_unique<RecentFiles>(SettingsFolders(form.Startup()))) {
   setObjectName("frmRivulet");
   setCentralWidget(BuildSheet());
   BuildMenus();
+  AttachRecentFiles(form_, *recent_);
+  AddRecentFilesMenu();
+  setAcceptDrops(true);
   SetTabOrder();
   KeepColumnWidths();
   // The window is a form: its size follows its contents and the user does not stretch it.
@@ -293,6 +304,67 @@ bool frmRivuletView::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void frmRivuletView::AddRecentFilesMenu() {
+  // Between the file commands and Exit, as desktop programs place them.
+  const QString exit = ToQt(form_.mnuExit.Caption());
+  for (QAction* top : menuBar()->actions()) {
+    QMenu* menu = top->menu();
+    if (!menu) continue;
+    const QList<QAction*> items = menu->actions();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+      if (items[i]->text() != exit) continue;
+      QAction* before = i > 0 && items[i - 1]->isSeparator() ? items[i - 1] : items[i];
+      new RecentFilesMenu(*menu, before, *recent_,
+                          [this](const std::string& path) { OpenFile(path, true); });
+      return;
+    }
+  }
+}
+
+void frmRivuletView::SetWorksheetOpener(std::function<void(const std::string& path)> opener) {
+  worksheetOpener_ = std::move(opener);
+}
+
+void frmRivuletView::OpenFile(const std::string& path, bool fromRecentList) {
+  if (worksheetOpener_ && IsWorksheetFile(path)) {
+    worksheetOpener_(path);
+    recent_->Add(path);
+    return;
+  }
+  if (fromRecentList) {
+    OpenRecentCalcFile(form_, *recent_, path);
+  } else {
+    OpenCalcFileFromList(form_, *recent_, path);
+  }
+  Sync();
+  emit Changed();
+}
+
+std::string frmRivuletView::OpenableFile(const QMimeData* data) const {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return "";
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return "";
+  const std::string path = url.toLocalFile().toStdString();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return "";
+  if (!worksheetOpener_ && IsWorksheetFile(path)) return "";
+  return path;
+}
+
+void frmRivuletView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!OpenableFile(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void frmRivuletView::dropEvent(QDropEvent* event) {
+  const std::string path = OpenableFile(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  // The drag's source waits for the drop to end; a question about unsaved changes or a
+  // message about the file must not hold it up.
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenFile(path, false); }, Qt::QueuedConnection);
 }
 
 }  // namespace rivulet

@@ -5,12 +5,18 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <functional>
+#include <memory>
 
+#include "core/files/recent_files.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/shell/control_binder.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QMenu;
+class QMimeData;
 
 namespace rivulet {
 
@@ -34,6 +40,15 @@ class frmRivuletView : public QMainWindow {
   /// The flow details panel below the sheet, shown while View > Flow Details is checked.
   FlowDetailsPanel* Details() const { return details_; }
 
+  /// The File menu's recent files, kept beside the view settings.
+  RecentFiles& Recent() { return *recent_; }
+  /// Opens a file of the recent list or one dropped on the window as File > Open opens the
+  /// one chosen in its dialog; a worksheet goes to the worksheet opener.
+  void OpenFile(const std::string& path, bool fromRecentList);
+  /// Who opens worksheet files in their own windows; until one is set, worksheets are not
+  /// taken from a drop.
+  void SetWorksheetOpener(std::function<void(const std::string& path)> opener);
+
  signals:
   /// A user's action here changed the core; other windows showing it should redraw.
   void Changed();
@@ -47,6 +62,11 @@ class frmRivuletView : public QMainWindow {
   void SetTabOrder();
   void KeepColumnWidths();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  /// The one local file a drag carries that this window can open, or "".
+  std::string OpenableFile(const QMimeData* data) const;
+  void AddRecentFilesMenu();
   void SyncDetails();
 
   frmRivulet& form_;
@@ -55,6 +75,8 @@ class frmRivuletView : public QMainWindow {
   QMetaObject::Connection focusTracking_;
   /// The menu's shortcut keys, which win over a text box's own editing keys.
   QList<QKeySequence> menuKeys_;
+  std::unique_ptr<RecentFiles> recent_;
+  std::function<void(const std::string&)> worksheetOpener_;
 };
 
 }  // namespace rivulet
