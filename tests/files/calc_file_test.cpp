@@ -1,5 +1,6 @@
 #include "core/files/calc_file.h"
 
+#include "core/shell/dialog_folder.h"
 #include "files_fixture.h"
 
 namespace rivulet {
@@ -212,6 +213,84 @@ TEST_F(CalcFileTest, FailedSaveKeepsWhatWasThereAndSaysSo) {
   int entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1);
+}
+
+TEST_F(CalcFileTest, AFailedSaveAsKeepsThePreviousFileAndSaysWhy) {
+  FillPipe(form);
+  services.saveAnswers.push_back(Choice("first.rvl"));
+  ASSERT_TRUE(mnuSaveAs_Click(form));
+  const std::string first = ReadFile(folder / "first.rvl");
+  WriteFile(folder / "locked.rvl", "someone else's");
+  std::filesystem::permissions(folder / "locked.rvl", std::filesystem::perms::owner_read);
+  std::filesystem::create_directories(folder / "dir.rvl");
+
+  struct Case {
+    std::string name;
+    std::string cause;
+  };
+  const Case cases[] = {
+      {"locked.rvl",
+       ": the file is read-only.  Save under another name with Save As, or make "
+       "the file writable and save again.  The previous file, if any, is "
+       "unchanged."},
+      {"gone/x.rvl", ": the folder " + (folder / "gone").string() + " does not exist."},
+      {"dir.rvl", ": that name belongs to a folder or a device, not a file."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    services.messages.clear();
+    services.saveAnswers.push_back(Choice(c.name));
+    EXPECT_FALSE(mnuSaveAs_Click(form));
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(
+        services.messages[0].text.rfind(
+            "The calculation could not be saved to " + (folder / c.name).string() + c.cause, 0),
+        0u)
+        << services.messages[0].text;
+    EXPECT_EQ(services.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1 [first.rvl]");
+    EXPECT_EQ(form.currentFilePath, (folder / "first.rvl").string());
+  }
+  EXPECT_EQ(ReadFile(folder / "locked.rvl"), "someone else's");
+  // The next Save goes to the file that was saved before.
+  form.txtManning.SetText("0.02");
+  services.messages.clear();
+  EXPECT_TRUE(mnuSave_Click(form));
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_NE(ReadFile(folder / "first.rvl"), first);
+  EXPECT_NE(ReadFile(folder / "first.rvl").find("\r\n0.02\r\n"), std::string::npos);
+}
+
+TEST_F(CalcFileTest, SavingThroughALinkWritesItsTargetAndKeepsTheLink) {
+  FillPipe(form);
+  std::filesystem::create_directories(folder / "sub");
+  WriteFile(folder / "sub" / "real.rvl", "old");
+  std::filesystem::create_symlink("sub/real.rvl", folder / "a.rvl");
+  services.saveAnswers.push_back(Choice("a.rvl"));
+  ASSERT_TRUE(mnuSaveAs_Click(form));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "a.rvl"));
+  EXPECT_EQ(ReadFile(folder / "sub" / "real.rvl").rfind("Rivulet\r\n", 0), 0u);
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1 [a.rvl]");
+}
+
+TEST_F(CalcFileTest, FileDialogsOpenBesideTheCurrentFile) {
+  std::filesystem::create_directories(folder / "work");
+  FillPipe(form);
+  form.currentFilePath.clear();
+  services.saveAnswers.push_back(FileChoice{(folder / "work" / "w.rvl").string(), "w.rvl"});
+  ASSERT_TRUE(mnuSaveAs_Click(form));
+  EXPECT_EQ(services.saveRequests.back().startFolder, DocumentsFolder());
+  services.openAnswers.push_back(std::nullopt);
+  mnuOpen_Click(form);
+  services.saveAnswers.push_back(std::nullopt);
+  mnuSaveAs_Click(form);
+  EXPECT_EQ(services.openRequests.back().startFolder, (folder / "work").string());
+  EXPECT_EQ(services.saveRequests.back().startFolder, (folder / "work").string());
+  // A folder that has gone since falls back to the documents folder.
+  std::filesystem::remove_all(folder / "work");
+  services.openAnswers.push_back(std::nullopt);
+  mnuOpen_Click(form);
+  EXPECT_EQ(services.openRequests.back().startFolder, DocumentsFolder());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/files/defaults_file.h"
 #include "core/files/text_file.h"
+#include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 
 namespace rivulet {
@@ -14,8 +15,24 @@ constexpr char kHeader[] = "Rivulet";
 std::string Flag(bool on) { return on ? "True" : "False"; }
 std::string Number(const ComboBox& list) { return FormatFileNumber(list.ListIndex()); }
 
-FileDialogRequest Request(const std::string& title, const std::string& proposedName) {
-  return {title, {{"*.rvl ", "*.rvl"}, {"*.* ", "*.*"}}, proposedName, "rvl"};
+FileDialogRequest Request(const frmRivulet& form, const std::string& title,
+                          const std::string& proposedName) {
+  return {title,
+          {{"*.rvl ", "*.rvl"}, {"*.* ", "*.*"}},
+          proposedName,
+          "rvl",
+          FileDialogStartFolder(form.currentFilePath)};
+}
+
+// Saying nothing on failure would let the user believe the work was kept.
+bool SaveTo(frmRivulet& form, const std::string& path) {
+  const SaveOutcome saved = SaveLines(path, CalcFileLines(form));
+  if (saved) return true;
+  form.Svc().MessageBox("The calculation could not be saved to " + path + ": " + SaveCause(saved) +
+                            ".  " + SaveAdvice(saved) +
+                            "  The previous file, if any, is unchanged.",
+                        kProductName, MessageIcon::Exclamation);
+  return false;
 }
 
 // The fields of lines 5 to 26, in file order.
@@ -140,28 +157,26 @@ void mnuNew_Click(frmRivulet& form) {
 }
 
 OpenResult mnuOpen_Click(frmRivulet& form) {
-  const auto choice = form.Svc().OpenFileDialog(Request("Open", ""));
+  const auto choice = form.Svc().OpenFileDialog(Request(form, "Open", ""));
   if (!choice || choice->path.empty()) return OpenResult::Cancelled;
   return OpenCalcFile(form, choice->path, choice->name);
 }
 
 bool mnuSave_Click(frmRivulet& form) {
   if (form.Title().find('[') == std::string::npos) return mnuSaveAs_Click(form);
-  if (WriteLinesSafely(form.currentFilePath, CalcFileLines(form))) return true;
-  // Saying nothing here would let the user believe the work was kept.
-  form.Svc().MessageBox("The calculation could not be saved to " + form.currentFilePath +
-                            ".  The previous file, if any, is unchanged.",
-                        kProductName, MessageIcon::Exclamation);
-  return false;
+  return SaveTo(form, form.currentFilePath);
 }
 
 bool mnuSaveAs_Click(frmRivulet& form) {
-  const auto choice = form.Svc().SaveFileDialog(Request("Save As", form.currentFileName));
+  const auto choice = form.Svc().SaveFileDialog(Request(form, "Save As", form.currentFileName));
   if (!choice || choice->path.empty()) return false;
+  // The sheet takes the new name only once the file is there: after a failed save the
+  // title and the next Save still mean the previous file.
+  if (!SaveTo(form, choice->path)) return false;
   form.currentFilePath = choice->path;
   form.currentFileName = choice->name.empty() ? BareName(choice->path) : choice->name;
   form.SetTitle(form.BaseTitle() + " [" + form.currentFileName + "]");
-  return mnuSave_Click(form);
+  return true;
 }
 
 void AttachCalcFileCommands(frmRivulet& form) {

@@ -1,12 +1,8 @@
 #include "core/files/text_file.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <system_error>
 
 namespace rivulet {
@@ -40,29 +36,17 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_
 
 bool ReplaceFileSafely(const std::string& path,
                        const std::function<bool(const std::string& tempPath)>& write) {
-  const fs::path target(path);
-  std::string tempName = ".";
-  tempName.append(target.filename().string()).append(".tmp");
-  tempName.append(std::to_string(std::random_device{}()));
-  const fs::path temp = target.parent_path() / tempName;
-  std::error_code ec;
-  // An empty result is a failed write too: nothing may replace the user's file with it.
-  const bool written = write(temp.string()) && fs::file_size(temp, ec) > 0 && !ec;
-  if (written) fs::rename(temp, target, ec);
-  if (!written || ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return static_cast<bool>(ReplaceFileThrough(path, write));
+}
+
+SaveOutcome SaveLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& l : lines) bytes.append(l).append("\r\n");
+  return ReplaceFileContent(path, bytes);
 }
 
 bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines) {
-  return ReplaceFileSafely(path, [&lines](const std::string& tempPath) {
-    std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : lines) out << l << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
-  });
+  return static_cast<bool>(SaveLines(path, lines));
 }
 
 std::string FindFileNoCase(const std::string& folder, const std::string& name) {

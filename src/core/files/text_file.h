@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/safe_file.h"
+
 namespace rivulet {
 
 /// Longest line accepted from a file; the files hold short values, so anything longer
@@ -22,8 +24,11 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_
 bool ReplaceFileSafely(const std::string& path,
                        const std::function<bool(const std::string& tempPath)>& write);
 
-/// Writes the lines, each ended by CR LF, to a temporary file beside the target and
-/// renames it over the target, so a failed write never destroys the previous file.
+/// Writes the lines, each ended by CR LF, in place of the file at path (links followed),
+/// so a failed write never destroys the previous file; says why when it fails.
+SaveOutcome SaveLines(const std::string& path, const std::vector<std::string>& lines);
+
+/// SaveLines, for callers that only need to know whether it worked.
 bool WriteLinesSafely(const std::string& path, const std::vector<std::string>& lines);
 
 /// The file in folder whose name equals name without regard to letter case ("" if none).

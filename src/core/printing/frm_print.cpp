@@ -4,6 +4,7 @@
 
 #include "core/files/defaults_file.h"
 #include "core/printing/font_list.h"
+#include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 
 namespace rivulet {
@@ -84,7 +85,11 @@ FileDialogRequest frmPrint::PdfRequest() const {
   const auto dot = proposed.rfind('.');
   if (dot != std::string::npos && dot > 0) proposed.resize(dot);
   if (proposed.empty()) proposed = kProductName;
-  return {"Print to PDF File", {{"PDF Files (*.pdf)", "*.pdf"}}, proposed + ".pdf", "pdf"};
+  return {"Print to PDF File",
+          {{"PDF Files (*.pdf)", "*.pdf"}},
+          proposed + ".pdf",
+          "pdf",
+          FileDialogStartFolder(main_.currentFilePath)};
 }
 
 bool frmPrint::PrintReports() {

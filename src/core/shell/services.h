@@ -26,6 +26,8 @@ struct FileDialogRequest {
   std::vector<std::pair<std::string, std::string>> filters;
   std::string proposedName;
   std::string defaultExtension;
+  /// The folder the dialog opens in; empty: the user's documents folder.
+  std::string startFolder;
 };
 
 /// A file chosen in a dialog: full path and bare name.

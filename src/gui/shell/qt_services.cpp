@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "core/shell/dialog_folder.h"
+
 namespace rivulet {
 namespace {
 
@@ -99,6 +101,8 @@ std::optional<FileChoice> QtServices::FileDialog(const FileDialogRequest& reques
   QString suffix = ToQt(request.defaultExtension);
   while (suffix.startsWith('.')) suffix.remove(0, 1);
   if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+  // Never the folder the program was started from: that is rarely where the user's work is.
+  dialog.setDirectory(ToQt(request.startFolder.empty() ? DocumentsFolder() : request.startFolder));
   if (!request.proposedName.empty()) dialog.selectFile(ToQt(request.proposedName));
   BeforeModal();
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

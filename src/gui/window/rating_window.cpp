@@ -24,6 +24,7 @@
 
 #include "core/files/rating_csv.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
 #include "gui/shell/qt_services.h"
@@ -385,7 +386,8 @@ void RatingWindow::SaveCsv() {
       services_.SaveFileDialog({"Save Rating Table",
                                 {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
                                 ProposedName("csv").toStdString(),
-                                "csv"});
+                                "csv",
+                                FileDialogStartFolder(form_.currentFilePath)});
   if (!choice) return;
   if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units()))
     services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
@@ -398,7 +400,8 @@ void RatingWindow::SavePdf() {
       services_.SaveFileDialog({"Save Rating Table as PDF",
                                 {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
                                 ProposedName("pdf").toStdString(),
-                                "pdf"});
+                                "pdf",
+                                FileDialogStartFolder(form_.currentFilePath)});
   if (!choice) return;
   if (!WriteRatingPdf(ToQt(choice->path), Report()))
     services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
