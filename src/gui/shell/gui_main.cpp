@@ -18,6 +18,7 @@
 #include "gui/shell/window_placement.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_window.h"
+#include "gui/worksheets/worksheet_windows.h"
 
 // The resources live in a static library, so they are registered by hand; the macro must
 // be used outside any namespace.
@@ -71,7 +72,10 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   };
   view->CentreOnScreen();
   view->show();
-  if (!fileToOpen.isEmpty()) {
+  AddToolsMenu(*view, BuiltInKinds(), app.services);
+  if (!fileToOpen.isEmpty() && IsWorksheetFile(fileToOpen.toStdString())) {
+    OpenWorksheetWindow(fileToOpen.toStdString(), BuiltInKinds(), app.services);
+  } else if (!fileToOpen.isEmpty()) {
     if (OpenNamedFile(form, fileToOpen.toStdString()) == OpenResult::Loaded)
       view->Recent().Add(form.currentFilePath);
     view->Sync();

@@ -1,0 +1,48 @@
+#include "gui/worksheets/worksheet_print.h"
+
+#include "core/files/text_file.h"
+#include "core/printing/font_list.h"
+#include "core/printing/frm_print.h"
+#include "core/printing/printer.h"
+#include "gui/printing/qt_printer.h"
+
+namespace rivulet {
+namespace {
+
+bool PrintOn(QtPrinter& out, const std::vector<std::string>& lines, std::string* error) {
+  try {
+    std::vector<std::string> fonts;
+    const int count = out.FontCount();
+    for (int i = 0; i < count; ++i) fonts.push_back(out.FontName(i));
+    const int initial = InitialFontIndex(fonts, out);
+    out.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
+                kInitialFontSize);
+    ReportDocument document(out);
+    document.Add(lines);
+    document.End();
+    return true;
+  } catch (const PrinterError& e) {
+    out.AbortDocument();
+    if (error) *error = e.what();
+    return false;
+  }
+}
+
+}  // namespace
+
+bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines,
+                      std::string* error) {
+  QtPrinter out(printer);
+  return PrintOn(out, lines, error);
+}
+
+bool WriteReportLinesPdf(const std::string& path, const std::vector<std::string>& lines,
+                         std::string* error) {
+  return ReplaceFileSafely(path, [&](const std::string& tempPath) {
+    QPrinter printer(QPrinter::HighResolution);
+    QtPrinter out(printer, QString::fromStdString(tempPath));
+    return PrintOn(out, lines, error);
+  });
+}
+
+}  // namespace rivulet

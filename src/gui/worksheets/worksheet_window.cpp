@@ -1,0 +1,340 @@
+#include "gui/worksheets/worksheet_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "core/window/frm_rivulet.h"
+#include "gui/shell/control_binder.h"
+
+namespace rivulet {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A unit list of a dimension: symbols shown, file names as item data.
+QComboBox* UnitList(Dimension dimension, const QString& name) {
+  auto* box = new QComboBox;
+  box->setObjectName(name);
+  for (const FileUnit& u : FileUnits(dimension))
+    box->addItem(Q(std::string(u.symbol)), Q(std::string(u.name)));
+  return box;
+}
+
+void ShowUnit(QComboBox* box, const std::string& unitName) {
+  const QSignalBlocker block(box);
+  box->setCurrentIndex(box->findData(Q(unitName)));
+}
+
+SaveAnswer AskWithMessageBox(QWidget* parent, const std::string& name) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductName),
+                  "Save changes to " + Q(name) + "?",
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveAnswer::Discard;
+    default:
+      return SaveAnswer::Cancel;
+  }
+}
+
+}  // namespace
+
+WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, QWidget* parent)
+    : QMainWindow(parent), model_(kind), services_(services) {
+  setObjectName("worksheet_" + Q(kind.name));
+  askSave_ = [this](const std::string& name) { return AskWithMessageBox(this, name); };
+
+  auto* sheet = new QWidget;
+  auto* column = new QVBoxLayout(sheet);
+  auto* titleRow = new QHBoxLayout;
+  title_ = new QLineEdit;
+  title_->setObjectName("txtTitle");
+  connect(title_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    model_.SetTitle(text.toStdString());
+    Sync();
+  });
+  titleRow->addWidget(new QLabel("Title:"));
+  titleRow->addWidget(title_, 1);
+  column->addLayout(titleRow);
+
+  if (!kind.options.empty()) {
+    auto* optionRow = new QHBoxLayout;
+    for (const OptionField& o : kind.options) {
+      auto* box = new QComboBox;
+      box->setObjectName("option_" + Q(o.name));
+      for (const Choice& c : o.choices) box->addItem(Q(c.label), Q(c.name));
+      connect(box, &QComboBox::activated, this, [this, box, name = o.name](int) {
+        model_.SetOption(name, box->currentData().toString().toStdString());
+        Sync();
+      });
+      options_[o.name] = box;
+      optionRow->addWidget(new QLabel(Q(o.label) + ":"));
+      optionRow->addWidget(box);
+    }
+    optionRow->addStretch(1);
+    column->addLayout(optionRow);
+  }
+
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(BuildInputs(), 0, Qt::AlignTop);
+  groups->addWidget(BuildResults(), 0, Qt::AlignTop);
+  drawingSlot_ = new QVBoxLayout;
+  groups->addLayout(drawingSlot_, 1);
+  column->addLayout(groups);
+
+  warnings_ = new QLabel;
+  warnings_->setObjectName("lblWarnings");
+  warnings_->setWordWrap(true);
+  column->addWidget(warnings_);
+  column->addStretch(1);
+
+  auto* statusRow = new QHBoxLayout;
+  status_ = new QLineEdit;
+  status_->setObjectName("txtStatus");
+  status_->setReadOnly(true);
+  status_->setFocusPolicy(Qt::NoFocus);
+  auto* calculate = new QPushButton("&Calculate");
+  calculate->setObjectName("cmdCalculate");
+  connect(calculate, &QPushButton::clicked, this, &WorksheetWindow::Calculate);
+  statusRow->addWidget(status_, 1);
+  statusRow->addWidget(calculate);
+  column->addLayout(statusRow);
+
+  // A long worksheet scrolls rather than growing past a small screen.
+  auto* scroll = new QScrollArea;
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(sheet);
+  setCentralWidget(scroll);
+  BuildMenus();
+  Sync();
+  FitToContent();
+}
+
+void WorksheetWindow::FitToContent() {
+  // Grows to show what it holds, never past what a 1366x768 screen leaves for a window.
+  auto* scroll = static_cast<QScrollArea*>(centralWidget());
+  const QSize want = scroll->widget()->sizeHint() + QSize(24, menuBar()->sizeHint().height() + 24);
+  resize(size().expandedTo(want.boundedTo(QSize(1300, 680))));
+}
+
+QWidget* WorksheetWindow::BuildInputs() {
+  auto* group = new QGroupBox("Inputs");
+  auto* grid = new QGridLayout(group);
+  const WorksheetKind& kind = model_.Kind();
+  int row = 0;
+  for (const InputField& f : kind.inputs) {
+    InputRow widgets;
+    bool choice = false;
+    for (const Choice& c : kind.unknowns) choice = choice || c.name == f.name;
+    const QString label = Q(f.label) + (f.optional ? " (optional)" : "");
+    if (choice) {
+      widgets.unknown = new QRadioButton(label);
+      widgets.unknown->setObjectName("unknown_" + Q(f.name));
+      connect(widgets.unknown, &QRadioButton::clicked, this, [this, name = f.name] {
+        model_.SetUnknown(name);
+        Sync();
+      });
+      grid->addWidget(widgets.unknown, row, 0);
+    } else {
+      grid->addWidget(new QLabel(label), row, 0);
+    }
+    widgets.value = new QLineEdit;
+    widgets.value->setObjectName("input_" + Q(f.name));
+    connect(widgets.value, &QLineEdit::textEdited, this,
+            [this, edit = widgets.value, name = f.name](const QString& text) {
+              const QString kept = Q(model_.SetText(name, text.toStdString()));
+              if (kept != text) {
+                const QSignalBlocker block(edit);
+                edit->setText(kept);
+              }
+              Sync();
+            });
+    grid->addWidget(widgets.value, row, 1);
+    if (f.dimension != Dimension::None) {
+      widgets.unit = UnitList(f.dimension, "unit_" + Q(f.name));
+      connect(widgets.unit, &QComboBox::activated, this, [this, box = widgets.unit, name = f.name] {
+        model_.SetUnit(name, box->currentData().toString().toStdString());
+        Sync();
+      });
+      grid->addWidget(widgets.unit, row, 2);
+    }
+    inputs_[f.name] = widgets;
+    ++row;
+  }
+  return group;
+}
+
+QWidget* WorksheetWindow::BuildResults() {
+  auto* group = new QGroupBox("Results");
+  auto* column = new QVBoxLayout(group);
+  auto* systemRow = new QHBoxLayout;
+  resultSystem_ = new QComboBox;
+  resultSystem_->setObjectName("cboResultUnits");
+  resultSystem_->addItem("SI units", "SI");
+  resultSystem_->addItem("US units", "US");
+  connect(resultSystem_, &QComboBox::activated, this, [this] {
+    const auto system = ParseUnitSystem(resultSystem_->currentData().toString().toStdString());
+    if (system) model_.SetResultSystem(*system);
+    Sync();
+  });
+  systemRow->addWidget(new QLabel("Show results in:"));
+  systemRow->addWidget(resultSystem_);
+  systemRow->addStretch(1);
+  column->addLayout(systemRow);
+  resultGrid_ = new QGridLayout;
+  column->addLayout(resultGrid_);
+  return group;
+}
+
+void WorksheetWindow::BuildMenus() {
+  auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto slot) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu("&File");
+  add(file, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Open(); });
+  add(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
+  add(file, "Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveAs(); });
+  file->addSeparator();
+  add(file, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { Print(); });
+  add(file, "Save as P&DF...", QKeySequence(), [this] { SavePdf(); });
+  file->addSeparator();
+  add(file, "&Close", QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  add(edit, "&Copy Results", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+      [this] { CopyResults(); });
+  edit->addSeparator();
+  add(edit, "C&alculate", QKeySequence(Qt::Key_F5), [this] { Calculate(); });
+}
+
+void WorksheetWindow::SetDrawing(QWidget* drawing) {
+  drawingSlot_->addWidget(drawing);
+  connect(this, &WorksheetWindow::Synced, drawing, qOverload<>(&QWidget::update));
+}
+
+void WorksheetWindow::RebuildResultRows() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  const std::vector<ResultRow> shown = model_.ResultRows();
+  for (const ResultRow& r : shown) rows.emplace_back(r.name, r.label);
+  if (rows != shownRows_) {
+    while (QLayoutItem* item = resultGrid_->takeAt(0)) {
+      delete item->widget();
+      delete item;
+    }
+    results_.clear();
+    std::map<std::string, int> seen;
+    for (size_t i = 0; i < shown.size(); ++i) {
+      const ResultRow& r = shown[i];
+      const int n = ++seen[r.name];
+      const QString suffix = n > 1 ? "_" + QString::number(n) : QString();
+      ResultWidgets w;
+      w.value = new QLineEdit;
+      w.value->setReadOnly(true);
+      w.value->setObjectName("result_" + Q(r.name) + suffix);
+      const int row = static_cast<int>(i);
+      resultGrid_->addWidget(new QLabel(Q(r.label)), row, 0);
+      resultGrid_->addWidget(w.value, row, 1);
+      if (r.dimension != Dimension::None) {
+        w.unit = UnitList(r.dimension, "resultUnit_" + Q(r.name) + suffix);
+        connect(w.unit, &QComboBox::activated, this, [this, box = w.unit, name = r.name] {
+          model_.SetResultUnit(name, box->currentData().toString().toStdString());
+          Sync();
+        });
+        resultGrid_->addWidget(w.unit, row, 2);
+      }
+      results_.push_back(w);
+    }
+    shownRows_ = std::move(rows);
+    FitToContent();
+  }
+  // Results that no longer follow from the inputs are greyed, never shown as current.
+  const bool current = model_.State() == ResultsState::Current;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (results_[i].value->text() != Q(shown[i].text)) results_[i].value->setText(Q(shown[i].text));
+    results_[i].value->setEnabled(current);
+    if (results_[i].unit) ShowUnit(results_[i].unit, shown[i].unitName);
+  }
+}
+
+void WorksheetWindow::Sync() {
+  if (title_->text() != Q(model_.Title())) {
+    const QSignalBlocker block(title_);
+    title_->setText(Q(model_.Title()));
+  }
+  for (auto& [name, row] : inputs_) {
+    if (row.value->text() != Q(model_.Text(name))) {
+      const QSignalBlocker block(row.value);
+      row.value->setText(Q(model_.Text(name)));
+      row.value->setCursorPosition(0);  // a found value shows its leading digits
+    }
+    row.value->setReadOnly(model_.IsUnknown(name));
+    if (row.unknown) {
+      const QSignalBlocker block(row.unknown);
+      row.unknown->setChecked(model_.IsUnknown(name));
+    }
+    if (row.unit) ShowUnit(row.unit, model_.Unit(name));
+  }
+  for (auto& [name, box] : options_) {
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(box->findData(Q(model_.Option(name))));
+  }
+  {
+    const QSignalBlocker block(resultSystem_);
+    resultSystem_->setCurrentIndex(model_.ResultSystem() == UnitSystem::SI ? 0 : 1);
+  }
+  RebuildResultRows();
+
+  const ResultsState state = model_.State();
+  QStringList warnings;
+  if (state == ResultsState::Current)
+    for (const std::string& w : model_.Outcome().warnings) warnings << Q(w);
+  warnings_->setText(warnings.join("\n"));
+  warnings_->setVisible(!warnings.isEmpty());
+  status_->setText(Q(model_.StatusText()));
+  const Colour colour = state == ResultsState::Current    ? kStatusGreen
+                        : state == ResultsState::Modified ? kStatusPink
+                        : state == ResultsState::Failed   ? kStatusOrange
+                                                          : kStatusWelcomeColour;
+  QPalette palette = status_->palette();
+  palette.setColor(QPalette::Base, ResolveColour(colour, QPalette(), QPalette::Active));
+  status_->setPalette(palette);
+
+  setWindowTitle(Q(model_.Kind().title) + "  [" + Q(model_.FileName()) + "][*]");
+  setWindowModified(model_.HasUnsavedChanges());
+  emit Synced();
+}
+
+void WorksheetWindow::Calculate() {
+  {
+    BusyPointer busy(services_);
+    model_.Calculate();
+  }
+  Sync();
+  // A refusal names its field: put the caret there so the user sees what to change.
+  const auto field = inputs_.find(model_.Outcome().field);
+  if (model_.State() == ResultsState::Failed && field != inputs_.end()) {
+    field->second.value->setFocus();
+    field->second.value->selectAll();
+  }
+}
+
+}  // namespace rivulet

@@ -1,0 +1,101 @@
+// The window of a worksheet kind: a value box and unit list per input, the unknown chosen
+// by option buttons, option lists, Calculate (F5), a status line that says whether the
+// results are current, result rows with unit lists, a place for the kind's drawing, and
+// the file, print and copy commands. It draws a WorksheetModel and forwards each action.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/shell/services.h"
+#include "core/worksheets/worksheet_model.h"
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QVBoxLayout;
+
+namespace rivulet {
+
+/// The answer to "Save changes to NAME?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
+class WorksheetWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  /// A new, untitled worksheet of kind; dialogs and messages go through services.
+  WorksheetWindow(const WorksheetKind& kind, Services& services, QWidget* parent = nullptr);
+
+  WorksheetModel& Model() { return model_; }
+  const WorksheetModel& Model() const { return model_; }
+
+  /// Puts the kind's drawing beside the inputs; it redraws on Synced().
+  void SetDrawing(QWidget* drawing);
+  /// Asks whether to save unsaved changes; a message box unless a test replaces it.
+  void SetSaveQuestion(std::function<SaveAnswer(const std::string& name)> ask) {
+    askSave_ = std::move(ask);
+  }
+
+  /// Reads the file into this window and calculates; false (after a message) when the file
+  /// is no worksheet of this kind.
+  bool OpenFile(const std::string& path);
+  /// The menu commands; each false when cancelled or failed (after a message).
+  bool Open();
+  bool Save();
+  bool SaveAs();
+  void Print();
+  bool SavePdf();
+  void CopyResults();
+  void Calculate();
+
+  /// Redraws every widget, the title and the results from the model.
+  void Sync();
+
+ signals:
+  /// The window has redrawn from the model (a drawing follows it).
+  void Synced();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* BuildInputs();
+  QWidget* BuildResults();
+  void BuildMenus();
+  void RebuildResultRows();
+  void FitToContent();
+  bool MayDiscard();
+  void Message(const std::string& text, MessageIcon icon);
+
+  struct InputRow {
+    QRadioButton* unknown = nullptr;
+    QLineEdit* value = nullptr;
+    QComboBox* unit = nullptr;
+  };
+  struct ResultWidgets {
+    QLineEdit* value = nullptr;
+    QComboBox* unit = nullptr;
+  };
+
+  WorksheetModel model_;
+  Services& services_;
+  std::function<SaveAnswer(const std::string&)> askSave_;
+  QLineEdit* title_ = nullptr;
+  std::map<std::string, InputRow> inputs_;
+  std::map<std::string, QComboBox*> options_;
+  QComboBox* resultSystem_ = nullptr;
+  QGridLayout* resultGrid_ = nullptr;
+  std::vector<std::pair<std::string, std::string>> shownRows_;  // name and label per row
+  std::vector<ResultWidgets> results_;
+  QLabel* warnings_ = nullptr;
+  QLineEdit* status_ = nullptr;
+  QVBoxLayout* drawingSlot_ = nullptr;
+};
+
+}  // namespace rivulet

@@ -1,0 +1,135 @@
+// The worksheet window's file, print, copy and close commands.
+#include <QCloseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <filesystem>
+
+#include "core/shell/app_texts.h"
+#include "core/shell/startup.h"
+#include "gui/worksheets/worksheet_print.h"
+#include "gui/worksheets/worksheet_window.h"
+
+namespace rivulet {
+namespace {
+
+const std::vector<std::pair<std::string, std::string>> kWorksheetFilters{
+    {"Worksheet Files (*.rvw)", "*.rvw"}, {"All Files (*)", "*"}};
+
+std::string Stem(const std::string& name) { return std::filesystem::path(name).stem().string(); }
+
+}  // namespace
+
+void WorksheetWindow::Message(const std::string& text, MessageIcon icon) {
+  Sync();
+  services_.MessageBox(text, kProductName, icon);
+}
+
+bool WorksheetWindow::OpenFile(const std::string& path) {
+  const WorksheetRead read = ReadWorksheetFile(path);
+  if (!read.document) {
+    Message(read.message, MessageIcon::Exclamation);
+    return false;
+  }
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  const std::string refusal = model_.Load(*read.document, ec ? path : absolute.string());
+  if (!refusal.empty()) {
+    Message(refusal, MessageIcon::Exclamation);
+    return false;
+  }
+  // As a calculation file does on Open: the results follow from what was read.
+  Calculate();
+  return true;
+}
+
+bool WorksheetWindow::Open() {
+  if (!MayDiscard()) return false;
+  const auto choice = services_.OpenFileDialog({"Open Worksheet", kWorksheetFilters, "", "rvw"});
+  return choice && OpenFile(choice->path);
+}
+
+bool WorksheetWindow::Save() {
+  if (model_.FilePath().empty()) return SaveAs();
+  if (!SaveWorksheetFile(model_.ToDocument(), model_.FilePath())) {
+    Message("The worksheet could not be saved to " + model_.FilePath() +
+                ". The file there, if any, is unchanged.",
+            MessageIcon::Stop);
+    return false;
+  }
+  model_.MarkSaved(model_.FilePath());
+  Sync();
+  return true;
+}
+
+bool WorksheetWindow::SaveAs() {
+  const std::string proposed =
+      model_.FilePath().empty() ? model_.Kind().name + ".rvw" : model_.FileName();
+  const auto choice =
+      services_.SaveFileDialog({"Save Worksheet As", kWorksheetFilters, proposed, "rvw"});
+  if (!choice) return false;
+  if (!SaveWorksheetFile(model_.ToDocument(), choice->path)) {
+    Message("The worksheet could not be saved to " + choice->path +
+                ". The file there, if any, is unchanged.",
+            MessageIcon::Stop);
+    return false;
+  }
+  model_.MarkSaved(choice->path);
+  Sync();
+  return true;
+}
+
+void WorksheetWindow::Print() {
+  // Without a printer, printing means a PDF file, as it does for the calculation report.
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    SavePdf();
+    return;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle("Print " + QString::fromStdString(model_.Kind().title));
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::string error;
+  if (!PrintReportLines(printer, model_.ReportLines(), &error))
+    Message("The report could not be printed: " + error, MessageIcon::Stop);
+}
+
+bool WorksheetWindow::SavePdf() {
+  const std::string stem = model_.FilePath().empty() ? model_.Kind().name : Stem(model_.FileName());
+  const auto choice = services_.SaveFileDialog(
+      {"Save Report as PDF", {{"PDF Files (*.pdf)", "*.pdf"}}, stem + ".pdf", "pdf"});
+  if (!choice) return false;
+  std::string error;
+  if (!WriteReportLinesPdf(choice->path, model_.ReportLines(), &error)) {
+    Message("The report could not be written to " + choice->path +
+                (error.empty() ? std::string(".") : ": " + error),
+            MessageIcon::Stop);
+    return false;
+  }
+  return true;
+}
+
+void WorksheetWindow::CopyResults() { services_.SetClipboardText(model_.CopyText()); }
+
+bool WorksheetWindow::MayDiscard() {
+  if (!model_.HasUnsavedChanges()) return true;
+  Sync();
+  switch (askSave_(model_.FileName())) {
+    case SaveAnswer::Save:
+      return Save();
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void WorksheetWindow::closeEvent(QCloseEvent* event) {
+  if (MayDiscard())
+    event->accept();
+  else
+    event->ignore();
+}
+
+}  // namespace rivulet

@@ -1,0 +1,58 @@
+#include "gui/worksheets/worksheet_windows.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/shell/startup.h"
+
+namespace rivulet {
+
+const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
+  // One line per kind with additions: {"gutter", SetUpGutterWindow}.
+  static const std::map<std::string, WorksheetWindowSetup> setups{};
+  return setups;
+}
+
+WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services) {
+  // No parent: a worksheet stays open after the main window closes, as reference windows do.
+  auto* window = new WorksheetWindow(kind, services);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  const auto setup = WorksheetWindowSetups().find(kind.name);
+  if (setup != WorksheetWindowSetups().end()) setup->second(*window);
+  window->show();
+  return window;
+}
+
+WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& kinds,
+                                     Services& services) {
+  const WorksheetRead read = ReadWorksheetFile(path);
+  const WorksheetKind* kind = read.document ? FindKind(kinds, read.document->kind) : nullptr;
+  if (!kind) {
+    services.MessageBox(
+        read.document ? "Unknown worksheet kind \"" + read.document->kind + "\"." : read.message,
+        kProductName, MessageIcon::Exclamation);
+    return nullptr;
+  }
+  WorksheetWindow* window = ShowWorksheetWindow(*kind, services);
+  window->OpenFile(path);
+  return window;
+}
+
+void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services) {
+  auto* tools = new QMenu("&Tools", &window);
+  tools->setObjectName("mnuTools");
+  for (const WorksheetKind* kind : kinds) {
+    QAction* item = tools->addAction(QString::fromStdString(kind->title) + "...");
+    item->setObjectName("mnuTools_" + QString::fromStdString(kind->name));
+    QObject::connect(item, &QAction::triggered, &window,
+                     [kind, &services] { ShowWorksheetWindow(*kind, services); });
+  }
+  if (kinds.empty()) tools->addAction("No worksheets installed")->setEnabled(false);
+  // Help stays the last menu, as desktop programs keep it.
+  const QList<QAction*> menus = window.menuBar()->actions();
+  QAction* help = menus.isEmpty() ? nullptr : menus.last();
+  window.menuBar()->insertMenu(help, tools);
+}
+
+}  // namespace rivulet

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "core/shell/services.h"
+#include "gui/worksheets/worksheet_windows.h"
+#include "worksheets/test_kind.h"
+
+namespace rivulet {
+namespace {
+
+using testing::StripKind;
+using testing::TempFolder;
+
+class WorksheetWindowTest : public ::testing::Test {
+ protected:
+  WorksheetWindowTest() : window(std::make_unique<WorksheetWindow>(StripKind(), services)) {
+    window->SetSaveQuestion([this](const std::string& name) {
+      asked.push_back(name);
+      return answer;
+    });
+    window->show();
+    window->activateWindow();
+    active = QTest::qWaitForWindowActive(window.get());
+  }
+
+  QLineEdit* Box(const QString& name) {
+    auto* w = window->findChild<QLineEdit*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  void Type(const QString& name, const QString& keys) {
+    QLineEdit* box = Box(name);
+    box->setFocus();
+    box->selectAll();
+    if (keys.isEmpty())
+      QTest::keyClick(box, Qt::Key_Backspace);
+    else
+      QTest::keyClicks(box, keys);
+  }
+  void FillStrip() {
+    Type("input_width", "3");
+    Type("input_depth", "0.5");
+    Type("input_slope", "0.1");
+    Type("input_manningsN", "0.013");
+    window->findChild<QComboBox*>("unit_slope")->setCurrentIndex(2);  // %
+    emit window->findChild<QComboBox*>("unit_slope")->activated(2);
+  }
+  QString Status() { return Box("txtStatus")->text(); }
+
+  RecordingServices services;
+  std::unique_ptr<WorksheetWindow> window;
+  std::vector<std::string> asked;
+  SaveAnswer answer = SaveAnswer::Cancel;
+  TempFolder folder;
+  bool active = false;
+};
+
+TEST_F(WorksheetWindowTest, CalculateMakesResultsCurrentAndAnyEditMarksThemModified) {
+  EXPECT_EQ(Status(), kWorksheetWelcome);
+  FillStrip();
+  QTest::mouseClick(window->findChild<QAbstractButton*>("cmdCalculate"), Qt::LeftButton);
+  EXPECT_EQ(Status(), kCalculationsComplete);
+  QLineEdit* discharge = Box("result_discharge");
+  ASSERT_NE(discharge, nullptr);
+  EXPECT_EQ(discharge->text(), "1.897");
+  EXPECT_TRUE(discharge->isEnabled());
+  EXPECT_EQ(Box("input_discharge")->text(), "1.89744305911");
+  EXPECT_TRUE(Box("input_discharge")->isReadOnly());
+
+  Type("input_width", "4");
+  EXPECT_EQ(Status(), kWorksheetModified);
+  EXPECT_FALSE(Box("result_discharge")->isEnabled()) << "stale results shown as current";
+  EXPECT_TRUE(window->isWindowModified());
+
+  // F5 calculates from anywhere in the window.
+  if (!active) GTEST_SKIP() << "the window could not be made active for its shortcuts";
+  QTest::keyClick(Box("input_width"), Qt::Key_F5);
+  EXPECT_EQ(Status(), kCalculationsComplete);
+  EXPECT_TRUE(Box("result_discharge")->isEnabled());
+  EXPECT_NE(Box("result_discharge")->text(), "1.897");
+}
+
+TEST_F(WorksheetWindowTest, BoxesKeepOnlyNumbersAndTheUnknownIsChosenByOptionButtons) {
+  Type("input_width", "12abc");
+  EXPECT_EQ(Box("input_width")->text(), "12");
+  Type("input_width", ".");
+  EXPECT_EQ(Box("input_width")->text(), "0.");
+  QTest::mouseClick(window->findChild<QRadioButton*>("unknown_depth"), Qt::LeftButton);
+  EXPECT_EQ(window->Model().Unknown(), "depth");
+  EXPECT_TRUE(Box("input_depth")->isReadOnly());
+  EXPECT_FALSE(Box("input_discharge")->isReadOnly());
+  EXPECT_FALSE(window->findChild<QRadioButton*>("unknown_discharge")->isChecked());
+}
+
+TEST_F(WorksheetWindowTest, ARefusalPutsTheCaretInTheFieldItNames) {
+  FillStrip();
+  Type("input_width", "");
+  window->Calculate();
+  EXPECT_EQ(Status(), "Input \"width\" is missing.");
+  if (active) {
+    EXPECT_TRUE(Box("input_width")->hasFocus());
+  }
+  EXPECT_EQ(window->findChild<QLineEdit*>("result_discharge"), nullptr);
+}
+
+TEST_F(WorksheetWindowTest, SaveAndOpenGiveTheSameWorksheetBack) {
+  FillStrip();
+  Type("txtTitle", "Ditch 4");
+  window->findChild<QComboBox*>("unit_width")->setCurrentIndex(3);  // ft
+  emit window->findChild<QComboBox*>("unit_width")->activated(3);
+  window->Calculate();
+  const std::string path = (folder.path / "ditch.rvw").string();
+  services.saveAnswers.push_back(FileChoice{path, "ditch.rvw"});
+  ASSERT_TRUE(window->SaveAs());
+  EXPECT_FALSE(window->isWindowModified());
+  EXPECT_TRUE(window->windowTitle().contains("ditch.rvw"));
+  ASSERT_EQ(services.saveRequests.size(), 1u);
+  EXPECT_EQ(services.saveRequests[0].proposedName, "strip.rvw");
+
+  WorksheetWindow again(StripKind(), services);
+  services.openAnswers.push_back(FileChoice{path, "ditch.rvw"});
+  ASSERT_TRUE(again.Open());
+  EXPECT_EQ(again.findChild<QLineEdit*>("txtTitle")->text(), "Ditch 4");
+  EXPECT_EQ(again.findChild<QLineEdit*>("input_width")->text(), "3");
+  EXPECT_EQ(again.findChild<QComboBox*>("unit_width")->currentData().toString(), "ft");
+  EXPECT_EQ(again.Model().State(), ResultsState::Current);
+  EXPECT_EQ(WorksheetText(again.Model().ToDocument()), WorksheetText(window->Model().ToDocument()));
+
+  // A file of another kind is refused with a message and leaves the window as it was.
+  const std::string other =
+      folder.Write("pond.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})");
+  EXPECT_FALSE(again.OpenFile(other));
+  ASSERT_FALSE(services.messages.empty());
+  EXPECT_EQ(services.messages.back().text, "The file holds a pond worksheet, not a strip one.");
+  EXPECT_EQ(again.findChild<QLineEdit*>("input_width")->text(), "3");
+}
+
+TEST_F(WorksheetWindowTest, ClosingWithUnsavedChangesAsksAndHonoursTheAnswer) {
+  EXPECT_TRUE(window->close()) << "nothing to save, nothing asked";
+  EXPECT_TRUE(asked.empty());
+  window->show();
+  Type("input_width", "3");
+
+  answer = SaveAnswer::Cancel;
+  EXPECT_FALSE(window->close());
+  EXPECT_EQ(asked, std::vector<std::string>{"Untitled"});
+  EXPECT_TRUE(window->isVisible());
+
+  answer = SaveAnswer::Save;  // Save As is cancelled: the window stays
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+
+  const std::string path = (folder.path / "kept.rvw").string();
+  services.saveAnswers.push_back(FileChoice{path, "kept.rvw"});
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(std::filesystem::exists(path));
+
+  window->show();
+  Type("input_width", "5");
+  answer = SaveAnswer::Discard;
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(asked.back(), "kept.rvw");
+  const WorksheetRead read = ReadWorksheetFile(path);
+  ASSERT_TRUE(read.document);
+  EXPECT_EQ(read.document->inputs["width"]["value"], 3) << "a discarded edit was saved";
+}
+
+TEST_F(WorksheetWindowTest, ReportGoesToPdfAndResultsToTheClipboard) {
+  FillStrip();
+  window->Calculate();
+  window->CopyResults();
+  ASSERT_TRUE(services.clipboard);
+  EXPECT_NE(services.clipboard->find("Discharge\t1.897\tm³/s"), std::string::npos);
+
+  const std::string pdf = (folder.path / "strip.pdf").string();
+  services.saveAnswers.push_back(FileChoice{pdf, "strip.pdf"});
+  ASSERT_TRUE(window->SavePdf());
+  std::ifstream in(pdf, std::ios::binary);
+  std::string head(5, '\0');
+  in.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
+  EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+}
+
+TEST_F(WorksheetWindowTest, FitsASmallLaptopScreen) {
+  EXPECT_LE(window->width(), 1366);
+  EXPECT_LE(window->height(), 740);
+}
+
+TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
+  RecordingServices services;
+  QMainWindow main;
+  main.menuBar()->addMenu("&File");
+  main.menuBar()->addMenu("&Help");
+  AddToolsMenu(main, testing::TestKinds(), services);
+  const QList<QAction*> menus = main.menuBar()->actions();
+  ASSERT_EQ(menus.size(), 3);
+  EXPECT_EQ(menus[1]->text(), "&Tools");
+  QAction* item = main.findChild<QAction*>("mnuTools_strip");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), "Strip Flow...");
+  item->trigger();
+  WorksheetWindow* opened = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* ws = qobject_cast<WorksheetWindow*>(w); ws && ws->isVisible()) opened = ws;
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(opened->Model().Kind().name, "strip");
+  opened->close();
+
+  TempFolder folder;
+  const std::string file = folder.Write("a.rvw", testing::StripText(testing::kStripInputs));
+  WorksheetWindow* fromFile = OpenWorksheetWindow(file, testing::TestKinds(), services);
+  ASSERT_NE(fromFile, nullptr);
+  EXPECT_EQ(fromFile->Model().State(), ResultsState::Current);
+  fromFile->close();
+  const std::string pond =
+      folder.Write("pond.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})");
+  EXPECT_EQ(OpenWorksheetWindow(pond, testing::TestKinds(), services), nullptr);
+  EXPECT_EQ(services.messages.back().text, "Unknown worksheet kind \"pond\".");
+}
+
+}  // namespace
+}  // namespace rivulet
