@@ -87,8 +87,9 @@ int RatingMain(int argc, char** argv) {
     std::cerr << "rivulet: --rating needs a calculation file\n";
     return 2;
   }
-  return rivulet::RunRatingBatch(*file, options, rivulet::StartupValues::Compute(), std::cout,
-                                 std::cerr);
+  const int status = rivulet::RunRatingBatch(*file, options, rivulet::StartupValues::Compute(),
+                                             std::cout, std::cerr);
+  return rivulet::FinishBatchOutput(std::cout, "standard output", std::cerr, status);
 }
 
 }  // namespace
@@ -97,11 +98,11 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::cout << rivulet::kProductName << " " << rivulet::BuildVersionString() << "\n";
-      return 0;
+      return rivulet::FinishBatchOutput(std::cout, "standard output", std::cerr, 0);
     }
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       PrintUsage(std::cout);
-      return 0;
+      return rivulet::FinishBatchOutput(std::cout, "standard output", std::cerr, 0);
     }
   }
   if (argc > 1 && std::strcmp(argv[1], "--report") == 0) {
@@ -135,8 +136,9 @@ int main(int argc, char** argv) {
     }
     if (pdf) return rivulet::RunPdfBatch(argc, argv, files, *pdf);
     // No window and no display: the sheet runs headless, exactly as behind the window.
-    return rivulet::RunMixedBatch(files, rivulet::StartupValues::Compute(), output,
-                                  rivulet::BuiltInKinds(), std::cout, std::cerr);
+    const int status = rivulet::RunMixedBatch(files, rivulet::StartupValues::Compute(), output,
+                                              rivulet::BuiltInKinds(), std::cout, std::cerr);
+    return rivulet::FinishBatchOutput(std::cout, "standard output", std::cerr, status);
   }
   if (argc > 1 && std::strcmp(argv[1], "--rating") == 0) return RatingMain(argc, argv);
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {

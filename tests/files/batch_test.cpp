@@ -1,6 +1,7 @@
 #include "core/files/batch.h"
 
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "core/files/details_output.h"
@@ -80,6 +81,21 @@ TEST_F(BatchTest, OrderOfTheFilesNeverChangesAnyFilesOutput) {
     EXPECT_EQ(forward[i] + "\n", alone[i]);
     EXPECT_EQ(backward[i], forward[i]);
   }
+}
+
+TEST_F(BatchTest, OutputThatCannotBeWrittenFailsTheRun) {
+  std::ofstream full("/dev/full");
+  ASSERT_TRUE(full.is_open());
+  full << std::string(100000, 'x');
+  std::ostringstream err;
+  EXPECT_EQ(FinishBatchOutput(full, "standard output", err, kBatchAllSolved), kBatchBadFile);
+  EXPECT_EQ(err.str(), "rivulet: cannot write standard output: No space left on device\n");
+
+  std::ostringstream fine, quiet;
+  fine << "report";
+  for (int status : {kBatchAllSolved, kBatchSomeUnsolved, kBatchBadFile})
+    EXPECT_EQ(FinishBatchOutput(fine, "standard output", quiet, status), status);
+  EXPECT_EQ(quiet.str(), "");
 }
 
 }  // namespace

@@ -1,10 +1,24 @@
 #include "core/files/batch.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
 #include "core/printing/report.h"
 
 namespace rivulet {
+
+int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ostream& err,
+                      int status) {
+  out.flush();
+  if (out) return status;
+  // The failed write is the last thing that set errno.
+  const int cause = errno;
+  err << "rivulet: cannot write " << outputName << ": "
+      << (cause != 0 ? std::strerror(cause) : "the output could not be written") << "\n";
+  return kBatchBadFile;
+}
 
 int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
                        std::ostream& err,

@@ -40,6 +40,12 @@ inline constexpr int kBatchAllSolved = 0;
 inline constexpr int kBatchSomeUnsolved = 1;
 inline constexpr int kBatchBadFile = 2;
 
+/// Flushes out and checks that everything written to it arrived: a full disk or a closed
+/// pipe makes the run fail (kBatchBadFile, with a message naming the output on err)
+/// instead of ending as if the output were complete. status otherwise.
+int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ostream& err,
+                      int status);
+
 /// Opens each file on a sheet of its own, started as the window starts, and hands the
 /// sheet with the opened file to onSheet. Messages go to err.
 int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,

@@ -3,39 +3,67 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <algorithm>
+#include <fstream>
 #include <iostream>
 
 #include "core/files/batch.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
+#include "core/shell/safe_file.h"
 #include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/qt_printer.h"
 
 namespace rivulet {
 
+bool IsCompletePdf(const std::string& path) {
+  // A PDF ends with its end-of-file marker; a full disk cuts it off before that.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in.tellg();
+  if (!in || size < 16) return false;
+  const std::streamoff tail = std::min<std::streamoff>(size, 64);
+  in.seekg(size - tail);
+  std::string end(static_cast<size_t>(tail), '\0');
+  in.read(end.data(), tail);
+  return in && end.find("%%EOF") != std::string::npos;
+}
+
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
                     const QString& pdfPath, std::ostream& err) {
-  QPrinter printer(QPrinter::HighResolution);
-  QtPrinter pdf(printer, pdfPath);
-  try {
-    // The font list straight from the printer: a batch run leaves no cache file behind.
-    std::vector<std::string> fonts;
-    const int count = pdf.FontCount();
-    for (int i = 0; i < count; ++i) fonts.push_back(pdf.FontName(i));
-    const int initial = InitialFontIndex(fonts, pdf);
-    pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
-                kInitialFontSize);
-    ReportDocument document(pdf);
-    const int status = ForEachBatchReport(
-        files, startup, BuiltInKinds(), err,
-        [&document](const std::vector<std::string>& lines) { document.Add(lines); });
-    document.End();
-    return status;
-  } catch (const PrinterError& e) {
-    pdf.AbortDocument();
-    err << "rivulet: cannot write " << pdfPath.toStdString() << ": " << e.what() << "\n";
-    return kBatchBadFile;
-  }
+  int status = kBatchAllSolved;
+  std::string problem;
+  // The reports go to a temporary file that replaces the PDF only when complete, so a
+  // failure keeps the previous PDF.
+  const SaveOutcome saved = ReplaceFileThrough(
+      QFile::encodeName(pdfPath).toStdString(),
+      [&](const std::string& tempPath) {
+        QPrinter printer(QPrinter::HighResolution);
+        QtPrinter pdf(printer, QFile::decodeName(tempPath.c_str()));
+        try {
+          // The font list straight from the printer: a batch run leaves no cache file behind.
+          std::vector<std::string> fonts;
+          const int count = pdf.FontCount();
+          for (int i = 0; i < count; ++i) fonts.push_back(pdf.FontName(i));
+          const int initial = InitialFontIndex(fonts, pdf);
+          pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
+                      kInitialFontSize);
+          ReportDocument document(pdf);
+          status = ForEachBatchReport(files, startup, BuiltInKinds(), err,
+                                      [&document](const auto& lines) { document.Add(lines); });
+          document.End();
+          return true;
+        } catch (const PrinterError& e) {
+          pdf.AbortDocument();
+          problem = e.what();
+          return false;
+        }
+      },
+      IsCompletePdf);
+  if (saved) return status;
+  err << "rivulet: cannot write " << pdfPath.toStdString() << ": "
+      << (problem.empty() || saved.error != SaveError::WriteFailed ? SaveCause(saved) : problem)
+      << "; the previous file, if any, is unchanged\n";
+  return kBatchBadFile;
 }
 
 int RunPdfBatch(int argc, char** argv, const std::vector<std::string>& files,
