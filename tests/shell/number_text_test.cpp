@@ -14,19 +14,46 @@ struct ReadCase {
 
 TEST(ReadNumber, TakesTheLeadingNumber) {
   const ReadCase cases[] = {
-      {"12abc", 12}, {"N/A", 0}, {".5", 0.5},   {"", 0},         {"  7.25", 7.25},
-      {"-3", -3},    {"+4", 4},  {"1e3", 1000}, {"1E-2x", 0.01}, {"1e", 1},
-      {"2e+", 2},    {"inf", 0}, {"nan", 0},    {"0x1A", 0},     {"1,5", 1},
-      {"-.5", -0.5}, {".", 0},   {"-", 0},      {"1.2.3", 1.2},  {"1e999", 1.7976931348623157e308},
-      {"1e-999", 0}, {"\t9", 9}, {"0012", 12},  {"5 6", 5},
+      {"12abc", 12},
+      {"N/A", 0},
+      {".5", 0.5},
+      {"", 0},
+      {"  7.25", 7.25},
+      {"-3", -3},
+      {"+4", 4},
+      {"1e3", 1000},
+      {"1E-2x", 0.01},
+      {"1e", 1},
+      {"2e+", 2},
+      {"inf", 0},
+      {"nan", 0},
+      {"0x1A", 0},
+      {"1,5", 1},
+      {"-.5", -0.5},
+      {".", 0},
+      {"-", 0},
+      {"1.2.3", 1.2},
+      {"1e999", 1.7976931348623157e308},
+      {"1e-999", 0},
+      {"\t9", 9},
+      {"0012", 12},
+      {"5 6", 5},
+      // The spellings from_chars and strtod take for infinities and NaN are not numbers.
+      {"NaN", 0},
+      {"-inf", 0},
+      {"+INF", 0},
+      {"infinity", 0},
+      {"nan(0x1)", 0},
+      {" -NAN", 0},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << c.text;
 }
 
 TEST(IsNumericText, AcceptsWholeNumbersOnly) {
   const char* numeric[] = {"0", "12", " 12 ", "-1", "+1", "0.", ".5", "1e5", "1E-5", "-0.25e+2"};
-  const char* notNumeric[] = {"",    ".",     "-",  "+",   "1e",  "1e+", "12a",
-                              "1x2", "1.2.3", "e5", "--1", "1 2", "inf", "1,5"};
+  const char* notNumeric[] = {"",    ".",     "-",    "+",        "1e",      "1e+", "12a",
+                              "1x2", "1.2.3", "e5",   "--1",      "1 2",     "inf", "1,5",
+                              "NaN", "-inf",  "+INF", "infinity", "nan(0x1)"};
   for (const char* t : numeric) EXPECT_TRUE(IsNumericText(t)) << t;
   for (const char* t : notNumeric) EXPECT_FALSE(IsNumericText(t)) << t;
 }

@@ -51,6 +51,17 @@ TEST_F(CalculateTest, InputChecksInOrderWithTheirMessages) {
       {"slope 0 passes", 1, 2, "", "1", "1", "", "0", "0.013", nullptr},
       {"slope negative", 1, 2, "", "1", "1", "", "-1", "0.013", "Invalid value for Slope."},
       {"manning empty", 1, 2, "", "1", "1", "", "1", "", "Invalid value for Manning's n-value."},
+      // Numbers a double cannot hold to full precision, or at all, are refused by name.
+      {"manning subnormal", 1, 2, "", "1", "1", "", "1", "1e-320",
+       "Invalid value for Manning's n-value."},
+      {"depth subnormal", 1, 2, "", "1e-310", "1", "", "1", "0.013",
+       "Invalid value for depth:  values should be greater than 0."},
+      {"width overflows", 1, 2, "", "1", "1e999", "", "1", "0.013",
+       "Invalid value for width:  values for this section should be greater than 0."},
+      {"x subnormal", 3, 0, "", "1", "1", "4.9e-324", "1", "0.013",
+       "Invalid value for side slope: X values should be greater than or equal to zero."},
+      {"slope overflows", 1, 2, "", "1", "1", "", "1e400", "0.013", "Invalid value for Slope."},
+      {"smallest normal n passes", 1, 2, "", "1", "1", "", "1", "2.3e-308", nullptr},
   };
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -159,6 +170,74 @@ TEST_F(CalculateTest, SectionWithoutFlowAreaCompletesWithNoFlow) {
     EXPECT_EQ(form.txtDDS.Text(), "N/A");
     ASSERT_TRUE(form.LastSolve().has_value());
     EXPECT_EQ(form.LastSolve()->record.discharge, 0);
+  }
+}
+
+TEST(CalculateResult, ACompletedCalculationSatisfiesManningsEquation) {
+  struct Case {
+    const char* name;
+    bool discharge;
+    int section;
+    const char* velDis;
+    const char* diam;
+    int diamUnit;
+    const char* slope;
+    bool complete;
+  };
+  // Depth is the unknown throughout; n 0.013, slope per 1000.
+  const Case cases[] = {
+      // The diameter underflows the geometry: no water, yet the discharge asked for.
+      {"pipe of 1e-300 mm", true, 0, "150", "1e-300", 0, "5", false},
+      // No slope: the closed form faults and the typed depth would be kept beside V = 1.
+      {"level rectangle", false, 1, "1", "2", 2, "0", false},
+      {"storm sewer", true, 0, "150", "450", 0, "5", true},
+      {"rectangle", false, 1, "1", "2", 2, "1", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingServices services;
+    frmRivulet form(services, StartupValues::ForFolder("/nonexistent/rivulet"));
+    form.Form_Load();
+    if (c.discharge) {
+      form.cmdVelDis_Click();
+      form.cboVelDis1.SetListIndex(2);  // L/s
+    }
+    form.cboSection.SetListIndex(c.section);
+    form.optDepth.SetValue(true);
+    form.txtVelDis1.SetText(c.velDis);
+    form.txtDepth.SetText("0.75");
+    form.txtDiam.SetText(c.diam);
+    form.cboDiam.SetListIndex(c.diamUnit);
+    form.txtSlope.SetText(c.slope);
+    form.txtManning.SetText("0.013");
+    services.messages.clear();
+    form.cmdCalculate_Click();
+    if (c.complete) {
+      EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+      EXPECT_TRUE(form.LastSolve().has_value());
+      EXPECT_TRUE(services.messages.empty());
+    } else {
+      EXPECT_EQ(form.txtStatus.Text(), kStatusNoSolution);
+      EXPECT_FALSE(form.LastSolve().has_value());
+      EXPECT_EQ(services.messages.back(),
+                (Message{"A suitable solution could not be found.", "Rivulet", MessageIcon::None}));
+    }
+  }
+}
+
+TEST_F(CalculateTest, RowOneRefusesNumbersOutOfRange) {
+  form.optDepth.SetValue(true);
+  form.txtDiam.SetText("1");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  for (const char* text : {"1e999", "-1e999", "1e-310"}) {
+    SCOPED_TRACE(text);
+    form.txtVelDis1.SetText(text);
+    services.messages.clear();
+    form.cmdCalculate_Click();
+    ASSERT_FALSE(services.messages.empty());
+    EXPECT_EQ(services.messages[0].text,
+              "Invalid value for velocity:  values should be greater than 0.");
   }
 }
 

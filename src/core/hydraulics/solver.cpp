@@ -14,8 +14,6 @@
 namespace rivulet {
 namespace {
 
-constexpr char kNoSolutionMessage[] = "A suitable solution could not be found.";
-
 // Depth / diameter from which a part-full pipe carries its full-flow discharge again, so
 // that a second depth with the same discharge exists between it and the crown.
 constexpr double kFullDischargeDepthRatio = 0.819629372686432;

@@ -9,6 +9,9 @@
 
 namespace rivulet {
 
+/// The message of a solve that found no suitable solution.
+inline constexpr char kNoSolutionMessage[] = "A suitable solution could not be found.";
+
 /// The working values a solve ended with, in base units: the solution the sheet shows,
 /// unrounded, for whatever looks further into it than the sheet does.
 struct SolveRecord {

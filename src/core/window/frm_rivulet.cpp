@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/manning_check.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
 #include "core/shell/utf8_text.h"
@@ -18,6 +20,17 @@ constexpr char kNote[] =
     "cell where the value is to be calculated will appear highlighted in yellow.";
 
 enum Section { kPipe = 0, kRectangle = 1, kTriangle = 2, kTrapezoid = 3, kGutter = 4 };
+
+// The value of an input box as the checks see it. A number too large for a double (read
+// as the largest one), too small to be held to full precision (subnormal) or not finite
+// reads as NaN, which fails every check with the field's own message.
+double InputValue(const std::string& text) {
+  const double v = ReadNumber(text);
+  if (!std::isfinite(v) || std::fabs(v) == std::numeric_limits<double>::max() ||
+      std::fpclassify(v) == FP_SUBNORMAL)
+    return std::numeric_limits<double>::quiet_NaN();
+  return v;
+}
 
 void Fill(ComboBox& box, const std::vector<std::string>& entries, int position) {
   box.Clear();
@@ -412,7 +425,7 @@ bool frmRivulet::CheckInputs() {
     return false;
   };
   const int section = cboSection.ListIndex();
-  if (!optVelDis1.Value() && !(ReadNumber(txtVelDis1.Text()) > 0)) {
+  if (!optVelDis1.Value() && !(InputValue(txtVelDis1.Text()) > 0)) {
     return fail(optVelDis1.Caption() == "Velocity"
                     ? "Invalid value for velocity:  values should be greater than 0."
                     : "Invalid value for discharge:  values should be greater than 0.");
@@ -420,10 +433,10 @@ bool frmRivulet::CheckInputs() {
   // A lock left checked on a pipe stays checked, hidden, when another section is chosen;
   // it must not let a negative depth through there, where nothing mirrors the diameter.
   const bool depthLocked = chkLocDiam.Value() == 1 && chkLocDiam.Visible();
-  if (!depthLocked && !optDepth.Value() && !(ReadNumber(txtDepth.Text()) > 0))
+  if (!depthLocked && !optDepth.Value() && !(InputValue(txtDepth.Text()) > 0))
     return fail("Invalid value for depth:  values should be greater than 0.");
   if (!optDiam.Value()) {
-    const double d = ReadNumber(txtDiam.Text());
+    const double d = InputValue(txtDiam.Text());
     if (section == kPipe && !(d > 0))
       return fail("Invalid Value for diameter:  values for this section should be greater than 0.");
     if (section == kRectangle && !(d > 0))
@@ -436,7 +449,7 @@ bool frmRivulet::CheckInputs() {
   // A file may leave the section or the side-slope unit at "none" (-1). The solver then
   // works a gutter and takes the number as x per 1, so the check does the same.
   if (section != kPipe && section != kRectangle && !optSide.Value()) {
-    const double z = ReadNumber(txtSide.Text());
+    const double z = InputValue(txtSide.Text());
     switch (cboSide.ListIndex()) {
       case 0:
       default:
@@ -456,9 +469,9 @@ bool frmRivulet::CheckInputs() {
         break;
     }
   }
-  if (!optSlope.Value() && !(ReadNumber(txtSlope.Text()) >= 0))
+  if (!optSlope.Value() && !(InputValue(txtSlope.Text()) >= 0))
     return fail("Invalid value for Slope.");
-  if (!optManning.Value() && !(ReadNumber(txtManning.Text()) > 0))
+  if (!optManning.Value() && !(InputValue(txtManning.Text()) > 0))
     return fail("Invalid value for Manning's n-value.");
   return true;
 }
@@ -480,6 +493,14 @@ void frmRivulet::cmdCalculate_Click() {
     txtArea2.SetText("N/A");
   }
   const bool ranFull = RunningFull();
+  // Whatever path found it, a solution that does not satisfy Manning's equation with its
+  // inputs (numbers that underflowed to a dry channel, a step that kept a typed value) is
+  // no solution.
+  if (hydraulics_.noSolution == 0 && !SatisfiesManning(hydraulics_.last, hydraulics_.pi)) {
+    hydraulics_.last = {};
+    hydraulics_.noSolution = 1;
+    services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
+  }
   if (hydraulics_.noSolution == 1) {
     SetStatus(kStatusNoSolution, kStatusOrange);
   } else {
