@@ -167,12 +167,20 @@ TEST_F(RecentFilesViewTest, AWorksheetGoesToTheWorksheetOpener) {
   const std::string worksheet = (folder / "w.rvw").string();
   std::ofstream(worksheet) << R"({"rivulet": "worksheet", "version": 1, "kind": "gutter"})";
   std::vector<std::string> opened;
-  view->SetWorksheetOpener([&opened](const std::string& path) { opened.push_back(path); });
+  bool opens = false;
+  view->SetWorksheetOpener([&](const std::string& path) {
+    opened.push_back(path);
+    return opens;
+  });
+  // One that does not open (an unknown kind, say) stays off the list.
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(worksheet))}));
-  EXPECT_EQ(opened, std::vector<std::string>{worksheet});
+  EXPECT_TRUE(view->Recent().Paths().empty());
+  opens = true;
+  ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(worksheet))}));
+  EXPECT_EQ(opened, std::vector<std::string>(2, worksheet));
   EXPECT_EQ(view->Recent().Paths(), std::vector<std::string>{worksheet});
   Entry(1)->trigger();
-  EXPECT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened.size(), 3u);
 }
 
 }  // namespace

@@ -73,8 +73,12 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   view->CentreOnScreen();
   view->show();
   AddToolsMenu(*view, BuiltInKinds(), app.services);
+  view->SetWorksheetOpener([&app](const std::string& path) {
+    return OpenWorksheetWindow(path, BuiltInKinds(), app.services) != nullptr;
+  });
   if (!fileToOpen.isEmpty() && IsWorksheetFile(fileToOpen.toStdString())) {
-    OpenWorksheetWindow(fileToOpen.toStdString(), BuiltInKinds(), app.services);
+    if (OpenWorksheetWindow(fileToOpen.toStdString(), BuiltInKinds(), app.services))
+      view->Recent().Add(fileToOpen.toStdString());
   } else if (!fileToOpen.isEmpty()) {
     if (OpenNamedFile(form, fileToOpen.toStdString()) == OpenResult::Loaded)
       view->Recent().Add(form.currentFilePath);

@@ -323,14 +323,13 @@ void frmRivuletView::AddRecentFilesMenu() {
   }
 }
 
-void frmRivuletView::SetWorksheetOpener(std::function<void(const std::string& path)> opener) {
+void frmRivuletView::SetWorksheetOpener(std::function<bool(const std::string& path)> opener) {
   worksheetOpener_ = std::move(opener);
 }
 
 void frmRivuletView::OpenFile(const std::string& path, bool fromRecentList) {
   if (worksheetOpener_ && IsWorksheetFile(path)) {
-    worksheetOpener_(path);
-    recent_->Add(path);
+    if (worksheetOpener_(path)) recent_->Add(path);
     return;
   }
   if (fromRecentList) {

@@ -45,9 +45,9 @@ class frmRivuletView : public QMainWindow {
   /// Opens a file of the recent list or one dropped on the window as File > Open opens the
   /// one chosen in its dialog; a worksheet goes to the worksheet opener.
   void OpenFile(const std::string& path, bool fromRecentList);
-  /// Who opens worksheet files in their own windows; until one is set, worksheets are not
-  /// taken from a drop.
-  void SetWorksheetOpener(std::function<void(const std::string& path)> opener);
+  /// Who opens worksheet files in their own windows (true when one opened); until one is
+  /// set, worksheets are not taken from a drop.
+  void SetWorksheetOpener(std::function<bool(const std::string& path)> opener);
 
  signals:
   /// A user's action here changed the core; other windows showing it should redraw.
@@ -76,7 +76,7 @@ class frmRivuletView : public QMainWindow {
   /// The menu's shortcut keys, which win over a text box's own editing keys.
   QList<QKeySequence> menuKeys_;
   std::unique_ptr<RecentFiles> recent_;
-  std::function<void(const std::string&)> worksheetOpener_;
+  std::function<bool(const std::string&)> worksheetOpener_;
 };
 
 }  // namespace rivulet
