@@ -20,16 +20,19 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "core/files/batch.h"
 #include "core/files/calc_file.h"
 #include "core/printing/frm_print.h"
+#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/frm_print_view.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/printing/print_window.h"
 #include "gui/printing/qt_printer.h"
+#include "worksheets/test_kind.h"
 
 namespace rivulet {
 namespace {
@@ -190,6 +193,37 @@ TEST(PdfReport, EveryPageReadsBackAsTheTextReportLineForLine) {
     SCOPED_TRACE(files[i]);
     EXPECT_EQ(Differences(PageText(pages[i]), Trimmed(reports[i])), "");
   }
+}
+
+TEST(PdfReport, WorksheetsPrintAsTheirTextReportsInTheirPlace) {
+  TempFolder temp;
+  const StartupValues startup = StartupValues::ForFolder(temp.Path().string());
+  const std::string sheet = (temp.Path() / "strip.rvw").string();
+  std::ofstream(sheet) << testing::StripText(testing::kStripInputs);
+  const std::string pond = (temp.Path() / "pond.rvw").string();
+  std::ofstream(pond) << R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})";
+  const std::vector<std::string> files{Examples().front(), pond, sheet};
+  std::ostringstream text, textErr, pdfErr;
+  const int textStatus =
+      RunMixedBatch(files, startup, BatchOutput::Reports, testing::TestKinds(), text, textErr);
+  EXPECT_EQ(textStatus, kBatchBadFile);
+  const QString pdf = QString::fromStdString((temp.Path() / "mixed.pdf").string());
+  EXPECT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr, testing::TestKinds()), textStatus);
+  EXPECT_EQ(pdfErr.str(), textErr.str());
+  EXPECT_EQ(PageCount(pdf), 2);
+
+  const auto pages = PdfWords(pdf);
+  if (pages.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  ASSERT_EQ(pages.size(), 2u);
+  std::vector<std::vector<std::string>> reports(1);
+  for (const auto& line : SplitLines(text.str())) {
+    if (line == "\f")
+      reports.emplace_back();
+    else
+      reports.back().push_back(line);
+  }
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(Differences(PageText(pages[1]), Trimmed(reports[1])), "");
 }
 
 TEST(PdfReport, UnwritableFileIsReportedAndExitsAsABadFile) {

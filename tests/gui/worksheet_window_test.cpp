@@ -126,10 +126,14 @@ TEST_F(WorksheetWindowTest, SaveAndOpenGiveTheSameWorksheetBack) {
   EXPECT_TRUE(window->windowTitle().contains("ditch.rvw"));
   ASSERT_EQ(services.saveRequests.size(), 1u);
   EXPECT_EQ(services.saveRequests[0].proposedName, "strip.rvw");
+  EXPECT_EQ(services.saveRequests[0].startFolder, "") << "before a save: the documents folder";
 
   WorksheetWindow again(StripKind(), services);
   services.openAnswers.push_back(FileChoice{path, "ditch.rvw"});
   ASSERT_TRUE(again.Open());
+  services.saveAnswers.push_back(std::nullopt);
+  EXPECT_FALSE(again.SaveAs());
+  EXPECT_EQ(services.saveRequests.back().startFolder, folder.path.string());
   EXPECT_EQ(again.findChild<QLineEdit*>("txtTitle")->text(), "Ditch 4");
   EXPECT_EQ(again.findChild<QLineEdit*>("input_width")->text(), "3");
   EXPECT_EQ(again.findChild<QComboBox*>("unit_width")->currentData().toString(), "ft");

@@ -29,7 +29,7 @@ bool IsCompletePdf(const std::string& path) {
 }
 
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
-                    const QString& pdfPath, std::ostream& err) {
+                    const QString& pdfPath, std::ostream& err, const KindTable& kinds) {
   int status = kBatchAllSolved;
   std::string problem;
   // The reports go to a temporary file that replaces the PDF only when complete, so a
@@ -48,7 +48,7 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
           pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
                       kInitialFontSize);
           ReportDocument document(pdf);
-          status = ForEachBatchReport(files, startup, BuiltInKinds(), err,
+          status = ForEachBatchReport(files, startup, kinds, err,
                                       [&document](const auto& lines) { document.Add(lines); });
           document.End();
           return true;

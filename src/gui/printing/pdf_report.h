@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/shell/startup.h"
+#include "core/worksheets/kinds.h"
 
 namespace rivulet {
 
@@ -17,7 +18,8 @@ namespace rivulet {
 /// that cannot be written counts as a file that cannot be opened, and keeps the previous
 /// file at that name.
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
-                    const QString& pdfPath, std::ostream& err);
+                    const QString& pdfPath, std::ostream& err,
+                    const KindTable& kinds = BuiltInKinds());
 
 /// True when the file is a PDF written to its end (its end-of-file marker is there).
 bool IsCompletePdf(const std::string& path);

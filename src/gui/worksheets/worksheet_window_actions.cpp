@@ -18,6 +18,20 @@ const std::vector<std::pair<std::string, std::string>> kWorksheetFilters{
 
 std::string Stem(const std::string& name) { return std::filesystem::path(name).stem().string(); }
 
+// Dialogs open beside the current file; before the first save, in the documents folder.
+FileDialogRequest Request(const std::string& title,
+                          std::vector<std::pair<std::string, std::string>> filters,
+                          const std::string& proposed, const std::string& extension,
+                          const std::string& currentPath) {
+  FileDialogRequest request;
+  request.title = title;
+  request.filters = std::move(filters);
+  request.proposedName = proposed;
+  request.defaultExtension = extension;
+  request.startFolder = std::filesystem::path(currentPath).parent_path().string();
+  return request;
+}
+
 }  // namespace
 
 void WorksheetWindow::Message(const std::string& text, MessageIcon icon) {
@@ -45,7 +59,8 @@ bool WorksheetWindow::OpenFile(const std::string& path) {
 
 bool WorksheetWindow::Open() {
   if (!MayDiscard()) return false;
-  const auto choice = services_.OpenFileDialog({"Open Worksheet", kWorksheetFilters, "", "rvw"});
+  const auto choice = services_.OpenFileDialog(
+      Request("Open Worksheet", kWorksheetFilters, "", "rvw", model_.FilePath()));
   return choice && OpenFile(choice->path);
 }
 
@@ -65,8 +80,8 @@ bool WorksheetWindow::Save() {
 bool WorksheetWindow::SaveAs() {
   const std::string proposed =
       model_.FilePath().empty() ? model_.Kind().name + ".rvw" : model_.FileName();
-  const auto choice =
-      services_.SaveFileDialog({"Save Worksheet As", kWorksheetFilters, proposed, "rvw"});
+  const auto choice = services_.SaveFileDialog(
+      Request("Save Worksheet As", kWorksheetFilters, proposed, "rvw", model_.FilePath()));
   if (!choice) return false;
   if (!SaveWorksheetFile(model_.ToDocument(), choice->path)) {
     Message("The worksheet could not be saved to " + choice->path +
@@ -96,8 +111,9 @@ void WorksheetWindow::Print() {
 
 bool WorksheetWindow::SavePdf() {
   const std::string stem = model_.FilePath().empty() ? model_.Kind().name : Stem(model_.FileName());
-  const auto choice = services_.SaveFileDialog(
-      {"Save Report as PDF", {{"PDF Files (*.pdf)", "*.pdf"}}, stem + ".pdf", "pdf"});
+  const auto choice =
+      services_.SaveFileDialog(Request("Save Report as PDF", {{"PDF Files (*.pdf)", "*.pdf"}},
+                                       stem + ".pdf", "pdf", model_.FilePath()));
   if (!choice) return false;
   std::string error;
   if (!WriteReportLinesPdf(choice->path, model_.ReportLines(), &error)) {
