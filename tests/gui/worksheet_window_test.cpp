@@ -179,6 +179,22 @@ TEST_F(WorksheetWindowTest, ClosingWithUnsavedChangesAsksAndHonoursTheAnswer) {
   EXPECT_EQ(read.document->inputs["width"]["value"], 3) << "a discarded edit was saved";
 }
 
+TEST_F(WorksheetWindowTest, AFailedSaveAsSaysWhyAndKeepsThePreviousFile) {
+  Type("input_width", "3");
+  const std::string first = (folder.path / "first.rvw").string();
+  services.saveAnswers.push_back(FileChoice{first, "first.rvw"});
+  ASSERT_TRUE(window->SaveAs());
+  Type("input_width", "4");
+  const std::string missing = (folder.path / "gone" / "second.rvw").string();
+  services.saveAnswers.push_back(FileChoice{missing, "second.rvw"});
+  EXPECT_FALSE(window->SaveAs());
+  ASSERT_FALSE(services.messages.empty());
+  EXPECT_EQ(
+      services.messages.back().text.rfind("The worksheet could not be saved to " + missing, 0), 0u);
+  EXPECT_EQ(window->Model().FileName(), "first.rvw");
+  EXPECT_TRUE(window->isWindowModified());
+}
+
 TEST_F(WorksheetWindowTest, ReportGoesToPdfAndResultsToTheClipboard) {
   FillStrip();
   window->Calculate();

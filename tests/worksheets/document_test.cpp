@@ -210,27 +210,31 @@ TEST(WorksheetFile, SaveAndReadAgainKeepsEverythingIncludingUnknownKeys) {
   EXPECT_EQ(WorksheetText(d).rfind("{\n  \"rivulet\": \"worksheet\",\n  \"version\": 1,", 0), 0u);
 }
 
-TEST(WorksheetFile, AFailedSaveKeepsThePreviousFile) {
+TEST(WorksheetFile, AFailedSaveSaysWhyAndKeepsThePreviousFile) {
   testing::TempFolder folder;
   const std::string path = folder.Write("keep.rvw", "previous");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  std::filesystem::create_directories(folder.path / "taken.rvw" / "inside");
   Document d;
   d.kind = "strip";
-  EXPECT_FALSE(SaveWorksheetFile(d, (folder.path / "no" / "such.rvw").string()));
-  EXPECT_FALSE(SaveWorksheetFile(d, (folder.path / "keep.rvw" / "under.rvw").string()));
-  std::filesystem::create_directories(folder.path / "taken.rvw" / "inside");
-  EXPECT_FALSE(SaveWorksheetFile(d, (folder.path / "taken.rvw").string()));
+  const std::pair<std::string, SaveError> cases[] = {
+      {path, SaveError::ReadOnlyFile},
+      {(folder.path / "no" / "such.rvw").string(), SaveError::FolderMissing},
+      {(folder.path / "taken.rvw").string(), SaveError::NotAFile},
+  };
+  for (const auto& [target, error] : cases) {
+    SCOPED_TRACE(target);
+    const SaveOutcome saved = SaveWorksheetFile(d, target);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.error, error);
+  }
+  std::ifstream in(path);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "previous");
   EXPECT_TRUE(std::filesystem::is_directory(folder.path / "taken.rvw" / "inside"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2)
       << "a temporary file was left behind";
-  // A folder the program may not write to (not enforced for root).
-  std::filesystem::permissions(
-      folder.path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  const bool saved = SaveWorksheetFile(d, path);
-  std::filesystem::permissions(folder.path, std::filesystem::perms::owner_all);
-  if (saved) GTEST_SKIP() << "the folder stayed writable (running as root)";
-  std::ifstream in(path);
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(text, "previous");
 }
 
 TEST(WorksheetFile, TellsWorksheetsFromOtherFilesByContent) {

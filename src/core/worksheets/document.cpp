@@ -3,8 +3,6 @@
 #include <cmath>
 #include <fstream>
 
-#include "core/files/text_file.h"
-
 namespace rivulet {
 namespace {
 
@@ -292,14 +290,8 @@ std::string WorksheetText(const Document& d) {
   return j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-bool SaveWorksheetFile(const Document& document, const std::string& path) {
-  const std::string text = WorksheetText(document);
-  return ReplaceFileSafely(path, [&](const std::string& tempPath) {
-    std::ofstream out(tempPath, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return static_cast<bool>(out);
-  });
+SaveOutcome SaveWorksheetFile(const Document& document, const std::string& path) {
+  return ReplaceFileContent(path, WorksheetText(document));
 }
 
 }  // namespace rivulet

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/shell/safe_file.h"
 #include "core/worksheets/file_units.h"
 
 namespace rivulet {
@@ -109,8 +110,8 @@ WorksheetRead ReadWorksheetFile(const std::string& path);
 /// The document as the JSON text written to files (two-space indent, final newline).
 std::string WorksheetText(const Document& document);
 
-/// Writes the document to a temporary file beside path and renames it over path, so a
-/// failed save never destroys the previous file. False when anything failed.
-bool SaveWorksheetFile(const Document& document, const std::string& path);
+/// Replaces the file at path with the document, whole or not at all (a read-only file is
+/// refused, a link keeps pointing at the file written); the outcome says why a save failed.
+SaveOutcome SaveWorksheetFile(const Document& document, const std::string& path);
 
 }  // namespace rivulet

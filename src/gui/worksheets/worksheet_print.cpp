@@ -1,9 +1,10 @@
 #include "gui/worksheets/worksheet_print.h"
 
-#include "core/files/text_file.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
 #include "core/printing/printer.h"
+#include "core/shell/safe_file.h"
+#include "gui/printing/pdf_report.h"
 #include "gui/printing/qt_printer.h"
 
 namespace rivulet {
@@ -38,11 +39,16 @@ bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines,
 
 bool WriteReportLinesPdf(const std::string& path, const std::vector<std::string>& lines,
                          std::string* error) {
-  return ReplaceFileSafely(path, [&](const std::string& tempPath) {
-    QPrinter printer(QPrinter::HighResolution);
-    QtPrinter out(printer, QString::fromStdString(tempPath));
-    return PrintOn(out, lines, error);
-  });
+  const SaveOutcome saved = ReplaceFileThrough(
+      path,
+      [&](const std::string& tempPath) {
+        QPrinter printer(QPrinter::HighResolution);
+        QtPrinter out(printer, QString::fromStdString(tempPath));
+        return PrintOn(out, lines, error);
+      },
+      IsCompletePdf);
+  if (!saved && error && error->empty()) *error = SaveCause(saved);
+  return static_cast<bool>(saved);
 }
 
 }  // namespace rivulet

@@ -71,6 +71,7 @@ class WorksheetWindow : public QMainWindow {
   void RebuildResultRows();
   void FitToContent();
   bool MayDiscard();
+  bool SaveTo(const std::string& path);
   void Message(const std::string& text, MessageIcon icon);
 
   struct InputRow {

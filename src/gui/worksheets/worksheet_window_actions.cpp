@@ -64,14 +64,19 @@ bool WorksheetWindow::Open() {
   return choice && OpenFile(choice->path);
 }
 
+bool WorksheetWindow::SaveTo(const std::string& path) {
+  // Saying nothing on failure would let the user believe the work was kept.
+  const SaveOutcome saved = SaveWorksheetFile(model_.ToDocument(), path);
+  if (saved) return true;
+  Message("The worksheet could not be saved to " + path + ": " + SaveCause(saved) + ".  " +
+              SaveAdvice(saved) + "  The previous file, if any, is unchanged.",
+          MessageIcon::Exclamation);
+  return false;
+}
+
 bool WorksheetWindow::Save() {
   if (model_.FilePath().empty()) return SaveAs();
-  if (!SaveWorksheetFile(model_.ToDocument(), model_.FilePath())) {
-    Message("The worksheet could not be saved to " + model_.FilePath() +
-                ". The file there, if any, is unchanged.",
-            MessageIcon::Stop);
-    return false;
-  }
+  if (!SaveTo(model_.FilePath())) return false;
   model_.MarkSaved(model_.FilePath());
   Sync();
   return true;
@@ -83,12 +88,8 @@ bool WorksheetWindow::SaveAs() {
   const auto choice = services_.SaveFileDialog(
       Request("Save Worksheet As", kWorksheetFilters, proposed, "rvw", model_.FilePath()));
   if (!choice) return false;
-  if (!SaveWorksheetFile(model_.ToDocument(), choice->path)) {
-    Message("The worksheet could not be saved to " + choice->path +
-                ". The file there, if any, is unchanged.",
-            MessageIcon::Stop);
-    return false;
-  }
+  // After a failed Save As the window keeps its previous file for the next Save.
+  if (!SaveTo(choice->path)) return false;
   model_.MarkSaved(choice->path);
   Sync();
   return true;
