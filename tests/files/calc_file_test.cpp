@@ -1,5 +1,6 @@
 #include "core/files/calc_file.h"
 
+#include "core/files/text_file.h"
 #include "core/shell/dialog_folder.h"
 #include "files_fixture.h"
 
@@ -291,6 +292,60 @@ TEST_F(CalcFileTest, FileDialogsOpenBesideTheCurrentFile) {
   services.openAnswers.push_back(std::nullopt);
   mnuOpen_Click(form);
   EXPECT_EQ(services.openRequests.back().startFolder, DocumentsFolder());
+}
+
+TEST_F(CalcFileTest, LineEndsAndAByteOrderMarkDoNotChangeWhatIsRead) {
+  const std::string bom = "\xEF\xBB\xBF";
+  auto file = [](const std::string& eol, const std::string& depth) {
+    return "Rivulet" + eol + "Version 2.0.1" + eol + " 0 " + eol + "Velocity" + eol + "False" +
+           eol + "1.05" + eol + " 0 " + eol + "True" + eol + depth + eol;
+  };
+  const std::string full(kMaxLineLength, '5'), over(kMaxLineLength + 1, '5');
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool loads;
+  };
+  const Case cases[] = {
+      {"CR LF", file("\r\n", "0.5"), true},
+      {"LF", file("\n", "0.5"), true},
+      {"mark, CR LF", bom + file("\r\n", "0.5"), true},
+      {"mark, LF", bom + file("\n", "0.5"), true},
+      {"longest line, CR LF", file("\r\n", full), true},
+      {"longest line, LF", file("\n", full), true},
+      {"longest line after a mark", bom + file("\r\n", full), true},
+      {"one over, CR LF", file("\r\n", over), false},
+      {"one over, LF", file("\n", over), false},
+      {"CR not before LF at the cap", file("\r\n", full + "\rx"), false},
+      {"mark not at the start", " " + bom + file("\r\n", "0.5"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(folder / "e.rvl", c.bytes);
+    services.openAnswers.push_back(Choice("e.rvl"));
+    EXPECT_EQ(mnuOpen_Click(form), c.loads ? OpenResult::Loaded : OpenResult::InvalidFormat);
+    if (c.loads) EXPECT_EQ(form.txtVelDis1.Text(), "1.05");
+  }
+  // A defaults file with a mark is applied too.
+  WriteFile(folder / "RIVULET.DEF",
+            bom + "Rivulet Default Values File\r\n 2 \r\n 3 \r\n 0 \r\n 2 \r\n");
+  mnuOptionsApplyDefaults_Click(form);
+  EXPECT_EQ(form.optVelDis1.Caption(), "Discharge");
+  EXPECT_EQ(form.cboSection.ListIndex(), 3);
+}
+
+TEST_F(CalcFileTest, EverySavedValueOpensAgain) {
+  // Whatever reaches a value box, a saved file reads back: a box holds 64 characters.
+  FillPipe(form);
+  form.txtDiam.SetText(std::string(5000, '9'));
+  services.saveAnswers.push_back(Choice("long.rvl"));
+  ASSERT_TRUE(mnuSaveAs_Click(form));
+  const auto saved = CalcFileLines(form);
+  mnuNew_Click(form);
+  services.openAnswers.push_back(Choice("long.rvl"));
+  ASSERT_EQ(mnuOpen_Click(form), OpenResult::Loaded);
+  EXPECT_EQ(form.txtDiam.Text(), std::string(kValueLength, '9'));
+  EXPECT_EQ(CalcFileLines(form)[11], saved[11]);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/files/defaults_file.h"
 
+#include "core/files/view_settings.h"
 #include "files_fixture.h"
 
 namespace rivulet {
@@ -123,6 +124,69 @@ TEST_F(DefaultsTest, UnwritableProgramFolderFallsBackThenReports) {
   EXPECT_FALSE(mnuOptionsWriteDefaults_Click(nowhere));
   ASSERT_EQ(s.messages.size(), 1u);
   EXPECT_EQ(s.messages[0].title, "Rivulet");
+}
+
+TEST_F(DefaultsTest, TheUsersOwnSettingsWinOverTheProgramFolders) {
+  namespace fs = std::filesystem;
+  // A shared defaults file beside the program that the user may not change.
+  form.cboSection.SetListIndex(3);
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  fs::permissions(folder / "RIVULET.DEF", fs::perms::owner_read | fs::perms::group_read);
+  const std::string shared = ReadFile(folder / "RIVULET.DEF");
+  auto sectionAtStart = [&] {
+    RecordingServices s;
+    frmRivulet f(s, form.Startup());
+    AttachDefaultsCommands(f);
+    f.Form_Load();
+    const int atStart = f.cboSection.ListIndex();
+    f.cboSection.SetListIndex(0);
+    mnuOptionsApplyDefaults_Click(f);
+    EXPECT_EQ(f.cboSection.ListIndex(), atStart) << "Apply reads what start-up read";
+    return atStart;
+  };
+  EXPECT_EQ(sectionAtStart(), 3);
+
+  // Write Defaults goes to the configuration folder, and from then on that file is used.
+  form.cboSection.SetListIndex(4);
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  EXPECT_EQ(ReadFile(folder / "RIVULET.DEF"), shared);
+  EXPECT_TRUE(fs::exists(folder / "config" / "RIVULET.DEF"));
+  EXPECT_EQ(sectionAtStart(), 4);
+
+  // Once the user has a file, writing stays there even where the program folder would
+  // take it: a file written beside the program would be hidden behind the user's.
+  fs::permissions(folder / "RIVULET.DEF", fs::perms::owner_read | fs::perms::owner_write);
+  form.cboSection.SetListIndex(1);
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  EXPECT_EQ(ReadFile(folder / "RIVULET.DEF"), shared);
+  EXPECT_EQ(sectionAtStart(), 1);
+  EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(DefaultsTest, ViewSettingsFollowTheSameOrderAndAFailureIsReportedOnce) {
+  namespace fs = std::filesystem;
+  WriteFile(folder / "RIVULET.VEW", "Rivulet View Settings File\r\nFlowDetails=False\r\n");
+  fs::permissions(folder / "RIVULET.VEW", fs::perms::owner_read);
+  AttachViewSettings(form);
+  form.mnuFlowDetails.Click();
+  EXPECT_EQ(ReadFile(folder / "config" / "RIVULET.VEW"),
+            "Rivulet View Settings File\r\nFlowDetails=True\r\n");
+  RecordingServices s;
+  frmRivulet next(s, form.Startup());
+  AttachViewSettings(next);
+  EXPECT_TRUE(next.mnuFlowDetails.Checked());
+  EXPECT_TRUE(services.messages.empty());
+
+  // Neither folder can take the file (each lies below a plain file, even for root).
+  WriteFile(folder / "plain", "x");
+  frmRivulet nowhere(s, StartupValues::ForFolder((folder / "plain" / "a").string(),
+                                                 (folder / "plain" / "b").string()));
+  AttachViewSettings(nowhere);
+  for (int i = 0; i < 3; ++i) nowhere.mnuFlowDetails.Click();
+  EXPECT_TRUE(nowhere.mnuFlowDetails.Checked());  // the choice holds for the session
+  ASSERT_EQ(s.messages.size(), 1u);
+  EXPECT_EQ(s.messages[0].title, "Rivulet");
+  EXPECT_NE(s.messages[0].text.find("RIVULET.VEW"), std::string::npos);
 }
 
 }  // namespace

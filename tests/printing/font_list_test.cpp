@@ -21,7 +21,8 @@ class FontListTest : public ::testing::Test {
     std::error_code ec;
     fs::remove_all(folder, ec);
   }
-  std::vector<std::string> Folders() const { return {program.string(), config.string()}; }
+  // In reading order, as the program passes them: the user's folder first.
+  std::vector<std::string> Folders() const { return {config.string(), program.string()}; }
   std::vector<std::string> Load() { return LoadFontList(printer, Folders()); }
 
   fs::path folder, program, config;
@@ -94,11 +95,11 @@ TEST_F(FontListTest, StaleProgramFolderFileGivesWayToAValidFallbackFile) {
   EXPECT_EQ(printer.fontNameCalls, 0);
 }
 
-TEST_F(FontListTest, ProgramFolderIsReadFirst) {
+TEST_F(FontListTest, TheUsersFolderIsReadFirst) {
   WriteFile(program / "RIVULET.FTS", " 3 \r\nA\r\nB\r\nC\r\n");
   fs::create_directories(config);
   WriteFile(config / "RIVULET.FTS", " 3 \r\nP\r\nQ\r\nR\r\n");
-  EXPECT_EQ(Load(), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(Load(), (std::vector<std::string>{"P", "Q", "R"}));
 }
 
 TEST_F(FontListTest, NamesStillComeBackWhenNothingCanBeWritten) {

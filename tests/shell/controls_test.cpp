@@ -17,6 +17,21 @@ TEST(Controls, TextBoxRunsItsHandlerOnlyOnARealChange) {
   EXPECT_EQ(runs, 2);
 }
 
+TEST(Controls, MaximumLengthCountsCharactersNotBytes) {
+  TextBox box("txt");
+  box.SetMaxLength(3);
+  box.SetText("m\u00b3/s");  // m³/s: four characters, five bytes
+  EXPECT_EQ(box.Text(), "m\u00b3/");
+  box.SetText("ab");
+  box.SetSelection(2, 0);
+  EXPECT_TRUE(box.ReplaceSelection("\u00b3\u00b3"));
+  EXPECT_EQ(box.Text(), "ab\u00b3");
+  EXPECT_EQ(box.SelStart(), 4);  // after the whole ³, not inside it
+  box.SetMaxLength(0);
+  EXPECT_FALSE(box.ReplaceSelection(std::string(10000, 'x')));
+  EXPECT_EQ(box.Text().size(), 10004u);
+}
+
 TEST(Controls, ListRunsItsHandlerEvenForTheSamePosition) {
   ComboBox list("cbo");
   list.AddItems({"a", "b"});

@@ -32,6 +32,50 @@ TEST_F(ShellCommandsTest, PasteRunsTheFilterAndTheEditTracking) {
   EXPECT_EQ(form.txtDepth.Text(), "5");
 }
 
+TEST_F(ShellCommandsTest, APasteLongerThanAValueBoxIsCutWithANotice) {
+  const std::string notice = "The pasted text was cut to 64 characters, the most this box holds.";
+  struct Case {
+    const char* name;
+    std::string before;
+    int selStart, selLength;
+    std::string clipboard;
+    std::string after;
+    bool cut;
+  };
+  const std::string digits60(60, '1');
+  const Case cases[] = {
+      {"five megabytes", "", 0, 0, std::string(5'000'000, '7'), std::string(64, '7'), true},
+      {"fits exactly", digits60, 60, 0, "2345", digits60 + "2345", false},
+      {"one too many", digits60, 60, 0, "23456", digits60 + "2345", true},
+      {"a selection makes room", digits60, 0, 10, std::string(14, '9'),
+       std::string(14, '9') + std::string(50, '1'), false},
+      // The cut comes first, then the filter: the number that is left stays a number.
+      {"cut then filtered", "", 0, 0, std::string(63, '3') + "e5", std::string(63, '3'), true},
+  };
+  form.activeControl = &form.txtManning;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.txtManning.SetText(c.before);
+    form.txtManning.SetSelection(c.selStart, c.selLength);
+    services.clipboard = c.clipboard;
+    services.messages.clear();
+    form.mnuPaste.Click();
+    EXPECT_EQ(form.txtManning.Text(), c.after);
+    if (c.cut) {
+      ASSERT_EQ(services.messages.size(), 1u);
+      EXPECT_EQ(services.messages[0], (Message{notice, "Rivulet", MessageIcon::Exclamation}));
+    } else {
+      EXPECT_TRUE(services.messages.empty());
+    }
+  }
+  // Every value box has the limit, and a value set from a file is held to it as well.
+  for (TextBox* box : {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSide,
+                       &form.txtSlope, &form.txtManning}) {
+    box->SetText(std::string(100, '4'));
+    EXPECT_EQ(box->Text(), std::string(64, '4')) << box->Name();
+  }
+}
+
 TEST_F(ShellCommandsTest, CutAndCopyOnTextBoxesResultsAndButtons) {
   form.txtSlope.SetText("2.5");
   form.txtSlope.SetSelection(0, 3);

@@ -25,7 +25,8 @@ void RestoreDefaults(frmRivulet& form) {
 }  // namespace
 
 std::vector<std::string> SettingsFolders(const StartupValues& startup) {
-  return {startup.programFolder, startup.configFolder};
+  // The user's own settings win over the shared ones beside the program.
+  return {startup.configFolder, startup.programFolder};
 }
 
 std::vector<std::string> DefaultsFileLines(frmRivulet& form) {

@@ -13,6 +13,12 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_
   if (!fs::is_regular_file(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
+  // A byte-order mark that an editor put before the first line is not part of it.
+  char mark[3] = {};
+  if (!in.read(mark, 3) || std::string_view(mark, 3) != "\xEF\xBB\xBF") {
+    in.clear();
+    in.seekg(0);
+  }
   std::vector<std::string> lines;
   std::string line;
   while (lines.size() < maxLines) {
@@ -22,7 +28,9 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_
     while ((c = in.get()) != EOF) {
       any = true;
       if (c == '\n') break;
-      if (c == '\0' || line.size() >= kMaxLineLength) return std::nullopt;
+      // The CR of a CR LF ending does not count: a line reads alike with either ending.
+      const bool crAfterFullLine = c == '\r' && line.size() == kMaxLineLength;
+      if (c == '\0' || (line.size() >= kMaxLineLength && !crAfterFullLine)) return std::nullopt;
       line.push_back(static_cast<char>(c));
     }
     if (!any) break;
@@ -78,7 +86,15 @@ std::string FindInFolders(const std::vector<std::string>& folders, const std::st
 
 std::string WriteToFirstWritable(const std::vector<std::string>& folders, const std::string& name,
                                  const std::vector<std::string>& lines) {
-  for (const std::string& f : folders) {
+  // Start at the folder whose file a read finds now, else at the last folder read; go on
+  // only towards folders read earlier, since a file written in one read later would be
+  // hidden behind the one that stays.
+  size_t start = folders.size();
+  for (size_t i = 0; i < folders.size() && start == folders.size(); ++i)
+    if (!folders[i].empty() && !FindFileNoCase(folders[i], name).empty()) start = i;
+  if (start == folders.size() && start > 0) start = folders.size() - 1;
+  for (size_t k = start + 1; k-- > 0;) {
+    const std::string& f = folders[k];
     if (f.empty()) continue;
     std::error_code ec;
     fs::create_directories(f, ec);

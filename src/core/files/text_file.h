@@ -15,8 +15,9 @@ namespace rivulet {
 /// means the file is not one of ours.
 inline constexpr size_t kMaxLineLength = 4096;
 
-/// Up to maxLines lines of a file, line ends removed. nullopt when the file cannot be
-/// opened or a line is longer than kMaxLineLength or holds a NUL byte (a binary file).
+/// Up to maxLines lines of a file, line ends (CR LF or LF) and a leading UTF-8 byte-order
+/// mark removed. nullopt when the file cannot be opened or a line is longer than
+/// kMaxLineLength or holds a NUL byte (a binary file).
 std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines);
 
 /// Has write() fill a temporary file beside path, then renames it over path, so a failed
@@ -37,8 +38,10 @@ std::string FindFileNoCase(const std::string& folder, const std::string& name);
 /// The first place holding the file (folders in order, letter case ignored), or "".
 std::string FindInFolders(const std::vector<std::string>& folders, const std::string& name);
 
-/// Writes the lines to the file in the first folder where that works; creates a missing
-/// folder. Returns the path written, or "" when every folder failed.
+/// Writes a settings file where FindInFolders(folders, name) will find it: over the file
+/// it finds now, else in the last folder; when that fails, in the folders before it (a
+/// missing one is created), never in one whose file would be hidden. Returns the path
+/// written, or "" when every folder failed.
 std::string WriteToFirstWritable(const std::vector<std::string>& folders, const std::string& name,
                                  const std::vector<std::string>& lines);
 

@@ -32,10 +32,19 @@ void ApplyViewSettings(frmRivulet& form) {
 
 void AttachViewSettings(frmRivulet& form) {
   ApplyViewSettings(form);
-  form.mnuFlowDetails.onClick = [&form] {
+  form.mnuFlowDetails.onClick = [&form, reported = false]() mutable {
     form.mnuFlowDetails_Click();
-    WriteToFirstWritable(SettingsFolders(form.Startup()), kViewSettingsFileName,
-                         ViewSettingsLines(form));
+    if (!WriteToFirstWritable(SettingsFolders(form.Startup()), kViewSettingsFileName,
+                              ViewSettingsLines(form))
+             .empty() ||
+        reported)
+      return;
+    // Once is enough: the choice still works for this session.
+    reported = true;
+    form.Svc().MessageBox(
+        "The View menu's choices could not be saved in RIVULET.VEW in the configuration "
+        "folder or the program folder, so Rivulet will not remember them next time.",
+        kProductName, MessageIcon::Exclamation);
   };
 }
 

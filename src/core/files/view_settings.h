@@ -19,7 +19,7 @@ std::vector<std::string> ViewSettingsLines(const frmRivulet& form);
 void ApplyViewSettings(frmRivulet& form);
 
 /// Applies the file, then makes Flow Details write it each time it is chosen. A file that
-/// cannot be written is let go silently: it only costs the choice at the next start.
+/// cannot be written is reported once per window; the choice still holds until exit.
 void AttachViewSettings(frmRivulet& form);
 
 }  // namespace rivulet

@@ -1,5 +1,7 @@
 #include "core/shell/clipboard_commands.h"
 
+#include "core/shell/startup.h"
+
 namespace rivulet {
 namespace {
 
@@ -28,7 +30,11 @@ void PasteCommand(Services& services, Control* active) {
   std::string text = services.ClipboardText().value_or("");
   // A single-line box takes the first line of a multi-line clipboard.
   if (const auto eol = text.find_first_of("\r\n"); eol != std::string::npos) text.resize(eol);
-  box->ReplaceSelection(text);
+  // Silence would let the user believe the whole value went in.
+  if (box->ReplaceSelection(text))
+    services.MessageBox("The pasted text was cut to " + std::to_string(box->MaxLength()) +
+                            " characters, the most this box holds.",
+                        kProductName, MessageIcon::Exclamation);
 }
 
 void HelpContentsCommand(Services& services, const std::string& helpPagePath) {

@@ -2,9 +2,18 @@
 
 #include <algorithm>
 
+#include "core/shell/utf8_text.h"
+
 namespace rivulet {
 
 void TextBox::SetText(const std::string& text) {
+  // A box never holds more than its maximum length, whoever sets it, as its widget would.
+  if (maxLength_ > 0 && CharacterCount(text) > static_cast<size_t>(maxLength_)) {
+    std::string cut = text;
+    CutToCharacters(cut, static_cast<size_t>(maxLength_));
+    SetText(cut);
+    return;
+  }
   if (text == text_) return;
   text_ = text;
   const int size = static_cast<int>(text_.size());
@@ -23,15 +32,23 @@ std::string TextBox::SelectedText() const {
   return text_.substr(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_));
 }
 
-void TextBox::ReplaceSelection(const std::string& with) {
+bool TextBox::ReplaceSelection(const std::string& with) {
+  std::string inserted = with;
+  bool cut = false;
+  if (maxLength_ > 0) {
+    const size_t kept = CharacterCount(text_) - CharacterCount(SelectedText());
+    const size_t room = kept < static_cast<size_t>(maxLength_) ? maxLength_ - kept : 0;
+    cut = CutToCharacters(inserted, room);
+  }
   std::string next = text_;
-  next.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), with);
-  const int caret = selStart_ + static_cast<int>(with.size());
+  next.replace(static_cast<size_t>(selStart_), static_cast<size_t>(selLength_), inserted);
+  const int caret = selStart_ + static_cast<int>(inserted.size());
   selLength_ = 0;
   selStart_ = caret;
   // Assign the caret before the handler runs so a filter that cuts the text sees it.
   SetText(next);
   if (text_ == next) SetSelection(caret, 0);
+  return cut;
 }
 
 void ComboBox::AddItems(const std::vector<std::string>& items) {

@@ -86,7 +86,7 @@ class TextBox : public Control {
   void SetForeColour(Colour c) { fore_ = c; }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool on) { readOnly_ = on; }
-  /// 0 means no limit.
+  /// Most characters the box holds, for typing, pasting and setting alike; 0: no limit.
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int n) { maxLength_ = n; }
 
@@ -95,8 +95,9 @@ class TextBox : public Control {
   int SelLength() const { return selLength_; }
   void SetSelection(int start, int length);
   std::string SelectedText() const;
-  /// Replaces the selection (or inserts at the caret); runs the change handler.
-  void ReplaceSelection(const std::string& with);
+  /// Replaces the selection (or inserts at the caret); runs the change handler. Inserted
+  /// text beyond the maximum length is left out: true when that happened.
+  bool ReplaceSelection(const std::string& with);
 
  private:
   std::string text_;

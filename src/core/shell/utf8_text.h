@@ -22,4 +22,17 @@ inline void DropLastCharacter(std::string& text) {
   text.resize(n > 0 ? n - 1 : 0);
 }
 
+/// Cuts a UTF-8 text to at most maxCharacters characters; true when anything was cut.
+inline bool CutToCharacters(std::string& text, size_t maxCharacters) {
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (characters++ == maxCharacters) {
+      text.resize(i);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace rivulet

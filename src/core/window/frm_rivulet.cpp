@@ -70,6 +70,8 @@ void frmRivulet::InitialiseControls() {
   optSlope.SetCaption("Channel Slope");
   optManning.SetCaption("Manning's  N");
   for (OptionButton* b : solveFor.Buttons()) b->SetToolTip(kSolveTip);
+  for (TextBox* t : {&txtVelDis1, &txtDepth, &txtDiam, &txtSide, &txtSlope, &txtManning})
+    t->SetMaxLength(kValueLength);
   optVelDis1.SetToolTip(
       "Click here to solve for this variable - to switch between velocity and discharge, "
       "click the small button in the \"Other Values\" section");

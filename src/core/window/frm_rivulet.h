@@ -27,6 +27,10 @@ inline constexpr Colour kStatusOrange = Colour::FromRgb(255, 192, 128);
 inline constexpr Colour kStatusPink = Colour::FromRgb(255, 192, 192);
 inline constexpr Colour kStatusNavy = Colour::FromRgb(0, 0, 128);
 
+/// Most characters a value box holds: more than any number needs, and few enough that a
+/// saved file always reads back.
+inline constexpr int kValueLength = 64;
+
 /// The entries of the section list, in list order.
 const std::vector<std::string>& SectionNames();
 
