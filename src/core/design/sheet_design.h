@@ -1,0 +1,46 @@
+// The design checks of the calculation sheet's last completed calculation, as the Flow
+// Details panel, the details block of reports and the JSON output show them, and the
+// "Use this size" command.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/design/design_checks.h"
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+
+struct SheetDesign {
+  DesignResult result;
+  /// The results behind it are current (not modified since the calculation).
+  bool current = true;
+  /// The diameter was an input, not the unknown.
+  bool diameterGiven = false;
+  /// The diameter's list unit position, for writing a standard size back.
+  int diameterUnit = 0;
+  /// The design discharge (m³/s): the one asked for when the pipe surcharged.
+  double discharge = 0;
+  UnitSystem sizeSystem = UnitSystem::Metric;
+  UnitSystem criteriaSystem = UnitSystem::Metric;
+};
+
+/// The checks of the primary solution; nullopt when no completed calculation stands behind
+/// the sheet or it holds no water.
+std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSettings& settings);
+
+/// The design block that follows the flow details in a report.
+std::vector<std::string> DesignReportLines(const SheetDesign& design);
+
+/// The "design" member of a calculation's JSON object: standard size figures (null when
+/// there is none) and the list of checks.
+std::string DesignJson(const SheetDesign& design);
+
+/// Writes the standard size into the diameter as an input (in the diameter's unit) and the
+/// design discharge as the given flow (to 15 digits, switching the sheet to discharge first
+/// when velocity was given), then recalculates with the depth as the unknown. False when
+/// there is no size to use.
+bool UseStandardSize(frmRivulet& form, const SheetDesign& design);
+
+}  // namespace rivulet
