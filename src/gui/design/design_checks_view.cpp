@@ -1,0 +1,115 @@
+#include "gui/design/design_checks_view.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace rivulet {
+
+namespace {
+
+QString Num(double v) { return QString::number(v, 'g', 4); }
+
+// The mark in words and a symbol, so it reads without colour.
+QString MarkText(const DesignCheck& c) {
+  if (!c.pass) return QString::fromUtf8("\u2013 n/a");
+  return *c.pass ? QString::fromUtf8("\u2713 Pass") : QString::fromUtf8("\u2717 Fail");
+}
+
+}  // namespace
+
+QString StandardSizeText(const SheetDesign& design) {
+  const DesignResult& r = design.result;
+  if (!r.list) return {};
+  if (!r.standard) return QString::fromStdString(r.sizeNote);
+  const StandardSize& s = *r.standard;
+  const bool us = r.list->system == UnitSystem::US;
+  const double len = us ? 0.3048 : 1;
+  const double flow = len * len * len;
+  const QString l = us ? "ft" : "m";
+  const QString q = us ? QString::fromUtf8("ft\u00b3/s") : QString::fromUtf8("m\u00b3/s");
+  return QObject::tr(
+             "Standard size %1 %2 (%3): depth %4 %5, %6 % full, %7 %5/s; full flow %8 "
+             "%9, spare %10 %9")
+      .arg(Num(s.nominal), NominalUnit(r.list->system), QString::fromStdString(r.list->name),
+           Num(s.depth / len), l, Num(s.percentFull), Num(s.velocity / len), Num(s.fullFlow / flow),
+           q)
+      .arg(Num(s.spare / flow));
+}
+
+DesignChecksView::DesignChecksView(QWidget* parent) : QWidget(parent) {
+  setObjectName("fraDesign");
+  size_ = new QLabel;
+  size_->setObjectName("lblStandardSize");
+  size_->setWordWrap(true);
+  size_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  useSize_ = new QPushButton(tr("&Use this size"));
+  useSize_->setObjectName("cmdUseSize");
+  useSize_->setToolTip(
+      tr("Write the standard diameter into the sheet as an input, keep the design discharge "
+         "and solve for the depth"));
+  settings_ = new QPushButton(tr("Design Settings..."));
+  settings_->setObjectName("cmdDesignSettings");
+  checks_ = new QTableWidget(0, 2);
+  checks_->setObjectName("grdDesignChecks");
+  checks_->setHorizontalHeaderLabels({tr("Check"), tr("Design check")});
+  checks_->verticalHeader()->hide();
+  checks_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  checks_->setSelectionMode(QAbstractItemView::NoSelection);
+  checks_->setFocusPolicy(Qt::NoFocus);
+  checks_->setWordWrap(true);
+  checks_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  checks_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  checks_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(useSize_);
+  buttons->addStretch(1);
+  buttons->addWidget(settings_);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(size_);
+  column->addLayout(buttons);
+  column->addWidget(checks_, 1);
+
+  connect(useSize_, &QPushButton::clicked, this, &DesignChecksView::useSizeRequested);
+  connect(settings_, &QPushButton::clicked, this, &DesignChecksView::settingsRequested);
+  Show(std::nullopt);
+}
+
+void DesignChecksView::Show(const std::optional<SheetDesign>& design) {
+  if (!design) {
+    size_->setText(tr("Design checks appear after a calculation."));
+    useSize_->setEnabled(false);
+    checks_->setRowCount(0);
+    return;
+  }
+  QString sizeText = StandardSizeText(*design);
+  if (!design->current) sizeText = tr("Out of date. ") + sizeText;
+  size_->setText(sizeText);
+  size_->setVisible(!sizeText.isEmpty());
+  // Using a size rewrites the sheet, so only a current calculation may offer it.
+  useSize_->setVisible(design->result.list.has_value());
+  useSize_->setEnabled(design->current && design->result.standard.has_value());
+  const auto& checks = design->result.checks;
+  checks_->setRowCount(static_cast<int>(checks.size()));
+  const QColor pass(0, 110, 0), fail(170, 0, 0);
+  for (int r = 0; r < static_cast<int>(checks.size()); ++r) {
+    const DesignCheck& c = checks[r];
+    auto* mark = new QTableWidgetItem(MarkText(c));
+    if (c.pass && design->current) mark->setForeground(*c.pass ? pass : fail);
+    auto* text = new QTableWidgetItem(QString::fromStdString(c.text));
+    text->setToolTip(QString::fromStdString(c.name));
+    if (!design->current) {
+      mark->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+      text->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    checks_->setItem(r, 0, mark);
+    checks_->setItem(r, 1, text);
+  }
+}
+
+}  // namespace rivulet
