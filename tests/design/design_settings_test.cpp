@@ -9,7 +9,7 @@ namespace {
 
 TEST(DesignSettings, RoundTripKeepsListsAndCriteria) {
   DesignSettings s = DefaultDesignSettings();
-  s.lists.push_back({"Plastic (mm)", UnitSystem::Metric, {110, 160, 200, 250, 315}});
+  s.lists.push_back({"Plastic (mm)", UnitSystem::SI, {110, 160, 200, 250, 315}});
   s.metricList = "Plastic (mm)";
   s.us.minFullVelocity = DefaultMinFullVelocity(UnitSystem::US);
   s.us.permissibleShear = LiningTable()[7].permissibleShear;
@@ -18,7 +18,7 @@ TEST(DesignSettings, RoundTripKeepsListsAndCriteria) {
   s.metric.shearSafetyFactor = 1.5;
   DesignSettings read = DefaultDesignSettings();
   ASSERT_EQ(ParseDesignSettings(DesignSettingsText(s), read), "");
-  EXPECT_EQ(read.ListFor(UnitSystem::Metric).sizes, (std::vector<double>{110, 160, 200, 250, 315}));
+  EXPECT_EQ(read.ListFor(UnitSystem::SI).sizes, (std::vector<double>{110, 160, 200, 250, 315}));
   EXPECT_EQ(read.ListFor(UnitSystem::US).name, BuiltInUsSizes().name);
   ASSERT_TRUE(read.us.minFullVelocity);
   EXPECT_NEAR(*read.us.minFullVelocity, 3 * 0.3048, 1e-12);
@@ -39,7 +39,7 @@ TEST(DesignSettings, UserListsAreSortedAndRepeatsDropped) {
             "");
   EXPECT_EQ(s.ListFor(UnitSystem::US).sizes, (std::vector<double>{12, 18, 24}));
   // A file without a metric list falls back to the built-in one.
-  EXPECT_EQ(s.ListFor(UnitSystem::Metric).name, BuiltInMetricSizes().name);
+  EXPECT_EQ(s.ListFor(UnitSystem::SI).name, BuiltInMetricSizes().name);
 }
 
 struct BadFile {

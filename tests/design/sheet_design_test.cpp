@@ -6,6 +6,7 @@
 
 #include "core/shell/number_text.h"
 #include "core/shell/services.h"
+#include "core/shell/utf8_text.h"
 #include "window/window_fixture.h"
 
 namespace rivulet {
@@ -38,7 +39,7 @@ TEST_F(SheetDesignTest, MetricPipeGetsAMetricSizeThatUseThisSizeWritesBack) {
   auto design = DesignOfSheet(form, DefaultDesignSettings());
   ASSERT_TRUE(design);
   ASSERT_TRUE(design->result.standard);
-  EXPECT_EQ(design->result.list->system, UnitSystem::Metric);
+  EXPECT_EQ(design->result.list->system, UnitSystem::SI);
   EXPECT_TRUE(design->diameterGiven);
   EXPECT_FALSE(design->result.meetsLimits);  // y/D 0.9 > 0.8
   const double nominal = design->result.standard->nominal;
@@ -48,12 +49,15 @@ TEST_F(SheetDesignTest, MetricPipeGetsAMetricSizeThatUseThisSizeWritesBack) {
   EXPECT_NE(json.find("\"standardDiameter\":{\"unit\":\"mm\",\"value\":" + FormatNumber(nominal)),
             std::string::npos)
       << json;
+  // The figures are in the sheet's units: the depth in meters, as the sheet's depth.
+  EXPECT_NE(json.find("\"standardDiameterDepth\":{\"unit\":\"meters\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"givenPipeMeetsLimits\":false"), std::string::npos) << json;
   EXPECT_NE(json.find("\"name\":\"depthRatio\",\"pass\":false"), std::string::npos) << json;
 
-  const auto lines = DesignReportLines(*design);
+  const auto lines = DesignReportLines(*design, 60);
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines[0].find("Standard size"), std::string::npos);
+  for (const std::string& l : lines) EXPECT_LE(CharacterCount(l), 60u) << l;
 
   ASSERT_TRUE(UseStandardSize(form, *design));
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);

@@ -87,7 +87,7 @@ TEST(StandardSizes, NothingIsChosenWhenNoSizeCarriesOrNothingFlows) {
 
 TEST(StandardSizes, ListsAreAscendingInTheirUnits) {
   EXPECT_STREQ(NominalUnit(UnitSystem::US), "in");
-  EXPECT_STREQ(NominalUnit(UnitSystem::Metric), "mm");
+  EXPECT_STREQ(NominalUnit(UnitSystem::SI), "mm");
   for (const SizeList& list : {BuiltInMetricSizes(), BuiltInUsSizes()}) {
     EXPECT_TRUE(std::is_sorted(list.sizes.begin(), list.sizes.end())) << list.name;
   }

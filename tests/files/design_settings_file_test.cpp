@@ -27,13 +27,13 @@ TEST_F(DesignSettingsFileTest, NoFileGivesTheBuiltInSettingsQuietly) {
   std::string problem;
   const DesignSettings s = LoadDesignSettings(StartupValues::ForFolder(folder), &problem);
   EXPECT_EQ(problem, "");
-  EXPECT_EQ(s.ListFor(UnitSystem::Metric).name, BuiltInMetricSizes().name);
+  EXPECT_EQ(s.ListFor(UnitSystem::SI).name, BuiltInMetricSizes().name);
 }
 
 TEST_F(DesignSettingsFileTest, SavedSettingsReadBack) {
   DesignSettings s = DefaultDesignSettings();
   s.metric.maxDepthRatio = 0.75;
-  s.lists.push_back({"Plastic", UnitSystem::Metric, {110, 160}});
+  s.lists.push_back({"Plastic", UnitSystem::SI, {110, 160}});
   s.metricList = "Plastic";
   const StartupValues startup = StartupValues::ForFolder(folder);
   ASSERT_EQ(SaveDesignSettings(startup, s), folder + "/" + kDesignSettingsFileName);
@@ -41,7 +41,7 @@ TEST_F(DesignSettingsFileTest, SavedSettingsReadBack) {
   const DesignSettings read = LoadDesignSettings(startup, &problem);
   EXPECT_EQ(problem, "");
   EXPECT_EQ(read.metric.maxDepthRatio, 0.75);
-  EXPECT_EQ(read.ListFor(UnitSystem::Metric).sizes, (std::vector<double>{110, 160}));
+  EXPECT_EQ(read.ListFor(UnitSystem::SI).sizes, (std::vector<double>{110, 160}));
 }
 
 TEST_F(DesignSettingsFileTest, ABadFileIsReportedWithItsPathAndTheBuiltInsUsed) {

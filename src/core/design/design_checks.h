@@ -24,9 +24,9 @@ struct DesignInput {
   std::optional<double> froude;
   double maximumShear = 0;
   /// The family of the diameter's unit (inches or feet: US) picks the size list.
-  UnitSystem sizeSystem = UnitSystem::Metric;
+  UnitSystem sizeSystem = UnitSystem::SI;
   /// The family of the velocity's unit (a foot unit: US) picks the criteria.
-  UnitSystem criteriaSystem = UnitSystem::Metric;
+  UnitSystem criteriaSystem = UnitSystem::SI;
 };
 
 /// One check. pass is empty when the check does not apply; value and limit are in unit
@@ -48,7 +48,7 @@ struct DesignResult {
   /// Why no size was chosen, when none was.
   std::string sizeNote;
   std::vector<DesignCheck> checks;
-  /// Every check that applies passes.
+  /// Every limit that applies is met (near-critical flow is a warning, not a limit).
   bool meetsLimits = true;
 };
 

@@ -110,7 +110,7 @@ SizeList ReadList(const json& j, size_t index) {
   if (system == j.end() || !system->is_string() || (*system != "metric" && *system != "US")) {
     throw FieldError(where + ".system must be \"metric\" or \"US\"");
   }
-  list.system = *system == "US" ? UnitSystem::US : UnitSystem::Metric;
+  list.system = *system == "US" ? UnitSystem::US : UnitSystem::SI;
   auto sizes = j.find("sizes");
   if (sizes == j.end() || !sizes->is_array() || sizes->empty()) {
     throw FieldError(where + ".sizes must be a non-empty list of diameters");
@@ -149,7 +149,7 @@ DesignSettings DefaultDesignSettings() {
   s.lists = {BuiltInMetricSizes(), BuiltInUsSizes()};
   s.metricList = s.lists[0].name;
   s.usList = s.lists[1].name;
-  s.metric = DefaultCriteria(UnitSystem::Metric);
+  s.metric = DefaultCriteria(UnitSystem::SI);
   s.us = DefaultCriteria(UnitSystem::US);
   return s;
 }
@@ -185,7 +185,7 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
       }
     }
     for (auto [key, system] :
-         {std::pair{"metricList", UnitSystem::Metric}, std::pair{"usList", UnitSystem::US}}) {
+         {std::pair{"metricList", UnitSystem::SI}, std::pair{"usList", UnitSystem::US}}) {
       auto it = j.find(key);
       if (it == j.end()) continue;
       if (!it->is_string()) throw FieldError(std::string(key) + " must be a text");
@@ -197,8 +197,7 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
     }
     if (auto c = j.find("criteria"); c != j.end()) {
       if (!c->is_object()) throw FieldError("criteria must be an object");
-      if (auto m = c->find("metric"); m != c->end())
-        read.metric = ReadCriteria(*m, UnitSystem::Metric);
+      if (auto m = c->find("metric"); m != c->end()) read.metric = ReadCriteria(*m, UnitSystem::SI);
       if (auto u = c->find("US"); u != c->end()) read.us = ReadCriteria(*u, UnitSystem::US);
     }
     settings = std::move(read);
@@ -221,7 +220,7 @@ std::string DesignSettingsText(const DesignSettings& settings) {
                   {"metricList", settings.metricList},
                   {"usList", settings.usList},
                   {"criteria",
-                   {{"metric", WriteCriteria(settings.metric, UnitSystem::Metric)},
+                   {{"metric", WriteCriteria(settings.metric, UnitSystem::SI)},
                     {"US", WriteCriteria(settings.us, UnitSystem::US)}}}};
   return j.dump(2) + "\n";
 }

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/flow_details.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
+#include "core/shell/utf8_text.h"
 #include "core/window/flow_details_table.h"
 
 namespace rivulet {
@@ -48,11 +50,19 @@ std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSet
   d.diameterGiven = !form.optDiam.Value();
   d.diameterUnit = form.cboDiam.ListIndex();
   d.sizeSystem =
-      d.diameterUnit == kInches || d.diameterUnit == kFeet ? UnitSystem::US : UnitSystem::Metric;
-  const int velocityUnit = (VelocityIsFirst(form) ? form.cboVelDis1 : form.cboVelDis2).ListIndex();
-  d.criteriaSystem = velocityUnit == kFeetPerSecond || velocityUnit == kFeetPerDay
+      d.diameterUnit == kInches || d.diameterUnit == kFeet ? UnitSystem::US : UnitSystem::SI;
+  const bool velocityFirst = VelocityIsFirst(form);
+  const ComboBox& vel = velocityFirst ? form.cboVelDis1 : form.cboVelDis2;
+  const ComboBox& dis = velocityFirst ? form.cboVelDis2 : form.cboVelDis1;
+  d.lengthUnit = form.cboDepth.ListIndex();
+  d.lengthName = form.cboDepth.Text();
+  d.velocityUnit = vel.ListIndex();
+  d.velocityName = vel.Text();
+  d.dischargeUnit = dis.ListIndex();
+  d.dischargeName = dis.Text();
+  d.criteriaSystem = d.velocityUnit == kFeetPerSecond || d.velocityUnit == kFeetPerDay
                          ? UnitSystem::US
-                         : UnitSystem::Metric;
+                         : UnitSystem::SI;
   DesignInput in;
   const FlowState& f = flows.primary;
   in.isPipe = f.section.shape == ChannelShape::Pipe;
@@ -71,39 +81,59 @@ std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSet
   return d;
 }
 
-std::vector<std::string> DesignReportLines(const SheetDesign& design) {
+std::vector<SizeFigure> StandardSizeFigures(const SheetDesign& design) {
+  const DesignResult& r = design.result;
+  if (!r.standard) return {};
+  const StandardSize& s = *r.standard;
+  const auto length = [&](double v) { return ConvertLength(v, design.lengthUnit, kFromBase); };
+  return {
+      {"standardDiameter", "Diameter", s.nominal, NominalUnit(r.list->system)},
+      {"standardDiameterDepth", "Depth", length(s.depth), design.lengthName},
+      {"standardDiameterVelocity", "Velocity",
+       ConvertVelocity(s.velocity, design.velocityUnit, kFromBase), design.velocityName},
+      {"standardDiameterPercentFull", "Percent full", s.percentFull, "%"},
+      {"standardDiameterCapacity", "Full-flow capacity",
+       ConvertDischarge(s.fullFlow, design.dischargeUnit, kFromBase), design.dischargeName},
+      {"standardDiameterSpare", "Spare capacity",
+       ConvertDischarge(s.spare, design.dischargeUnit, kFromBase), design.dischargeName},
+  };
+}
+
+std::vector<std::string> DesignReportLines(const SheetDesign& design, size_t width) {
   const std::string indent(5, ' ');
   std::vector<std::string> lines;
+  // A sentence on lines of the width, continued under its first word.
+  auto wrap = [&](const std::string& lead, const std::string& text) {
+    std::istringstream words(text);
+    std::string line = indent + lead;
+    const std::string hang = indent + std::string(lead.size(), ' ');
+    bool empty = true;
+    for (std::string w; words >> w;) {
+      if (!empty && CharacterCount(line) + 1 + CharacterCount(w) > width) {
+        lines.push_back(line);
+        line = hang;
+        empty = true;
+      }
+      line += (empty ? "" : " ") + w;
+      empty = false;
+    }
+    lines.push_back(line);
+  };
   const DesignResult& r = design.result;
+  if (!design.current) wrap("", std::string("Out of date: ") + kStatusModified);
   if (r.list) {
-    lines.push_back(indent + "Standard size (" + r.list->name + ")");
-    if (r.standard) {
-      const StandardSize& s = *r.standard;
-      const bool us = r.list->system == UnitSystem::US;
-      const double len = us ? 0.3048 : 1;
-      const double flow = us ? 0.3048 * 0.3048 * 0.3048 : 1;
-      const std::string l = us ? "ft" : "m";
-      const std::string q = us ? "ft³/s" : "m³/s";
-      const std::string v = us ? "ft/s" : "m/s";
-      lines.push_back(indent + Pad("  Diameter", 24) + Num(s.nominal) + " " +
-                      NominalUnit(r.list->system));
-      lines.push_back(indent + Pad("  Depth", 24) + Num(s.depth / len) + " " + l);
-      lines.push_back(indent + Pad("  Velocity", 24) + Num(s.velocity / len) + " " + v);
-      lines.push_back(indent + Pad("  Percent full", 24) + Num(s.percentFull) + " %");
-      lines.push_back(indent + Pad("  Full-flow capacity", 24) + Num(s.fullFlow / flow) + " " + q);
-      lines.push_back(indent + Pad("  Spare (full flow)", 24) + Num(s.spare / flow) + " " + q);
-    } else {
-      lines.push_back(indent + "  " + r.sizeNote);
+    wrap("", "Standard size (" + r.list->name + ")");
+    for (const SizeFigure& f : StandardSizeFigures(design)) {
+      lines.push_back(indent + "  " + Pad(f.label, 22) + Num(f.value) + " " + f.unit);
     }
+    if (!r.standard) wrap("  ", r.sizeNote);
     if (design.diameterGiven) {
-      lines.push_back(indent + (r.meetsLimits ? "The pipe as given meets the limits."
-                                              : "The pipe as given does not meet the limits."));
+      wrap("", r.meetsLimits ? "The pipe as given meets the limits."
+                             : "The pipe as given does not meet the limits (Fail below).");
     }
   }
-  lines.push_back(indent + "Design checks");
-  for (const DesignCheck& c : r.checks) {
-    lines.push_back(indent + "  " + Pad(CheckMark(c), 5) + c.text);
-  }
+  wrap("", "Design checks");
+  for (const DesignCheck& c : r.checks) wrap("  " + Pad(CheckMark(c), 5), c.text);
   return lines;
 }
 
@@ -114,27 +144,12 @@ std::string DesignJson(const SheetDesign& design) {
     return v && std::isfinite(*v) ? json(*v) : json(nullptr);
   };
   json out = json::object();
-  if (r.standard) {
-    const bool us = r.list->system == UnitSystem::US;
-    const double len = us ? 0.3048 : 1;
-    const double flow = us ? 0.3048 * 0.3048 * 0.3048 : 1;
-    const std::string l = us ? "ft" : "m";
-    const std::string q = us ? "ft3/s" : "m3/s";
-    const StandardSize& s = *r.standard;
-    auto quantity = [&](double value, const std::string& unit) {
-      return json{{"value", value}, {"unit", unit}};
-    };
-    out["standardDiameter"] = quantity(s.nominal, NominalUnit(r.list->system));
-    out["standardDiameterDepth"] = quantity(s.depth / len, l);
-    out["standardDiameterVelocity"] = quantity(s.velocity / len, l + "/s");
-    out["standardDiameterPercentFull"] = quantity(s.percentFull, "%");
-    out["standardDiameterCapacity"] = quantity(s.fullFlow / flow, q);
-    out["standardDiameterSpare"] = quantity(s.spare / flow, q);
-    out["sizeList"] = r.list->name;
-  } else {
-    out["standardDiameter"] = nullptr;
-    if (!r.sizeNote.empty()) out["sizeNote"] = r.sizeNote;
+  out["standardDiameter"] = nullptr;
+  for (const SizeFigure& f : StandardSizeFigures(design)) {
+    out[f.key] = json{{"value", number(f.value)}, {"unit", f.unit}};
   }
+  if (r.list) out["sizeList"] = r.list->name;
+  if (r.list && !r.standard) out["sizeNote"] = r.sizeNote;
   out["current"] = design.current;
   if (r.list && design.diameterGiven) out["givenPipeMeetsLimits"] = r.meetsLimits;
   json checks = json::array();

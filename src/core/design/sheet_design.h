@@ -22,16 +22,33 @@ struct SheetDesign {
   int diameterUnit = 0;
   /// The design discharge (m³/s): the one asked for when the pipe surcharged.
   double discharge = 0;
-  UnitSystem sizeSystem = UnitSystem::Metric;
-  UnitSystem criteriaSystem = UnitSystem::Metric;
+  /// The sheet's units for the standard size's figures: list positions and names.
+  int lengthUnit = 0;
+  int velocityUnit = 0;
+  int dischargeUnit = 0;
+  std::string lengthName, velocityName, dischargeName;
+  UnitSystem sizeSystem = UnitSystem::SI;
+  UnitSystem criteriaSystem = UnitSystem::SI;
 };
 
 /// The checks of the primary solution; nullopt when no completed calculation stands behind
 /// the sheet or it holds no water.
 std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSettings& settings);
 
-/// The design block that follows the flow details in a report.
-std::vector<std::string> DesignReportLines(const SheetDesign& design);
+/// A figure of the standard size in the sheet's units.
+struct SizeFigure {
+  std::string key;    ///< camelCase name for --json ("standardDiameterDepth")
+  std::string label;  ///< "Depth"
+  double value = 0;
+  std::string unit;  ///< the sheet's unit name ("mm", "L/s", "%")
+};
+
+/// Diameter (in its list's unit), depth, velocity, percent full, full-flow capacity and
+/// spare capacity of the standard size; empty when there is none.
+std::vector<SizeFigure> StandardSizeFigures(const SheetDesign& design);
+
+/// The design block that follows the flow details in a report, wrapped to width columns.
+std::vector<std::string> DesignReportLines(const SheetDesign& design, size_t width);
 
 /// The "design" member of a calculation's JSON object: standard size figures (null when
 /// there is none) and the list of checks.

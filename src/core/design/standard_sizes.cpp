@@ -9,9 +9,9 @@
 namespace rivulet {
 
 SizeList BuiltInMetricSizes() {
-  return {"Metric DN (mm)", UnitSystem::Metric, {100,  150,  225,  300,  375,  450,  525,  600,
-                                                 675,  750,  825,  900,  1050, 1200, 1350, 1500,
-                                                 1650, 1800, 1950, 2100, 2250, 2400, 2700, 3000}};
+  return {"Metric DN (mm)", UnitSystem::SI, {100,  150,  225,  300,  375,  450,  525,  600,
+                                             675,  750,  825,  900,  1050, 1200, 1350, 1500,
+                                             1650, 1800, 1950, 2100, 2250, 2400, 2700, 3000}};
 }
 
 SizeList BuiltInUsSizes() {

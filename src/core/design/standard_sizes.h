@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
-namespace rivulet {
+#include "core/hydraulics/units.h"
 
-/// Which family of units a size list (or a calculation's diameter) belongs to.
-enum class UnitSystem { Metric, US };
+namespace rivulet {
 
 /// A list of nominal diameters: millimetres for a metric list, inches for a US list.
 struct SizeList {
   std::string name;
-  UnitSystem system = UnitSystem::Metric;
+  UnitSystem system = UnitSystem::SI;
   std::vector<double> sizes;
 };
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <sstream>
 
+#include "core/design/sheet_design.h"
 #include "core/files/batch.h"
+#include "core/files/design_settings_file.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
@@ -145,9 +147,15 @@ std::string DetailsJson(const DetailsTable& table, bool alternate) {
   return Object(members);
 }
 
+std::string DesignMember(const frmRivulet& form, const DesignSettings* settings) {
+  if (!settings) return "null";
+  const auto d = DesignOfSheet(form, *settings);
+  return d ? DesignJson(*d) : "null";
+}
+
 }  // namespace
 
-std::vector<std::string> DetailsReportLines(const frmRivulet& form) {
+std::vector<std::string> DetailsReportLines(const frmRivulet& form, const DesignSettings* design) {
   const DetailsTable table = FlowDetailsTable(form);
   std::vector<std::string> out{" ", Rule('='),
                                kMargin + std::string(kIndent, ' ') + "Flow Details"};
@@ -169,11 +177,19 @@ std::vector<std::string> DetailsReportLines(const frmRivulet& form) {
     out.push_back(Rule('-'));
     AddSolution(out, table, true);
   }
+  if (design) {
+    if (const auto d = DesignOfSheet(form, *design)) {
+      out.push_back(Rule('-'));
+      for (const std::string& l : DesignReportLines(*d, kReportBodyWidth))
+        out.push_back(kMargin + l);
+    }
+  }
   out.push_back(Rule('='));
   return out;
 }
 
-std::string CalculationJson(const frmRivulet& form, const std::string& file) {
+std::string CalculationJson(const frmRivulet& form, const std::string& file,
+                            const DesignSettings* design) {
   const OptionButton* solved = form.solveFor.Selected();
   struct Input {
     const OptionButton& option;
@@ -219,7 +235,8 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file) {
                  {"solvedFor", solved ? Quote(Key(solved->Caption())) : "null"},
                  {"inputs", Object(in)},
                  {"results", Object(out)},
-                 {"details", details}});
+                 {"details", details},
+                 {"design", DesignMember(form, design)}});
 }
 
 int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
@@ -228,15 +245,18 @@ int RunBatch(const std::vector<std::string>& files, const StartupValues& startup
   ReportExtras extras;
   extras.printFileName = true;
   bool first = true;
+  std::string problem;
+  const DesignSettings design = LoadDesignSettings(startup, &problem);
+  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
   return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string& file) {
     if (output == BatchOutput::Json) {
-      out << CalculationJson(form, file) << "\n";
+      out << CalculationJson(form, file, &design) << "\n";
       return;
     }
     if (!first) out << "\f\n";
     first = false;
     for (const std::string& l : ReportLines(form, extras)) out << l << "\n";
-    for (const std::string& l : DetailsReportLines(form)) out << l << "\n";
+    for (const std::string& l : DetailsReportLines(form, &design)) out << l << "\n";
   });
 }
 

@@ -6,17 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "core/design/design_settings.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 
 namespace rivulet {
 
 /// The details block that follows a report: fixed-width lines in the report's margin,
-/// the alternate solution after the primary one, a pipe's capacity in words.
-std::vector<std::string> DetailsReportLines(const frmRivulet& form);
+/// the alternate solution after the primary one, a pipe's capacity in words, and the design
+/// checks under the settings when they are given.
+std::vector<std::string> DetailsReportLines(const frmRivulet& form,
+                                            const DesignSettings* design = nullptr);
 
-/// One line of JSON describing the sheet as it stands, opened from file.
-std::string CalculationJson(const frmRivulet& form, const std::string& file);
+/// One line of JSON describing the sheet as it stands, opened from file, with its design
+/// checks under the settings when they are given.
+std::string CalculationJson(const frmRivulet& form, const std::string& file,
+                            const DesignSettings* design = nullptr);
 
 enum class BatchOutput {
   Reports,             ///< the results reports

@@ -7,6 +7,9 @@
 
 namespace rivulet {
 
+/// The two families of units: SI (metric) and US customary.
+enum class UnitSystem { SI, US };
+
 /// Direction of a conversion: 0 from the listed unit to the base unit, anything else back.
 inline constexpr int kToBase = 0;
 inline constexpr int kFromBase = 1;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/hydraulics/units.h"
+
 namespace rivulet {
 
 /// Kinds of quantity a worksheet reads or reports. Base units: m, m², m/s, m³/s, m/m, Pa.
@@ -19,9 +21,6 @@ struct FileUnit {
   double factor;            ///< base units per unit (or per 1/x when reciprocal)
   bool reciprocal = false;
 };
-
-/// The unit systems a worksheet may report its results in.
-enum class UnitSystem { SI, US };
 
 /// The units of a dimension in list order; empty for Dimension::None.
 const std::vector<FileUnit>& FileUnits(Dimension dimension);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/files/batch.h"
+#include "core/files/design_settings_file.h"
 #include "core/printing/report.h"
 #include "core/shell/app_texts.h"
 #include "core/worksheets/worksheet_json.h"
@@ -76,6 +77,10 @@ int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& st
   ReportExtras extras;
   extras.printFileName = true;
   bool first = true;
+  // One reading of the design settings serves every file; a bad file is said once.
+  std::string problem;
+  const DesignSettings design = LoadDesignSettings(startup, &problem);
+  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
   auto write = [&](const std::vector<std::string>& lines) {
     if (!first) out << "\f\n";
     first = false;
@@ -85,12 +90,12 @@ int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& st
       files, startup, kinds, err,
       [&](frmRivulet& form, const std::string& file) {
         if (output == BatchOutput::Json) {
-          out << CalculationJson(form, file) << "\n";
+          out << CalculationJson(form, file, &design) << "\n";
           return;
         }
         std::vector<std::string> lines = ReportLines(form, extras);
         if (output == BatchOutput::ReportsWithDetails)
-          for (std::string& l : DetailsReportLines(form)) lines.push_back(std::move(l));
+          for (std::string& l : DetailsReportLines(form, &design)) lines.push_back(std::move(l));
         write(lines);
       },
       [&](const SolvedWorksheet& w) {

@@ -72,7 +72,7 @@ DesignSettingsDialog::DesignSettingsDialog(const DesignSettings& settings, QWidg
     : QDialog(parent), settings_(settings) {
   setObjectName("frmDesignSettings");
   setWindowTitle(tr("Design Settings"));
-  metric_.system = UnitSystem::Metric;
+  metric_.system = UnitSystem::SI;
   us_.system = UnitSystem::US;
   auto* tabs = new QTabWidget;
   tabs->addTab(BuildPage(metric_), tr("&Metric"));

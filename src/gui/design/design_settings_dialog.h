@@ -25,7 +25,7 @@ class DesignSettingsDialog : public QDialog {
 
  private:
   struct SystemPage {
-    UnitSystem system = UnitSystem::Metric;
+    UnitSystem system = UnitSystem::SI;
     QComboBox* list = nullptr;
     QPlainTextEdit* sizes = nullptr;
     QDoubleSpinBox* minVelocity = nullptr;
