@@ -172,8 +172,9 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
       {&mnuEdit, items({&mnuCut, &mnuCopy, &mnuPaste})},
       {&mnuView, items({&mnuCircle, &mnuRectangle, &mnuTrapezoid, &mnuTriangle, &mnuGutter,
                         &mnuDetailsBreak, &mnuFlowDetails, &mnuRatingTable})},
-      {&mnuOptions, items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults,
-                           &mnuOptionsWriteDefaults, &mnuOptionsFix})},
+      {&mnuOptions,
+       items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults, &mnuOptionsWriteDefaults,
+              &mnuOptionsFix, &mnuOptionsDesignBreak, &mnuOptionsDesign})},
       {&mnuHelp, help},
   };
 }

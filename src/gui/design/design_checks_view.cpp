@@ -25,19 +25,12 @@ QString StandardSizeText(const SheetDesign& design) {
   const DesignResult& r = design.result;
   if (!r.list) return {};
   if (!r.standard) return QString::fromStdString(r.sizeNote);
-  const StandardSize& s = *r.standard;
-  const bool us = r.list->system == UnitSystem::US;
-  const double len = us ? 0.3048 : 1;
-  const double flow = len * len * len;
-  const QString l = us ? "ft" : "m";
-  const QString q = us ? QString::fromUtf8("ft\u00b3/s") : QString::fromUtf8("m\u00b3/s");
-  return QObject::tr(
-             "Standard size %1 %2 (%3): depth %4 %5, %6 % full, %7 %5/s; full flow %8 "
-             "%9, spare %10 %9")
-      .arg(Num(s.nominal), NominalUnit(r.list->system), QString::fromStdString(r.list->name),
-           Num(s.depth / len), l, Num(s.percentFull), Num(s.velocity / len), Num(s.fullFlow / flow),
-           q)
-      .arg(Num(s.spare / flow));
+  const std::vector<SizeFigure> f = StandardSizeFigures(design);
+  auto figure = [&](size_t i) { return Num(f[i].value) + " " + QString::fromStdString(f[i].unit); };
+  // Diameter, depth, velocity, percent full, full-flow capacity, spare capacity.
+  return QObject::tr("Standard size %1 (%2): depth %3, %4 full, %5; full flow %6, spare %7")
+      .arg(figure(0), QString::fromStdString(r.list->name), figure(1), figure(3), figure(2),
+           figure(4), figure(5));
 }
 
 DesignChecksView::DesignChecksView(QWidget* parent) : QWidget(parent) {

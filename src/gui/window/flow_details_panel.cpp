@@ -7,9 +7,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/design/sheet_design.h"
 #include "core/hydraulics/units.h"
 #include "core/window/flow_details_table.h"
 #include "core/window/section_sketch.h"
+#include "gui/design/design_checks_view.h"
 #include "gui/window/section_sketch_view.h"
 
 namespace rivulet {
@@ -86,8 +88,14 @@ FlowDetailsPanel::FlowDetailsPanel(QWidget* parent) : QGroupBox(tr("Flow Details
   notes_->setMinimumHeight(fm.lineSpacing() * 2);
   notes_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+  designView_ = new DesignChecksView;
+  designView_->hide();
+  // The checks sit under the drawing, beside the tall table, so they cost no height.
+  auto* picture = new QVBoxLayout;
+  picture->addWidget(sketch_, 1);
+  picture->addWidget(designView_, 1);
   auto* body = new QHBoxLayout;
-  body->addWidget(sketch_, 1);
+  body->addLayout(picture, 1);
   body->addWidget(table_);
   auto* column = new QVBoxLayout(this);
   column->addWidget(state_);
@@ -139,6 +147,8 @@ void FlowDetailsPanel::Sync(const frmRivulet& form) {
   notes_->setEnabled(!stale);
 
   sketch_->SetSketch(SketchOf(form), stale);
+  designView_->setVisible(design_ != nullptr);
+  if (design_) designView_->Show(DesignOfSheet(form, *design_));
 }
 
 }  // namespace rivulet

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 
+#include "core/design/design_settings.h"
 #include "core/window/frm_rivulet.h"
 
 class QLabel;
@@ -11,6 +12,7 @@ class QTableWidget;
 
 namespace rivulet {
 
+class DesignChecksView;
 class SectionSketchView;
 
 class FlowDetailsPanel : public QGroupBox {
@@ -22,7 +24,11 @@ class FlowDetailsPanel : public QGroupBox {
   /// Redraws the panel from the sheet's last completed calculation.
   void Sync(const frmRivulet& form);
 
+  /// The settings the design checks are made under; none hides the checks.
+  void SetDesignSettings(const DesignSettings* settings) { design_ = settings; }
+
   SectionSketchView* Sketch() const { return sketch_; }
+  DesignChecksView* Design() const { return designView_; }
   QTableWidget* Table() const { return table_; }
 
  private:
@@ -30,6 +36,8 @@ class FlowDetailsPanel : public QGroupBox {
   SectionSketchView* sketch_;
   QTableWidget* table_;
   QLabel* notes_;
+  DesignChecksView* designView_;
+  const DesignSettings* design_ = nullptr;
 };
 
 }  // namespace rivulet
