@@ -51,11 +51,19 @@ TEST_F(DetailsOutputTest, JsonCarriesEverythingWithItsUnitExactly) {
         "\"altDepth\":{\"value\":null,\"unit\":\"mm\",\"text\":\"N/A\"}",
         "\"details\":{\"state\":\"current\",\"primary\":{\"depth\":",
         "\"regime\":{\"value\":null,\"unit\":\"\",\"text\":\"Subcritical\"}",
-        "\"averageShear\":{\"value\":", "\"unit\":\"Pa\"", "\"alternate\":null}}",
+        "\"averageShear\":{\"value\":", "\"unit\":\"Pa\"", "\"alternate\":null},\"design\":null}",
         "\"pipeCapacity\":\"Below full flow (201.6 L/s): one part-full depth carries this "
         "discharge.\""}) {
     EXPECT_NE(json.find(part), std::string::npos) << part;
   }
+  // Under design settings the object also carries the standard size and the checks.
+  const DesignSettings settings = DefaultDesignSettings();
+  const std::string designed = CalculationJson(form, "sewer.rvl", &settings);
+  EXPECT_NE(designed.find("\"design\":{\"checks\":[{\"limit\":0.6,\"name\":\"minimumVelocity\""),
+            std::string::npos)
+      << designed;
+  EXPECT_NE(designed.find("\"standardDiameter\":{\"unit\":\"mm\",\"value\":450"), std::string::npos)
+      << designed;
   // Numbers are written to read back as the very doubles the table holds.
   const DetailsTable table = FlowDetailsTable(form);
   for (const DetailRow& row : table.rows) {
