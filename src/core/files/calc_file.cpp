@@ -85,6 +85,9 @@ void SetFromLine(const Field& field, const std::string& line) {
   }
 }
 
+// The title records whether the sheet has a file.
+bool HasFile(const frmRivulet& form) { return form.Title().find('[') != std::string::npos; }
+
 std::string BareName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
@@ -132,6 +135,7 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
   form.currentFileName = name;
   form.SetTitle(form.BaseTitle() + "  [" + name + "]");
   form.cmdCalculate_Click();
+  form.SetModified(false);
   return OpenResult::Loaded;
 }
 
@@ -145,7 +149,25 @@ OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName) {
   return OpenCalcFile(form, path, BareName(path));
 }
 
-void mnuNew_Click(frmRivulet& form) {
+std::string SheetName(const frmRivulet& form) {
+  return HasFile(form) && !form.currentFileName.empty() ? form.currentFileName : "Untitled";
+}
+
+bool ConfirmDiscard(frmRivulet& form) {
+  if (!form.Modified()) return true;
+  switch (form.Svc().AskSaveChanges("Save changes to " + SheetName(form) + "?", kProductName)) {
+    case SaveChoice::Save:
+      return mnuSave_Click(form);
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool mnuNew_Click(frmRivulet& form) {
+  if (!ConfirmDiscard(form)) return false;
   form.SetTitle(form.BaseTitle());
   for (TextBox* t : {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSide, &form.txtSlope,
                      &form.txtManning, &form.txtVelDis2, &form.txtArea, &form.txtDDS,
@@ -154,17 +176,22 @@ void mnuNew_Click(frmRivulet& form) {
   form.txtStatus.SetBackColour(kStatusGreen);
   form.txtStatus.SetText(kStatusWelcome);
   mnuOptionsRestoreDefaults_Click(form);
+  form.SetModified(false);
+  return true;
 }
 
 OpenResult mnuOpen_Click(frmRivulet& form) {
+  if (!ConfirmDiscard(form)) return OpenResult::Cancelled;
   const auto choice = form.Svc().OpenFileDialog(Request(form, "Open", ""));
   if (!choice || choice->path.empty()) return OpenResult::Cancelled;
   return OpenCalcFile(form, choice->path, choice->name);
 }
 
 bool mnuSave_Click(frmRivulet& form) {
-  if (form.Title().find('[') == std::string::npos) return mnuSaveAs_Click(form);
-  return SaveTo(form, form.currentFilePath);
+  if (!HasFile(form)) return mnuSaveAs_Click(form);
+  if (!SaveTo(form, form.currentFilePath)) return false;
+  form.SetModified(false);
+  return true;
 }
 
 bool mnuSaveAs_Click(frmRivulet& form) {

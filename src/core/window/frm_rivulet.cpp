@@ -129,7 +129,10 @@ void frmRivulet::WireHandlers() {
   // not a result.
   for (ComboBox* c : {&cboVelDis1, &cboDepth, &cboSide, &cboSlope, &cboVelDis2, &cboArea, &cboArea2,
                       &cboDDS, &cboVelDis3})
-    c->onClick = [this] { Changes(); };
+    c->onClick = [this] {
+      Touch();
+      Changes();
+    };
   cboDiam.onClick = [this] { cboDiam_Click(); };
 }
 
@@ -152,6 +155,7 @@ void frmRivulet::Form_Load() {
     chkLocDiam.SetVisible(true);
     chkLocDiam.SetValue(0);
   }
+  modified_ = false;
 }
 
 std::vector<MenuNode> frmRivulet::MenuBar() {
@@ -191,6 +195,7 @@ std::vector<Control*> frmRivulet::TabOrder() {
 
 void frmRivulet::cboSection_Click() {
   // The results shown belong to the section they were computed for.
+  Touch();
   Changes();
   optDiam.SetEnabled(true);
   txtDiam.SetEnabled(true);
@@ -289,6 +294,7 @@ void frmRivulet::ClearHighlights() {
 }
 
 void frmRivulet::OptionClick(TextBox& box, bool altDepthRow) {
+  Touch();
   ClearHighlights();
   box.SetBackColour(kHighlightYellow);
   if (altDepthRow) SetAltDepthRow();
@@ -312,6 +318,7 @@ void frmRivulet::chkLocDiam_Click() {
 }
 
 void frmRivulet::cmdVelDis_Click() {
+  Touch();
   Changes();
   const std::string c1 = optVelDis1.Caption();
   const std::string c2 = lblVelDis2.Caption();
@@ -356,6 +363,7 @@ void frmRivulet::Changes() {
 }
 
 void frmRivulet::NumericFilter(TextBox& box) {
+  Touch();
   std::string text = box.Text();
   if (text.empty() || IsNumericText(text)) {
     Changes();
@@ -375,6 +383,7 @@ void frmRivulet::txtDiam_Change() {
 }
 
 void frmRivulet::cboDiam_Click() {
+  Touch();
   Changes();
   if (chkLocDiam.Value() == 1 && chkLocDiam.Visible()) cboDepth.SetListIndex(cboDiam.ListIndex());
 }
@@ -414,6 +423,10 @@ void frmRivulet::mnuOptionsFix_Click() {
 void frmRivulet::mnuFlowDetails_Click() { mnuFlowDetails.SetChecked(!mnuFlowDetails.Checked()); }
 
 // ---- Calculate ----
+
+void frmRivulet::Touch() {
+  if (txtStatus.Text() != kStatusThinking) modified_ = true;
+}
 
 void frmRivulet::SetStatus(const std::string& text, Colour back) {
   txtStatus.SetBackColour(back);

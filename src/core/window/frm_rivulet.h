@@ -72,6 +72,11 @@ class frmRivulet : public CalculationSheet {
   /// Shows or hides the flow details panel (the check mark is the state).
   void mnuFlowDetails_Click();
 
+  /// Whether an input, unit, section, unknown or mode changed since the last New, Open or
+  /// successful Save.
+  bool Modified() const { return modified_; }
+  void SetModified(bool on) { modified_ = on; }
+
   /// Title of the window; it also records whether the sheet has a file ("[").
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
@@ -160,12 +165,15 @@ class frmRivulet : public CalculationSheet {
   bool CheckInputs();
   bool RunningFull();
   void SetStatus(const std::string& text, Colour back);
+  /// Records a change of the sheet's inputs; Calculate's own writes are no edit.
+  void Touch();
 
   Services& services_;
   StartupValues startup_;
   HydraulicState hydraulics_;
   std::optional<CompletedSolve> lastSolve_;
   std::string title_;
+  bool modified_ = false;
 };
 
 }  // namespace rivulet
