@@ -27,7 +27,10 @@ FileDialogRequest Request(const frmRivulet& form, const std::string& title,
 // Saying nothing on failure would let the user believe the work was kept.
 bool SaveTo(frmRivulet& form, const std::string& path) {
   const SaveOutcome saved = SaveLines(path, CalcFileLines(form));
-  if (saved) return true;
+  if (saved) {
+    form.SetModified(false);
+    return true;
+  }
   form.Svc().MessageBox("The calculation could not be saved to " + path + ": " + SaveCause(saved) +
                             ".  " + SaveAdvice(saved) +
                             "  The previous file, if any, is unchanged.",
@@ -189,9 +192,7 @@ OpenResult mnuOpen_Click(frmRivulet& form) {
 
 bool mnuSave_Click(frmRivulet& form) {
   if (!HasFile(form)) return mnuSaveAs_Click(form);
-  if (!SaveTo(form, form.currentFilePath)) return false;
-  form.SetModified(false);
-  return true;
+  return SaveTo(form, form.currentFilePath);
 }
 
 bool mnuSaveAs_Click(frmRivulet& form) {

@@ -499,9 +499,18 @@ void frmRivulet::cmdCalculate_Click() {
   txtVelDis3.SetText("");
   SetStatus(kStatusThinking, kStatusOrange);
   lastSolve_.reset();
-  const bool dischargeGiven = optVelDis1.Caption() == "Discharge" && !optVelDis1.Value();
+  const bool velocityMode = optVelDis1.Caption() == "Velocity";
+  // What row 1 asked for, in base units, before the running-full re-solve overwrites it.
+  std::optional<double> asked;
+  if (!optVelDis1.Value()) {
+    try {
+      const double typed = ReadNumber(txtVelDis1.Text());
+      asked = velocityMode ? ConvertVelocity(typed, cboVelDis1.ListIndex(), kToBase)
+                           : ConvertDischarge(typed, cboVelDis1.ListIndex(), kToBase);
+    } catch (const ArithmeticFault&) {
+    }
+  }
   SolveManning(*this, hydraulics_, services_);
-  const double askedDischarge = hydraulics_.last.discharge;
   if (txtDDS.Text().empty()) {
     txtDDS.SetText("N/A");
     txtVelDis3.SetText("N/A");
@@ -520,8 +529,9 @@ void frmRivulet::cmdCalculate_Click() {
     SetStatus(kStatusNoSolution, kStatusOrange);
   } else {
     if (mnuOptionsFix.Checked()) FixResults();
-    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt};
-    if (ranFull && dischargeGiven) lastSolve_->requestedDischarge = askedDischarge;
+    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt, std::nullopt};
+    if (ranFull && asked)
+      (velocityMode ? lastSolve_->requestedVelocity : lastSolve_->requestedDischarge) = *asked;
     SetStatus(kStatusComplete, kStatusGreen);
   }
 }

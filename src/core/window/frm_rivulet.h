@@ -40,6 +40,8 @@ struct CompletedSolve {
   /// The discharge the user gave (m³/s) when no part-full depth carried it and the pipe was
   /// solved running full instead.
   std::optional<double> requestedDischarge;
+  /// The same for a velocity (m/s).
+  std::optional<double> requestedVelocity = std::nullopt;
 };
 
 /// A menu as the view builds it: an item and, for menus and submenus, its children.
