@@ -1,5 +1,7 @@
 #include "core/files/calc_file.h"
 
+#include <functional>
+
 #include "core/files/text_file.h"
 #include "core/shell/dialog_folder.h"
 #include "files_fixture.h"
@@ -166,6 +168,116 @@ TEST_F(CalcFileTest, OpenHighlightsTheBoxCalculateFills) {
   EXPECT_EQ(form.txtDepth.BackColour(), Colour::Window());
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_FALSE(form.txtManning.Text().empty());
+}
+
+TEST_F(CalcFileTest, ModifiedFollowsEditsAndClearsOnSaveOpenNew) {
+  EXPECT_FALSE(form.Modified());  // loading the window is no edit
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool modified;
+  };
+  const Step steps[] = {
+      {"typing a depth", [&] { form.txtDepth.SetText("0.4"); }, true},
+      {"save as",
+       [&] {
+         FillPipe(form);
+         services.saveAnswers.push_back(Choice("m.rvl"));
+         mnuSaveAs_Click(form);
+       },
+       false},
+      {"calculate", [&] { form.cmdCalculate_Click(); }, false},
+      {"a unit", [&] { form.cboSlope.SetListIndex(2); }, true},
+      {"save", [&] { mnuSave_Click(form); }, false},
+      {"the unknown", [&] { form.optSlope.SetValue(true); }, true},
+      {"open",
+       [&] {
+         services.openAnswers.push_back(Choice("m.rvl"));
+         mnuOpen_Click(form);
+       },
+       false},
+      {"the section", [&] { form.cboSection.SetListIndex(1); }, true},
+      {"new", [&] { mnuNew_Click(form); }, false},
+      {"the mode", [&] { form.cmdVelDis_Click(); }, true},
+      {"restore defaults",
+       [&] {
+         mnuNew_Click(form);
+         mnuOptionsRestoreDefaults_Click(form);
+       },
+       true},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(form.Modified(), step.modified) << step.name;
+  }
+}
+
+TEST_F(CalcFileTest, UnsavedChangesAreAskedAbout) {
+  struct Case {
+    const char* name;
+    bool named;
+    SaveChoice answer;
+    bool saveDialogAnswers;  // for an unnamed sheet's Save As
+    bool goesOn;
+  };
+  const Case cases[] = {
+      {"cancel", true, SaveChoice::Cancel, false, false},
+      {"discard", true, SaveChoice::Discard, false, true},
+      {"save to its file", true, SaveChoice::Save, false, true},
+      {"save as, chosen", false, SaveChoice::Save, true, true},
+      {"save as, cancelled", false, SaveChoice::Save, false, false},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    for (bool open : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (open ? ", open" : ", new"));
+      services.saveChoices.clear();
+      mnuNew_Click(form);
+      const std::string name = "ask" + std::to_string(n++) + ".rvl";
+      if (c.named) {
+        services.saveAnswers.push_back(Choice(name));
+        ASSERT_TRUE(mnuSaveAs_Click(form));
+      }
+      FillPipe(form);
+      form.txtDepth.SetText("0.25");
+      ASSERT_TRUE(form.Modified());
+      services.questions.clear();
+      services.openRequests.clear();
+      services.saveChoices.push_back(c.answer);
+      if (!c.named)
+        services.saveAnswers.push_back(c.saveDialogAnswers ? Choice(name) : FileChoice{});
+      const std::string title = form.Title();
+      bool wentOn;
+      if (open) {
+        services.openAnswers.clear();
+        services.openAnswers.push_back(std::nullopt);
+        mnuOpen_Click(form);
+        wentOn = !services.openRequests.empty();
+      } else {
+        wentOn = mnuNew_Click(form);
+      }
+      ASSERT_EQ(services.questions.size(), 1u);
+      EXPECT_EQ(services.questions[0].text,
+                "Save changes to " + (c.named ? name : std::string("Untitled")) + "?");
+      EXPECT_EQ(services.questions[0].title, "Rivulet");
+      EXPECT_EQ(wentOn, c.goesOn);
+      if (!c.goesOn) {
+        EXPECT_EQ(form.txtDepth.Text(), "0.25");  // nothing lost
+        EXPECT_TRUE(form.Modified());
+      }
+      if (c.answer == SaveChoice::Save && c.goesOn) {
+        EXPECT_NE(ReadFile(folder / name).find("\r\n0.25\r\n"), std::string::npos);
+      }
+      if (!open && !c.goesOn) {
+        EXPECT_EQ(form.Title(), title);
+      }
+    }
+  }
+  // An unmodified sheet is not asked about.
+  mnuNew_Click(form);
+  services.questions.clear();
+  mnuNew_Click(form);
+  EXPECT_TRUE(services.questions.empty());
 }
 
 TEST_F(CalcFileTest, LineFourTogglesTheModeOnlyWhenItDiffers) {

@@ -51,7 +51,8 @@ TEST_F(DetailsOutputTest, JsonCarriesEverythingWithItsUnitExactly) {
         "\"altDepth\":{\"value\":null,\"unit\":\"mm\",\"text\":\"N/A\"}",
         "\"details\":{\"state\":\"current\",\"primary\":{\"depth\":",
         "\"regime\":{\"value\":null,\"unit\":\"\",\"text\":\"Subcritical\"}",
-        "\"averageShear\":{\"value\":", "\"unit\":\"Pa\"", "\"alternate\":null},\"design\":null}",
+        "\"averageShear\":{\"value\":", "\"unit\":\"Pa\"",
+        "\"alternate\":null},\"surcharged\":false,\"design\":null}",
         "\"pipeCapacity\":\"Below full flow (201.6 L/s): one part-full depth carries this "
         "discharge.\""}) {
     EXPECT_NE(json.find(part), std::string::npos) << part;

@@ -27,7 +27,10 @@ FileDialogRequest Request(const frmRivulet& form, const std::string& title,
 // Saying nothing on failure would let the user believe the work was kept.
 bool SaveTo(frmRivulet& form, const std::string& path) {
   const SaveOutcome saved = SaveLines(path, CalcFileLines(form));
-  if (saved) return true;
+  if (saved) {
+    form.SetModified(false);
+    return true;
+  }
   form.Svc().MessageBox("The calculation could not be saved to " + path + ": " + SaveCause(saved) +
                             ".  " + SaveAdvice(saved) +
                             "  The previous file, if any, is unchanged.",
@@ -85,6 +88,9 @@ void SetFromLine(const Field& field, const std::string& line) {
   }
 }
 
+// The title records whether the sheet has a file.
+bool HasFile(const frmRivulet& form) { return form.Title().find('[') != std::string::npos; }
+
 std::string BareName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
@@ -132,6 +138,7 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
   form.currentFileName = name;
   form.SetTitle(form.BaseTitle() + "  [" + name + "]");
   form.cmdCalculate_Click();
+  form.SetModified(false);
   return OpenResult::Loaded;
 }
 
@@ -145,7 +152,25 @@ OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName) {
   return OpenCalcFile(form, path, BareName(path));
 }
 
-void mnuNew_Click(frmRivulet& form) {
+std::string SheetName(const frmRivulet& form) {
+  return HasFile(form) && !form.currentFileName.empty() ? form.currentFileName : "Untitled";
+}
+
+bool ConfirmDiscard(frmRivulet& form) {
+  if (!form.Modified()) return true;
+  switch (form.Svc().AskSaveChanges("Save changes to " + SheetName(form) + "?", kProductName)) {
+    case SaveChoice::Save:
+      return mnuSave_Click(form);
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool mnuNew_Click(frmRivulet& form) {
+  if (!ConfirmDiscard(form)) return false;
   form.SetTitle(form.BaseTitle());
   for (TextBox* t : {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSide, &form.txtSlope,
                      &form.txtManning, &form.txtVelDis2, &form.txtArea, &form.txtDDS,
@@ -154,16 +179,19 @@ void mnuNew_Click(frmRivulet& form) {
   form.txtStatus.SetBackColour(kStatusGreen);
   form.txtStatus.SetText(kStatusWelcome);
   mnuOptionsRestoreDefaults_Click(form);
+  form.SetModified(false);
+  return true;
 }
 
 OpenResult mnuOpen_Click(frmRivulet& form) {
+  if (!ConfirmDiscard(form)) return OpenResult::Cancelled;
   const auto choice = form.Svc().OpenFileDialog(Request(form, "Open", ""));
   if (!choice || choice->path.empty()) return OpenResult::Cancelled;
   return OpenCalcFile(form, choice->path, choice->name);
 }
 
 bool mnuSave_Click(frmRivulet& form) {
-  if (form.Title().find('[') == std::string::npos) return mnuSaveAs_Click(form);
+  if (!HasFile(form)) return mnuSaveAs_Click(form);
   return SaveTo(form, form.currentFilePath);
 }
 

@@ -24,7 +24,15 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
 /// Loads a file named on the command line (surrounding double quotes removed).
 OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName);
 
-void mnuNew_Click(frmRivulet& form);
+/// "Save changes to NAME?" when the sheet was modified: Save (Save As for an unnamed sheet)
+/// or Discard let the command go on, Cancel or a failed save stop it. True: go on.
+bool ConfirmDiscard(frmRivulet& form);
+
+/// The name the sheet goes by: its file's bare name, or "Untitled".
+std::string SheetName(const frmRivulet& form);
+
+/// New and Open ask about unsaved changes first; false when the user kept them.
+bool mnuNew_Click(frmRivulet& form);
 OpenResult mnuOpen_Click(frmRivulet& form);
 /// Saves to the current file, or asks for one; false when nothing was saved.
 bool mnuSave_Click(frmRivulet& form);

@@ -8,6 +8,8 @@
 #include "core/design/sheet_design.h"
 #include "core/files/batch.h"
 #include "core/files/design_settings_file.h"
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/units.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
@@ -229,14 +231,34 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file,
                       {"primary", DetailsJson(table, false)},
                       {"alternate", table.hasAlternate ? DetailsJson(table, true) : "null"}});
   }
-  return Object({{"file", Quote(file)},
-                 {"status", Quote(form.txtStatus.Text())},
-                 {"section", Quote(form.cboSection.Text())},
-                 {"solvedFor", solved ? Quote(Key(solved->Caption())) : "null"},
-                 {"inputs", Object(in)},
-                 {"results", Object(out)},
-                 {"details", details},
-                 {"design", DesignMember(form, design)}});
+  std::vector<std::pair<std::string, std::string>> members{
+      {"file", Quote(file)},
+      {"status", Quote(form.txtStatus.Text())},
+      {"section", Quote(form.cboSection.Text())},
+      {"solvedFor", solved ? Quote(Key(solved->Caption())) : "null"},
+      {"inputs", Object(in)},
+      {"results", Object(out)},
+      {"details", details}};
+  // Above a pipe's part-full capacity the sheet shows the pipe running full; what was asked
+  // for stays beside it, in the unit it was asked in.
+  if (const auto& solve = form.LastSolve()) {
+    const int unit = form.cboVelDis1.ListIndex();
+    auto asked = [&](const char* key, double value, bool velocity) {
+      std::optional<double> shown;
+      try {
+        shown = velocity ? ConvertVelocity(value, unit, kFromBase)
+                         : ConvertDischarge(value, unit, kFromBase);
+      } catch (const ArithmeticFault&) {
+      }
+      members.emplace_back(key,
+                           Field(shown, form.cboVelDis1.Text(), shown ? FormatNumber(*shown) : ""));
+    };
+    if (solve->requestedDischarge) asked("requestedDischarge", *solve->requestedDischarge, false);
+    if (solve->requestedVelocity) asked("requestedVelocity", *solve->requestedVelocity, true);
+  }
+  members.emplace_back("surcharged", table.surcharged ? "true" : "false");
+  members.emplace_back("design", DesignMember(form, design));
+  return Object(members);
 }
 
 int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,

@@ -57,11 +57,28 @@ FlowRegime RegimeFor(double froude) {
   return froude < 1 ? FlowRegime::Subcritical : FlowRegime::Supercritical;
 }
 
-std::optional<SlopeClass> SlopeClassFor(double slope, const std::optional<double>& critical) {
+// The class by its definition: the normal depth (the flow's own, uniform) against the critical
+// depth, with the regime's band for "critical". Comparing S with the critical slope instead
+// disagrees with the regime near a pipe's crown, where the discharge falls again with depth.
+std::optional<SlopeClass> SlopeClassFor(double slope, FlowRegime regime, double depth,
+                                        const CriticalDepthResult& critical) {
   if (slope == 0) return SlopeClass::Horizontal;
-  if (!critical) return std::nullopt;
-  if (std::abs(slope - *critical) <= kCriticalBand * *critical) return SlopeClass::Critical;
-  return slope < *critical ? SlopeClass::Mild : SlopeClass::Steep;
+  if (critical.state != CriticalState::Found) return std::nullopt;
+  if (regime == FlowRegime::Critical || depth == critical.depth) return SlopeClass::Critical;
+  return depth > critical.depth ? SlopeClass::Mild : SlopeClass::Steep;
+}
+
+// Sign of dR/dy in a pipe: R = A/P rises while T²·P > 2·A·D (dP/dy = 2D/T), so the largest
+// part-full velocity is where the two meet, near 0.81 D.
+double PipePeakVelocityDepth(double d) {
+  const ChannelSection pipe{ChannelShape::Pipe, d, 0, 0};
+  auto falling = [&](double y) {
+    const SectionGeometry g = GeometryAt(pipe, y);
+    return Checked(g.topWidth * g.topWidth * g.perimeter) < Checked(2 * g.area * d);
+  };
+  double below = d / 2, above = d;
+  CloseBracket(below, above, falling);
+  return below + (above - below) / 2;
 }
 
 }  // namespace
@@ -226,7 +243,7 @@ std::optional<FlowDetails> ComputeFlowDetails(const FlowState& state) {
       f.criticalVelocity = Div(state.discharge, GeometryAt(section, f.critical.depth).area);
       f.criticalSlope = SlopeForUniformFlow(section, f.critical.depth, state.discharge, state.n);
     }
-    f.slopeClass = SlopeClassFor(state.slope, f.criticalSlope);
+    f.slopeClass = SlopeClassFor(state.slope, f.regime, f.depth, f.critical);
 
     f.averageShear = Checked(kUnitWeight * f.hydraulicRadius * state.slope);
     f.maximumShear = Checked(kUnitWeight * f.depth * state.slope);
@@ -239,10 +256,20 @@ std::optional<FlowDetails> ComputeFlowDetails(const FlowState& state) {
       if (f.regime == FlowRegime::RunningFull) {
         p.capacity = PipeCapacity::RunningFull;
         p.requestedDischarge = state.requestedDischarge;
+        p.requestedVelocity = state.requestedVelocity;
         if (p.requestedDischarge && *p.requestedDischarge > p.maximum.discharge)
           p.capacity = PipeCapacity::AboveMaximum;
+        if (p.requestedVelocity) {
+          p.maximumVelocity = PipeFlowAt(section.diameter, PipePeakVelocityDepth(section.diameter),
+                                         state.slope, state.n);
+          if (*p.requestedVelocity > p.maximumVelocity->velocity)
+            p.capacity = PipeCapacity::AboveMaximum;
+        }
       } else {
         p.capacity = ClassifyPipeDischarge(state.discharge, p.full, p.maximum);
+        // A part-full depth carries it, so it is not above the maximum: a discharge at the
+        // peak may round a few bits above the peak found here.
+        if (p.capacity == PipeCapacity::AboveMaximum) p.capacity = PipeCapacity::TwoDepths;
       }
       f.pipe = p;
     }

@@ -110,6 +110,8 @@ struct FlowState {
   /// The discharge (m³/s) asked for when no part-full depth carried it and the pipe was
   /// solved running full instead.
   std::optional<double> requestedDischarge;
+  /// The same for a velocity (m/s) asked for.
+  std::optional<double> requestedVelocity = std::nullopt;
 };
 
 struct PipeDetails {
@@ -118,8 +120,11 @@ struct PipeDetails {
   PipeFlowPoint full;
   PipeFlowPoint maximum;
   PipeCapacity capacity = PipeCapacity::OneDepth;
-  /// What was asked for when the pipe was solved running full instead (m³/s).
+  /// What was asked for when the pipe was solved running full instead (m³/s, m/s).
   std::optional<double> requestedDischarge;
+  std::optional<double> requestedVelocity;
+  /// The largest part-full velocity, worked out when a velocity was asked for.
+  std::optional<PipeFlowPoint> maximumVelocity;
 };
 
 struct FlowDetails {

@@ -30,6 +30,9 @@ struct FileDialogRequest {
   std::string startFolder;
 };
 
+/// The answer to "Save changes to NAME?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 /// A file chosen in a dialog: full path and bare name.
 struct FileChoice {
   std::string path;
@@ -42,6 +45,11 @@ class Services {
 
   /// Modal message box with one OK button; returns when dismissed.
   virtual void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+  /// The platform's Save / Discard / Cancel question. Without a screen nobody can answer,
+  /// so nothing is kept back: Discard.
+  virtual SaveChoice AskSaveChanges(const std::string& /*text*/, const std::string& /*title*/) {
+    return SaveChoice::Discard;
+  }
   /// Busy (hourglass) pointer on or off.
   virtual void SetBusy(bool busy) = 0;
   /// Screen size in the units of window positions.
@@ -77,6 +85,9 @@ class BusyPointer {
 class RecordingServices : public Services {
  public:
   std::vector<Message> messages;
+  /// Save / Discard / Cancel questions asked, and the answers to give (Discard when none).
+  std::vector<Message> questions;
+  std::deque<SaveChoice> saveChoices;
   std::vector<bool> busyCalls;
   int endKeys = 0;
   std::vector<FileDialogRequest> openRequests, saveRequests;
@@ -89,6 +100,13 @@ class RecordingServices : public Services {
 
   void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
     messages.push_back({text, title, icon});
+  }
+  SaveChoice AskSaveChanges(const std::string& text, const std::string& title) override {
+    questions.push_back({text, title, MessageIcon::None});
+    if (saveChoices.empty()) return SaveChoice::Discard;
+    const SaveChoice c = saveChoices.front();
+    saveChoices.pop_front();
+    return c;
   }
   void SetBusy(bool busy) override { busyCalls.push_back(busy); }
   int ScreenWidth() const override { return screenWidth; }

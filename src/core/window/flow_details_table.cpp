@@ -123,7 +123,8 @@ class TableBuilder {
         "with this n.",
         [](const FlowDetails& f) { return f.criticalSlope; }, NoCritical);
     Words("slopeClass", "Slope Class",
-          "Mild below the critical slope, steep above it, critical within 1% of it.",
+          "Mild when the normal depth is above the critical depth, steep when it is below, "
+          "critical while the flow is (|Fr − 1| ≤ 0.01).",
           [](const FlowDetails& f) {
             return f.slopeClass ? std::string(SlopeClassName(*f.slopeClass)) : std::string("-");
           });
@@ -223,6 +224,14 @@ std::string PipeNote(const FlowDetails& f, const Units& u) {
       return "Between full flow (" + q(p.full.discharge) + ") and the maximum (" +
              q(p.maximum.discharge) + "): two depths carry this discharge.";
     case PipeCapacity::AboveMaximum:
+      if (p.requestedVelocity && p.maximumVelocity) {
+        auto v = [&u](double base) {
+          return ShortNumber(ConvertVelocity(base, u.velocity, kFromBase)) + " " + u.velocityName;
+        };
+        return "The velocity asked for (" + v(*p.requestedVelocity) +
+               ") is above the largest part-full velocity (" + v(p.maximumVelocity->velocity) +
+               "): no open-channel depth gives it. The pipe surcharges; shown running full.";
+      }
       if (p.requestedDischarge) {
         return "The discharge asked for (" + q(*p.requestedDischarge) + ") is above the maximum (" +
                q(p.maximum.discharge) +
@@ -259,13 +268,15 @@ std::string ShortNumber(double value) {
 SolvedFlows FlowsOf(const CompletedSolve& solve) {
   const SolveRecord& r = solve.record;
   const ChannelSection section{ShapeForKey(r.sectionKey), r.diameter, r.width, r.side};
-  SolvedFlows flows{{section, r.depth, r.slope, r.n, r.discharge, solve.requestedDischarge}, {}};
+  SolvedFlows flows{{section, r.depth, r.slope, r.n, r.discharge, solve.requestedDischarge,
+                     solve.requestedVelocity},
+                    {}};
   if (r.altDepth > 0) {
-    flows.alternate = FlowState{section, r.altDepth, r.slope, r.n, r.altDischarge, {}};
+    flows.alternate = FlowState{section, r.altDepth, r.slope, r.n, r.altDischarge, {}, {}};
   } else if (r.altSide > 0) {
     ChannelSection other = section;
     other.side = r.altSide;
-    flows.alternate = FlowState{other, r.depth, r.slope, r.n, r.altDischarge, {}};
+    flows.alternate = FlowState{other, r.depth, r.slope, r.n, r.altDischarge, {}, {}};
   }
   return flows;
 }
@@ -286,6 +297,8 @@ DetailsTable FlowDetailsTable(const frmRivulet& form) {
   table.hasAlternate = alternate.has_value();
   table.rows = TableBuilder(units, *primary, alternate ? &*alternate : nullptr, flows).Rows();
   table.primaryNote = PipeNote(*primary, units);
+  table.surcharged = primary->pipe && primary->pipe->capacity == PipeCapacity::AboveMaximum &&
+                     primary->regime == FlowRegime::RunningFull;
   if (alternate) table.alternateNote = PipeNote(*alternate, units);
   return table;
 }

@@ -44,6 +44,8 @@ struct DetailRow {
 struct DetailsTable {
   DetailsState state = DetailsState::Empty;
   bool hasAlternate = false;
+  /// The flow asked for is more than the pipe carries part-full: shown running full.
+  bool surcharged = false;
   std::vector<DetailRow> rows;
   /// A circular pipe's capacity in a sentence, for each solution ("" for other sections).
   std::string primaryNote;

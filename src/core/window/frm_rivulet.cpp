@@ -129,7 +129,10 @@ void frmRivulet::WireHandlers() {
   // not a result.
   for (ComboBox* c : {&cboVelDis1, &cboDepth, &cboSide, &cboSlope, &cboVelDis2, &cboArea, &cboArea2,
                       &cboDDS, &cboVelDis3})
-    c->onClick = [this] { Changes(); };
+    c->onClick = [this] {
+      Touch();
+      Changes();
+    };
   cboDiam.onClick = [this] { cboDiam_Click(); };
 }
 
@@ -152,6 +155,7 @@ void frmRivulet::Form_Load() {
     chkLocDiam.SetVisible(true);
     chkLocDiam.SetValue(0);
   }
+  modified_ = false;
 }
 
 std::vector<MenuNode> frmRivulet::MenuBar() {
@@ -192,6 +196,7 @@ std::vector<Control*> frmRivulet::TabOrder() {
 
 void frmRivulet::cboSection_Click() {
   // The results shown belong to the section they were computed for.
+  Touch();
   Changes();
   optDiam.SetEnabled(true);
   txtDiam.SetEnabled(true);
@@ -290,6 +295,7 @@ void frmRivulet::ClearHighlights() {
 }
 
 void frmRivulet::OptionClick(TextBox& box, bool altDepthRow) {
+  Touch();
   ClearHighlights();
   box.SetBackColour(kHighlightYellow);
   if (altDepthRow) SetAltDepthRow();
@@ -313,6 +319,7 @@ void frmRivulet::chkLocDiam_Click() {
 }
 
 void frmRivulet::cmdVelDis_Click() {
+  Touch();
   Changes();
   const std::string c1 = optVelDis1.Caption();
   const std::string c2 = lblVelDis2.Caption();
@@ -357,6 +364,7 @@ void frmRivulet::Changes() {
 }
 
 void frmRivulet::NumericFilter(TextBox& box) {
+  Touch();
   std::string text = box.Text();
   if (text.empty() || IsNumericText(text)) {
     Changes();
@@ -376,6 +384,7 @@ void frmRivulet::txtDiam_Change() {
 }
 
 void frmRivulet::cboDiam_Click() {
+  Touch();
   Changes();
   if (chkLocDiam.Value() == 1 && chkLocDiam.Visible()) cboDepth.SetListIndex(cboDiam.ListIndex());
 }
@@ -415,6 +424,10 @@ void frmRivulet::mnuOptionsFix_Click() {
 void frmRivulet::mnuFlowDetails_Click() { mnuFlowDetails.SetChecked(!mnuFlowDetails.Checked()); }
 
 // ---- Calculate ----
+
+void frmRivulet::Touch() {
+  if (txtStatus.Text() != kStatusThinking) modified_ = true;
+}
 
 void frmRivulet::SetStatus(const std::string& text, Colour back) {
   txtStatus.SetBackColour(back);
@@ -487,9 +500,18 @@ void frmRivulet::cmdCalculate_Click() {
   txtVelDis3.SetText("");
   SetStatus(kStatusThinking, kStatusOrange);
   lastSolve_.reset();
-  const bool dischargeGiven = optVelDis1.Caption() == "Discharge" && !optVelDis1.Value();
+  const bool velocityMode = optVelDis1.Caption() == "Velocity";
+  // What row 1 asked for, in base units, before the running-full re-solve overwrites it.
+  std::optional<double> asked;
+  if (!optVelDis1.Value()) {
+    try {
+      const double typed = ReadNumber(txtVelDis1.Text());
+      asked = velocityMode ? ConvertVelocity(typed, cboVelDis1.ListIndex(), kToBase)
+                           : ConvertDischarge(typed, cboVelDis1.ListIndex(), kToBase);
+    } catch (const ArithmeticFault&) {
+    }
+  }
   SolveManning(*this, hydraulics_, services_);
-  const double askedDischarge = hydraulics_.last.discharge;
   if (txtDDS.Text().empty()) {
     txtDDS.SetText("N/A");
     txtVelDis3.SetText("N/A");
@@ -508,8 +530,9 @@ void frmRivulet::cmdCalculate_Click() {
     SetStatus(kStatusNoSolution, kStatusOrange);
   } else {
     if (mnuOptionsFix.Checked()) FixResults();
-    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt};
-    if (ranFull && dischargeGiven) lastSolve_->requestedDischarge = askedDischarge;
+    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt, std::nullopt};
+    if (ranFull && asked)
+      (velocityMode ? lastSolve_->requestedVelocity : lastSolve_->requestedDischarge) = *asked;
     SetStatus(kStatusComplete, kStatusGreen);
   }
 }

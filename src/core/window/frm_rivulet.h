@@ -40,6 +40,8 @@ struct CompletedSolve {
   /// The discharge the user gave (m³/s) when no part-full depth carried it and the pipe was
   /// solved running full instead.
   std::optional<double> requestedDischarge;
+  /// The same for a velocity (m/s).
+  std::optional<double> requestedVelocity = std::nullopt;
 };
 
 /// A menu as the view builds it: an item and, for menus and submenus, its children.
@@ -71,6 +73,11 @@ class frmRivulet : public CalculationSheet {
   void HighlightUnknown();
   /// Shows or hides the flow details panel (the check mark is the state).
   void mnuFlowDetails_Click();
+
+  /// Whether an input, unit, section, unknown or mode changed since the last New, Open or
+  /// successful Save.
+  bool Modified() const { return modified_; }
+  void SetModified(bool on) { modified_ = on; }
 
   /// Title of the window; it also records whether the sheet has a file ("[").
   const std::string& Title() const { return title_; }
@@ -162,12 +169,15 @@ class frmRivulet : public CalculationSheet {
   bool CheckInputs();
   bool RunningFull();
   void SetStatus(const std::string& text, Colour back);
+  /// Records a change of the sheet's inputs; Calculate's own writes are no edit.
+  void Touch();
 
   Services& services_;
   StartupValues startup_;
   HydraulicState hydraulics_;
   std::optional<CompletedSolve> lastSolve_;
   std::string title_;
+  bool modified_ = false;
 };
 
 }  // namespace rivulet

@@ -59,6 +59,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachPrinting(form, view);
   AttachRatingWindow(form, app.services, view);
   AttachDesignChecks(form, app.services, view);
+  view->confirmClose = [&form] { return ConfirmDiscard(form); };
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };

@@ -76,6 +76,22 @@ void QtServices::MessageBox(const std::string& text, const std::string& title, M
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
+SaveChoice QtServices::AskSaveChanges(const std::string& text, const std::string& title) {
+  BeforeModal();
+  QMessageBox box(QMessageBox::Question, ToQt(title), ToQt(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int answer = box.exec();
+  if (busy_) QApplication::restoreOverrideCursor();
+  if (answer == QMessageBox::Save) return SaveChoice::Save;
+  if (answer == QMessageBox::Discard) return SaveChoice::Discard;
+  return SaveChoice::Cancel;
+}
+
 void QtServices::SetBusy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;

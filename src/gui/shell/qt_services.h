@@ -24,6 +24,7 @@ class QtServices : public Services {
   void SetBeforeModal(std::function<void()> beforeModal) { beforeModal_ = std::move(beforeModal); }
 
   void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+  SaveChoice AskSaveChanges(const std::string& text, const std::string& title) override;
   void SetBusy(bool busy) override;
   int ScreenWidth() const override;
   int ScreenHeight() const override;

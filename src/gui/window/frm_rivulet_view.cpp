@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGridLayout>
@@ -292,6 +293,15 @@ void frmRivuletView::SetTabOrder() {
   // Every text box takes the menu's keys as the menu's (Ctrl+A is Save As, Ctrl+C the
   // program's Copy) rather than as its own editing keys.
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
+}
+
+void frmRivuletView::closeEvent(QCloseEvent* event) {
+  if (confirmClose && !confirmClose()) {
+    event->ignore();
+    Sync();  // a Save that ran shows its new title
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 bool frmRivuletView::eventFilter(QObject* watched, QEvent* event) {

@@ -48,6 +48,8 @@ class frmRivuletView : public QMainWindow {
   /// Who opens worksheet files in their own windows (true when one opened); until one is
   /// set, worksheets are not taken from a drop.
   void SetWorksheetOpener(std::function<bool(const std::string& path)> opener);
+  /// Asked before the window closes (Exit, the title bar's close); false keeps it open.
+  std::function<bool()> confirmClose;
 
  signals:
   /// A user's action here changed the core; other windows showing it should redraw.
@@ -67,6 +69,7 @@ class frmRivuletView : public QMainWindow {
   /// The one local file a drag carries that this window can open, or "".
   std::string OpenableFile(const QMimeData* data) const;
   void AddRecentFilesMenu();
+  void closeEvent(QCloseEvent* event) override;
   void SyncDetails();
 
   frmRivulet& form_;
