@@ -39,7 +39,8 @@ void PrintUsage(std::ostream& out) {
          "                    window's start font at 12 points\n"
          "  --details         with --report: follow each calculation file's report with\n"
          "                    its flow details (regime, critical flow, shear, a pipe's\n"
-         "                    capacities)\n"
+         "                    capacities); with --cases: add them as columns, each\n"
+         "                    with its unit\n"
          "  --json            with --report: instead of the reports, one JSON object per\n"
          "                    file and line: every input, result, alternate and flow\n"
          "                    detail, each with its unit; a worksheet's inputs, results\n"
@@ -58,8 +59,6 @@ void PrintUsage(std::ostream& out) {
          "                    results as CSV to standard output. Exit status 0 when every\n"
          "                    row solved, 1 when any did not (its status and message say\n"
          "                    why), 2 when the table cannot be read or lacks a column\n"
-         "  --details         with --cases: add the flow details (Froude number, regime,\n"
-         "                    critical depth, shear, a pipe's percent full ...)\n"
          "  -o OUT.csv        with --cases: write the table to OUT.csv instead\n"
          "  --version         print the version and exit\n"
          "  --help            print this help and exit\n";

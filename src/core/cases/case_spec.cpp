@@ -214,8 +214,10 @@ ParsedCase ParseCase(const CaseCells& cells, bool startVelocityMode) {
   if (c.unknown != CaseUnknown::ManningsN) c.manningsN = r.Number(CaseField::ManningsN);
 
   c.areaUnit = r.Unit(CaseField::AreaUnit, UnitList::Area);
-  c.altValueUnit = r.Unit(CaseField::AltValueUnit,
-                          AltIsSideSlope(c.section) ? UnitList::SideSlope : UnitList::Length);
+  // A rectangle and a triangle have no alternate; their row keeps the last section's list.
+  if (IsPipeSection(c.section) || AltIsSideSlope(c.section))
+    c.altValueUnit = r.Unit(CaseField::AltValueUnit,
+                            AltIsSideSlope(c.section) ? UnitList::SideSlope : UnitList::Length);
   c.altAreaUnit = r.Unit(CaseField::AltAreaUnit, UnitList::Area);
   if (r.Failed()) return {std::nullopt, r.Error()};
   return {std::move(c), {}};

@@ -174,6 +174,7 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
                         &mnuDetailsBreak, &mnuFlowDetails, &mnuRatingTable})},
       {&mnuOptions, items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults,
                            &mnuOptionsWriteDefaults, &mnuOptionsFix})},
+      {&mnuTools, items({&mnuCaseTable})},
       {&mnuHelp, help},
   };
 }

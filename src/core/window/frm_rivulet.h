@@ -127,6 +127,8 @@ class frmRivulet : public CalculationSheet {
   MenuItem mnuOptionsApplyDefaults{"mnuOptionsApplyDefaults", "&Apply Defaults", "Ctrl+D"};
   MenuItem mnuOptionsWriteDefaults{"mnuOptionsWriteDefaults", "&Write Defaults", "Ctrl+W"};
   MenuItem mnuOptionsFix{"mnuOptionsFix", "&Fix Results to 3 Decimal Places", "Ctrl+F"};
+  MenuItem mnuTools{"mnuTools", "&Tools"};
+  MenuItem mnuCaseTable{"mnuCaseTable", "&Case Table..."};
   MenuItem mnuHelp{"mnuHelp", "&Help"};
   MenuItem mnuHelpContents{"mnuHelpContents", "&Contents", "F1"};
   MenuItem mnuLinks{"mnuLinks", "&Links"};

@@ -10,6 +10,7 @@
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
+#include "gui/cases/case_table_window.h"
 #include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
@@ -57,6 +58,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   });
   AttachPrinting(form, view);
   AttachRatingWindow(form, app.services, view);
+  AttachCaseTableWindow(form, app.services, view);
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };
