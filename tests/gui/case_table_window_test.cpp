@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
@@ -211,7 +212,7 @@ TEST_F(CaseWindowTest, CopyPasteSaveAndPdf) {
 
   const std::string csv = (folder / "saved.csv").string();
   services.saveAnswers.push_back(FileChoice{csv, "saved.csv"});
-  ASSERT_TRUE(window->Save());
+  ASSERT_TRUE(window->SaveAs());
   EXPECT_FALSE(window->windowTitle().endsWith("*"));
   EXPECT_EQ(Slurp(csv).rfind("\xEF\xBB\xBFname,section", 0), 0u);
 

@@ -38,6 +38,12 @@ int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, st
     err << "rivulet: " << headerError << "\n";
     return kCasesUnreadable;
   }
+  // A full disk shows only here; a table that was not written must not pass for done.
+  out.flush();
+  if (!out) {
+    err << "rivulet: the case table could not be written\n";
+    return kCasesUnreadable;
+  }
   if (!read) {
     err << "rivulet: the case table could not be read: " << readError << "\n";
     return kCasesUnreadable;

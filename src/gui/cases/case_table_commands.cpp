@@ -18,9 +18,17 @@ namespace {
 
 QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
-FileDialogRequest CsvRequest(const char* title, const QString& proposed) {
-  return {
-      title, {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}}, proposed.toStdString(), "csv"};
+// Dialogs open beside the table's file, where its neighbours are.
+std::string FolderOf(const QString& path) {
+  return path.isEmpty() ? std::string() : QFileInfo(path).absolutePath().toStdString();
+}
+
+FileDialogRequest CsvRequest(const char* title, const QString& proposed, const QString& path) {
+  return {title,
+          {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
+          proposed.toStdString(),
+          "csv",
+          FolderOf(path)};
 }
 
 }  // namespace
@@ -137,7 +145,8 @@ bool CaseTableWindow::Save() {
 }
 
 bool CaseTableWindow::SaveAs() {
-  const auto choice = services_.SaveFileDialog(CsvRequest("Save Case Table", ProposedName("csv")));
+  const auto choice =
+      services_.SaveFileDialog(CsvRequest("Save Case Table", ProposedName("csv"), path_));
   if (!choice || choice->path.empty()) return false;
   const QString previous = path_;
   path_ = ToQt(choice->path);
@@ -148,7 +157,7 @@ bool CaseTableWindow::SaveAs() {
 
 void CaseTableWindow::OpenFile() {
   if (next_ || !MayDiscardChanges()) return;
-  const auto choice = services_.OpenFileDialog(CsvRequest("Open Case Table", QString()));
+  const auto choice = services_.OpenFileDialog(CsvRequest("Open Case Table", QString(), path_));
   if (choice && !choice->path.empty()) OpenPath(ToQt(choice->path));
 }
 
@@ -188,7 +197,8 @@ void CaseTableWindow::SavePdf() {
       services_.SaveFileDialog({"Save Case Table as PDF",
                                 {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
                                 ProposedName("pdf").toStdString(),
-                                "pdf"});
+                                "pdf",
+                                FolderOf(path_)});
   if (!choice || choice->path.empty()) return;
   if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *")))
     services_.MessageBox("The case table could not be saved to " + choice->path + ".", kProductName,

@@ -114,7 +114,12 @@ void CaseTableWindow::ArrangeColumns() {
   }
 }
 
-CaseTableWindow::~CaseTableWindow() = default;
+CaseTableWindow::~CaseTableWindow() {
+  // The views read the document until they go; they must go before it does.
+  delete takeCentralWidget();
+  delete filter_;
+  delete model_;
+}
 
 QWidget* CaseTableWindow::BuildFilterBar() {
   auto* bar = new QWidget;
