@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cases/case_batch.h"
 #include "core/files/batch.h"
 #include "core/files/details_output.h"
 #include "core/files/rating_csv.h"
@@ -22,6 +23,7 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl | FILE.rvw]\n"
          "       rivulet --report FILE... [--pdf OUT.pdf | --details | --json]\n"
          "       rivulet --rating FILE.rvl [--rows N] [--top DEPTH]\n"
+         "       rivulet --cases IN.csv [--details] [-o OUT.csv]\n"
          "       rivulet --version | --help\n"
          "\n"
          "Without options Rivulet opens its window; a calculation file named on the command\n"
@@ -37,7 +39,8 @@ void PrintUsage(std::ostream& out) {
          "                    window's start font at 12 points\n"
          "  --details         with --report: follow each calculation file's report with\n"
          "                    its flow details (regime, critical flow, shear, a pipe's\n"
-         "                    capacities)\n"
+         "                    capacities); with --cases: add them as columns, each\n"
+         "                    with its unit\n"
          "  --json            with --report: instead of the reports, one JSON object per\n"
          "                    file and line: every input, result, alternate and flow\n"
          "                    detail, each with its unit; a worksheet's inputs, results\n"
@@ -50,6 +53,13 @@ void PrintUsage(std::ostream& out) {
          "  --rows N          with --rating: N rows (default 51, from 2 to 1000000)\n"
          "  --top DEPTH       with --rating: the last row's depth in the file's depth\n"
          "                    unit (default: a pipe's diameter, else twice the depth)\n"
+         "  --cases IN.csv    compute every row of a case table (one calculation per row:\n"
+         "                    section, solveFor, flow, depth, width, sideSlope, slope,\n"
+         "                    manningsN and their units) and write the rows with their\n"
+         "                    results as CSV to standard output. Exit status 0 when every\n"
+         "                    row solved, 1 when any did not (its status and message say\n"
+         "                    why), 2 when the table cannot be read or lacks a column\n"
+         "  -o OUT.csv        with --cases: write the table to OUT.csv instead\n"
          "  --version         print the version and exit\n"
          "  --help            print this help and exit\n";
 }
@@ -141,6 +151,9 @@ int main(int argc, char** argv) {
     return rivulet::FinishBatchOutput(std::cout, "standard output", std::cerr, status);
   }
   if (argc > 1 && std::strcmp(argv[1], "--rating") == 0) return RatingMain(argc, argv);
+  if (argc > 1 && std::strcmp(argv[1], "--cases") == 0)
+    return rivulet::RunCasesCommand(std::vector<std::string>(argv + 2, argv + argc),
+                                    rivulet::StartupValues::Compute(), std::cout, std::cerr);
   if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
     std::cerr << "rivulet: unknown option " << argv[1] << "\n";
     PrintUsage(std::cerr);

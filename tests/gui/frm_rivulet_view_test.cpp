@@ -88,7 +88,7 @@ TEST_F(ViewTest, TabOrderAndFirstFocusFollowTheSheet) {
 TEST_F(ViewTest, MenusFollowTheMenuTree) {
   QStringList titles;
   for (QAction* a : view->menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
+  EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Options", "&Tools", "&Help"}));
 
   QMenu* file = view->menuBar()->actions().front()->menu();
   QStringList items;

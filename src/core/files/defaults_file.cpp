@@ -42,10 +42,13 @@ void mnuOptionsRestoreDefaults_Click(frmRivulet& form) {
   RestoreDefaults(form);
 }
 
-void mnuOptionsApplyDefaults_Click(frmRivulet& form) {
-  BusyPointer busy(form.Svc());
-  const std::string path = FindInFolders(SettingsFolders(form.Startup()), kDefaultsFileName);
-  const auto lines = path.empty() ? std::nullopt : ReadLines(path, kDefaultsLines);
+std::optional<std::vector<std::string>> ReadDefaultsFile(const StartupValues& startup) {
+  const std::string path = FindInFolders(SettingsFolders(startup), kDefaultsFileName);
+  if (path.empty()) return std::nullopt;
+  return ReadLines(path, kDefaultsLines);
+}
+
+void ApplyDefaultsLines(frmRivulet& form, const std::optional<std::vector<std::string>>& lines) {
   if (!lines || lines->empty() || (*lines)[0] != kDefaultsHeader) {
     RestoreDefaults(form);
     return;
@@ -66,6 +69,11 @@ void mnuOptionsApplyDefaults_Click(frmRivulet& form) {
     if (flag == "True") form.mnuOptionsFix.SetChecked(true);
     if (flag == "False") form.mnuOptionsFix.SetChecked(false);
   }
+}
+
+void mnuOptionsApplyDefaults_Click(frmRivulet& form) {
+  BusyPointer busy(form.Svc());
+  ApplyDefaultsLines(form, ReadDefaultsFile(form.Startup()));
 }
 
 bool mnuOptionsWriteDefaults_Click(frmRivulet& form) {

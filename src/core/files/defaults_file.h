@@ -1,6 +1,7 @@
 // The defaults file RIVULET.DEF: mode, section, every unit position and Fix Results.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ std::vector<std::string> DefaultsFileLines(frmRivulet& form);
 
 /// The built-in defaults.
 void mnuOptionsRestoreDefaults_Click(frmRivulet& form);
+/// The defaults file's lines, found as Apply Defaults finds it; nullopt when none is readable.
+std::optional<std::vector<std::string>> ReadDefaultsFile(const StartupValues& startup);
+/// Applies defaults-file lines read earlier, or the built-in defaults when they are not valid.
+void ApplyDefaultsLines(frmRivulet& form, const std::optional<std::vector<std::string>>& lines);
 /// The defaults from the file, or the built-in ones when there is no valid file.
 void mnuOptionsApplyDefaults_Click(frmRivulet& form);
 /// Stores the sheet's arrangement; false (after a message) when it could not be written.

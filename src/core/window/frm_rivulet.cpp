@@ -179,6 +179,7 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
       {&mnuOptions,
        items({&mnuOptionsRestoreDefaults, &mnuOptionsApplyDefaults, &mnuOptionsWriteDefaults,
               &mnuOptionsFix, &mnuOptionsDesignBreak, &mnuOptionsDesign})},
+      {&mnuTools, items({&mnuCaseTable})},
       {&mnuHelp, help},
   };
 }

@@ -136,6 +136,8 @@ class frmRivulet : public CalculationSheet {
   MenuItem mnuOptionsFix{"mnuOptionsFix", "&Fix Results to 3 Decimal Places", "Ctrl+F"};
   MenuItem mnuOptionsDesignBreak{"mnuOptionsDesignBreak", "-"};
   MenuItem mnuOptionsDesign{"mnuOptionsDesign", "D&esign Settings..."};
+  MenuItem mnuTools{"mnuTools", "&Tools"};
+  MenuItem mnuCaseTable{"mnuCaseTable", "&Case Table..."};
   MenuItem mnuHelp{"mnuHelp", "&Help"};
   MenuItem mnuHelpContents{"mnuHelpContents", "&Contents", "F1"};
   MenuItem mnuLinks{"mnuLinks", "&Links"};

@@ -10,6 +10,7 @@
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/shell_commands.h"
+#include "gui/cases/case_table_window.h"
 #include "gui/design/design_attach.h"
 #include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
@@ -60,6 +61,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachRatingWindow(form, app.services, view);
   AttachDesignChecks(form, app.services, view);
   view->confirmClose = [&form] { return ConfirmDiscard(form); };
+  AttachCaseTableWindow(form, app.services, view);
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };

@@ -40,7 +40,12 @@ WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& k
 }
 
 void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services) {
-  auto* tools = new QMenu("&Tools", &window);
+  // The calculation window's own Tools menu (the case table) takes the worksheets after a line.
+  QMenu* own = nullptr;
+  for (QAction* a : window.menuBar()->actions())
+    if (a->objectName() == "mnuTools" && a->menu()) own = a->menu();
+  auto* tools = own ? own : new QMenu("&Tools", &window);
+  if (own) tools->addSeparator();
   tools->setObjectName("mnuTools");
   for (const WorksheetKind* kind : kinds) {
     QAction* item = tools->addAction(QString::fromStdString(kind->title) + "...");
@@ -49,6 +54,7 @@ void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& service
                      [kind, &services] { ShowWorksheetWindow(*kind, services); });
   }
   if (kinds.empty()) tools->addAction("No worksheets installed")->setEnabled(false);
+  if (own) return;
   // Help stays the last menu, as desktop programs keep it.
   const QList<QAction*> menus = window.menuBar()->actions();
   QAction* help = menus.isEmpty() ? nullptr : menus.last();

@@ -1,0 +1,113 @@
+// The Case Table window: many calculation-sheet cases in one table, recalculated
+// together without freezing the window, opened from and saved to CSV, exchanged with
+// the calculation window and with spreadsheets, printed landscape.
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/cases/case_document.h"
+#include "core/shell/services.h"
+#include "core/window/frm_rivulet.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace rivulet {
+
+class CaseFilterModel;
+class CaseTableModel;
+class frmRivuletView;
+
+class CaseTableWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  /// mainWindow, when given, is redrawn after a row is opened in the sheet.
+  CaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow = nullptr,
+                  QWidget* parent = nullptr);
+  ~CaseTableWindow() override;
+
+  CaseDocument& Document() { return doc_; }
+  CaseTableModel* Model() const { return model_; }
+  CaseFilterModel* Filter() const { return filter_; }
+  QTableView* TableView() const { return view_; }
+  bool Recalculating() const { return next_.has_value(); }
+
+  void AddRow();
+  void DuplicateRows();
+  void DeleteRows();
+  void AddCurrentSheet();
+  /// Puts the current row on the calculation sheet and calculates it there.
+  void OpenRowInSheet();
+  /// Starts recalculating every row, a slice at a time between events.
+  void RecalculateAll();
+  void CancelRecalculation();
+  void CopyRows();
+  void PasteRows();
+  /// False when the user cancelled or the save failed.
+  bool Save();
+  bool SaveAs();
+  void OpenFile();
+  /// Opens a file without asking about unsaved changes; false (after a message) on failure.
+  bool OpenPath(const QString& path);
+  void Print();
+  void SavePdf();
+  /// Asks about unsaved changes: true when the window may drop them.
+  bool MayDiscardChanges();
+
+  /// The source rows selected in the view, in document order.
+  std::vector<size_t> SelectedRows() const;
+  /// The source rows in the order the view shows them.
+  std::vector<size_t> ShownRows() const;
+
+ signals:
+  /// Rows were recalculated up to the end or a cancel.
+  void RecalculationFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void ArrangeColumns();
+  QWidget* BuildFilterBar();
+  void RecalculateSlice();
+  void EndRecalculation();
+  void SetBusyControls(bool busy);
+  void DocumentChanged();
+  void UpdateTitle();
+  void UpdateCounts();
+  int CurrentSourceRow() const;
+  QString ProposedName(const char* extension) const;
+
+  frmRivulet& form_;
+  Services& services_;
+  frmRivuletView* main_;
+  CaseDocument doc_;
+  CaseTableModel* model_ = nullptr;
+  CaseFilterModel* filter_ = nullptr;
+  QTableView* view_ = nullptr;
+  QLineEdit* filterText_ = nullptr;
+  QComboBox* filterMark_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QLabel* counts_ = nullptr;
+  QList<QAction*> editActions_;
+  QString path_;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<CaseStart> start_;
+  std::optional<size_t> next_;
+};
+
+/// Wires Tools > Case Table to one case table window of the sheet, made on first use.
+void AttachCaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow);
+
+}  // namespace rivulet
