@@ -163,6 +163,20 @@ TEST_F(RecentFilesTest, AMissingEntryIsRemovedWithAMessage) {
   EXPECT_EQ(form.Title(), title);
 }
 
+TEST_F(RecentFilesTest, UnsavedChangesAreAskedAboutFirst) {
+  const std::string a = SavedSheet("a.rvl");
+  form.mnuNew.Click();
+  form.txtDepth.SetText("2");
+  services.saveChoices.push_back(SaveChoice::Cancel);
+  EXPECT_EQ(OpenCalcFileFromList(form, recent, a), OpenResult::Cancelled);
+  ASSERT_EQ(services.questions.size(), 1u);
+  EXPECT_EQ(services.questions[0].text, "Save changes to Untitled?");
+  EXPECT_EQ(form.txtDepth.Text(), "2");
+  services.saveChoices.push_back(SaveChoice::Discard);
+  EXPECT_EQ(OpenRecentCalcFile(form, recent, a), OpenResult::Loaded);
+  EXPECT_EQ(services.questions.size(), 2u);
+}
+
 TEST_F(RecentFilesTest, AnInvalidFileStaysOffTheList) {
   WriteFile(folder / "notes.rvl", "shopping list\r\n");
   EXPECT_EQ(OpenCalcFileFromList(form, recent, PathOf("notes.rvl")), OpenResult::InvalidFormat);

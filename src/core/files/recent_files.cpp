@@ -82,6 +82,7 @@ std::string RecentFileCaption(size_t index, const std::string& path) {
 }
 
 OpenResult OpenCalcFileFromList(frmRivulet& form, RecentFiles& recent, const std::string& path) {
+  if (!ConfirmDiscard(form)) return OpenResult::Cancelled;
   const std::string absolute = Absolute(path);
   const OpenResult result =
       OpenCalcFile(form, absolute, std::filesystem::path(absolute).filename().string());
@@ -90,6 +91,7 @@ OpenResult OpenCalcFileFromList(frmRivulet& form, RecentFiles& recent, const std
 }
 
 OpenResult OpenRecentCalcFile(frmRivulet& form, RecentFiles& recent, const std::string& path) {
+  // A missing file is told before any question about the sheet, which it would not replace.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     recent.Remove(path);

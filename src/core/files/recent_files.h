@@ -38,8 +38,8 @@ class RecentFiles {
 /// "&1  storm.rvl": the menu caption of the list's entry at index (from 0).
 std::string RecentFileCaption(size_t index, const std::string& path);
 
-/// Opens a calculation file as File > Open opens the one chosen in its dialog, and puts it
-/// first in the list when it loaded.
+/// Opens a calculation file as File > Open opens the one chosen in its dialog (asking about
+/// unsaved changes first), and puts it first in the list when it loaded.
 OpenResult OpenCalcFileFromList(frmRivulet& form, RecentFiles& recent, const std::string& path);
 
 /// The list's entry: a file that no longer exists is taken off the list with a message
