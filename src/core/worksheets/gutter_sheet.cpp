@@ -136,6 +136,24 @@ GutterInputs ReadGutterInputs(const Document& d) {
   return in;
 }
 
+GutterInputUse GutterInputUseFor(const std::string& input, const std::string& gutterType,
+                                 const std::string& unknown, const std::string& known) {
+  using U = GutterInputUse;
+  const bool v = gutterType == "vShaped";
+  if (input == "spread" || input == "discharge")
+    return input == unknown || known != "depthAtCurb" ? U::Required : U::Unused;
+  if (input == "depthAtCurb") return known == "depthAtCurb" ? U::Required : U::Unused;
+  if (input == "crossSlope") return v ? U::Unused : U::Required;
+  if (input == "gutterWidth")
+    return v ? U::Unused : gutterType == "composite" ? U::Required : U::Optional;
+  if (input == "gutterCrossSlope" || input == "gutterDepression")
+    return gutterType == "composite" ? U::EitherOfPair : U::Unused;
+  if (input == "crossSlope1" || input == "crossSlope2") return v ? U::Required : U::Unused;
+  if (input == "crossSlope3" || input == "slopeBreakWidth") return v ? U::Optional : U::Unused;
+  if (input == "allowableSpread" || input == "kerbHeight") return U::Optional;
+  return U::Required;
+}
+
 SheetOutcome GutterOutcome(const Document& d, const GutterInputs& in, const GutterResults& r) {
   if (!r.Ok()) return SheetOutcome::Failed(r.error->message, r.error->field);
   std::vector<NamedResult> results{
