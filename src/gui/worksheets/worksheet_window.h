@@ -33,6 +33,8 @@ class WorksheetWindow : public QMainWindow {
   WorksheetWindow(const WorksheetKind& kind, Services& services, QWidget* parent = nullptr);
 
   WorksheetModel& Model() { return model_; }
+  /// The dialogs and shell of this window, for what a kind adds to it.
+  Services& WindowServices() { return services_; }
   const WorksheetModel& Model() const { return model_; }
 
   /// Puts the kind's drawing beside the inputs; it redraws on Synced().

@@ -5,12 +5,15 @@
 #include <QMenuBar>
 
 #include "core/shell/startup.h"
+#include "gui/drainage/gutter_window.h"
 
 namespace rivulet {
 
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   // One line per kind with additions: {"gutter", SetUpGutterWindow}.
-  static const std::map<std::string, WorksheetWindowSetup> setups{};
+  static const std::map<std::string, WorksheetWindowSetup> setups{
+      {"gutter", SetUpGutterWindow},
+  };
   return setups;
 }
 

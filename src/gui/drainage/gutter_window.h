@@ -1,0 +1,12 @@
+// What the gutter worksheet adds to its window: the to-scale drawing of the road edge, and
+// the inputs of other sections greyed so only the chosen gutter's are typed.
+#pragma once
+
+#include "gui/worksheets/worksheet_window.h"
+
+namespace rivulet {
+
+/// Adds the drawing to a gutter worksheet window and keeps it and the inputs in step.
+void SetUpGutterWindow(WorksheetWindow& window);
+
+}  // namespace rivulet
