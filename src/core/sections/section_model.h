@@ -80,8 +80,8 @@ class SectionModel {
   /// growth with the water surface changes.
   const std::vector<double>& Levels() const { return levels_; }
 
-  /// Everything at water surface w (m), zones included.
-  SectionState StateAt(double w) const;
+  /// Everything at water surface w (m), with the zones or without (faster).
+  SectionState StateAt(double w, bool withZones = true) const;
   /// Only the conveyance (m³/s) at water surface w: the depth search calls it often.
   double ConveyanceAt(double w) const;
 
@@ -96,6 +96,7 @@ class SectionModel {
   bool extendWalls_;
   double lowest_ = 0;
   std::vector<double> levels_;
+  std::vector<double> lengths_;  // of each piece of ground, m
   mutable std::vector<ZoneFlow> zones_;
 };
 
