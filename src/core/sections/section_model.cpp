@@ -77,7 +77,7 @@ bool CompositeMethodForKey(const std::string& key, CompositeMethod& method) {
   return false;
 }
 
-std::string SectionProblem(const StationSection& s) {
+std::string PointsProblem(const StationSection& s) {
   const size_t count = s.station.size();
   if (s.elevation.size() != count)
     return "The section has " + std::to_string(count) + " stations but " +
@@ -106,6 +106,10 @@ std::string SectionProblem(const StationSection& s) {
     return PointName(count - 1) +
            " is a lowest point of the section: the section needs a low point between two "
            "higher ends.";
+  return "";
+}
+
+std::string ZonesProblem(const StationSection& s) {
   for (size_t j = 0; j < s.breaks.size(); ++j) {
     const std::string name = "Break " + std::to_string(j + 1);
     const double b = s.breaks[j];
@@ -261,6 +265,11 @@ double SectionModel::ConveyanceAt(double w) const {
   SectionState s;
   Combine(w, s, false);
   return s.conveyance;
+}
+
+std::string SectionProblem(const StationSection& s) {
+  std::string problem = PointsProblem(s);
+  return problem.empty() ? ZonesProblem(s) : problem;
 }
 
 }  // namespace rivulet

@@ -33,6 +33,10 @@ struct StationSection {
 /// Why the section cannot carry water, naming the point, break or zone at fault; "" when it
 /// can. Points, breaks and zones are numbered from 1 as the user sees them.
 std::string SectionProblem(const StationSection& section);
+/// The same for the points alone.
+std::string PointsProblem(const StationSection& section);
+/// The same for the breaks and n values of points that have no problem.
+std::string ZonesProblem(const StationSection& section);
 
 /// The wetted part of one zone.
 struct ZoneFlow {

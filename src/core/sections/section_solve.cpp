@@ -202,17 +202,18 @@ std::vector<double> CriticalDepths(const SectionModel& m, double q) {
 
 SectionResults SolveSection(const SectionInputs& in) {
   SectionResults r;
-  r.message = SectionProblem(in.section);
-  if (!r.message.empty()) return r;
+  auto refuse = [&r](std::string field, std::string message) {
+    r.field = std::move(field);
+    r.message = std::move(message);
+    return r;
+  };
+  if (std::string p = PointsProblem(in.section); !p.empty()) return refuse("points", p);
+  if (std::string p = ZonesProblem(in.section); !p.empty()) return refuse("nZones", p);
   auto positive = [](double v) { return std::isfinite(v) && v > 0; };
-  if (in.solveFor != SectionUnknown::Slope && !positive(in.slope)) {
-    r.message = "The longitudinal slope must be a number above 0.";
-    return r;
-  }
-  if (in.solveFor != SectionUnknown::Discharge && !positive(in.discharge)) {
-    r.message = "The discharge must be a number above 0.";
-    return r;
-  }
+  if (in.solveFor != SectionUnknown::Slope && !positive(in.slope))
+    return refuse("longitudinalSlope", "The longitudinal slope must be a number above 0.");
+  if (in.solveFor != SectionUnknown::Discharge && !positive(in.discharge))
+    return refuse("discharge", "The discharge must be a number above 0.");
   try {
     const SectionModel m(in.section, in.method);
     double w = 0;
@@ -240,13 +241,11 @@ SectionResults SolveSection(const SectionInputs& in) {
       } else if (in.depth) {
         w = m.Lowest() + *in.depth;
       } else {
-        r.message = "Give the water surface elevation or the depth.";
-        return r;
+        return refuse("waterSurfaceElevation", "Give the water surface elevation or the depth.");
       }
-      if (!std::isfinite(w) || !(w > m.Lowest())) {
-        r.message = "The water surface must lie above the lowest point of the section.";
-        return r;
-      }
+      if (!std::isfinite(w) || !(w > m.Lowest()))
+        return refuse(in.waterSurfaceElevation ? "waterSurfaceElevation" : "depth",
+                      "The water surface must lie above the lowest point of the section.");
     }
     r.overtoppedSide = OvertoppedSide(m, w);
     r.overtopped = !r.overtoppedSide.empty();

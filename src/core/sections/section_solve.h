@@ -53,6 +53,9 @@ struct SectionResults {
   /// False with the reason in message when there is no solution.
   bool ok = false;
   std::string message;
+  /// The input at fault when not ok: "points", "nZones", "longitudinalSlope", "discharge",
+  /// "waterSurfaceElevation" or "" (no single input, as when the flow overtops the banks).
+  std::string field;
   std::vector<std::string> warnings;
 
   double waterSurfaceElevation = 0;  ///< m

@@ -2,11 +2,13 @@
 
 #include <exception>
 
+#include "core/worksheets/section_sheet.h"
+
 namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{};
+  static const KindTable kinds{&SectionKind()};
   return kinds;
 }
 
