@@ -21,6 +21,13 @@ const char* MethodText(CompositeMethod m) {
   return "";
 }
 
+std::string Metres(double v) {
+  std::ostringstream out;
+  out.precision(6);
+  out << v << " m";
+  return out.str();
+}
+
 NamedResult Length(const char* name, const char* label, std::optional<double> v) {
   return NamedResult::Number(name, label, Dimension::Length, v);
 }
@@ -121,6 +128,16 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r) {
   pts << in.section.station.size() << " points, " << in.section.n.size() << " zone"
       << (in.section.n.size() == 1 ? "" : "s") << ", depth above the lowest point.";
   o.methodLines.push_back(pts.str());
+  for (size_t j = 0; j < in.section.n.size(); ++j) {
+    std::ostringstream zone;
+    zone << "Zone " << j + 1 << ": n = " << in.section.n[j] << ", from "
+         << (j == 0 ? std::string("the left end") : "station " + Metres(in.section.breaks[j - 1]))
+         << " to "
+         << (j + 1 == in.section.n.size() ? std::string("the right end")
+                                          : "station " + Metres(in.section.breaks[j]))
+         << ".";
+    o.methodLines.push_back(zone.str());
+  }
   if (in.section.extendWalls)
     o.methodLines.push_back("Water above an end stands against a vertical wall raised there.");
   return o;
@@ -130,9 +147,9 @@ const WorksheetKind& SectionKind() {
   static const WorksheetKind kind{
       "section",
       "Irregular Section",
-      {{"points", "Points", Dimension::Length},
-       {"nZones", "Roughness Zones", Dimension::Length},
-       {"longitudinalSlope", "Longitudinal Slope", Dimension::Slope, true},
+      // The points and zones are lists: the window edits them in tables of its own, and
+      // the report lists the zones among its method lines.
+      {{"longitudinalSlope", "Longitudinal Slope", Dimension::Slope, true},
        {"discharge", "Discharge", Dimension::Discharge, true},
        {"waterSurfaceElevation", "Water Surface Elevation", Dimension::Length, true},
        {"depth", "Depth", Dimension::Length, true}},
