@@ -5,12 +5,13 @@
 #include <QMenuBar>
 
 #include "core/shell/startup.h"
+#include "gui/sections/section_editor.h"
 
 namespace rivulet {
 
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   // One line per kind with additions: {"gutter", SetUpGutterWindow}.
-  static const std::map<std::string, WorksheetWindowSetup> setups{};
+  static const std::map<std::string, WorksheetWindowSetup> setups{{"section", SetUpSectionWindow}};
   return setups;
 }
 
