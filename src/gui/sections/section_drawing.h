@@ -36,7 +36,7 @@ class SectionDrawing : public QWidget {
   /// The exaggeration of the last painting (1 when drawn to scale).
   double Exaggeration() const { return exaggeration_; }
 
-  QSize sizeHint() const override { return {460, 300}; }
+  QSize sizeHint() const override { return {340, 320}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -191,11 +191,17 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   button(lastRow, "&Rating Table...", "cmdRating", [this] { OpenRating(); });
   tables->addLayout(lastRow);
 
+  // The tables keep a fixed width and the drawing a bounded height, so that the inputs and
+  // results beside them keep their room on a 1366x768 screen.
+  auto* tablesBox = new QWidget;
+  tablesBox->setLayout(tables);
+  tablesBox->setFixedWidth(340);
   drawing_ = new SectionDrawing;
+  drawing_->setMaximumHeight(420);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addLayout(tables, 0);
-  layout->addWidget(drawing_, 1);
+  layout->addWidget(tablesBox, 0, Qt::AlignTop);
+  layout->addWidget(drawing_, 1, Qt::AlignTop);
 
   connect(points_, &SectionPointsModel::Edited, this, [this] { PushPoints(); });
   connect(unit_, &QComboBox::activated, this, [this] {
