@@ -289,49 +289,52 @@ TEST(SectionInputs, BadInputsAreRefusedNamingTheField) {
     const char* name;
     void (*edit)(SectionInputs&);
     const char* message;
+    const char* field;
   } rows[] = {
       {"two points",
        [](SectionInputs& in) {
          in.section.station = {0, 1}, in.section.elevation = {1, 0};
        },
-       "at least 3 points; it has 2"},
+       "at least 3 points; it has 2", "points"},
       {"unequal lists", [](SectionInputs& in) { in.section.elevation.pop_back(); },
-       "4 stations but 3 elevations"},
+       "4 stations but 3 elevations", "points"},
       {"doubling back", [](SectionInputs& in) { in.section.station[2] = 1.5; },
-       "Point 3 (station 1.5) lies before Point 2 (station 2): the stations double back"},
+       "Point 3 (station 1.5) lies before Point 2 (station 2): the stations double back", "points"},
       {"no station", [](SectionInputs& in) { in.section.station[1] = std::nan(""); },
-       "Point 2: the station is not a number"},
+       "Point 2: the station is not a number", "points"},
       {"no elevation",
        [](SectionInputs& in) { in.section.elevation[3] = std::numeric_limits<double>::infinity(); },
-       "Point 4: the elevation is not a number"},
+       "Point 4: the elevation is not a number", "points"},
       {"low left end", [](SectionInputs& in) { in.section.elevation[0] = 0; },
-       "Point 1 is a lowest point"},
+       "Point 1 is a lowest point", "points"},
       {"low right end",
        [](SectionInputs& in) {
          in.section.elevation = {3, 1, 0.5, 0.5};
        },
-       "Point 4 is a lowest point"},
+       "Point 4 is a lowest point", "points"},
       {"break at an end", [](SectionInputs& in) { in.section.breaks = {6}; },
-       "Break 1 (station 6) must lie between the end stations 0 and 6"},
+       "Break 1 (station 6) must lie between the end stations 0 and 6", "nZones"},
       {"breaks out of order",
        [](SectionInputs& in) {
          in.section.breaks = {3, 2}, in.section.n = {0.04, 0.03, 0.05};
        },
-       "Break 2 (station 2) must lie beyond break 1"},
+       "Break 2 (station 2) must lie beyond break 1", "nZones"},
       {"n missing", [](SectionInputs& in) { in.section.n = {0.04}; },
-       "1 breaks make 2 zones, but 1 values"},
+       "1 breaks make 2 zones, but 1 values", "nZones"},
       {"n zero", [](SectionInputs& in) { in.section.n[1] = 0; },
-       "Zone 2: Manning's n must be a number above 0"},
-      {"slope zero", [](SectionInputs& in) { in.slope = 0; }, "longitudinal slope"},
-      {"negative discharge", [](SectionInputs& in) { in.discharge = -1; }, "discharge must be"},
+       "Zone 2: Manning's n must be a number above 0", "nZones"},
+      {"slope zero", [](SectionInputs& in) { in.slope = 0; }, "longitudinal slope",
+       "longitudinalSlope"},
+      {"negative discharge", [](SectionInputs& in) { in.discharge = -1; }, "discharge must be",
+       "discharge"},
       {"surface below the bed",
        [](SectionInputs& in) {
          in.solveFor = SectionUnknown::Discharge;
          in.waterSurfaceElevation = -0.1;
        },
-       "above the lowest point"},
+       "above the lowest point", "waterSurfaceElevation"},
       {"no surface", [](SectionInputs& in) { in.solveFor = SectionUnknown::Slope; },
-       "water surface elevation or the depth"},
+       "water surface elevation or the depth", "waterSurfaceElevation"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -340,6 +343,7 @@ TEST(SectionInputs, BadInputsAreRefusedNamingTheField) {
     const SectionResults r = SolveSection(in);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(std::string::npos, r.message.find(row.message)) << r.message;
+    EXPECT_EQ(row.field, r.field);
   }
   const SectionResults good = SolveSection(base());
   EXPECT_TRUE(good.ok) << good.message;

@@ -22,13 +22,12 @@ std::string Num(double v) {
 
 std::string PointName(size_t i) { return "Point " + std::to_string(i + 1); }
 
-// The wetted part of a straight piece of ground from (a, za) to (b, zb), b > a, under a
-// water surface at w, added to the zone.
-void WetPiece(double a, double za, double b, double zb, double w, ZoneFlow& z) {
+// The wetted part of a straight piece of ground from (a, za) to (b, zb), b > a, of the given
+// length, under a water surface at w, added to the zone.
+void WetPiece(double a, double za, double b, double zb, double length, double w, ZoneFlow& z) {
   const double lo = std::min(za, zb), hi = std::max(za, zb);
   if (lo >= w) return;
   const double width = b - a;
-  const double length = std::hypot(width, zb - za);
   if (hi <= w) {
     z.area += (w - (za + zb) / 2) * width;
     z.perimeter += length;
@@ -78,7 +77,7 @@ bool CompositeMethodForKey(const std::string& key, CompositeMethod& method) {
   return false;
 }
 
-std::string SectionProblem(const StationSection& s) {
+std::string PointsProblem(const StationSection& s) {
   const size_t count = s.station.size();
   if (s.elevation.size() != count)
     return "The section has " + std::to_string(count) + " stations but " +
@@ -107,6 +106,10 @@ std::string SectionProblem(const StationSection& s) {
     return PointName(count - 1) +
            " is a lowest point of the section: the section needs a low point between two "
            "higher ends.";
+  return "";
+}
+
+std::string ZonesProblem(const StationSection& s) {
   for (size_t j = 0; j < s.breaks.size(); ++j) {
     const std::string name = "Break " + std::to_string(j + 1);
     const double b = s.breaks[j];
@@ -134,6 +137,10 @@ SectionModel::SectionModel(const StationSection& section, CompositeMethod method
   std::sort(levels_.begin(), levels_.end());
   levels_.erase(std::unique(levels_.begin(), levels_.end()), levels_.end());
   zones_.resize(section_.n.size());
+  // Lengths are the costliest part of the geometry and do not depend on the water.
+  for (size_t i = 0; i + 1 < section_.station.size(); ++i)
+    lengths_.push_back(std::hypot(section_.station[i + 1] - section_.station[i],
+                                  section_.elevation[i + 1] - section_.elevation[i]));
 }
 
 double SectionModel::BankFull() const { return std::min(LeftEnd(), RightEnd()); }
@@ -158,14 +165,19 @@ void SectionModel::WetZones(double w) const {
     if (std::min(za, zb) >= w) continue;
     // Vertical dividers at the breaks cut the piece without adding perimeter.
     size_t z = zone;
+    if (z == br.size() || br[z] >= b) {
+      WetPiece(a, za, b, zb, lengths_[i], w, zones_[z]);
+      continue;
+    }
+    const double perStation = lengths_[i] / (b - a);
     while (z < br.size() && br[z] < b) {
       const double zc = za + (zb - za) * (br[z] - a) / (b - a);
-      WetPiece(a, za, br[z], zc, w, zones_[z]);
+      WetPiece(a, za, br[z], zc, perStation * (br[z] - a), w, zones_[z]);
       a = br[z];
       za = zc;
       ++z;
     }
-    WetPiece(a, za, b, zb, w, zones_[z]);
+    WetPiece(a, za, b, zb, perStation * (b - a), w, zones_[z]);
   }
   if (extendWalls_) {
     if (w > LeftEnd()) WetWall(LeftEnd(), w + 1, w, zones_.front());
@@ -239,11 +251,11 @@ void SectionModel::Combine(double w, SectionState& s, bool withRates) const {
   }
 }
 
-SectionState SectionModel::StateAt(double w) const {
+SectionState SectionModel::StateAt(double w, bool withZones) const {
   WetZones(w);
   SectionState s;
   Combine(w, s, true);
-  s.zones = zones_;
+  if (withZones) s.zones = zones_;
   return s;
 }
 
@@ -253,6 +265,11 @@ double SectionModel::ConveyanceAt(double w) const {
   SectionState s;
   Combine(w, s, false);
   return s.conveyance;
+}
+
+std::string SectionProblem(const StationSection& s) {
+  std::string problem = PointsProblem(s);
+  return problem.empty() ? ZonesProblem(s) : problem;
 }
 
 }  // namespace rivulet

@@ -33,6 +33,10 @@ struct StationSection {
 /// Why the section cannot carry water, naming the point, break or zone at fault; "" when it
 /// can. Points, breaks and zones are numbered from 1 as the user sees them.
 std::string SectionProblem(const StationSection& section);
+/// The same for the points alone.
+std::string PointsProblem(const StationSection& section);
+/// The same for the breaks and n values of points that have no problem.
+std::string ZonesProblem(const StationSection& section);
 
 /// The wetted part of one zone.
 struct ZoneFlow {
@@ -80,8 +84,8 @@ class SectionModel {
   /// growth with the water surface changes.
   const std::vector<double>& Levels() const { return levels_; }
 
-  /// Everything at water surface w (m), zones included.
-  SectionState StateAt(double w) const;
+  /// Everything at water surface w (m), with the zones or without (faster).
+  SectionState StateAt(double w, bool withZones = true) const;
   /// Only the conveyance (m³/s) at water surface w: the depth search calls it often.
   double ConveyanceAt(double w) const;
 
@@ -96,6 +100,7 @@ class SectionModel {
   bool extendWalls_;
   double lowest_ = 0;
   std::vector<double> levels_;
+  std::vector<double> lengths_;  // of each piece of ground, m
   mutable std::vector<ZoneFlow> zones_;
 };
 

@@ -36,10 +36,8 @@ std::string SideWords(const std::string& side) {
 
 // Illinois false position on f(w) = K(w) − k over a bracket where K rises; a step that
 // fails to halve the bracket is followed by a halving, so neither end can stall.
-double RefineSurface(const SectionModel& m, double k, double lo, double hi, SectionSearch& s) {
-  double flo = m.ConveyanceAt(lo) - k;
-  double fhi = m.ConveyanceAt(hi) - k;
-  s.evaluations += 2;
+double RefineSurface(const SectionModel& m, double k, double lo, double flo, double hi, double fhi,
+                     SectionSearch& s) {
   int kept = 0;
   bool halve = false;
   for (int i = 0; i < kSectionSearchCap; ++i) {
@@ -51,6 +49,10 @@ double RefineSurface(const SectionModel& m, double k, double lo, double hi, Sect
     }
     double x = (lo * fhi - hi * flo) / (fhi - flo);
     if (halve || !(x > lo && x < hi)) x = lo + width / 2;
+    // A step closer to an end than half the tolerance moves out to it, so that once the
+    // root is pinned the next step lands beyond it and closes the bracket.
+    const double guard = kSectionDepthTolerance * (hi - m.Lowest()) / 2;
+    if (width > 4 * guard) x = std::clamp(x, lo + guard, hi - guard);
     const double fx = m.ConveyanceAt(x) - k;
     ++s.evaluations;
     if (fx == 0) {
@@ -76,7 +78,7 @@ double RefineSurface(const SectionModel& m, double k, double lo, double hi, Sect
 
 // dE/dw of specific energy E = y + α·Q²/(2g·A²) at water surface w.
 double EnergySlope(const SectionModel& m, double q, double w) {
-  const SectionState s = m.StateAt(w);
+  const SectionState s = m.StateAt(w, false);
   const double a2 = s.area * s.area;
   return Checked(1 + q * q / (2 * kGravity) *
                          (s.alphaRate / a2 - 2 * s.alpha * s.topWidth / (a2 * s.area)));
@@ -98,18 +100,21 @@ std::optional<double> SurfaceForConveyance(const SectionModel& m, double k, doub
     s.converged = true;
     return m.Lowest();
   }
-  double lo = std::max(from, m.Lowest());
-  double hi = m.BankFull();
-  ++s.evaluations;
-  if (m.ConveyanceAt(hi) < k) {
+  auto excess = [&](double w) {
+    ++s.evaluations;
+    return m.ConveyanceAt(w) - k;
+  };
+  // Values at the bracket's ends are kept, so that the refinement need not repeat them.
+  double lo = std::max(from, m.Lowest()), flo = lo == m.Lowest() ? -k : excess(lo);
+  double hi = m.BankFull(), fhi = excess(hi);
+  if (fhi < 0) {
     if (!m.ExtendWalls()) return std::nullopt;
     // Between vertical walls the section keeps widening its conveyance without end.
-    int steps = 0;
-    while (m.ConveyanceAt(hi) < k) {
-      lo = hi;
+    for (int steps = 0; fhi < 0; ++steps) {
+      if (steps == kDoublingCap) throw ArithmeticFault("no water surface carries the flow");
+      lo = hi, flo = fhi;
       hi = m.Lowest() + 2 * (hi - m.Lowest());
-      ++s.evaluations;
-      if (++steps > kDoublingCap) throw ArithmeticFault("no water surface carries the flow");
+      fhi = excess(hi);
     }
   }
   // The geometry bends only at the points' elevations: narrow the bracket to one stretch
@@ -117,18 +122,34 @@ std::optional<double> SurfaceForConveyance(const SectionModel& m, double k, doub
   const std::vector<double>& levels = m.Levels();
   auto first = std::upper_bound(levels.begin(), levels.end(), lo);
   auto last = std::lower_bound(first, levels.end(), hi);
-  while (first < last) {
-    auto mid = first + (last - first) / 2;
-    ++s.evaluations;
-    if (m.ConveyanceAt(*mid) < k) {
-      lo = *mid;
-      first = mid + 1;
-    } else {
-      hi = *mid;
-      last = mid;
+  auto probe = [&](std::vector<double>::const_iterator at) {
+    const double f = excess(*at);
+    if (f < 0) {
+      lo = *at, flo = f;
+      return false;
+    }
+    hi = *at, fhi = f;
+    return true;
+  };
+  if (from > m.Lowest()) {
+    // Searched from a known surface (the last row of a rating): the answer is usually a
+    // level or two up, so gallop up from there before halving.
+    for (ptrdiff_t step = 1; last - first > step; step *= 2) {
+      if (probe(first + step - 1)) {
+        last = first + step - 1;
+        break;
+      }
+      first += step;
     }
   }
-  return RefineSurface(m, k, lo, hi, s);
+  while (first < last) {
+    auto mid = first + (last - first) / 2;
+    if (probe(mid))
+      last = mid;
+    else
+      first = mid + 1;
+  }
+  return RefineSurface(m, k, lo, flo, hi, fhi, s);
 }
 
 std::vector<double> CriticalDepths(const SectionModel& m, double q) {
@@ -181,17 +202,18 @@ std::vector<double> CriticalDepths(const SectionModel& m, double q) {
 
 SectionResults SolveSection(const SectionInputs& in) {
   SectionResults r;
-  r.message = SectionProblem(in.section);
-  if (!r.message.empty()) return r;
+  auto refuse = [&r](std::string field, std::string message) {
+    r.field = std::move(field);
+    r.message = std::move(message);
+    return r;
+  };
+  if (std::string p = PointsProblem(in.section); !p.empty()) return refuse("points", p);
+  if (std::string p = ZonesProblem(in.section); !p.empty()) return refuse("nZones", p);
   auto positive = [](double v) { return std::isfinite(v) && v > 0; };
-  if (in.solveFor != SectionUnknown::Slope && !positive(in.slope)) {
-    r.message = "The longitudinal slope must be a number above 0.";
-    return r;
-  }
-  if (in.solveFor != SectionUnknown::Discharge && !positive(in.discharge)) {
-    r.message = "The discharge must be a number above 0.";
-    return r;
-  }
+  if (in.solveFor != SectionUnknown::Slope && !positive(in.slope))
+    return refuse("longitudinalSlope", "The longitudinal slope must be a number above 0.");
+  if (in.solveFor != SectionUnknown::Discharge && !positive(in.discharge))
+    return refuse("discharge", "The discharge must be a number above 0.");
   try {
     const SectionModel m(in.section, in.method);
     double w = 0;
@@ -219,13 +241,11 @@ SectionResults SolveSection(const SectionInputs& in) {
       } else if (in.depth) {
         w = m.Lowest() + *in.depth;
       } else {
-        r.message = "Give the water surface elevation or the depth.";
-        return r;
+        return refuse("waterSurfaceElevation", "Give the water surface elevation or the depth.");
       }
-      if (!std::isfinite(w) || !(w > m.Lowest())) {
-        r.message = "The water surface must lie above the lowest point of the section.";
-        return r;
-      }
+      if (!std::isfinite(w) || !(w > m.Lowest()))
+        return refuse(in.waterSurfaceElevation ? "waterSurfaceElevation" : "depth",
+                      "The water surface must lie above the lowest point of the section.");
     }
     r.overtoppedSide = OvertoppedSide(m, w);
     r.overtopped = !r.overtoppedSide.empty();

@@ -2,6 +2,7 @@
 // flow, returning the solved state with its messages. Base units: m, m², m/s, m³/s, m/m, Pa.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ inline constexpr double kSectionDepthTolerance = 1e-10;
 /// More steps than the tolerance can need from any bracket; reaching it is reported.
 inline constexpr int kSectionSearchCap = 200;
 /// Specific energy is sampled at most this many times when looking for its minima.
-inline constexpr int kCriticalSamples = 2000;
+inline constexpr size_t kCriticalSamples = 1000;
 
 enum class SectionUnknown { Depth, Discharge, Slope };
 
@@ -52,6 +53,9 @@ struct SectionResults {
   /// False with the reason in message when there is no solution.
   bool ok = false;
   std::string message;
+  /// The input at fault when not ok: "points", "nZones", "longitudinalSlope", "discharge",
+  /// "waterSurfaceElevation" or "" (no single input, as when the flow overtops the banks).
+  std::string field;
   std::vector<std::string> warnings;
 
   double waterSurfaceElevation = 0;  ///< m

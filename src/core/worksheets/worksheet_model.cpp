@@ -69,6 +69,28 @@ void WorksheetModel::SetUnknown(const std::string& name) {
   }
 }
 
+const nlohmann::json* WorksheetModel::ListInput(const std::string& name) const {
+  const auto it = otherInputs_.find(name);
+  return it == otherInputs_.end() ? nullptr : &*it;
+}
+
+void WorksheetModel::SetListInput(const std::string& name, nlohmann::json entry) {
+  if (const nlohmann::json* now = ListInput(name); now && *now == entry) return;
+  otherInputs_[name] = std::move(entry);
+  Edited();
+}
+
+bool WorksheetModel::FlagOption(const std::string& name) const {
+  const auto it = otherOptions_.find(name);
+  return it != otherOptions_.end() && it->is_boolean() && it->get<bool>();
+}
+
+void WorksheetModel::SetFlagOption(const std::string& name, bool value) {
+  if (FlagOption(name) == value && otherOptions_.contains(name)) return;
+  otherOptions_[name] = value;
+  Edited();
+}
+
 const std::string& WorksheetModel::Option(const std::string& name) const {
   const auto it = options_.find(name);
   return it == options_.end() ? kEmpty : it->second;

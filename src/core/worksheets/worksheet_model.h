@@ -53,6 +53,14 @@ class WorksheetModel {
   void SetOption(const std::string& name, const std::string& value);
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
+  /// An input the window edits as a whole (a list of points, say): its JSON entry as the
+  /// file holds it, or nullptr when absent.
+  const nlohmann::json* ListInput(const std::string& name) const;
+  /// Replaces such an input; an actual change marks the results modified.
+  void SetListInput(const std::string& name, nlohmann::json entry);
+  /// A true/false option kept for the file (not one of the kind's text options).
+  bool FlagOption(const std::string& name) const;
+  void SetFlagOption(const std::string& name, bool value);
 
   /// Results' unit system and per-result choices: they change the display, not the results.
   UnitSystem ResultSystem() const { return system_; }

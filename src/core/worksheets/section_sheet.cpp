@@ -1,0 +1,170 @@
+#include "core/worksheets/section_sheet.h"
+
+#include <sstream>
+
+namespace rivulet {
+namespace {
+
+const char* MethodText(CompositeMethod m) {
+  switch (m) {
+    case CompositeMethod::Conveyance:
+      return "Conveyance: zones split by vertical lines at the breaks that add no wetted "
+             "perimeter; K = sum of (1/n_i) A_i R_i^(2/3); energy coefficient "
+             "alpha = sum(K_i^3/A_i^2) / (K^3/A^2).";
+    case CompositeMethod::Horton:
+      return "Horton (equal velocity): n_c = (sum P_i n_i^1.5 / P)^(2/3); alpha = 1.";
+    case CompositeMethod::Pavlovskii:
+      return "Pavlovskii: n_c = (sum P_i n_i^2 / P)^(1/2); alpha = 1.";
+    case CompositeMethod::Lotter:
+      return "Lotter: n_c = P R^(5/3) / sum(P_i R_i^(5/3) / n_i); alpha = 1.";
+  }
+  return "";
+}
+
+std::string Metres(double v) {
+  std::ostringstream out;
+  out.precision(6);
+  out << v << " m";
+  return out.str();
+}
+
+NamedResult Length(const char* name, const char* label, std::optional<double> v) {
+  return NamedResult::Number(name, label, Dimension::Length, v);
+}
+
+std::vector<NamedResult> ZoneRecord(const ZoneResult& z) {
+  return {NamedResult::Number("n", "Manning's n", Dimension::None, z.n),
+          NamedResult::Number("flowArea", "Flow Area", Dimension::Area, z.flowArea),
+          Length("wettedPerimeter", "Wetted Perimeter", z.wettedPerimeter),
+          Length("topWidth", "Top Width", z.topWidth),
+          NamedResult::Number("discharge", "Discharge", Dimension::Discharge, z.discharge),
+          NamedResult::Number("velocity", "Velocity", Dimension::Velocity, z.velocity)};
+}
+
+}  // namespace
+
+SectionInputs SectionInputsFrom(const Document& d) {
+  SectionInputs in;
+  const std::string unknown = d.Unknown({"depth", "discharge", "slope"});
+  in.solveFor = unknown == "depth"       ? SectionUnknown::Depth
+                : unknown == "discharge" ? SectionUnknown::Discharge
+                                         : SectionUnknown::Slope;
+  in.section.station = d.InputList("points", "station", Dimension::Length);
+  in.section.elevation = d.InputList("points", "elevation", Dimension::Length);
+  const auto zones = d.inputs.find("nZones");
+  // Without breaks the whole section takes its one n.
+  if (zones != d.inputs.end() && zones->is_object() && zones->contains("breaks"))
+    in.section.breaks = d.InputList("nZones", "breaks", Dimension::Length);
+  in.section.n = d.InputList("nZones", "n", Dimension::None, Allowed::Positive);
+  in.section.extendWalls = d.OptionFlag("extendWalls", false);
+  const std::string method =
+      d.Option("compositeMethod", {"conveyance", "horton", "pavlovskii", "lotter"}, "conveyance");
+  CompositeMethodForKey(method, in.method);
+  if (in.solveFor != SectionUnknown::Slope)
+    in.slope = d.Input("longitudinalSlope", Dimension::Slope);
+  if (in.solveFor != SectionUnknown::Discharge)
+    in.discharge = d.Input("discharge", Dimension::Discharge);
+  if (in.solveFor != SectionUnknown::Depth) {
+    in.waterSurfaceElevation =
+        d.OptionalInput("waterSurfaceElevation", Dimension::Length, Allowed::Any);
+    if (!in.waterSurfaceElevation) in.depth = d.OptionalInput("depth", Dimension::Length);
+    if (!in.waterSurfaceElevation && !in.depth)
+      throw WorksheetError(
+          "waterSurfaceElevation",
+          "Give the input \"waterSurfaceElevation\" or \"depth\" to solve for " + unknown + ".");
+  }
+  return in;
+}
+
+SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r) {
+  if (!r.ok) {
+    SheetOutcome failed = SheetOutcome::Failed(r.message, r.field);
+    failed.warnings = r.warnings;
+    return failed;
+  }
+  std::vector<NamedResult> results{
+      Length("waterSurfaceElevation", "Water Surface Elevation", r.waterSurfaceElevation),
+      Length("depth", "Depth", r.depth),
+      NamedResult::Number("discharge", "Discharge", Dimension::Discharge, r.discharge)};
+  if (in.solveFor == SectionUnknown::Slope)
+    results.push_back(
+        NamedResult::Number("longitudinalSlope", "Longitudinal Slope", Dimension::Slope, r.slope));
+  std::vector<NamedResult> more{
+      NamedResult::Number("flowArea", "Flow Area", Dimension::Area, r.flowArea),
+      Length("wettedPerimeter", "Wetted Perimeter", r.wettedPerimeter),
+      Length("hydraulicRadius", "Hydraulic Radius", r.hydraulicRadius),
+      Length("topWidth", "Top Width", r.topWidth),
+      NamedResult::Number("velocity", "Velocity", Dimension::Velocity, r.velocity),
+      NamedResult::Number("compositeN", "Composite n", Dimension::None, r.compositeN),
+      NamedResult::Number("conveyance", "Conveyance", Dimension::Discharge, r.conveyance),
+      NamedResult::Number("energyCoefficient", "Energy Coefficient", Dimension::None,
+                          r.energyCoefficient),
+      NamedResult::Number("froudeNumber", "Froude Number", Dimension::None, r.froudeNumber),
+      Length("criticalDepth", "Critical Depth", r.criticalDepth)};
+  results.insert(results.end(), more.begin(), more.end());
+  if (r.criticalDepths.size() > 1)
+    results.push_back(NamedResult::Series("criticalDepths", "Critical Depths", Dimension::Length,
+                                          r.criticalDepths));
+  results.push_back(Length("criticalWaterSurfaceElevation", "Critical Water Surface",
+                           r.criticalWaterSurfaceElevation));
+  results.push_back(Length("specificEnergy", "Specific Energy", r.specificEnergy));
+  results.push_back(
+      NamedResult::Number("averageShear", "Average Shear", Dimension::Shear, r.averageShear));
+  results.push_back(NamedResult::Number("bankFullDischarge", "Bank-full Discharge",
+                                        Dimension::Discharge, r.bankFullDischarge));
+  results.push_back(NamedResult::Flag("overtopped", "Overtopped", r.overtopped));
+  std::vector<std::vector<NamedResult>> zones;
+  for (const ZoneResult& z : r.zones) zones.push_back(ZoneRecord(z));
+  results.push_back(NamedResult::Records("zones", "Zone", std::move(zones)));
+
+  SheetOutcome o = SheetOutcome::Solved(std::move(results));
+  o.warnings = r.warnings;
+  o.methodLines.push_back(std::string("Manning's equation, SI: Q = K S^(1/2). ") +
+                          MethodText(in.method));
+  o.methodLines.push_back(
+      "Critical depth at each minimum of specific energy E = y + alpha V^2/2g, "
+      "g = 9.80665 m/s2; Froude number (alpha Q^2 T / g A^3)^(1/2).");
+  std::ostringstream pts;
+  pts << in.section.station.size() << " points, " << in.section.n.size() << " zone"
+      << (in.section.n.size() == 1 ? "" : "s") << ", depth above the lowest point.";
+  o.methodLines.push_back(pts.str());
+  for (size_t j = 0; j < in.section.n.size(); ++j) {
+    std::ostringstream zone;
+    zone << "Zone " << j + 1 << ": n = " << in.section.n[j] << ", from "
+         << (j == 0 ? std::string("the left end") : "station " + Metres(in.section.breaks[j - 1]))
+         << " to "
+         << (j + 1 == in.section.n.size() ? std::string("the right end")
+                                          : "station " + Metres(in.section.breaks[j]))
+         << ".";
+    o.methodLines.push_back(zone.str());
+  }
+  if (in.section.extendWalls)
+    o.methodLines.push_back("Water above an end stands against a vertical wall raised there.");
+  return o;
+}
+
+const WorksheetKind& SectionKind() {
+  static const WorksheetKind kind{
+      "section",
+      "Irregular Section",
+      // The points and zones are lists: the window edits them in tables of its own, and
+      // the report lists the zones among its method lines.
+      {{"longitudinalSlope", "Longitudinal Slope", Dimension::Slope, true},
+       {"discharge", "Discharge", Dimension::Discharge, true},
+       {"waterSurfaceElevation", "Water Surface Elevation", Dimension::Length, true},
+       {"depth", "Depth", Dimension::Length, true}},
+      {{"depth", "Depth"}, {"discharge", "Discharge"}, {"slope", "Slope"}},
+      {{"compositeMethod",
+        "Composite n Method",
+        {{"conveyance", "Conveyance"},
+         {"horton", "Horton"},
+         {"pavlovskii", "Pavlovskii"},
+         {"lotter", "Lotter"}}}},
+      [](const Document& d) {
+        const SectionInputs in = SectionInputsFrom(d);
+        return SectionOutcome(in, SolveSection(in));
+      }};
+  return kind;
+}
+
+}  // namespace rivulet
