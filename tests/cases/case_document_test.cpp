@@ -114,9 +114,9 @@ TEST(CaseDocumentTest, RowsTravelToTheSheetAndBackWithTheSameResults) {
     form.cboSection.SetListIndex(3);
     form.cmdVelDis_Click();
     std::string error;
-    const auto spec = d.SpecOf(r, form.optVelDis1.Caption() == "Velocity", error);
-    ASSERT_TRUE(spec) << error;
-    ApplyCase(form, *spec);
+    const auto caseInput = d.InputOf(r, form.optVelDis1.Caption() == "Velocity", error);
+    ASSERT_TRUE(caseInput) << error;
+    ApplyCase(form, *caseInput);
     form.cmdCalculate_Click();
     EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
     EXPECT_EQ(form.txtArea.Text(), CellOf(d, r, "area"));

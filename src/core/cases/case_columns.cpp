@@ -130,7 +130,7 @@ void CaseColumns::WriteRejected(const std::string& message, std::vector<std::str
   Put("message", message, cells);
 }
 
-void CaseColumns::WriteOutcome(const CaseSpec& spec, const CaseOutcome& o,
+void CaseColumns::WriteOutcome(const CaseInput& caseInput, const CaseOutcome& o,
                                std::vector<std::string>& cells) const {
   cells.resize(output_.size());
   ClearResults(cells);
@@ -143,11 +143,11 @@ void CaseColumns::WriteOutcome(const CaseSpec& spec, const CaseOutcome& o,
     if (i && cells[*i].empty()) cells[*i] = unit;
   };
   fillUnit(CaseField::FlowUnit, o.flowUnit);
-  if (!spec.runningFull) fillUnit(CaseField::DepthUnit, o.depthUnit);
+  if (!caseInput.runningFull) fillUnit(CaseField::DepthUnit, o.depthUnit);
   fillUnit(CaseField::WidthUnit, o.widthUnit);
   fillUnit(CaseField::SideSlopeUnit, o.sideSlopeUnit);
   fillUnit(CaseField::SlopeUnit, o.slopeUnit);
-  const auto value = Find(CaseFieldName(ValueField(spec.unknown)));
+  const auto value = Find(CaseFieldName(ValueField(caseInput.unknown)));
   cells[*value] = o.unknownText;
   if (!o.solved) return;
   Put("area", o.area, cells);
@@ -177,12 +177,12 @@ CaseRowState CaseColumns::Compute(const CaseStart& start, std::vector<std::strin
   }
   cells.resize(inputWidth_);
   const ParsedCase parsed = ParseCase(CellsOf(cells), start.VelocityMode());
-  if (!parsed.spec) {
+  if (!parsed.caseInput) {
     WriteRejected(parsed.error, cells);
     return CaseRowState::Rejected;
   }
-  const CaseOutcome o = RunCase(start, *parsed.spec, withDetails_);
-  WriteOutcome(*parsed.spec, o, cells);
+  const CaseOutcome o = RunCase(start, *parsed.caseInput, withDetails_);
+  WriteOutcome(*parsed.caseInput, o, cells);
   return o.solved ? CaseRowState::Solved : CaseRowState::Unsolved;
 }
 

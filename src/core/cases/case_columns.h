@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/cases/case_input.h"
 #include "core/cases/case_sheet.h"
-#include "core/cases/case_spec.h"
 
 namespace rivulet {
 
@@ -44,7 +44,7 @@ class CaseColumns {
   CaseRowState Compute(const CaseStart& start, std::vector<std::string>& cells) const;
 
   /// Writes a calculated outcome into an output row.
-  void WriteOutcome(const CaseSpec& spec, const CaseOutcome& o,
+  void WriteOutcome(const CaseInput& caseInput, const CaseOutcome& o,
                     std::vector<std::string>& cells) const;
   /// Writes a row the table could not read: status and message, results emptied.
   void WriteRejected(const std::string& message, std::vector<std::string>& cells) const;

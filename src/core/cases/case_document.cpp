@@ -242,11 +242,11 @@ std::vector<std::vector<std::string>> CaseDocument::RowsFromText(const std::stri
   return rows;
 }
 
-std::optional<CaseSpec> CaseDocument::SpecOf(size_t row, bool startVelocityMode,
-                                             std::string& error) const {
+std::optional<CaseInput> CaseDocument::InputOf(size_t row, bool startVelocityMode,
+                                               std::string& error) const {
   ParsedCase parsed = ParseCase(columns_.CellsOf(rows_[row].cells), startVelocityMode);
   error = parsed.error;
-  return parsed.spec;
+  return parsed.caseInput;
 }
 
 std::vector<std::string> CaseDocument::RowFromSheet(const frmRivulet& f) const {

@@ -69,7 +69,7 @@ class CaseDocument {
   /// The cells of a row for the sheet as it stands (its section, unknown, values, units).
   std::vector<std::string> RowFromSheet(const frmRivulet& form) const;
   /// The row read as a calculation; error says which cell is at fault.
-  std::optional<CaseSpec> SpecOf(size_t row, bool startVelocityMode, std::string& error) const;
+  std::optional<CaseInput> InputOf(size_t row, bool startVelocityMode, std::string& error) const;
 
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }

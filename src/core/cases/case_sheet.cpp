@@ -65,7 +65,7 @@ void CaseStart::Load(frmRivulet& form) const {
   form.Form_Load();
 }
 
-void ApplyCase(frmRivulet& f, const CaseSpec& c) {
+void ApplyCase(frmRivulet& f, const CaseInput& c) {
   f.cboSection.SetListIndex(c.section);
   if (c.velocityMode != (f.optVelDis1.Caption() == "Velocity")) f.cmdVelDis_Click();
   const CaseUnknown u = c.unknown;
@@ -107,21 +107,21 @@ const std::vector<std::string>& CaseDetailKeys() {
   return keys;
 }
 
-CaseOutcome OutcomeOf(const frmRivulet& f, const CaseSpec& spec, bool withDetails) {
+CaseOutcome OutcomeOf(const frmRivulet& f, const CaseInput& caseInput, bool withDetails) {
   CaseOutcome o;
   o.status = f.txtStatus.Text();
   o.solved = o.status == kStatusComplete;
   o.flowUnit = f.cboVelDis1.Text();
   o.depthUnit = f.cboDepth.Text();
-  if (spec.section != 2) o.widthUnit = f.cboDiam.Text();
-  if (spec.section != 0 && spec.section != 1) o.sideSlopeUnit = f.cboSide.Text();
+  if (caseInput.section != 2) o.widthUnit = f.cboDiam.Text();
+  if (caseInput.section != 0 && caseInput.section != 1) o.sideSlopeUnit = f.cboSide.Text();
   o.slopeUnit = f.cboSlope.Text();
   o.areaUnit = f.cboArea.Text();
   o.otherFlowUnit = f.cboVelDis2.Text();
   o.altValueUnit = f.cboDDS.Text();
   o.altFlowUnit = f.cboVelDis3.Text();
   o.altAreaUnit = f.cboArea2.Text();
-  const UnknownBox box = BoxOf(f, spec.unknown);
+  const UnknownBox box = BoxOf(f, caseInput.unknown);
   if (box.unit) o.unknownUnit = box.unit->Text();
   if (!o.solved) return o;
   o.unknownText = box.text.Text();
@@ -148,13 +148,13 @@ CaseOutcome OutcomeOf(const frmRivulet& f, const CaseSpec& spec, bool withDetail
   return o;
 }
 
-CaseOutcome RunCase(const CaseStart& start, const CaseSpec& spec, bool withDetails) {
+CaseOutcome RunCase(const CaseStart& start, const CaseInput& caseInput, bool withDetails) {
   CaseServices services;
   frmRivulet form(services, start.Startup());
   start.Load(form);
-  ApplyCase(form, spec);
+  ApplyCase(form, caseInput);
   form.cmdCalculate_Click();
-  CaseOutcome o = OutcomeOf(form, spec, withDetails);
+  CaseOutcome o = OutcomeOf(form, caseInput, withDetails);
   o.messages = std::move(services.messages);
   return o;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/cases/case_spec.h"
+#include "core/cases/case_input.h"
 #include "core/shell/services.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
@@ -60,7 +60,7 @@ class CaseServices : public Services {
 
 /// Puts the case on the sheet (section, mode, then each row of values and the result
 /// units, as a calculation file is read) without calculating.
-void ApplyCase(frmRivulet& form, const CaseSpec& spec);
+void ApplyCase(frmRivulet& form, const CaseInput& caseInput);
 
 /// A detail of the flow as the sheet's details table gives it.
 struct CaseDetail {
@@ -88,9 +88,9 @@ struct CaseOutcome {
 const std::vector<std::string>& CaseDetailKeys();
 
 /// Calculates one case on a fresh sheet.
-CaseOutcome RunCase(const CaseStart& start, const CaseSpec& spec, bool withDetails);
+CaseOutcome RunCase(const CaseStart& start, const CaseInput& caseInput, bool withDetails);
 
 /// The outcome of a sheet that has been calculated.
-CaseOutcome OutcomeOf(const frmRivulet& form, const CaseSpec& spec, bool withDetails);
+CaseOutcome OutcomeOf(const frmRivulet& form, const CaseInput& caseInput, bool withDetails);
 
 }  // namespace rivulet

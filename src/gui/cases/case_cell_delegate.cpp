@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "core/cases/case_spec.h"
+#include "core/cases/case_input.h"
 #include "core/cases/case_units.h"
 
 namespace rivulet {

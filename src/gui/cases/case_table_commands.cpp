@@ -82,13 +82,13 @@ void CaseTableWindow::OpenRowInSheet() {
   if (row < 0) return;
   std::string error;
   const bool velocityFirst = form_.optVelDis1.Caption() == "Velocity";
-  const auto spec = doc_.SpecOf(static_cast<size_t>(row), velocityFirst, error);
-  if (!spec) {
+  const auto caseInput = doc_.InputOf(static_cast<size_t>(row), velocityFirst, error);
+  if (!caseInput) {
     services_.MessageBox("Row " + std::to_string(row + 1) + " cannot go on the sheet: " + error,
                          kProductName, MessageIcon::Exclamation);
     return;
   }
-  ApplyCase(form_, *spec);
+  ApplyCase(form_, *caseInput);
   if (main_) main_->Sync();
   form_.cmdCalculate_Click();
   if (main_) {

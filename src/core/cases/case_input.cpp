@@ -1,4 +1,4 @@
-#include "core/cases/case_spec.h"
+#include "core/cases/case_input.h"
 
 #include <cctype>
 
@@ -154,7 +154,7 @@ const std::vector<std::string>& CaseUnknownWords() {
 
 ParsedCase ParseCase(const CaseCells& cells, bool startVelocityMode) {
   Reader r(cells);
-  CaseSpec c;
+  CaseInput c;
 
   const std::string_view sectionText = Trimmed(r.Cell(CaseField::Section));
   auto section = WordIndex(CaseSectionWords(), sectionText);

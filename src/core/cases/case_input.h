@@ -52,7 +52,7 @@ const std::vector<std::string>& CaseUnknownWords();
 /// A row ready for the sheet. Texts go into the boxes as typed; "" where a value is the
 /// unknown or does not apply to the section. A unit position left empty keeps the start
 /// sheet's.
-struct CaseSpec {
+struct CaseInput {
   int section = 0;  ///< position in the section list
   CaseUnknown unknown = CaseUnknown::Velocity;
   bool runningFull = false;
@@ -65,7 +65,7 @@ struct CaseSpec {
 
 /// A row read and checked: the calculation, or the message of the first cell at fault.
 struct ParsedCase {
-  std::optional<CaseSpec> spec;
+  std::optional<CaseInput> caseInput;
   std::string error;
 };
 
