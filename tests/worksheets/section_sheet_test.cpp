@@ -31,6 +31,15 @@ std::string SectionText(const std::string& inputs, const std::string& solveFor,
          R"(, "resultUnits": "SI"})";
 }
 
+// Discharge (m³/s) with the water surface at elevation w.
+double SolveSectionAt(SectionInputs in, double w) {
+  in.solveFor = SectionUnknown::Discharge;
+  in.waterSurfaceElevation = w;
+  const SectionResults r = SolveSection(in);
+  EXPECT_TRUE(r.ok) << r.message;
+  return r.discharge;
+}
+
 const char kCompound[] =
     R"({"points": {"unit": "m", "station": [0, 0, 10, 10, 14, 14, 24, 24],)"
     R"( "elevation": [3, 1, 1, 0, 0, 1, 1, 3]},)"
@@ -127,6 +136,44 @@ TEST(SectionSheet, RefusalsNameTheInput) {
     EXPECT_TRUE(o.results.empty());
     EXPECT_EQ(row.field, o.field);
     EXPECT_NE(std::string::npos, o.message.find(row.message)) << o.message;
+  }
+}
+
+TEST(SectionSheet, BankFullCapacityIsStatedInTheResultUnits) {
+  // A V ditch 1 m deep; 50 m³/s is far beyond what it carries.
+  const std::string inputs =
+      R"({"points": {"unit": "m", "station": [0, 1, 2], "elevation": [1, 0, 1]},)"
+      R"( "nZones": {"n": [0.03]}, "longitudinalSlope": {"value": 0.01, "unit": "m/m"},)"
+      R"( "discharge": {"value": 50, "unit": "m3/s"}})";
+  SectionInputs in;
+  in.section.station = {0, 1, 2};
+  in.section.elevation = {1, 0, 1};
+  in.section.n = {0.03};
+  in.slope = 0.01;
+  const double full = SolveSectionAt(in, 1.0);
+  const struct Row {
+    const char* name;
+    const char* units;
+    std::string choices;
+    double factor;  // m³/s per shown unit
+    const char* symbol;
+  } rows[] = {
+      {"SI", "SI", "", 1, " m³/s"},
+      {"US", "US", "", 0.3048 * 0.3048 * 0.3048, " ft³/s"},
+      {"chosen unit", "US", R"(, "resultUnitChoices": {"bankFullDischarge": "L/s"})", 1e-3, " L/s"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string text = SectionText(inputs, "depth");
+    text.replace(text.find(R"("resultUnits": "SI")"), std::string::npos,
+                 std::string(R"("resultUnits": ")") + row.units + "\"" + row.choices + "}");
+    const WorksheetRead read = ParseWorksheet(text);
+    ASSERT_TRUE(read.document) << read.message;
+    const SheetOutcome o = SolveWorksheet(SectionKind(), *read.document);
+    EXPECT_FALSE(o.ok);
+    const std::string expected = "bank-full capacity of " + ShownNumber(full / row.factor, 4) +
+                                 row.symbol + ": the section is overtopped on both sides.";
+    EXPECT_NE(std::string::npos, o.message.find(expected)) << o.message << "\n" << expected;
   }
 }
 

@@ -200,6 +200,11 @@ std::vector<double> CriticalDepths(const SectionModel& m, double q) {
   return depths;
 }
 
+std::string BankFullExceededMessage(const std::string& capacity, const std::string& side) {
+  return "The discharge exceeds the bank-full capacity of " + capacity +
+         ": the section is overtopped " + SideWords(side) + ".";
+}
+
 SectionResults SolveSection(const SectionInputs& in) {
   SectionResults r;
   auto refuse = [&r](std::string field, std::string message) {
@@ -226,8 +231,7 @@ SectionResults SolveSection(const SectionInputs& in) {
         r.overtoppedSide = m.LeftEnd() == m.RightEnd()  ? "both"
                            : m.LeftEnd() < m.RightEnd() ? "left"
                                                         : "right";
-        r.message = "The discharge exceeds the bank-full capacity of " + Num(*r.bankFullDischarge) +
-                    " m3/s: the section is overtopped " + SideWords(r.overtoppedSide) + ".";
+        r.message = BankFullExceededMessage(Num(*r.bankFullDischarge) + " m3/s", r.overtoppedSide);
         return r;
       }
       w = *found;

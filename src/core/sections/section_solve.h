@@ -87,7 +87,11 @@ struct SectionResults {
   SectionSearch search;
 };
 
-/// Solves the section for the unknown the inputs name.
+/// The refusal of a discharge above bank-full: capacity is the shown figure with its unit,
+/// side "left", "right" or "both".
+std::string BankFullExceededMessage(const std::string& capacity, const std::string& side);
+
+/// Solves the section for the unknown the inputs name; its messages give figures in SI.
 SectionResults SolveSection(const SectionInputs& inputs);
 
 /// Water surface (m) at which the model carries conveyance k (m³/s), searched upward from

@@ -76,9 +76,18 @@ SectionInputs SectionInputsFrom(const Document& d) {
   return in;
 }
 
-SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r) {
+SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, const Document& d) {
   if (!r.ok) {
-    SheetOutcome failed = SheetOutcome::Failed(r.message, r.field);
+    std::string message = r.message;
+    // The calculation states capacity in SI; the user reads it in the units of the results.
+    if (r.overtopped && r.bankFullDischarge && in.solveFor == SectionUnknown::Depth) {
+      const FileUnit* unit = d.ResultUnit("bankFullDischarge", Dimension::Discharge);
+      message =
+          BankFullExceededMessage(ShownNumber(FromBase(*unit, *r.bankFullDischarge), kShownDigits) +
+                                      " " + std::string(unit->symbol),
+                                  r.overtoppedSide);
+    }
+    SheetOutcome failed = SheetOutcome::Failed(message, r.field);
     failed.warnings = r.warnings;
     return failed;
   }
@@ -162,7 +171,7 @@ const WorksheetKind& SectionKind() {
          {"lotter", "Lotter"}}}},
       [](const Document& d) {
         const SectionInputs in = SectionInputsFrom(d);
-        return SectionOutcome(in, SolveSection(in));
+        return SectionOutcome(in, SolveSection(in), d);
       }};
   return kind;
 }

@@ -14,7 +14,9 @@ const WorksheetKind& SectionKind();
 /// WorksheetError naming the input or option at fault.
 SectionInputs SectionInputsFrom(const Document& document);
 
-/// The outcome of solved results: each result under its --json name, in base units.
-SheetOutcome SectionOutcome(const SectionInputs& inputs, const SectionResults& results);
+/// The outcome of solved results: each result under its --json name, in base units; the
+/// figures in its messages are in the document's result units.
+SheetOutcome SectionOutcome(const SectionInputs& inputs, const SectionResults& results,
+                            const Document& document);
 
 }  // namespace rivulet
