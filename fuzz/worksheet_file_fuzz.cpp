@@ -59,15 +59,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const rivulet::Document& d = *read.document;
   ReadEveryInput(d);
 
-  const rivulet::WorksheetKind& kind = rivulet::testing::StripKind();
-  const rivulet::SheetOutcome outcome = rivulet::SolveWorksheet(kind, d);
-  Require(outcome.ok == (outcome.message == rivulet::kCalculationsComplete), "status mismatch");
-  Require(outcome.ok || outcome.results.empty(), "a failed solve gave results");
-  for (const std::string& line : rivulet::WorksheetReportLines(kind, d, outcome, ""))
-    Require(rivulet::CharacterCount(line) <= 70, "report line too wide: " + line);
-  const auto json =
-      nlohmann::json::parse(rivulet::WorksheetJsonLine("f.rvw", d, outcome), nullptr, false);
-  Require(!json.is_discarded(), "the --json line does not parse");
+  // The test kind always; a built-in kind too when the file names one, so its reader and
+  // calculation see the same bytes.
+  const rivulet::WorksheetKind* builtIn = rivulet::FindKind(rivulet::BuiltInKinds(), d.kind);
+  for (const rivulet::WorksheetKind* kind : {&rivulet::testing::StripKind(), builtIn}) {
+    if (!kind) continue;
+    const rivulet::SheetOutcome outcome = rivulet::SolveWorksheet(*kind, d);
+    Require(outcome.ok == (outcome.message == rivulet::kCalculationsComplete), "status mismatch");
+    Require(outcome.ok || outcome.results.empty(), "a failed solve gave results");
+    for (const std::string& line : rivulet::WorksheetReportLines(*kind, d, outcome, ""))
+      Require(rivulet::CharacterCount(line) <= 70, "report line too wide: " + line);
+    const auto json =
+        nlohmann::json::parse(rivulet::WorksheetJsonLine("f.rvw", d, outcome), nullptr, false);
+    Require(!json.is_discarded(), "the --json line does not parse");
+  }
 
   // Written and read again, the document is the same.
   const std::string text = rivulet::WorksheetText(d);

@@ -134,7 +134,7 @@ double GrateOnGrade(const InletInputs& in, const InletConstants& k, const Gutter
   const double eo = GrateFrontalRatio(g, gr, in.grateWidth, r.notes);
   const double vo = in.splashOverVelocity.value_or(SplashOverVelocity(in.grateType, le));
   if (!in.splashOverVelocity && (le < kSplashFitMinLength || le > kSplashFitMaxLength))
-    r.notes.push_back(
+    r.cautions.push_back(
         "The grate's effective length lies outside the 0.5 to 4.8 ft of the splash-over "
         "curves: the splash-over velocity is extrapolated.");
   const double rf = FrontalFlowEfficiency(k.frontalKu, gr.velocity, vo);
@@ -183,7 +183,7 @@ void SolveOnGrade(const InletInputs& in, const InletConstants& k, const GutterRe
       break;
     case InletType::Slotted:
       if (in.slotWidth > 0 && in.slotWidth < kSlotMinWidthOnGrade)
-        r.notes.push_back(
+        r.cautions.push_back(
             "The slot is narrower than 1.75 in, below the widths for which the curb-opening "
             "equations were found to hold.");
       [[fallthrough]];

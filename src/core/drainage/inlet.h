@@ -64,7 +64,8 @@ struct InletResults {
   std::optional<double> capacity;                    ///< sag: Qi at the ponding depth, m³/s
   std::optional<double> spreadAtPonding;             ///< sag, m
   bool splashOverExceeded = false;                   ///< the gutter runs faster than the grate's Vo
-  std::vector<std::string> notes;                    ///< choices and limits met, without units
+  std::vector<std::string> notes;                    ///< the method's choices, without units
+  std::vector<std::string> cautions;                 ///< limits of the method met, without units
   bool Ok() const { return !error; }
 };
 

@@ -88,9 +88,9 @@ inline constexpr double kSplashFitMinLength = 0.5 * 0.3048;
 inline constexpr double kSplashFitMaxLength = 4.8 * 0.3048;
 
 inline constexpr std::array<GrateData, 8> kGrates{{
-    {GrateType::P1_7_8, "P-1-7/8", "P-1-7/8 parallel bar", {2.22, 4.03, 0.65, 0.06}, 0.9},
-    {GrateType::P1_7_8_4, "P-1-7/8-4", "P-1-7/8-4 parallel bar", {0.74, 2.44, 0.27, 0.02}, 0.8},
-    {GrateType::P1_1_8, "P-1-1/8", "P-1-1/8 parallel bar", {1.76, 3.12, 0.45, 0.03}, 0.6},
+    {GrateType::P1_7_8, "P-1-7/8", "P-1-7/8", {2.22, 4.03, 0.65, 0.06}, 0.9},
+    {GrateType::P1_7_8_4, "P-1-7/8-4", "P-1-7/8-4", {0.74, 2.44, 0.27, 0.02}, 0.8},
+    {GrateType::P1_1_8, "P-1-1/8", "P-1-1/8", {1.76, 3.12, 0.45, 0.03}, 0.6},
     {GrateType::Tilt45_60, "45-60-tilt-bar", "45°-60 tilt-bar", {0.99, 2.64, 0.36, 0.03}, 0},
     {GrateType::Tilt45_85, "45-85-tilt-bar", "45°-85 tilt-bar", {0.99, 2.64, 0.36, 0.03}, 0},
     {GrateType::Tilt30_85, "30-85-tilt-bar", "30°-85 tilt-bar", {0.51, 2.34, 0.20, 0.01}, 0.34},

@@ -3,13 +3,14 @@
 #include <exception>
 
 #include "core/worksheets/gutter_sheet.h"
+#include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/section_sheet.h"
 
 namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &SectionKind()};
+  static const KindTable kinds{&GutterKind(), &InletKind(), &SectionKind()};
   return kinds;
 }
 

@@ -28,6 +28,15 @@ NamedResult NamedResult::Flag(std::string name, std::string label, bool flag) {
   return r;
 }
 
+NamedResult NamedResult::Text(std::string name, std::string label, std::string text) {
+  NamedResult r;
+  r.name = std::move(name);
+  r.label = std::move(label);
+  r.shape = Shape::Text;
+  r.text = std::move(text);
+  return r;
+}
+
 NamedResult NamedResult::Series(std::string name, std::string label, Dimension dimension,
                                 std::vector<double> values, int digits) {
   NamedResult r = Number(std::move(name), std::move(label), dimension, std::nullopt, digits);
@@ -108,6 +117,9 @@ ShownResult ShowResult(const NamedResult& result, const FileUnit* unit) {
       break;
     case NamedResult::Shape::Records:
       shown.text = std::to_string(result.records.size());
+      break;
+    case NamedResult::Shape::Text:
+      shown.text = result.text;
       break;
   }
   return shown;

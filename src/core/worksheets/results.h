@@ -16,9 +16,9 @@ inline constexpr char kCalculationsComplete[] = "Calculations Complete!";
 inline constexpr int kShownDigits = 4;
 
 /// One result under its --json name (camelCase). A number in base units (nullopt when it
-/// does not apply), a yes/no flag, a series of numbers, or records of named results.
+/// does not apply), a yes/no flag, a word, a series of numbers, or records of named results.
 struct NamedResult {
-  enum class Shape { Number, Flag, Series, Records };
+  enum class Shape { Number, Flag, Series, Records, Text };
 
   std::string name;   ///< "spread", as in --json
   std::string label;  ///< "Spread", as in windows and reports
@@ -26,6 +26,7 @@ struct NamedResult {
   Shape shape = Shape::Number;
   std::optional<double> value;                    ///< Number: base units
   bool flag = false;                              ///< Flag
+  std::string text;                               ///< Text: shown and written as it is
   std::vector<double> series;                     ///< Series: base units
   std::vector<std::vector<NamedResult>> records;  ///< Records: one list per record
   int digits = kShownDigits;                      ///< significant digits shown
@@ -34,6 +35,8 @@ struct NamedResult {
   static NamedResult Number(std::string name, std::string label, Dimension dimension,
                             std::optional<double> value, int digits = kShownDigits);
   static NamedResult Flag(std::string name, std::string label, bool flag);
+  /// A word ("weir"), written to --json as a string.
+  static NamedResult Text(std::string name, std::string label, std::string text);
   static NamedResult Series(std::string name, std::string label, Dimension dimension,
                             std::vector<double> values, int digits = kShownDigits);
   static NamedResult Records(std::string name, std::string label,

@@ -39,6 +39,8 @@ Json ResultJson(const NamedResult& result, const Document& document) {
   const ShownResult shown = ShowResult(result, document.ResultUnit(result.name, result.dimension));
   if (result.shape == NamedResult::Shape::Flag)
     j["value"] = result.flag;
+  else if (result.shape == NamedResult::Shape::Text)
+    j["value"] = result.text;
   else if (result.shape == NamedResult::Shape::Series)
     j["value"] = shown.values;
   else if (shown.value)

@@ -6,6 +6,7 @@
 
 #include "core/shell/startup.h"
 #include "gui/drainage/gutter_window.h"
+#include "gui/drainage/inlet_window.h"
 #include "gui/sections/section_editor.h"
 
 namespace rivulet {
@@ -14,6 +15,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   // One line per kind with additions: {"gutter", SetUpGutterWindow}.
   static const std::map<std::string, WorksheetWindowSetup> setups{
       {"gutter", SetUpGutterWindow},
+      {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow},
   };
   return setups;

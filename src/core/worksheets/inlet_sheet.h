@@ -1,0 +1,39 @@
+// The inlet worksheet (kind "inlet"): reads a document into the inlet calculation's inputs,
+// with its gutter part under the gutter worksheet's names, and turns the results into named
+// results, warnings and report lines.
+#pragma once
+
+#include <string>
+
+#include "core/drainage/inlet.h"
+#include "core/worksheets/kinds.h"
+
+namespace rivulet {
+
+/// The inlet kind: its inputs, unknowns, options and solve.
+const WorksheetKind& InletKind();
+
+/// The choices that decide which inputs an inlet reads (the file's option and solveFor texts).
+struct InletChoices {
+  std::string location = "grade";
+  std::string inletType = "grate";
+  std::string gutterType = "uniform";
+  std::string throat = "horizontal";
+  std::string solveFor = "depth";
+};
+
+/// How an input is used for the choices: not read, required, optional, or one of the pan's
+/// pair (gutterCrossSlope or gutterDepression).
+enum class InletInputUse { Unused, Required, Optional, EitherOfPair };
+InletInputUse InletInputUseFor(const std::string& input, const InletChoices& choices);
+
+/// The calculation's inputs from an inlet document, in SI base units; throws WorksheetError
+/// naming the field or option when one is missing or unreadable.
+InletInputs ReadInletInputs(const Document& document);
+
+/// The named results, warnings, method and check lines of a solved inlet, shown in the
+/// document's result units.
+SheetOutcome InletOutcome(const Document& document, const InletInputs& in,
+                          const InletResults& results);
+
+}  // namespace rivulet
