@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <filesystem>
 #include <memory>
 
@@ -114,6 +116,16 @@ TEST_F(InletWindowTest, SagUnknownIsChosenByItsButtons) {
   EXPECT_EQ(window->Model().Unknown(), "capacity");
   EXPECT_TRUE(Enabled("pondingDepth"));
   EXPECT_EQ(window->Model().ToDocument().solveFor, "capacity");
+}
+
+// The inlet sheet is taller than a small screen leaves: it scrolls, but the status line and
+// Calculate must stay in view.
+TEST_F(InletWindowTest, StatusLineAndCalculateStayOutsideTheScrollingSheet) {
+  auto* scroll = window->findChild<QScrollArea*>();
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_TRUE(scroll->isAncestorOf(window->findChild<QLineEdit*>("input_discharge")));
+  EXPECT_FALSE(scroll->isAncestorOf(window->findChild<QLineEdit*>("txtStatus")));
+  EXPECT_FALSE(scroll->isAncestorOf(window->findChild<QPushButton*>("cmdCalculate")));
 }
 
 TEST(InletToolsMenu, OpensTheInletWindow) {

@@ -114,14 +114,20 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, 
   connect(calculate, &QPushButton::clicked, this, &WorksheetWindow::Calculate);
   statusRow->addWidget(status_, 1);
   statusRow->addWidget(calculate);
-  column->addLayout(statusRow);
+  statusRow->setContentsMargins(9, 0, 9, 6);
 
-  // A long worksheet scrolls rather than growing past a small screen.
+  // A long worksheet scrolls rather than growing past a small screen; the status line and
+  // Calculate stay in view below it.
   auto* scroll = new QScrollArea;
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidget(sheet);
-  setCentralWidget(scroll);
+  auto* frame = new QWidget;
+  auto* outer = new QVBoxLayout(frame);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll, 1);
+  outer->addLayout(statusRow);
+  setCentralWidget(frame);
   BuildMenus();
   Sync();
   FitToContent();
@@ -129,8 +135,9 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, 
 
 void WorksheetWindow::FitToContent() {
   // Grows to show what it holds, never past what a 1366x768 screen leaves for a window.
-  auto* scroll = static_cast<QScrollArea*>(centralWidget());
-  const QSize want = scroll->widget()->sizeHint() + QSize(24, menuBar()->sizeHint().height() + 24);
+  auto* scroll = centralWidget()->findChild<QScrollArea*>();
+  const int below = menuBar()->sizeHint().height() + status_->sizeHint().height() + 30;
+  const QSize want = scroll->widget()->sizeHint() + QSize(24, below);
   resize(size().expandedTo(want.boundedTo(QSize(1300, 680))));
 }
 
