@@ -220,5 +220,57 @@ TEST_F(RatingWindowTest, ExportsCopyCsvAndPdf) {
   EXPECT_EQ(services.messages[0].title, "Rivulet");
 }
 
+// Under design settings each row carries the marks of the limits it breaks, explained by
+// the legend, in the table, the CSV and the PDF; the legend follows the velocity unit.
+TEST_F(RatingWindowTest, DesignChecksMarkTheRowsThatBreakALimit) {
+  ASSERT_NE(window, nullptr);
+  const DesignSettings settings = DefaultDesignSettings();
+  window->SetDesignSettings(&settings);
+  window->Refresh();
+  const QAbstractItemModel* m = window->TableView()->model();
+  ASSERT_EQ(m->columnCount(), 7);
+  EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "Design Checks\n(marks)");
+  EXPECT_EQ(Cell(0, 6), "V<min") << "a dry pipe does not clean itself";
+  // 5/1000 runs this pipe near critical from a tenth to two thirds full.
+  EXPECT_EQ(Cell(5, 6), "V<min Fr~1");
+  EXPECT_EQ(Cell(25, 6), "Fr~1");
+  EXPECT_EQ(Cell(35, 6), "OK");
+  EXPECT_EQ(Cell(45, 6), "y/D>max");  // 405 mm of 450
+  EXPECT_TRUE(m->data(m->index(45, 6), Qt::ToolTipRole).toString().contains("depth ratio"));
+  auto* legend = Child<QLabel>("lblRatingLegend");
+  EXPECT_FALSE(legend->isHidden());
+  EXPECT_TRUE(legend->text().contains("V<min: velocity below the self-cleansing minimum 0.6 m/s"))
+      << legend->text().toStdString();
+
+  Choose("cboRatingVelocity", 2);  // ft/s: the US criteria
+  EXPECT_TRUE(legend->text().contains("minimum 2 ft/s")) << legend->text().toStdString();
+  Choose("cboRatingVelocity", 0);
+
+  window->CopyTable();
+  ASSERT_TRUE(services.clipboard);
+  const std::string& copied = *services.clipboard;
+  EXPECT_NE(copied.find("\tDesign Checks (V<min"), std::string::npos);
+  EXPECT_NE(copied.find("\tOK\n"), std::string::npos);
+  EXPECT_NE(copied.find("\tV<min Fr~1\n"), std::string::npos);
+
+  const fs::path pdf = folder / "checks.pdf";
+  services.saveAnswers.push_back(FileChoice{pdf.string(), "checks.pdf"});
+  window->SavePdf();
+  EXPECT_TRUE(services.messages.empty());
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  if (tool.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  QProcess run;
+  run.start(tool, {QString::fromStdString(pdf.string()), "-"});
+  ASSERT_TRUE(run.waitForFinished(30000));
+  const QString text = QString::fromUtf8(run.readAllStandardOutput());
+  for (const char* expected : {"Design checks: V<min", "Design Checks", "y/D>max", "OK"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+
+  window->SetDesignSettings(nullptr);
+  window->Refresh();
+  EXPECT_EQ(m->columnCount(), 6);
+  EXPECT_TRUE(legend->isHidden());
+}
+
 }  // namespace
 }  // namespace rivulet

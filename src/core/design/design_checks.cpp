@@ -121,7 +121,6 @@ DesignCheck LiningShearCheck(const DesignInput& in, const DesignCriteria& c,
 DesignResult EvaluateDesign(const DesignInput& in, const DesignSettings& settings) {
   DesignResult r;
   const DesignCriteria& c = settings.CriteriaFor(in.criteriaSystem);
-  const DisplayUnits u = UnitsFor(in.criteriaSystem);
   if (in.isPipe) {
     r.list = settings.ListFor(in.sizeSystem);
     try {
@@ -136,16 +135,23 @@ DesignResult EvaluateDesign(const DesignInput& in, const DesignSettings& setting
                              "\" carries the discharge within y/D " + Num(c.maxDepthRatio);
     }
   }
-  AddVelocityChecks(in, c, u, r.checks);
-  r.checks.push_back(DepthRatioCheck(in, c));
-  r.checks.push_back(FreeboardCheck(in, c, u));
-  r.checks.push_back(NearCriticalCheck(in));
-  r.checks.push_back(LiningShearCheck(in, c, u));
+  r.checks = LimitChecks(in, c);
   // Near-critical flow is a warning about the surface, not a limit the section fails.
   for (const DesignCheck& check : r.checks) {
     if (check.pass == false && check.name != "nearCritical") r.meetsLimits = false;
   }
   return r;
+}
+
+std::vector<DesignCheck> LimitChecks(const DesignInput& in, const DesignCriteria& c) {
+  const DisplayUnits u = UnitsFor(in.criteriaSystem);
+  std::vector<DesignCheck> checks;
+  AddVelocityChecks(in, c, u, checks);
+  checks.push_back(DepthRatioCheck(in, c));
+  checks.push_back(FreeboardCheck(in, c, u));
+  checks.push_back(NearCriticalCheck(in));
+  checks.push_back(LiningShearCheck(in, c, u));
+  return checks;
 }
 
 const char* CheckMark(const DesignCheck& check) {

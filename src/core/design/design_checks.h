@@ -55,6 +55,10 @@ struct DesignResult {
 /// The checks of a solved section under the settings.
 DesignResult EvaluateDesign(const DesignInput& input, const DesignSettings& settings);
 
+/// The velocity, fullness, freeboard, near-critical and lining checks of a solved section
+/// under criteria (those of input.criteriaSystem), without choosing a standard size.
+std::vector<DesignCheck> LimitChecks(const DesignInput& input, const DesignCriteria& criteria);
+
 /// "Pass", "Fail" or "n/a": the mark of a check in words, so no colour is needed to read it.
 const char* CheckMark(const DesignCheck& check);
 

@@ -32,7 +32,8 @@ std::string Number(const std::optional<double>& value) {
 }  // namespace
 
 std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pipe,
-                                     const RatingUnits& units, char separator) {
+                                     const RatingUnits& units, char separator,
+                                     const RatingTextColumn* extra) {
   const std::vector<RatingColumn> columns = RatingColumns(pipe);
   std::vector<std::string> lines;
   lines.reserve(rows.size() + 1);
@@ -41,13 +42,16 @@ std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pi
     if (!header.empty()) header += separator;
     header += Field(RatingColumnHeader(c, units), separator);
   }
+  if (extra) header += separator + Field(extra->header, separator);
   lines.push_back(std::move(header));
-  for (const RatingRow& row : rows) {
+  for (size_t r = 0; r < rows.size(); ++r) {
     std::string line;
     for (size_t i = 0; i < columns.size(); ++i) {
       if (i > 0) line += separator;
-      line += Number(RatingCellValue(row, columns[i], units));
+      line += Number(RatingCellValue(rows[r], columns[i], units));
     }
+    if (extra)
+      line += separator + (r < extra->cells.size() ? Field(extra->cells[r], separator) : "");
     lines.push_back(std::move(line));
   }
   return lines;
@@ -60,8 +64,8 @@ std::string JoinRatingLines(const std::vector<std::string>& lines) {
 }
 
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
-                   const RatingUnits& units) {
-  std::vector<std::string> lines = RatingLines(rows, pipe, units, ',');
+                   const RatingUnits& units, const RatingTextColumn* extra) {
+  std::vector<std::string> lines = RatingLines(rows, pipe, units, ',', extra);
   lines.front().insert(0, kByteOrderMark);
   return WriteLinesSafely(path, lines);
 }

@@ -13,12 +13,19 @@
 
 namespace rivulet {
 
+/// A column of texts after the rating's own, one per row (the design checks, say).
+struct RatingTextColumn {
+  std::string header;
+  std::vector<std::string> cells;
+};
+
 /// A header naming each column with its unit ("Depth (mm)"), then one line per row. Numbers
 /// are written in the shortest form that reads back to the same double, "." as the
 /// decimal point whatever the locale; a cell without a value is empty. A field holding the
 /// separator or a quote is quoted.
 std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pipe,
-                                     const RatingUnits& units, char separator);
+                                     const RatingUnits& units, char separator,
+                                     const RatingTextColumn* extra = nullptr);
 
 /// The lines joined, each ended by "\n": what the clipboard and standard output take.
 std::string JoinRatingLines(const std::vector<std::string>& lines);
@@ -26,7 +33,7 @@ std::string JoinRatingLines(const std::vector<std::string>& lines);
 /// Writes a CSV file (CR LF line ends, a UTF-8 byte order mark so that spreadsheets read
 /// the units' ² and ³) without destroying an old file if the write fails.
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
-                   const RatingUnits& units);
+                   const RatingUnits& units, const RatingTextColumn* extra = nullptr);
 
 struct RatingBatchOptions {
   int rows = kDefaultRatingRows;

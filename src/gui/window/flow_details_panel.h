@@ -26,6 +26,7 @@ class FlowDetailsPanel : public QGroupBox {
 
   /// The settings the design checks are made under; none hides the checks.
   void SetDesignSettings(const DesignSettings* settings) { design_ = settings; }
+  const DesignSettings* DesignSettingsInUse() const { return design_; }
 
   SectionSketchView* Sketch() const { return sketch_; }
   DesignChecksView* Design() const { return designView_; }

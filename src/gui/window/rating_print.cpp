@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "core/design/rating_checks.h"
 #include "core/files/text_file.h"
 
 namespace rivulet {
@@ -26,9 +27,11 @@ class TablePrinter {
         rows_(r.plot.rows),
         units_(r.plot.units),
         page_(page),
+        checks_(r.checks),
         columns_(RatingColumns(r.pipe)) {
     for (RatingColumn c : columns_) decimals_.push_back(RatingColumnDecimals(rows_, c, units_));
-    width_ = page_.width() / columns_.size();
+    // The marks take two columns' room: a row may break several limits.
+    width_ = page_.width() / (columns_.size() + (checks_.isEmpty() ? 0 : 2));
   }
 
   // Prints rows from `next` down the page from top; returns the first row not printed.
@@ -42,6 +45,10 @@ class TablePrinter {
       Cell(c, y, line, ToQt(RatingColumnTitle(columns_[c])), gap);
       Cell(c, y + line, line, "(" + ToQt(RatingColumnUnit(columns_[c], units_)) + ")", gap);
     }
+    if (!checks_.isEmpty()) {
+      ChecksCell(y, line, ToQt(kRatingChecksTitle));
+      ChecksCell(y + line, line, "(marks)");
+    }
     p_.setFont(Sized(p_.font(), p_.font().pointSizeF(), false));
     y += 2 * line;
     p_.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
@@ -51,6 +58,7 @@ class TablePrinter {
         const auto v = RatingCellValue(rows_[next], columns_[c], units_);
         Cell(c, y, line, ToQt(RatingCellText(v, decimals_[c])), gap);
       }
+      if (next < static_cast<size_t>(checks_.size())) ChecksCell(y, line, checks_[next]);
     }
     return next;
   }
@@ -61,9 +69,15 @@ class TablePrinter {
     p_.drawText(cell, Qt::AlignRight | Qt::AlignVCenter, text);
   }
 
+  void ChecksCell(double y, double line, const QString& text) {
+    const QRectF cell(page_.left() + columns_.size() * width_ + width_ / 4, y, width_ * 1.75, line);
+    p_.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+  }
+
   QPainter& p_;
   const std::vector<RatingRow>& rows_;
   const RatingUnits& units_;
+  const QStringList& checks_;
   QRectF page_;
   std::vector<RatingColumn> columns_;
   std::vector<int> decimals_;
@@ -84,7 +98,7 @@ bool PaintRatingReport(QPagedPaintDevice& device, const RatingReport& r) {
   y += title.height() * 1.4;
   p.setFont(base);
   const QFontMetricsF fm(p.font());
-  for (const QString& line : {r.description, r.note}) {
+  for (const QString& line : {r.description, r.note, r.legend}) {
     if (line.isEmpty()) continue;
     const QRectF box =
         p.boundingRect(QRectF(page.left(), y, page.width(), page.height()), Qt::TextWordWrap, line);

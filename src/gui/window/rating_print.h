@@ -4,6 +4,7 @@
 
 #include <QPagedPaintDevice>
 #include <QString>
+#include <QStringList>
 
 #include "gui/window/rating_plot.h"
 
@@ -15,6 +16,9 @@ struct RatingReport {
   QString note;         ///< what the table leaves out, if anything
   bool pipe = false;
   RatingPlotData plot;  ///< its rows are the table's
+  /// Design-check marks of each row (empty: no such column) and what they mean.
+  QStringList checks;
+  QString legend;
 };
 
 /// Paints the report on device, starting a new page wherever the table runs on. False

@@ -9,25 +9,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStringList>
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "core/files/rating_csv.h"
 #include "core/hydraulics/units.h"
-#include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
-#include "gui/shell/qt_services.h"
+#include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_plot.h"
 
@@ -63,49 +59,6 @@ bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pi
 
 }  // namespace
 
-void RatingTableModel::SetTable(const std::vector<RatingRow>* rows, bool pipe,
-                                const RatingUnits& units) {
-  beginResetModel();
-  rows_ = rows;
-  units_ = units;
-  columns_ = RatingColumns(pipe);
-  decimals_.clear();
-  for (RatingColumn c : columns_) decimals_.push_back(RatingColumnDecimals(*rows, c, units));
-  endResetModel();
-}
-
-QString RatingTableModel::WidestText(int column) const {
-  double largest = 0;
-  for (const RatingRow& row : *rows_)
-    if (const auto v = RatingCellValue(row, columns_[column], units_))
-      largest = std::max(largest, std::abs(*v));
-  return ToQt(RatingCellText(largest, decimals_[column]));
-}
-
-int RatingTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() || !rows_ ? 0 : static_cast<int>(rows_->size());
-}
-
-int RatingTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
-}
-
-QVariant RatingTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || !rows_) return {};
-  if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
-  if (role != Qt::DisplayRole) return {};
-  const RatingColumn column = columns_[index.column()];
-  return ToQt(RatingCellText(RatingCellValue((*rows_)[index.row()], column, units_),
-                             decimals_[index.column()]));
-}
-
-QVariant RatingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical) return section + 1;
-  const RatingColumn c = columns_[section];
-  return ToQt(RatingColumnTitle(c) + "\n(" + RatingColumnUnit(c, units_) + ")");
-}
-
 RatingWindow::RatingWindow(frmRivulet& form, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), form_(form), services_(services) {
   setObjectName("frmRating");
@@ -123,8 +76,12 @@ void RatingWindow::BuildWidgets() {
   note_ = new QLabel;
   note_->setObjectName("lblRatingNote");
   note_->setWordWrap(true);
+  legend_ = new QLabel;
+  legend_->setObjectName("lblRatingLegend");
+  legend_->setWordWrap(true);
   column->addWidget(channel_);
   column->addWidget(note_);
+  column->addWidget(legend_);
   column->addWidget(BuildInputs());
 
   view_ = new QTableView;
@@ -256,7 +213,7 @@ void RatingWindow::Rebuild() {
     table_ = BuildRatingTable(source_.channel, request);
     built_.emplace(source_.channel, request);
   }
-  model_.SetTable(&table_.rows, pipe, settings_.Units());
+  model_.SetTable(&table_.rows, pipe, settings_.Units(), Checks());
   FitColumns();
   std::vector<RatingMark> marks;
   std::vector<RatingRow> curve;
@@ -300,6 +257,9 @@ void RatingWindow::SyncInputs() {
   const QString note = Note();
   note_->setText(note);
   note_->setStyleSheet(table_.problem.empty() ? "" : "color: rgb(190, 0, 0);");
+  const QString legend = ChecksLegend();
+  legend_->setText(legend);
+  legend_->setVisible(!legend.isEmpty());
   step_->setCurrentIndex(settings_.Step() == RatingStep::Depth ? 0 : 1);
   const RatingUnits& u = settings_.Units();
   length_->setCurrentIndex(u.length);
@@ -364,67 +324,6 @@ void RatingWindow::UnitsChosen() {
   Rebuild();
 }
 
-RatingReport RatingWindow::Report() const {
-  return {windowTitle(), ToQt(source_.description), Note(), IsPipe(source_.channel), plot_->Data()};
-}
-
-QString RatingWindow::ProposedName(const char* extension) const {
-  std::string name = form_.currentFileName;
-  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
-  return ToQt((name.empty() ? "rating" : name + "-rating") + "." + extension);
-}
-
-void RatingWindow::CopyTable() {
-  if (table_.rows.empty()) return;
-  services_.SetClipboardText(
-      JoinRatingLines(RatingLines(table_.rows, IsPipe(source_.channel), settings_.Units(), '\t')));
-}
-
-void RatingWindow::SaveCsv() {
-  if (table_.rows.empty()) return;
-  const auto choice =
-      services_.SaveFileDialog({"Save Rating Table",
-                                {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
-                                ProposedName("csv").toStdString(),
-                                "csv",
-                                FileDialogStartFolder(form_.currentFilePath)});
-  if (!choice) return;
-  if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units()))
-    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
-                         kProductName, MessageIcon::Exclamation);
-}
-
-void RatingWindow::SavePdf() {
-  if (table_.rows.empty()) return;
-  const auto choice =
-      services_.SaveFileDialog({"Save Rating Table as PDF",
-                                {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
-                                ProposedName("pdf").toStdString(),
-                                "pdf",
-                                FileDialogStartFolder(form_.currentFilePath)});
-  if (!choice) return;
-  if (!WriteRatingPdf(ToQt(choice->path), Report()))
-    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
-                         kProductName, MessageIcon::Exclamation);
-}
-
-void RatingWindow::Print() {
-  if (table_.rows.empty()) return;
-  // Without a printer, printing means a PDF file, as it does for the results report.
-  if (QPrinterInfo::availablePrinters().isEmpty()) {
-    SavePdf();
-    return;
-  }
-  auto* qt = dynamic_cast<QtServices*>(&services_);
-  std::unique_ptr<QPrinter> own;
-  QPrinter& printer = qt ? qt->Printer() : *(own = std::make_unique<QPrinter>());
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle("Print Rating Table");
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (!PaintRatingReport(printer, Report()))
-    services_.MessageBox("The rating table could not be printed.", "Oops", MessageIcon::Stop);
-}
-
 void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow) {
   auto window = std::make_shared<QPointer<RatingWindow>>();
   const QPointer<frmRivuletView> main(mainWindow);
@@ -433,6 +332,7 @@ void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* ma
     if (!*window) {
       *window = new RatingWindow(form, services, main);
       RatingWindow* w = *window;
+      w->SetDesignSettings(main->Details()->DesignSettingsInUse());
       QObject::connect(main, &frmRivuletView::Changed, w, [w] {
         if (w->isVisible()) w->Refresh();
       });

@@ -2,16 +2,18 @@
 // its range, rows and units, and the exports (clipboard, CSV, PDF, printer).
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QWidget>
 #include <optional>
 #include <vector>
 
+#include "core/design/design_settings.h"
+#include "core/files/rating_csv.h"
 #include "core/hydraulics/rating_table.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/rating_sheet.h"
 #include "gui/window/rating_print.h"
+#include "gui/window/rating_table_model.h"
 
 class QComboBox;
 class QLabel;
@@ -24,30 +26,6 @@ namespace rivulet {
 class frmRivuletView;
 class RatingPlotView;
 
-/// The rows for a QTableView: cells are formatted when they are drawn, so a table of a
-/// hundred thousand rows costs no more to show than the screenful in view.
-class RatingTableModel : public QAbstractTableModel {
-  Q_OBJECT
-
- public:
-  using QAbstractTableModel::QAbstractTableModel;
-
-  void SetTable(const std::vector<RatingRow>* rows, bool pipe, const RatingUnits& units);
-  /// The widest text of a column: its largest value at the column's decimals.
-  QString WidestText(int column) const;
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
- private:
-  const std::vector<RatingRow>* rows_ = nullptr;
-  std::vector<RatingColumn> columns_;
-  std::vector<int> decimals_;
-  RatingUnits units_;
-};
-
 class RatingWindow : public QWidget {
   Q_OBJECT
 
@@ -57,6 +35,8 @@ class RatingWindow : public QWidget {
   /// Takes in the sheet as it stands and redraws. The table is rebuilt only when its
   /// channel or request changed.
   void Refresh();
+  /// The settings rows are judged under from the next Refresh; none leaves the checks out.
+  void SetDesignSettings(const DesignSettings* settings);
 
   const RatingTable& Table() const { return table_; }
   const RatingSettings& Settings() const { return settings_; }
@@ -83,6 +63,11 @@ class RatingWindow : public QWidget {
   void RangeEdited(bool fromEdited);
   void UnitsChosen();
   QString Note() const;
+  std::optional<RatingCheckBasis> Checks() const;
+  /// The marks of every row, for the exports; none without design settings.
+  std::optional<RatingTextColumn> ChecksColumn() const;
+  /// The legend of the marks in one paragraph; "" without checks.
+  QString ChecksLegend() const;
   QString ProposedName(const char* extension) const;
 
   frmRivulet& form_;
@@ -92,9 +77,11 @@ class RatingWindow : public QWidget {
   RatingTable table_;
   std::optional<std::pair<RatingChannel, RatingRequest>> built_;
   RatingTableModel model_;
+  const DesignSettings* design_ = nullptr;
 
   QLabel* channel_ = nullptr;
   QLabel* note_ = nullptr;
+  QLabel* legend_ = nullptr;
   QComboBox* step_ = nullptr;
   QLineEdit* from_ = nullptr;
   QLineEdit* to_ = nullptr;

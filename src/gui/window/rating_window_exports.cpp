@@ -1,0 +1,120 @@
+// The Rating Table window's design checks and its exports: clipboard, CSV, PDF and printer.
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStringList>
+#include <memory>
+
+#include "core/shell/dialog_folder.h"
+#include "gui/shell/qt_services.h"
+#include "gui/window/rating_plot.h"
+#include "gui/window/rating_window.h"
+
+namespace rivulet {
+namespace {
+
+QString ToQt(const std::string& s) { return QString::fromStdString(s); }
+
+bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
+
+}  // namespace
+
+void RatingWindow::SetDesignSettings(const DesignSettings* settings) { design_ = settings; }
+
+std::optional<RatingCheckBasis> RatingWindow::Checks() const {
+  if (!design_ || !table_.problem.empty()) return std::nullopt;
+  return RatingCheckBasisFor(source_.channel, settings_.Units(), *design_);
+}
+
+std::optional<RatingTextColumn> RatingWindow::ChecksColumn() const {
+  const std::optional<RatingCheckBasis> basis = Checks();
+  if (!basis) return std::nullopt;
+  RatingTextColumn column{RatingChecksHeader(*basis), {}};
+  column.cells.reserve(table_.rows.size());
+  for (const RatingRow& row : table_.rows) column.cells.push_back(RatingRowMarksText(*basis, row));
+  return column;
+}
+
+QString RatingWindow::ChecksLegend() const {
+  const std::optional<RatingCheckBasis> basis = Checks();
+  if (!basis) return {};
+  QStringList lines;
+  for (const std::string& line : RatingChecksLegend(*basis)) lines << ToQt(line);
+  return "Design checks: " + lines.join("; ") + ".";
+}
+
+RatingReport RatingWindow::Report() const {
+  RatingReport report;
+  report.title = windowTitle();
+  report.description = ToQt(source_.description);
+  report.note = Note();
+  report.pipe = IsPipe(source_.channel);
+  report.plot = plot_->Data();
+  if (const auto column = ChecksColumn()) {
+    report.legend = ChecksLegend();
+    for (const std::string& cell : column->cells) report.checks << ToQt(cell);
+  }
+  return report;
+}
+
+QString RatingWindow::ProposedName(const char* extension) const {
+  std::string name = form_.currentFileName;
+  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+  return ToQt((name.empty() ? "rating" : name + "-rating") + "." + extension);
+}
+
+void RatingWindow::CopyTable() {
+  if (table_.rows.empty()) return;
+  const auto checks = ChecksColumn();
+  services_.SetClipboardText(JoinRatingLines(RatingLines(
+      table_.rows, IsPipe(source_.channel), settings_.Units(), '\t', checks ? &*checks : nullptr)));
+}
+
+void RatingWindow::SaveCsv() {
+  if (table_.rows.empty()) return;
+  const auto choice =
+      services_.SaveFileDialog({"Save Rating Table",
+                                {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
+                                ProposedName("csv").toStdString(),
+                                "csv",
+                                FileDialogStartFolder(form_.currentFilePath)});
+  if (!choice) return;
+  const auto checks = ChecksColumn();
+  if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units(),
+                     checks ? &*checks : nullptr))
+    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
+                         kProductName, MessageIcon::Exclamation);
+}
+
+void RatingWindow::SavePdf() {
+  if (table_.rows.empty()) return;
+  const auto choice =
+      services_.SaveFileDialog({"Save Rating Table as PDF",
+                                {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
+                                ProposedName("pdf").toStdString(),
+                                "pdf",
+                                FileDialogStartFolder(form_.currentFilePath)});
+  if (!choice) return;
+  if (!WriteRatingPdf(ToQt(choice->path), Report()))
+    services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
+                         kProductName, MessageIcon::Exclamation);
+}
+
+void RatingWindow::Print() {
+  if (table_.rows.empty()) return;
+  // Without a printer, printing means a PDF file, as it does for the results report.
+  if (QPrinterInfo::availablePrinters().isEmpty()) {
+    SavePdf();
+    return;
+  }
+  auto* qt = dynamic_cast<QtServices*>(&services_);
+  std::unique_ptr<QPrinter> own;
+  QPrinter& printer = qt ? qt->Printer() : *(own = std::make_unique<QPrinter>());
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle("Print Rating Table");
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!PaintRatingReport(printer, Report()))
+    services_.MessageBox("The rating table could not be printed.", "Oops", MessageIcon::Stop);
+}
+
+}  // namespace rivulet
