@@ -101,6 +101,39 @@ TEST_F(InletBatch, SagSampleGivesPondingDepthRegimeAndSpread) {
   EXPECT_DOUBLE_EQ(r["efficiency"]["value"].get<double>(), 1.0);
 }
 
+// The capacity of a sag inlet at a ponding depth needs no approach flow; given one larger
+// than the capacity, a warning says the water ponds deeper.
+TEST_F(InletBatch, SagCapacityWithAndWithoutAnApproachFlow) {
+  const std::string inputs = R"("longitudinalSlope": {"value": 0.5, "unit": "%"},
+      "manningsN": {"value": 0.016}, "crossSlope": {"value": 2, "unit": "%"},
+      "grateLength": {"value": 0.9, "unit": "m"}, "grateWidth": {"value": 0.6, "unit": "m"},
+      "pondingDepth": {"value": 60, "unit": "mm"})";
+  for (const char* discharge : {"", R"(, "discharge": {"value": 500, "unit": "L/s"})"}) {
+    SCOPED_TRACE(discharge);
+    const std::string file = folder.Write(
+        "sag.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "inlet", "title": "t",
+        "inputs": {)" + inputs +
+                       discharge +
+                       R"(}, "solveFor": "capacity", "options": {"location": "sag",
+        "inletType": "grate", "grateType": "reticuline"}, "resultUnits": "SI"})");
+    const nlohmann::json j = Json(file);
+    ASSERT_TRUE(j["status"]["ok"].get<bool>()) << j.dump();
+    const auto& r = j["results"];
+    // Weir over L + 2W at the average depth 0.06 - 0.3 x 0.02, or the orifice, whichever
+    // is lower.
+    const double d = 0.06 - 0.3 * 0.02;
+    const double weir = 0.37 * std::sqrt(2 * 9.81) * (0.9 + 1.2) * std::pow(d, 1.5);
+    const double orifice = 0.67 * 0.9 * 0.6 * 0.8 * std::sqrt(2 * 9.81 * d);
+    EXPECT_NEAR(r["capacity"]["value"].get<double>(), std::min(weir, orifice), 1e-12);
+    EXPECT_EQ(r["weirOrOrifice"]["value"], weir < orifice ? "weir" : "orifice");
+    EXPECT_NEAR(r["spreadAtPonding"]["value"].get<double>(), 3.0, 1e-12);
+    const bool flow = *discharge != 0;
+    EXPECT_EQ(r["gutterDischarge"]["value"].is_null(), !flow);
+    EXPECT_EQ(r["interceptedDischarge"]["value"].is_null(), !flow);
+    EXPECT_EQ(j["warnings"].size(), flow ? 1u : 0u) << j["warnings"].dump();
+  }
+}
+
 TEST_F(InletBatch, SavedWorksheetReadsBackTheSame) {
   for (const char* s : kSamples) {
     SCOPED_TRACE(s);

@@ -145,9 +145,13 @@ void SetUpInletWindow(WorksheetWindow& window) {
                      });
   auto* plan = new InletPlanView;
   auto* section = new GutterSectionView;
+  // Heights that keep both drawings in view beside the long input list on a 768-pixel screen.
+  plan->setMaximumHeight(220);
+  section->setMaximumHeight(250);
   column->addWidget(solve);
   column->addWidget(plan, 1);
   column->addWidget(section, 1);
+  column->addStretch(0);
   window.SetDrawing(panel);
   AddHelpMenu(window);
   const auto follow = [&window, solve, depth, capacity, plan, section,
