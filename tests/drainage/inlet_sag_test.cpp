@@ -107,6 +107,19 @@ TEST(InletSagTest, DepressedCurbOpeningWeirIsMeasuredFromThePavementPlane) {
                              0.37 * std::sqrt(2 * kG) * 4.0 * std::pow(di - 0.05, 1.5), 1e-12));
 }
 
+TEST(InletSagTest, SlotWeirInAPanIsMeasuredFromThePavementPlane) {
+  InletInputs in = Sag(InletType::Slotted);
+  in.gutter.gutterType = GutterType::Composite;
+  in.gutter.gutterWidth = 0.6;
+  in.gutter.gutterDepression = 0.02;
+  const double di = 0.045;  // below 2 in: weir
+  const InletResults r = At(in, di);
+  ASSERT_TRUE(r.Ok()) << r.error->message;
+  EXPECT_TRUE(RelativelyNear(*r.capacity, 0.31 * std::sqrt(2 * kG) * 1.5 * std::pow(di - 0.02, 1.5),
+                             1e-12));
+  EXPECT_EQ(*r.regime, SagRegime::Weir);
+}
+
 // The capacity never falls as the water deepens, the weir and the transition meet at the
 // opening height, and the depth found for a flow gives back that flow.
 TEST(InletSagTest, CapacityRisesWithDepthAndTheDepthSearchInvertsIt) {

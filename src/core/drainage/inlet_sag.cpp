@@ -54,7 +54,8 @@ SagPoint CurbAt(const SagInlet& s, double g, double di) {
 }
 
 SagPoint SlotAt(const SagInlet& s, double g, double di) {
-  const double weir = WeirFlow(kSlotWeirCw, g, s.curbLength, di);
+  // The weir head is measured from the pavement plane, the orifice's at the slot.
+  const double weir = WeirFlow(kSlotWeirCw, g, s.curbLength, di - s.depression);
   if (di < kSlotWeirBelow) return {weir, SagRegime::Weir};
   const double orifice = OrificeFlow(kSlotOrificeCo, g, s.curbLength * s.slotWidth, di);
   if (di >= kSlotOrificeAbove) return {orifice, SagRegime::Orifice};
