@@ -101,6 +101,12 @@ TEST(InletSagTest, DepressedCurbOpeningWeirIsMeasuredFromThePavementPlane) {
   const InletResults r = At(in, di);
   EXPECT_TRUE(RelativelyNear(*r.capacity, expected, 1e-12));
   EXPECT_TRUE(RelativelyNear(*r.spreadAtPonding, (di - 0.05) / 0.02, 1e-12));
+  // Over a composite gutter the ponded water still meets the pavement plane at (di - a)/Sx.
+  InletInputs pan = in;
+  pan.gutter.gutterType = GutterType::Composite;
+  pan.gutter.gutterWidth = 0.45;
+  pan.gutter.gutterDepression = 0.03;
+  EXPECT_TRUE(RelativelyNear(*At(pan, di).spreadAtPonding, (di - 0.05) / 0.02, 1e-12));
   // Beyond 12 ft the plain weir over the opening length, still from the pavement plane.
   in.openingLength = 4.0;
   EXPECT_TRUE(RelativelyNear(*At(in, di).capacity,
@@ -208,6 +214,14 @@ TEST(InletInputTest, BadInputIsRefusedNamingTheField) {
       {"no ponding depth", [](InletInputs& in) { in.pondingDepth = 0; }, "pondingDepth"},
       {"no opening height", [](InletInputs& in) { in.openingHeight = 0; }, "openingHeight"},
       {"bad n", [](InletInputs& in) { in.gutter.manningsN = 0; }, "manningsN"},
+      {"negative slot on a grade",
+       [](InletInputs& in) {
+         in.location = InletLocation::Grade;
+         in.inletType = InletType::Slotted;
+         in.gutter.discharge = 0.05;
+         in.slotWidth = -0.01;
+       },
+       "slotWidth"},
       {"no discharge for a depth",
        [](InletInputs& in) {
          in.solveFor = SagUnknown::Depth;

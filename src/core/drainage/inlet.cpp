@@ -47,7 +47,8 @@ std::optional<GutterInputError> CheckGeometry(const InletInputs& in) {
       sag && (in.inletType == InletType::CurbOpening || in.inletType == InletType::Combination);
   if (needsHeight)
     if (auto e = CheckPositive(in.openingHeight, "openingHeight", "Opening height")) return e;
-  if (sag && in.inletType == InletType::Slotted)
+  // On a grade the slot's width only decides a warning; 0 stands for not given.
+  if (in.inletType == InletType::Slotted && (sag || in.slotWidth != 0))
     if (auto e = CheckPositive(in.slotWidth, "slotWidth", "Slot width")) return e;
   if (!(in.clogging >= 0 && in.clogging < 1))
     return Refuse("clogging", "Clogging", "must be at least 0 and less than 1.");
@@ -233,9 +234,12 @@ void SolveInSag(const InletInputs& in, const InletConstants& k,
   r.pondingDepth = di;
   r.regime = p.regime;
   r.capacity = p.capacity;
-  // The spread of the ponded water is set by the road beyond any local depression.
-  const double local = in.depression.value_or(0);
-  r.spreadAtPonding = BedOf(in.gutter).SpreadAtDepth(di - local);
+  // The spread of the ponded water is set by the road beyond any local depression, which is
+  // measured below the pavement plane like a pan's depression.
+  const GutterBed bed = BedOf(in.gutter);
+  const double pan = (bed.sw - bed.sx) * bed.w;
+  r.pondingDepthInGutter = std::max(in.depression ? di - *in.depression + pan : di, 0.0);
+  r.spreadAtPonding = bed.SpreadAtDepth(*r.pondingDepthInGutter);
   if (gr) {
     const double qi = std::min(gr->discharge, p.capacity);
     r.interceptedDischarge = qi;

@@ -63,9 +63,12 @@ struct InletResults {
   std::optional<SagRegime> regime;                   ///< sag
   std::optional<double> capacity;                    ///< sag: Qi at the ponding depth, m³/s
   std::optional<double> spreadAtPonding;             ///< sag, m
-  bool splashOverExceeded = false;                   ///< the gutter runs faster than the grate's Vo
-  std::vector<std::string> notes;                    ///< the method's choices, without units
-  std::vector<std::string> cautions;                 ///< limits of the method met, without units
+  /// Sag: the ponded water's depth at the kerb over the gutter's own section, a local
+  /// depression left out, m.
+  std::optional<double> pondingDepthInGutter;
+  bool splashOverExceeded = false;    ///< the gutter runs faster than the grate's Vo
+  std::vector<std::string> notes;     ///< the method's choices, without units
+  std::vector<std::string> cautions;  ///< limits of the method met, without units
   bool Ok() const { return !error; }
 };
 

@@ -52,7 +52,7 @@ Drawings CurrentDrawings(const WorksheetModel& model) {
     if (r.gutter || r.pondingDepth) {
       GutterResults at = r.gutter.value_or(GutterResults{});
       if (r.pondingDepth) {
-        at.depthAtCurb = *r.pondingDepth - in.depression.value_or(0);
+        at.depthAtCurb = *r.pondingDepthInGutter;
         at.spread = *r.spreadAtPonding;
       }
       d.section = GutterSectionDrawing{GutterSectionProfile(in.gutter, at), length};
