@@ -280,7 +280,7 @@ const WorksheetKind& InletKind() {
           {"allowableSpread", "Allowable Spread", Dimension::Length, true},
           {"kerbHeight", "Kerb Height", Dimension::Length, true},
       },
-      {{"depth", "Ponding Depth (sag)"}, {"capacity", "Capacity (sag)"}},
+      {{"depth", "Depth (sag)"}, {"capacity", "Capacity (sag)"}},
       {
           {"location", "Location", {{"grade", "On Grade"}, {"sag", "In Sag"}}},
           {"inletType",
