@@ -101,6 +101,12 @@ TEST(InletSagTest, DepressedCurbOpeningWeirIsMeasuredFromThePavementPlane) {
   const InletResults r = At(in, di);
   EXPECT_TRUE(RelativelyNear(*r.capacity, expected, 1e-12));
   EXPECT_TRUE(RelativelyNear(*r.spreadAtPonding, (di - 0.05) / 0.02, 1e-12));
+  // Clogging shortens the opening, not the depression's width.
+  InletInputs clogged = in;
+  clogged.clogging = 0.2;
+  EXPECT_TRUE(RelativelyNear(
+      *At(clogged, di).capacity,
+      0.29 * std::sqrt(2 * kG) * (1.2 + 1.8 * 0.6) * std::pow(di - 0.05, 1.5), 1e-12));
   // Over a composite gutter the ponded water still meets the pavement plane at (di - a)/Sx.
   InletInputs pan = in;
   pan.gutter.gutterType = GutterType::Composite;
