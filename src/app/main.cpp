@@ -21,7 +21,7 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl | FILE.rvw]\n"
-         "       rivulet --report FILE... [--pdf OUT.pdf | --details | --json]\n"
+         "       rivulet --report FILE... [--pdf OUT.pdf] [--details | --json]\n"
          "       rivulet --rating FILE.rvl [--rows N] [--top DEPTH]\n"
          "       rivulet --cases IN.csv [--details] [-o OUT.csv]\n"
          "       rivulet --version | --help\n"
@@ -36,7 +36,8 @@ void PrintUsage(std::ostream& out) {
          "                    1 when any did not, 2 when a file could not be read.\n"
          "  --pdf OUT.pdf     with --report: print the reports into one PDF file instead,\n"
          "                    one report after another on new pages, in the print\n"
-         "                    window's start font at 12 points\n"
+         "                    window's start font at 12 points; with --details each\n"
+         "                    calculation's flow details and design checks follow it\n"
          "  --details         with --report: follow each calculation file's report with\n"
          "                    its flow details (regime, critical flow, shear, a pipe's\n"
          "                    capacities); with --cases: add them as columns, each\n"
@@ -140,11 +141,13 @@ int main(int argc, char** argv) {
       std::cerr << "rivulet: --report needs at least one calculation or worksheet file\n";
       return 2;
     }
-    if (pdf && output != rivulet::BatchOutput::Reports) {
-      std::cerr << "rivulet: --details and --json write text, not a PDF file\n";
+    if (pdf && output == rivulet::BatchOutput::Json) {
+      std::cerr << "rivulet: --json writes text, not a PDF file\n";
       return 2;
     }
-    if (pdf) return rivulet::RunPdfBatch(argc, argv, files, *pdf);
+    if (pdf)
+      return rivulet::RunPdfBatch(argc, argv, files, *pdf,
+                                  output == rivulet::BatchOutput::ReportsWithDetails);
     // No window and no display: the sheet runs headless, exactly as behind the window.
     const int status = rivulet::RunMixedBatch(files, rivulet::StartupValues::Compute(), output,
                                               rivulet::BuiltInKinds(), std::cout, std::cerr);

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QString>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include <sstream>
 
 #include "core/files/batch.h"
+#include "core/worksheets/kinds.h"
 #include "gui/printing/pdf_report.h"
 
 namespace rivulet {
@@ -97,6 +101,35 @@ TEST_F(PdfOutputTest, AFullDiskFailsTheRunAndKeepsThePreviousFile) {
       << err;
   EXPECT_EQ(kept, "%PDF previous");
   EXPECT_EQ(left, 1u);
+}
+
+// With the details the PDF carries each calculation's flow details and design checks after
+// its report, in the report's fixed-pitch layout; without them, the reports alone.
+TEST_F(PdfOutputTest, DetailsFollowEachReportWhenAskedFor) {
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  if (tool.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+  auto text = [&](bool withDetails) {
+    const fs::path pdf = folder / (withDetails ? "details.pdf" : "plain.pdf");
+    std::ostringstream errors;
+    EXPECT_EQ(
+        kBatchAllSolved,
+        WriteReportsPdf({Example("storm-sewer-pipe.rvl"), Example("v-ditch.rvl")},
+                        StartupValues::ForFolder(folder.string()),
+                        QString::fromStdString(pdf.string()), errors, BuiltInKinds(), withDetails));
+    EXPECT_EQ("", errors.str());
+    QProcess run;
+    run.start(tool, {"-layout", QString::fromStdString(pdf.string()), "-"});
+    EXPECT_TRUE(run.waitForFinished(30000));
+    return QString::fromUtf8(run.readAllStandardOutput());
+  };
+  const QString plain = text(false);
+  const QString details = text(true);
+  EXPECT_TRUE(plain.contains("Channel Section"));
+  EXPECT_FALSE(plain.contains("Flow Details"));
+  EXPECT_EQ(2, details.count("Flow Details")) << details.toStdString();
+  EXPECT_EQ(2, details.count("Design checks"));
+  EXPECT_TRUE(details.contains("Standard size")) << "the pipe's next standard size";
+  EXPECT_TRUE(details.contains(QRegularExpression("(Pass|Fail) +Velocity")));
 }
 
 TEST(PdfCheck, OnlyAFileEndingInTheEndMarkerIsComplete) {

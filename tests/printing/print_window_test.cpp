@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "core/files/calc_file.h"
+#include "core/files/details_output.h"
 #include "core/printing/frm_print.h"
+#include "core/shell/utf8_text.h"
 #include "files/files_fixture.h"
 #include "printing/fake_printer.h"
 
@@ -297,6 +300,37 @@ TEST_F(PrintWindowTest, PrinterWithoutFontsStillPrints) {
   w.cmdPrint.Click();
   EXPECT_EQ(printer.Calls(), (std::vector<std::string>{"font  12", "end"}));
   EXPECT_FALSE(printer.Lines().empty());
+}
+
+// While the Flow Details are shown every copy carries the details block after the report;
+// hidden, the report goes alone. The block keeps to the report's 70 columns.
+TEST_F(PrintWindowTest, ShownFlowDetailsArePrintedAfterEachReport) {
+  const fs::path file = fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
+                        "storm-sewer-pipe.rvl";
+  ASSERT_EQ(OpenNamedFile(form, file.string()), OpenResult::Loaded);
+  const DesignSettings settings = DefaultDesignSettings();
+  commands.SetDetailsBlock([this, &settings] { return DetailsReportLines(form, &settings); });
+  const std::vector<std::string> report = ReportLines(form, Open().Extras());
+  const std::vector<std::string> details = DetailsReportLines(form, &settings);
+  ASSERT_GT(details.size(), 10u);
+  bool checks = false;
+  for (const std::string& l : details) {
+    EXPECT_LE(CharacterCount(l), 70u) << l;
+    checks = checks || l.find("Design checks") != std::string::npos;
+  }
+  EXPECT_TRUE(checks);
+
+  for (const bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "hidden");
+    form.mnuFlowDetails.SetChecked(shown);
+    printer.events.clear();
+    PrintCopies("2");
+    std::vector<std::string> copy = report;
+    if (shown) copy.insert(copy.end(), details.begin(), details.end());
+    std::vector<std::string> expected = copy;
+    expected.insert(expected.end(), copy.begin(), copy.end());
+    EXPECT_EQ(printer.Lines(), expected);
+  }
 }
 
 }  // namespace

@@ -141,5 +141,23 @@ TEST_F(WorksheetBatch, ForEachBatchReportHandsEveryReportInOrder) {
   EXPECT_NE(firstLines[1].find("Channel Section"), std::string::npos);
 }
 
+TEST_F(WorksheetBatch, ForEachBatchReportAddsDetailsToCalculationsOnly) {
+  const DesignSettings design = DefaultDesignSettings();
+  std::vector<std::vector<std::string>> reports;
+  const int status = ForEachBatchReport(
+      {good, Example("v-ditch.rvl")}, Startup(), TestKinds(), err,
+      [&](const std::vector<std::string>& lines) { reports.push_back(lines); }, &design);
+  EXPECT_EQ(status, kBatchAllSolved);
+  ASSERT_EQ(reports.size(), 2u);
+  auto has = [](const std::vector<std::string>& lines, const char* text) {
+    for (const std::string& l : lines)
+      if (l.find(text) != std::string::npos) return true;
+    return false;
+  };
+  EXPECT_FALSE(has(reports[0], "Flow Details")) << "a worksheet has no flow details";
+  EXPECT_TRUE(has(reports[1], "Flow Details"));
+  EXPECT_TRUE(has(reports[1], "Design checks"));
+}
+
 }  // namespace
 }  // namespace rivulet

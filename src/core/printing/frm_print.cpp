@@ -107,7 +107,8 @@ bool frmPrint::PrintReports() {
   }
   // Each copy is the report printed again; the printer's own copy count stays at 1.
   ReportDocument document(printer_);
-  for (int copy = 0; copy < *copies; ++copy) document.Add(ReportLines(main_, Extras()));
+  const std::vector<std::string> lines = PrintedLines();
+  for (int copy = 0; copy < *copies; ++copy) document.Add(lines);
   document.End();
   return true;
 }
@@ -128,13 +129,28 @@ void frmPrint::cmdPrint_Click() {
   services.SetBusy(false);
 }
 
+std::vector<std::string> frmPrint::PrintedLines() {
+  std::vector<std::string> lines = ReportLines(main_, Extras());
+  // What the user has on screen goes on paper: the details when the panel is shown.
+  if (main_.mnuFlowDetails.Checked() && detailsBlock) {
+    for (std::string& l : detailsBlock()) lines.push_back(std::move(l));
+  }
+  return lines;
+}
+
 void PrintCommands::mnuPrint_Click() {
   BusyPointer busy(main_.Svc());
   if (!window_) {
     window_ = std::make_unique<frmPrint>(main_, printer_);
+    window_->detailsBlock = detailsBlock_;
     window_->Form_Load();
   }
   window_->Show();
+}
+
+void PrintCommands::SetDetailsBlock(std::function<std::vector<std::string>()> block) {
+  detailsBlock_ = std::move(block);
+  if (window_) window_->detailsBlock = detailsBlock_;
 }
 
 }  // namespace rivulet

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,6 +78,13 @@ class frmPrint {
   /// The comments and the file-name choice, as the report takes them.
   ReportExtras Extras() const;
 
+  /// The flow details block printed after the report while the sheet shows its Flow
+  /// Details; none prints the report alone.
+  std::function<std::vector<std::string>()> detailsBlock;
+
+  /// The lines of one copy: the report, then the details when they are shown.
+  std::vector<std::string> PrintedLines();
+
   void cmdPrint_Click();
   void cmdCancel_Click() { Hide(); }
   void cmdSetup_Click() { main_.Svc().PrinterSetup(); }
@@ -104,6 +112,9 @@ class PrintCommands {
   void mnuPrint_Click();
   void mnuPrintSetup_Click() { main_.Svc().PrinterSetup(); }
 
+  /// Gives the print window (this one and any made later) its flow details block.
+  void SetDetailsBlock(std::function<std::vector<std::string>()> block);
+
   /// The print window, or nullptr before the first Print and after a close.
   frmPrint* Window() const { return window_.get(); }
   /// The window's close control (and Exit) discard it; the next Print makes a new one.
@@ -113,6 +124,7 @@ class PrintCommands {
   frmRivulet& main_;
   Printer& printer_;
   std::unique_ptr<frmPrint> window_;
+  std::function<std::vector<std::string>()> detailsBlock_;
 };
 
 }  // namespace rivulet

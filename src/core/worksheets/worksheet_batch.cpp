@@ -60,12 +60,18 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
 
 int ForEachBatchReport(const std::vector<std::string>& files, const StartupValues& startup,
                        const KindTable& kinds, std::ostream& err,
-                       const std::function<void(const std::vector<std::string>&)>& onReport) {
+                       const std::function<void(const std::vector<std::string>&)>& onReport,
+                       const DesignSettings* details) {
   ReportExtras extras;
   extras.printFileName = true;
   return ForEachBatchFile(
       files, startup, kinds, err,
-      [&](frmRivulet& form, const std::string&) { onReport(ReportLines(form, extras)); },
+      [&](frmRivulet& form, const std::string&) {
+        std::vector<std::string> lines = ReportLines(form, extras);
+        if (details)
+          for (std::string& l : DetailsReportLines(form, details)) lines.push_back(std::move(l));
+        onReport(lines);
+      },
       [&](const SolvedWorksheet& w) {
         onReport(WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
       });

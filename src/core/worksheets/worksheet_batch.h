@@ -37,10 +37,12 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
                      const std::function<void(const SolvedWorksheet&)>& onWorksheet);
 
 /// Each file's report lines in order (calculation reports with the file name printed, as
-/// ForEachReport gives them; worksheet reports with their path).
+/// ForEachReport gives them; worksheet reports with their path). With design settings a
+/// calculation's report is followed by its flow details and design checks.
 int ForEachBatchReport(const std::vector<std::string>& files, const StartupValues& startup,
                        const KindTable& kinds, std::ostream& err,
-                       const std::function<void(const std::vector<std::string>&)>& onReport);
+                       const std::function<void(const std::vector<std::string>&)>& onReport,
+                       const DesignSettings* details = nullptr);
 
 /// --report with its output chosen, over calculation files and worksheets: reports
 /// separated by form-feed lines, or one JSON object per file and line.

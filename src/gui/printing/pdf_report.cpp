@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "core/files/batch.h"
+#include "core/files/design_settings_file.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
 #include "core/shell/safe_file.h"
@@ -29,9 +31,16 @@ bool IsCompletePdf(const std::string& path) {
 }
 
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
-                    const QString& pdfPath, std::ostream& err, const KindTable& kinds) {
+                    const QString& pdfPath, std::ostream& err, const KindTable& kinds,
+                    bool withDetails) {
   int status = kBatchAllSolved;
   std::string problem;
+  std::optional<DesignSettings> design;
+  if (withDetails) {
+    std::string unread;
+    design = LoadDesignSettings(startup, &unread);
+    if (!unread.empty()) err << kProductName << ": " << unread << "\n";
+  }
   // The reports go to a temporary file that replaces the PDF only when complete, so a
   // failure keeps the previous PDF.
   const SaveOutcome saved = ReplaceFileThrough(
@@ -48,8 +57,9 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
           pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
                       kInitialFontSize);
           ReportDocument document(pdf);
-          status = ForEachBatchReport(files, startup, kinds, err,
-                                      [&document](const auto& lines) { document.Add(lines); });
+          status = ForEachBatchReport(
+              files, startup, kinds, err, [&document](const auto& lines) { document.Add(lines); },
+              design ? &*design : nullptr);
           document.End();
           return true;
         } catch (const PrinterError& e) {
@@ -67,13 +77,13 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
 }
 
 int RunPdfBatch(int argc, char** argv, const std::vector<std::string>& files,
-                const std::string& pdfPath) {
+                const std::string& pdfPath, bool withDetails) {
   // Fonts and printing need a GUI application, not a screen.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   return WriteReportsPdf(files, StartupValues::Compute(), QFile::decodeName(pdfPath.c_str()),
-                         std::cerr);
+                         std::cerr, BuiltInKinds(), withDetails);
 }
 
 }  // namespace rivulet

@@ -14,12 +14,12 @@ namespace rivulet {
 
 /// Opens each file as the batch mode does and prints its report (no comments, file name
 /// printed) into one PDF: the print window's start font at its start size, each report
-/// on new pages. Needs a QGuiApplication. Returns the batch mode's exit status; a PDF
-/// that cannot be written counts as a file that cannot be opened, and keeps the previous
-/// file at that name.
+/// on new pages; withDetails adds each calculation's flow details and design checks. Needs a
+/// QGuiApplication. Returns the batch mode's exit status; a PDF that cannot be written counts as a
+/// file that cannot be opened, and keeps the previous file at that name.
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
                     const QString& pdfPath, std::ostream& err,
-                    const KindTable& kinds = BuiltInKinds());
+                    const KindTable& kinds = BuiltInKinds(), bool withDetails = false);
 
 /// True when the file is a PDF written to its end (its end-of-file marker is there).
 bool IsCompletePdf(const std::string& path);
@@ -27,6 +27,6 @@ bool IsCompletePdf(const std::string& path);
 /// The whole --pdf run: the Qt application it needs (on the offscreen platform when there
 /// is no display), then WriteReportsPdf for the running program.
 int RunPdfBatch(int argc, char** argv, const std::vector<std::string>& files,
-                const std::string& pdfPath);
+                const std::string& pdfPath, bool withDetails = false);
 
 }  // namespace rivulet

@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QPrinter>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/printing/frm_print.h"
 #include "gui/printing/frm_print_view.h"
@@ -29,6 +32,10 @@ class PrintWindow : public QObject {
 
   /// File > Print: makes the window when there is none and shows it, not modal.
   void Open();
+  /// The details block printed after the report while the Flow Details are shown.
+  void SetDetailsBlock(std::function<std::vector<std::string>()> block) {
+    commands_.SetDetailsBlock(std::move(block));
+  }
   /// File > Print Setup...
   void Setup() { commands_.mnuPrintSetup_Click(); }
   /// Discards the window and everything typed in it.

@@ -6,6 +6,7 @@
 
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
+#include "core/files/details_output.h"
 #include "core/files/view_settings.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
@@ -18,6 +19,7 @@
 #include "gui/shell/qt_services.h"
 #include "gui/shell/splash_view.h"
 #include "gui/shell/window_placement.h"
+#include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_window.h"
 #include "gui/worksheets/worksheet_windows.h"
@@ -57,9 +59,13 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachReferenceWindows(form, nullptr, [&app] {
     if (app.view) app.view->Sync();
   });
-  AttachPrinting(form, view);
+  PrintWindow* printing = AttachPrinting(form, view);
   AttachRatingWindow(form, app.services, view);
   AttachDesignChecks(form, app.services, view);
+  // Printing puts on paper the flow details and design checks the panel shows.
+  printing->SetDetailsBlock([&form, guarded = QPointer<frmRivuletView>(view)] {
+    return DetailsReportLines(form, guarded ? guarded->Details()->DesignSettingsInUse() : nullptr);
+  });
   view->confirmClose = [&form] { return ConfirmDiscard(form); };
   AttachCaseTableWindow(form, app.services, view);
   form.mnuExit.onClick = [&app] {
