@@ -2,15 +2,21 @@
 // worksheet, a file read fills the tables, Calculate draws the water, and the rating
 // follows the section.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
 #include "core/shell/services.h"
 #include "core/worksheets/section_sheet.h"
+#include "core/worksheets/worksheet_model.h"
 #include "gui/sections/section_drawing.h"
 #include "gui/sections/section_editor.h"
 #include "gui/sections/section_points_model.h"
@@ -19,6 +25,12 @@
 
 namespace rivulet {
 namespace {
+
+std::string ExampleFile(const char* name) {
+  return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
+          name)
+      .string();
+}
 
 class SectionWindowTest : public ::testing::Test {
  protected:
@@ -86,6 +98,48 @@ TEST_F(SectionWindowTest, ImportedPointsAndZonesSolveAndDraw) {
   EXPECT_TRUE(rating.Table().problem.empty()) << rating.Table().problem;
   EXPECT_EQ(51u, rating.Table().rows.size());
   EXPECT_TRUE(rating.Table().cutAt);  // bank-full
+}
+
+// The rating of a section with US results is in feet and ft³/s in the table, the plot and
+// the PDF, which sets the plot above the table.
+TEST_F(SectionWindowTest, RatingFollowsTheResultUnitsIntoThePdf) {
+  const WorksheetRead read = ReadWorksheetFile(ExampleFile("ditch-survey.rvw"));
+  ASSERT_TRUE(read.document) << read.message;
+  ASSERT_EQ("", window->Model().Load(*read.document, ExampleFile("ditch-survey.rvw")));
+  window->Sync();
+  window->Calculate();
+  SectionRatingWindow rating(*window);
+  ASSERT_TRUE(rating.Table().problem.empty()) << rating.Table().problem;
+  const QAbstractItemModel* m = rating.findChild<QTableView*>("tblRating")->model();
+  EXPECT_EQ("Depth\n(feet)", m->headerData(0, Qt::Horizontal).toString());
+  EXPECT_EQ("Discharge\n(ft³/s)", m->headerData(3, Qt::Horizontal).toString());
+  EXPECT_EQ("feet", rating.findChild<QLabel*>("lblRatingUnit")->text());
+  // The last row is bank-full: the right end, 103.5 − 98.5 = 5 ft up.
+  EXPECT_EQ("5.0000", m->data(m->index(m->rowCount() - 1, 0)).toString());
+  EXPECT_TRUE(rating.findChild<QLabel*>("lblRatingNote")->text().contains("bank-full (5 feet)"))
+      << rating.findChild<QLabel*>("lblRatingNote")->text().toStdString();
+
+  const std::filesystem::path pdf =
+      std::filesystem::temp_directory_path() /
+      ("rivulet-section-rating-" + std::to_string(::getpid()) + ".pdf");
+  services.saveAnswers.push_back(FileChoice{pdf.string(), "ditch.pdf"});
+  rating.SavePdf();
+  ASSERT_EQ(1u, services.saveRequests.size());
+  EXPECT_EQ("ditch-survey-rating.pdf", services.saveRequests[0].proposedName);
+  EXPECT_TRUE(services.messages.empty());
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  if (tool.isEmpty()) {
+    std::filesystem::remove(pdf);
+    GTEST_SKIP() << "pdftotext is not installed";
+  }
+  QProcess run;
+  run.start(tool, {QString::fromStdString(pdf.string()), "-"});
+  ASSERT_TRUE(run.waitForFinished(30000));
+  const QString text = QString::fromUtf8(run.readAllStandardOutput());
+  std::filesystem::remove(pdf);
+  for (const char* expected : {"Irregular Section: Rating Table - ditch-survey.rvw",
+                               "10 points, 3 zones", "(ft³/s)", "(feet)", "Solution"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 }
 
 TEST_F(SectionWindowTest, AFileFillsTheTables) {

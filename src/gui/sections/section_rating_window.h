@@ -1,16 +1,20 @@
 // The rating of the section in its window: depth against discharge stepped by depth or by
 // discharge, as a table and a curve (the program's rating table and plot), with the
-// solution and critical depths marked, and CSV export.
+// solution and critical depths marked, in the units of the worksheet's results, with CSV
+// and PDF export and printing.
 #pragma once
 
 #include <QWidget>
 
 #include "core/hydraulics/rating_table.h"
+#include "core/window/rating_sheet.h"
+#include "gui/window/rating_print.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QTableView;
 
 namespace rivulet {
 
@@ -25,19 +29,31 @@ class SectionRatingWindow : public QWidget {
   SectionRatingWindow(WorksheetWindow& window, QWidget* parent = nullptr);
 
   const RatingTable& Table() const { return table_; }
+  /// The units of the table, the plot and the exports: the worksheet's result units.
+  const RatingUnits& Units() const { return units_; }
   /// Rebuilds the table from the worksheet as it stands.
   void Refresh();
+  /// The heading, section, note, plot and rows as printed.
+  RatingReport Report() const;
   void SaveCsv();
+  void SavePdf();
+  void Print();
 
  private:
+  std::string ProposedName(const char* extension) const;
+
   WorksheetWindow& window_;
   QComboBox* step_ = nullptr;
   QLineEdit* to_ = nullptr;
+  QLabel* toUnit_ = nullptr;
   QSpinBox* rows_ = nullptr;
   QLabel* note_ = nullptr;
+  QTableView* tableView_ = nullptr;
   RatingTableModel* model_ = nullptr;
   RatingPlotView* plot_ = nullptr;
   RatingTable table_;
+  RatingUnits units_;
+  QString description_;
 };
 
 }  // namespace rivulet
