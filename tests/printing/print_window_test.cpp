@@ -309,8 +309,10 @@ TEST_F(PrintWindowTest, ShownFlowDetailsArePrintedAfterEachReport) {
                         "storm-sewer-pipe.rvl";
   ASSERT_EQ(OpenNamedFile(form, file.string()), OpenResult::Loaded);
   const DesignSettings settings = DefaultDesignSettings();
+  EXPECT_FALSE(Open().lblDetails.Visible()) << "no details block: nothing to say";
   commands.SetDetailsBlock([this, &settings] { return DetailsReportLines(form, &settings); });
   const std::vector<std::string> report = ReportLines(form, Open().Extras());
+  EXPECT_TRUE(commands.Window()->lblDetails.Visible());
   const std::vector<std::string> details = DetailsReportLines(form, &settings);
   ASSERT_GT(details.size(), 10u);
   bool checks = false;

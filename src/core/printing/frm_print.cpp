@@ -23,6 +23,8 @@ frmPrint::frmPrint(frmRivulet& main, Printer& printer) : main_(main), printer_(p
   cmdSetup.SetCaption("Setup...");
   lblPrintsToFile.SetCaption(kPrintsToFileNote);
   lblPrintsToFile.SetVisible(false);
+  lblDetails.SetCaption(kPrintsDetailsNote);
+  lblDetails.SetVisible(false);
 
   cmdPrint.onClick = [this] { cmdPrint_Click(); };
   cmdCancel.onClick = [this] { cmdCancel_Click(); };
@@ -54,6 +56,7 @@ void frmPrint::Show() {
   visible_ = true;
   // A printer may have come or gone since the window was made.
   lblPrintsToFile.SetVisible(printer_.PrintsToFile());
+  lblDetails.SetVisible(static_cast<bool>(detailsBlock));
 }
 
 std::vector<Control*> frmPrint::TabOrder() {

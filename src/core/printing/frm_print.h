@@ -24,6 +24,9 @@ inline constexpr char kPrinterErrorText[] =
 inline constexpr char kPrinterErrorTitle[] = "Oops";
 inline constexpr char kPrintsToFileNote[] =
     "No printer is installed: Print saves the report as a PDF file that you choose.";
+inline constexpr char kPrintsDetailsNote[] =
+    "While View > Flow Details is shown, the flow details and design checks are printed "
+    "after the report.";
 /// A comment line fills the report's body: 70 columns less the 10 of the margin.
 inline constexpr int kCommentLength = 60;
 /// The size the window starts with and the batch mode prints in, in points.
@@ -71,6 +74,8 @@ class frmPrint {
   Button cmdSetup{"cmdSetup"};
   /// Says where Print goes when there is no printer; hidden otherwise.
   Label lblPrintsToFile{"lblPrintsToFile"};
+  /// Says when the flow details go with the report; shown when there is a details block.
+  Label lblDetails{"lblDetails"};
 
   /// The controls the user can reach, in tab order.
   std::vector<Control*> TabOrder();

@@ -79,6 +79,9 @@ frmPrintView::frmPrintView(frmPrint& core, QWidget* parent)
   auto* note = new QLabel(this);
   binder_->Bind(note, core.lblPrintsToFile);
   note->setWordWrap(true);
+  auto* details = new QLabel(this);
+  binder_->Bind(details, core.lblDetails);
+  details->setWordWrap(true);
 
   auto* grid = new QGridLayout;
   grid->addWidget(commentsLabel, 0, 0, 1, 3);
@@ -93,6 +96,7 @@ frmPrintView::frmPrintView(frmPrint& core, QWidget* parent)
   grid->addWidget(copies, 8, 2);
   grid->addWidget(sample_, 9, 0, 1, 3);
   grid->addWidget(note, 10, 0, 1, 4);
+  grid->addWidget(details, 11, 0, 1, 4);
   grid->setColumnStretch(0, 1);
 
   auto* buttons = new QVBoxLayout;
