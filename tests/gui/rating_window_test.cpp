@@ -237,6 +237,7 @@ TEST_F(RatingWindowTest, DesignChecksMarkTheRowsThatBreakALimit) {
   EXPECT_EQ(Cell(35, 6), "OK");
   EXPECT_EQ(Cell(45, 6), "y/D>max");  // 405 mm of 450
   EXPECT_TRUE(m->data(m->index(45, 6), Qt::ToolTipRole).toString().contains("depth ratio"));
+  EXPECT_TRUE(Child<QLabel>("lblRatingNote")->isHidden()) << "a solved pipe has nothing to note";
   auto* legend = Child<QLabel>("lblRatingLegend");
   EXPECT_FALSE(legend->isHidden());
   EXPECT_TRUE(legend->text().contains("V<min: velocity below the self-cleansing minimum 0.6 m/s"))

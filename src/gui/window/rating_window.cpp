@@ -256,6 +256,7 @@ void RatingWindow::SyncInputs() {
   channel_->setText(ToQt(source_.description));
   const QString note = Note();
   note_->setText(note);
+  note_->setVisible(!note.isEmpty());  // no blank line above the table
   note_->setStyleSheet(table_.problem.empty() ? "" : "color: rgb(190, 0, 0);");
   const QString legend = ChecksLegend();
   legend_->setText(legend);
