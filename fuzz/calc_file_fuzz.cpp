@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/files/text_file.h"
 #include "core/shell/number_text.h"
+#include "core/shell/text_file.h"
 #include "fuzz_support.h"
 
 using rivulet::fuzz::Require;

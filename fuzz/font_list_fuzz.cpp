@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "../tests/printing/fake_printer.h"
-#include "core/files/text_file.h"
 #include "core/printing/font_list.h"
+#include "core/shell/text_file.h"
 #include "fuzz_support.h"
 
 using rivulet::fuzz::Require;

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/batch/batch.h"
 #include "core/cases/case_batch.h"
-#include "core/files/batch.h"
-#include "core/files/details_output.h"
-#include "core/files/rating_csv.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
 #include "core/worksheets/worksheet_batch.h"

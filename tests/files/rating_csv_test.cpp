@@ -6,7 +6,6 @@
 #include <cmath>
 #include <sstream>
 
-#include "core/files/batch.h"
 #include "files_fixture.h"
 
 namespace rivulet {
@@ -148,43 +147,6 @@ TEST_F(FilesTest, RatingOfAnOpenedFileFollowsItsSolution) {
   // Nothing solved and nothing typed: the rating says what it lacks.
   form.mnuNew.Click();
   EXPECT_EQ(RatingSourceOf(form).problem, "The pipe needs a diameter above 0.");
-}
-
-struct BatchCase {
-  const char* name;
-  RatingBatchOptions options;
-  size_t lines;
-  const char* lastDepth;
-};
-
-TEST(RatingBatchTest, WritesTheCsvOfAFile) {
-  const BatchCase cases[] = {
-      {"defaults: 51 rows up to the diameter", {}, 52, "450"},
-      {"rows and top in the file's unit", {7, 300}, 8, "300"},
-      {"a top above the crown stops there", {3, 900}, 4, "450"},
-  };
-  for (const BatchCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::ostringstream out, err;
-    const int status = RunRatingBatch(Example("storm-sewer-pipe.rvl"), c.options,
-                                      StartupValues::ForFolder("/nonexistent"), out, err);
-    EXPECT_EQ(status, 0) << err.str();
-    const auto lines = SplitLines(out.str(), "\n");
-    ASSERT_EQ(lines.size(), c.lines);
-    EXPECT_EQ(lines[0],
-              "Depth (mm),Flow Area (m²),Velocity (m/s),Discharge (L/s),Froude Number (-),"
-              "Percent Full (%)");
-    EXPECT_EQ(Split(lines.back(), ',')[0], c.lastDepth);
-  }
-  std::ostringstream out, err;
-  EXPECT_EQ(
-      RunRatingBatch("/nonexistent/x.rvl", {}, StartupValues::ForFolder("/nonexistent"), out, err),
-      kBatchBadFile);
-  EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(RunRatingBatch(Example("v-ditch.rvl"), {1, {}},
-                           StartupValues::ForFolder("/nonexistent"), out, err),
-            kBatchSomeUnsolved);
-  EXPECT_NE(err.str().find("The number of rows must be from 2 to 1000000."), std::string::npos);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 #include <map>
 #include <sstream>
 
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 #include "core/files/calc_file.h"
 #include "core/printing/frm_print.h"
 #include "core/worksheets/worksheet_batch.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 #include "files/files_fixture.h"
 #include "printing/fake_printer.h"
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "core/files/defaults_file.h"
-#include "core/files/text_file.h"
 #include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

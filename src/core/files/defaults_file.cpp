@@ -1,7 +1,7 @@
 #include "core/files/defaults_file.h"
 
-#include "core/files/text_file.h"
 #include "core/shell/number_text.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {
@@ -23,11 +23,6 @@ void RestoreDefaults(frmRivulet& form) {
 }
 
 }  // namespace
-
-std::vector<std::string> SettingsFolders(const StartupValues& startup) {
-  // The user's own settings win over the shared ones beside the program.
-  return {startup.configFolder, startup.programFolder};
-}
 
 std::vector<std::string> DefaultsFileLines(frmRivulet& form) {
   std::vector<std::string> lines{kDefaultsHeader,

@@ -12,11 +12,6 @@ namespace rivulet {
 inline constexpr char kDefaultsFileName[] = "RIVULET.DEF";
 inline constexpr char kDefaultsHeader[] = "Rivulet Default Values File";
 
-/// Where the settings files are looked for, in order: the user's configuration folder, then
-/// the program folder. Writing goes to the program folder unless the user has a file of
-/// their own or the program folder cannot take it (WriteToFirstWritable).
-std::vector<std::string> SettingsFolders(const StartupValues& startup);
-
 /// The 14 lines for the sheet's current arrangement.
 std::vector<std::string> DefaultsFileLines(frmRivulet& form);
 

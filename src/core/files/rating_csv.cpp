@@ -2,10 +2,9 @@
 
 #include <charconv>
 
-#include "core/files/batch.h"
-#include "core/files/text_file.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {
@@ -68,37 +67,6 @@ bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, 
   std::vector<std::string> lines = RatingLines(rows, pipe, units, ',', extra);
   lines.front().insert(0, kByteOrderMark);
   return WriteLinesSafely(path, lines);
-}
-
-int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
-                   const StartupValues& startup, std::ostream& out, std::ostream& err) {
-  int status = kBatchAllSolved;
-  const int opened =
-      ForEachOpenedSheet({file}, startup, err, [&](frmRivulet& form, const std::string&) {
-        const RatingSource source = RatingSourceOf(form);
-        if (!source.problem.empty()) {
-          err << file << ": " << source.problem << "\n";
-          status = kBatchSomeUnsolved;
-          return;
-        }
-        const RatingUnits units = RatingUnitsOf(form);
-        RatingRequest request{RatingStep::Depth, 0, source.defaultTopDepth, options.rows};
-        try {
-          if (options.top) request.to = ConvertLength(*options.top, units.length, kToBase);
-        } catch (const ArithmeticFault&) {
-          request.to = 0;  // the range check names it
-        }
-        const RatingTable table = BuildRatingTable(source.channel, request);
-        if (!table.problem.empty()) {
-          err << file << ": " << table.problem << "\n";
-          status = kBatchSomeUnsolved;
-          return;
-        }
-        if (table.cutAt) err << file << ": the depths stop at the pipe's crown\n";
-        const bool pipe = source.channel.section.shape == ChannelShape::Pipe;
-        out << JoinRatingLines(RatingLines(table.rows, pipe, units, ','));
-      });
-  return opened == kBatchBadFile ? kBatchBadFile : status;
 }
 
 }  // namespace rivulet

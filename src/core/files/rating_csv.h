@@ -2,13 +2,10 @@
 // and the tab-separated text a spreadsheet takes from the clipboard.
 #pragma once
 
-#include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/hydraulics/rating_table.h"
-#include "core/shell/startup.h"
 #include "core/window/rating_sheet.h"
 
 namespace rivulet {
@@ -34,17 +31,5 @@ std::string JoinRatingLines(const std::vector<std::string>& lines);
 /// the units' ² and ³) without destroying an old file if the write fails.
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
                    const RatingUnits& units, const RatingTextColumn* extra = nullptr);
-
-struct RatingBatchOptions {
-  int rows = kDefaultRatingRows;
-  /// The top of the depth range in the file's depth unit; its default range without one.
-  std::optional<double> top;
-};
-
-/// Opens the calculation file as the window does and writes its depth rating as CSV on
-/// out, in the file's units. Messages go to err. Exit status 0 when the table was written,
-/// 1 when the file gives no rating, 2 when it cannot be read.
-int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
-                   const StartupValues& startup, std::ostream& out, std::ostream& err);
 
 }  // namespace rivulet

@@ -1,7 +1,7 @@
 #include "core/files/view_settings.h"
 
 #include "core/files/defaults_file.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

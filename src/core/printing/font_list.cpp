@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/files/text_file.h"
 #include "core/shell/number_text.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <exception>
 
-#include "core/files/defaults_file.h"
 #include "core/printing/font_list.h"
 #include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
+#include "core/shell/startup.h"
 
 namespace rivulet {
 

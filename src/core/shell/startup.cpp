@@ -57,4 +57,9 @@ StartupValues StartupValues::ForFolder(const std::string& folder, const std::str
 
 StartupValues StartupValues::Compute() { return ForFolder(ExecutableFolder(), UserConfigFolder()); }
 
+std::vector<std::string> SettingsFolders(const StartupValues& startup) {
+  // The user's own settings win over the shared ones beside the program.
+  return {startup.configFolder, startup.programFolder};
+}
+
 }  // namespace rivulet

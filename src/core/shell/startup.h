@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace rivulet {
 
@@ -40,5 +41,10 @@ struct StartupValues {
   /// Values for the running executable.
   static StartupValues Compute();
 };
+
+/// Where the settings files are looked for, in order: the user's configuration folder, then
+/// the program folder. Writing goes to the program folder unless the user has a file of
+/// their own or the program folder cannot take it (WriteToFirstWritable).
+std::vector<std::string> SettingsFolders(const StartupValues& startup);
 
 }  // namespace rivulet

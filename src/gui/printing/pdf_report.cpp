@@ -8,8 +8,8 @@
 #include <iostream>
 #include <optional>
 
-#include "core/files/batch.h"
-#include "core/files/design_settings_file.h"
+#include "core/batch/batch.h"
+#include "core/design/design_settings_file.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
 #include "core/shell/safe_file.h"

@@ -6,7 +6,7 @@
 #include <QPdfWriter>
 
 #include "core/design/rating_checks.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

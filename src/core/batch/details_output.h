@@ -1,13 +1,11 @@
-// The flow details outside the window: a block of report lines, and a JSON object with
+// The flow details in batch output: a block of report lines, and a JSON object with
 // every input, result, alternate and detail of a calculation, each with its unit.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/design/design_settings.h"
-#include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 
 namespace rivulet {
@@ -22,15 +20,5 @@ std::vector<std::string> DetailsReportLines(const frmRivulet& form,
 /// checks under the settings when they are given.
 std::string CalculationJson(const frmRivulet& form, const std::string& file,
                             const DesignSettings* design = nullptr);
-
-enum class BatchOutput {
-  Reports,             ///< the results reports
-  ReportsWithDetails,  ///< each report followed by its details block
-  Json,                ///< one JSON object per file, one per line
-};
-
-/// The batch mode with its output chosen; exit statuses as RunReportBatch's.
-int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
-             BatchOutput output, std::ostream& out, std::ostream& err);
 
 }  // namespace rivulet

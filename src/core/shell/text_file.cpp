@@ -1,4 +1,4 @@
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,10 +1,12 @@
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 
 #include <cerrno>
 #include <cstring>
 
+#include "core/batch/details_output.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
+#include "core/files/design_settings_file.h"
 #include "core/printing/report.h"
 
 namespace rivulet {
@@ -61,6 +63,27 @@ int RunReportBatch(const std::vector<std::string>& files, const StartupValues& s
     if (!first) out << "\f\n";
     first = false;
     for (const std::string& l : lines) out << l << "\n";
+  });
+}
+
+int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
+             BatchOutput output, std::ostream& out, std::ostream& err) {
+  if (output == BatchOutput::Reports) return RunReportBatch(files, startup, out, err);
+  ReportExtras extras;
+  extras.printFileName = true;
+  bool first = true;
+  std::string problem;
+  const DesignSettings design = LoadDesignSettings(startup, &problem);
+  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
+  return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string& file) {
+    if (output == BatchOutput::Json) {
+      out << CalculationJson(form, file, &design) << "\n";
+      return;
+    }
+    if (!first) out << "\f\n";
+    first = false;
+    for (const std::string& l : ReportLines(form, extras)) out << l << "\n";
+    for (const std::string& l : DetailsReportLines(form, &design)) out << l << "\n";
   });
 }
 

@@ -1,13 +1,13 @@
-#include "core/files/details_output.h"
+#include "core/batch/details_output.h"
 
 #include <algorithm>
 #include <charconv>
 #include <sstream>
 
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 #include "core/files/view_settings.h"
 #include "core/window/flow_details_table.h"
-#include "files_fixture.h"
+#include "files/files_fixture.h"
 
 namespace rivulet {
 namespace {

@@ -1,11 +1,14 @@
-// The batch mode: the same sheet as the window, driven from the command line.
+// The batch mode: the same sheet as the window, driven from the command line. Every
+// runner (--report, --details, --json, --rating) starts here.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "core/hydraulics/rating_table.h"
 #include "core/shell/services.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
@@ -61,5 +64,27 @@ int ForEachReport(const std::vector<std::string>& files, const StartupValues& st
 /// The reports as text on out, files separated by a form-feed line.
 int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,
                    std::ostream& out, std::ostream& err);
+
+enum class BatchOutput {
+  Reports,             ///< the results reports
+  ReportsWithDetails,  ///< each report followed by its details block
+  Json,                ///< one JSON object per file, one per line
+};
+
+/// The batch mode with its output chosen; exit statuses as RunReportBatch's.
+int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
+             BatchOutput output, std::ostream& out, std::ostream& err);
+
+struct RatingBatchOptions {
+  int rows = kDefaultRatingRows;
+  /// The top of the depth range in the file's depth unit; its default range without one.
+  std::optional<double> top;
+};
+
+/// Opens the calculation file as the window does and writes its depth rating as CSV on
+/// out, in the file's units. Messages go to err. Exit status 0 when the table was written,
+/// 1 when the file gives no rating, 2 when it cannot be read.
+int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
+                   const StartupValues& startup, std::ostream& out, std::ostream& err);
 
 }  // namespace rivulet

@@ -1,4 +1,4 @@
-#include "core/files/details_output.h"
+#include "core/batch/details_output.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,8 +6,6 @@
 #include <sstream>
 
 #include "core/design/sheet_design.h"
-#include "core/files/batch.h"
-#include "core/files/design_settings_file.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
 #include "core/printing/report.h"
@@ -259,27 +257,6 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file,
   members.emplace_back("surcharged", table.surcharged ? "true" : "false");
   members.emplace_back("design", DesignMember(form, design));
   return Object(members);
-}
-
-int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
-             BatchOutput output, std::ostream& out, std::ostream& err) {
-  if (output == BatchOutput::Reports) return RunReportBatch(files, startup, out, err);
-  ReportExtras extras;
-  extras.printFileName = true;
-  bool first = true;
-  std::string problem;
-  const DesignSettings design = LoadDesignSettings(startup, &problem);
-  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
-  return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string& file) {
-    if (output == BatchOutput::Json) {
-      out << CalculationJson(form, file, &design) << "\n";
-      return;
-    }
-    if (!first) out << "\f\n";
-    first = false;
-    for (const std::string& l : ReportLines(form, extras)) out << l << "\n";
-    for (const std::string& l : DetailsReportLines(form, &design)) out << l << "\n";
-  });
 }
 
 }  // namespace rivulet

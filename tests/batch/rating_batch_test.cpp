@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "core/batch/batch.h"
+
+namespace rivulet {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Example(const char* name) {
+  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
+      .string();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
+}
+
+std::string FirstField(const std::string& line) { return line.substr(0, line.find(',')); }
+
+struct BatchCase {
+  const char* name;
+  RatingBatchOptions options;
+  size_t lines;
+  const char* lastDepth;
+};
+
+TEST(RatingBatchTest, WritesTheCsvOfAFile) {
+  const BatchCase cases[] = {
+      {"defaults: 51 rows up to the diameter", {}, 52, "450"},
+      {"rows and top in the file's unit", {7, 300}, 8, "300"},
+      {"a top above the crown stops there", {3, 900}, 4, "450"},
+  };
+  for (const BatchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ostringstream out, err;
+    const int status = RunRatingBatch(Example("storm-sewer-pipe.rvl"), c.options,
+                                      StartupValues::ForFolder("/nonexistent"), out, err);
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_EQ(out.str().back(), '\n') << "the last line has a line end";
+    const auto lines = Lines(out.str());
+    ASSERT_EQ(lines.size(), c.lines);
+    EXPECT_EQ(lines[0],
+              "Depth (mm),Flow Area (m²),Velocity (m/s),Discharge (L/s),Froude Number (-),"
+              "Percent Full (%)");
+    EXPECT_EQ(FirstField(lines.back()), c.lastDepth);
+  }
+  std::ostringstream out, err;
+  EXPECT_EQ(
+      RunRatingBatch("/nonexistent/x.rvl", {}, StartupValues::ForFolder("/nonexistent"), out, err),
+      kBatchBadFile);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(RunRatingBatch(Example("v-ditch.rvl"), {1, {}},
+                           StartupValues::ForFolder("/nonexistent"), out, err),
+            kBatchSomeUnsolved);
+  EXPECT_NE(err.str().find("The number of rows must be from 2 to 1000000."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace rivulet
