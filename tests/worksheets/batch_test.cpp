@@ -1,4 +1,4 @@
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "core/worksheets/worksheet_batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "test_kind.h"
 
 namespace rivulet {

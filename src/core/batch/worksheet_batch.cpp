@@ -1,9 +1,10 @@
-#include "core/worksheets/worksheet_batch.h"
+#include "core/batch/worksheet_batch.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
+#include "core/batch/details_output.h"
 #include "core/files/design_settings_file.h"
 #include "core/printing/report.h"
 #include "core/shell/app_texts.h"

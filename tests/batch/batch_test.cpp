@@ -1,12 +1,12 @@
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
-#include "core/files/details_output.h"
-#include "core/files/text_file.h"
-#include "files_fixture.h"
+#include "core/batch/details_output.h"
+#include "core/shell/text_file.h"
+#include "files/files_fixture.h"
 
 namespace rivulet {
 namespace {

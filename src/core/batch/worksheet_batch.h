@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/files/details_output.h"
+#include "core/batch/batch.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/worksheets/kinds.h"
