@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/batch/batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/cases/case_batch.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
-#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/shell/gui_main.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/files/defaults_file.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 #include "files_fixture.h"
 
 namespace rivulet {

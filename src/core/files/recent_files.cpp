@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/files/text_file.h"
 #include "core/shell/startup.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

@@ -9,11 +9,11 @@
 #include <optional>
 
 #include "core/batch/batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/design/design_settings_file.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
 #include "core/shell/safe_file.h"
-#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/qt_printer.h"
 
 namespace rivulet {
