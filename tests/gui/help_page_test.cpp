@@ -10,7 +10,7 @@
 #include <optional>
 #include <sstream>
 
-#include "core/batch/details_output.h"
+#include "core/batch/batch.h"
 #include "core/shell/number_text.h"
 #include "core/worksheets/kinds.h"
 #include "gui/worksheets/worksheet_windows.h"
