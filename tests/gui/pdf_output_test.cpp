@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "core/files/batch.h"
+#include "core/batch/batch.h"
 #include "core/worksheets/kinds.h"
 #include "gui/printing/pdf_report.h"
 
