@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "core/files/text_file.h"
 #include "core/shell/dialog_folder.h"
+#include "core/shell/text_file.h"
 #include "files_fixture.h"
 
 namespace rivulet {

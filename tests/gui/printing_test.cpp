@@ -25,9 +25,9 @@
 #include <sstream>
 
 #include "core/batch/batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/files/calc_file.h"
 #include "core/printing/frm_print.h"
-#include "core/worksheets/worksheet_batch.h"
 #include "gui/printing/frm_print_view.h"
 #include "gui/printing/pdf_report.h"
 #include "gui/printing/print_window.h"
