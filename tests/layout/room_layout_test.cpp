@@ -98,5 +98,19 @@ TEST(RoomLayoutTest, ShellIncludesNoOtherCoreRoom) {
   for (const std::string& room : graph.at("shell")) ADD_FAILURE() << "shell includes " << room;
 }
 
+// The calculation sheet's rooms are what every worksheet builds on; the batch runs them all.
+TEST(RoomLayoutTest, SheetRoomsIncludeNoWorksheetRoomAndNothingIncludesTheBatch) {
+  const std::set<std::string> sheetRooms{"files",     "hydraulics", "printing",
+                                         "reference", "shell",      "window"};
+  const RoomGraph graph = CoreRoomGraph();
+  for (const std::string& room : sheetRooms) {
+    ASSERT_TRUE(graph.count(room)) << room << " not found";
+    for (const std::string& used : graph.at(room))
+      if (!sheetRooms.count(used)) ADD_FAILURE() << room << " includes " << used;
+  }
+  for (const auto& [room, used] : graph)
+    if (used.count("batch")) ADD_FAILURE() << room << " includes batch";
+}
+
 }  // namespace
 }  // namespace rivulet

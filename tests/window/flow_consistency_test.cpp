@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/files/details_output.h"
+#include "core/batch/details_output.h"
 #include "core/hydraulics/flow_details.h"
 #include "core/hydraulics/geometry.h"
 #include "core/hydraulics/units.h"

@@ -10,8 +10,8 @@
 #include <set>
 #include <sstream>
 
-#include "core/files/batch.h"
-#include "core/worksheets/worksheet_batch.h"
+#include "core/batch/batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "test_kind.h"
 
 namespace rivulet {

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "core/batch/details_output.h"
+#include "core/design/design_settings_file.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
-#include "core/files/design_settings_file.h"
 #include "core/printing/report.h"
 
 namespace rivulet {

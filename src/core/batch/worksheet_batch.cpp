@@ -5,7 +5,7 @@
 
 #include "core/batch/batch.h"
 #include "core/batch/details_output.h"
-#include "core/files/design_settings_file.h"
+#include "core/design/design_settings_file.h"
 #include "core/printing/report.h"
 #include "core/shell/app_texts.h"
 #include "core/worksheets/worksheet_json.h"

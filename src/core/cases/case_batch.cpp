@@ -4,7 +4,7 @@
 
 #include "core/cases/case_columns.h"
 #include "core/cases/csv_reader.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "core/cases/csv_reader.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/cases/case_sheet.h"
 
 #include "core/files/defaults_file.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 #include "core/window/flow_details_table.h"
 
 namespace rivulet {

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 #include "gui/cases/case_table_model.h"
 
 namespace rivulet {

@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "core/design/design_settings_file.h"
 #include "core/design/sheet_design.h"
-#include "core/files/design_settings_file.h"
 #include "gui/design/design_checks_view.h"
 #include "gui/design/design_settings_dialog.h"
 #include "gui/window/flow_details_panel.h"

@@ -1,4 +1,4 @@
-#include "core/files/design_settings_file.h"
+#include "core/design/design_settings_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

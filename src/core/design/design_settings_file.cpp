@@ -1,10 +1,9 @@
-#include "core/files/design_settings_file.h"
+#include "core/design/design_settings_file.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "core/files/defaults_file.h"
-#include "core/files/text_file.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 
