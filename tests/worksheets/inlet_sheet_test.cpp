@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "core/files/batch.h"
-#include "core/worksheets/worksheet_batch.h"
+#include "core/batch/batch.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/worksheets/worksheet_model.h"
 #include "core/worksheets/worksheet_report.h"
 #include "test_kind.h"
