@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/batch/details_output.h"
 #include "core/files/calc_file.h"
-#include "core/files/details_output.h"
 #include "core/printing/frm_print.h"
 #include "core/shell/utf8_text.h"
 #include "files/files_fixture.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/batch/batch.h"
+#include "core/design/design_settings.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "core/worksheets/kinds.h"

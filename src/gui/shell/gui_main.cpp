@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <memory>
 
+#include "core/batch/details_output.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
-#include "core/files/details_output.h"
 #include "core/files/view_settings.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
