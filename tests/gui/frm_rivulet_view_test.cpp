@@ -126,12 +126,17 @@ TEST_F(ViewTest, TypedTextGoesThroughTheFilter) {
     const char* keys;
     const char* kept;
   };
-  // Each keystroke is filtered on its own: "1e" is not a number yet, so an exponent
-  // cannot be typed, only pasted.
-  const Row rows[] = {{"txtDepth", "12x", "12"}, {"txtDepth", ".", "0."},
-                      {"txtSlope", "-", ""},     {"txtManning", "0.013", "0.013"},
-                      {"txtDiam", "1e-3", "13"}, {"txtVelDis1", "2.5.", "2.5"},
-                      {"txtDepth", "7 m", "7 "}};
+  // Each keystroke is filtered on its own; "1e" and "1e-" stay while the exponent is
+  // typed, and a comma is the decimal point.
+  const Row rows[] = {{"txtDepth", "12x", "12"},
+                      {"txtDepth", ".", "0."},
+                      {"txtSlope", "-", ""},
+                      {"txtManning", "0.013", "0.013"},
+                      {"txtDiam", "1e-3", "1e-3"},
+                      {"txtVelDis1", "2.5.", "2.5"},
+                      {"txtDepth", "7 m", "7 "},
+                      {"txtManning", "0,013", "0.013"},
+                      {"txtSlope", "2.5E+x1", "2.5E+1"}};
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.box) + " <- " + r.keys);
     Type(r.box, r.keys);

@@ -58,6 +58,23 @@ TEST(IsNumericText, AcceptsWholeNumbersOnly) {
   for (const char* t : notNumeric) EXPECT_FALSE(IsNumericText(t)) << t;
 }
 
+TEST(NumericInputText, CommaIsTheDecimalPointAndExponentsMayBeHalfTyped) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0,013", "0.013"}, {"1,50", "1.50"},    {",5", ".5"},       {"1,000,000", "1.000"},
+      {"2.5e", "2.5e"},   {"2.5e-", "2.5e-"},  {"2.5E+", "2.5E+"}, {"2.5e-4", "2.5e-4"},
+      {"e", ""},          {"-e", ""},          {".e", "0."},       {"2.5e-x", "2.5e-"},
+      {"12abc", "12"},    {"2.5e--", "2.5e-"},
+  };
+  for (const auto& [typed, kept] : cases) {
+    EXPECT_EQ(NumericInputText(typed), kept) << typed;
+  }
+  // A half-typed exponent still reads as its leading number.
+  EXPECT_EQ(ReadNumber("2.5e-"), 2.5);
+  EXPECT_TRUE(IsNumberBeingTyped("2.5e+"));
+  EXPECT_FALSE(IsNumberBeingTyped("e-"));
+  EXPECT_FALSE(IsNumericText("2.5e"));
+}
+
 TEST(FormatNumber, PlainDecimalWithFifteenDigits) {
   EXPECT_EQ(FormatNumber(0.5), "0.5");
   EXPECT_EQ(FormatNumber(1250), "1250");

@@ -14,9 +14,10 @@ TEST_F(EditTrackingTest, FilterCutsBackFromTheEnd) {
     int endKeys;
   };
   const Case cases[] = {
-      {".", "0.", 1},   {"12x", "12", 1},  {"-", "", 1},      {"12abc", "12", 3},
-      {"abc12", "", 5}, {"1x2", "1", 2},   {"1e5", "1e5", 0}, {"1e", "1", 1},
-      {"-.", "", 2},    {" 7 ", " 7 ", 0}, {"3.5", "3.5", 0}, {"4\u00b2", "4", 1},
+      {".", "0.", 1},    {"12x", "12", 1},   {"-", "", 1},      {"12abc", "12", 3},
+      {"abc12", "", 5},  {"1x2", "1", 2},    {"1e5", "1e5", 0}, {"1e", "1e", 0},
+      {"-.", "", 2},     {" 7 ", " 7 ", 0},  {"3.5", "3.5", 0}, {"4\u00b2", "4", 1},
+      {"1e-", "1e-", 0}, {"1e-x", "1e-", 1}, {"e5", "", 2},     {"1,5", "1.5", 0},
   };
   for (TextBox* box :
        {&form.txtVelDis1, &form.txtDepth, &form.txtDiam, &form.txtSlope, &form.txtManning}) {
@@ -196,6 +197,45 @@ TEST_F(EditTrackingTest, FixedResultsRecalculateToTheSameAnswer) {
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(form.txtDepth.Text(), depth);
   EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(EditTrackingTest, TypedAndPastedValuesAreNotSilentlyChanged) {
+  struct Case {
+    const char* typed;
+    const char* kept;
+    const char* note;  // what the user is told was dropped ("" for nothing)
+  };
+  const Case cases[] = {
+      {"0,013", "0.013", ""},
+      {"1,50", "1.50", ""},
+      {"2.5e-", "2.5e-", ""},
+      {"12abc", "12", "Not part of a number, dropped: \"abc\""},
+      {"3,2 m/s", "3.2 ", "Not part of a number, dropped: \"m/s\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    form.inputNote.clear();
+    form.txtManning.SetText("");
+    form.txtManning.SetText(c.typed);
+    EXPECT_EQ(form.txtManning.Text(), c.kept);
+    EXPECT_EQ(form.inputNote, c.note);
+  }
+  // An exponent typed key by key ends as the number meant, and Calculate reads it.
+  form.cboSection.SetListIndex(1);
+  form.optVelDis1.SetValue(true);
+  form.txtDepth.SetText("");
+  for (const char* keys : {"0", "0.", "0.5", "0.5e", "0.5e+", "0.5e+0"}) {
+    form.txtDepth.SetText(keys);
+    EXPECT_EQ(form.txtDepth.Text(), keys);
+  }
+  form.txtDiam.SetText("2");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("1,3e-");
+  EXPECT_EQ(form.txtManning.Text(), "1.3e-");
+  form.txtManning.SetText("1,3e-2");
+  form.cmdCalculate_Click();
+  EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
+  EXPECT_EQ(form.txtManning.Text(), "1.3e-2");
 }
 
 }  // namespace

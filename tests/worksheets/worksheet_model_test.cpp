@@ -96,7 +96,8 @@ TEST(WorksheetModel, SameValuesAndUnknownNamesChangeNothing) {
 TEST(WorksheetModel, TypedTextGoesThroughTheNumericFilter) {
   WorksheetModel m(StripKind());
   const std::pair<const char*, const char*> cases[] = {
-      {"12abc", "12"}, {".", "0."}, {"1e", "1"}, {"-", ""}, {"2.5e-3", "2.5e-3"}, {"x", ""}};
+      {"12abc", "12"},      {".", "0."}, {"1e", "1e"},  {"-", ""},
+      {"2.5e-3", "2.5e-3"}, {"x", ""},   {"1,5", "1.5"}};
   for (const auto& [typed, kept] : cases) {
     EXPECT_EQ(m.SetText("width", typed), kept) << typed;
     EXPECT_EQ(m.Text("width"), kept);

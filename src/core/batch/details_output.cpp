@@ -124,7 +124,8 @@ std::string Field(const std::optional<double>& value, const std::string& unit,
 
 std::string SheetField(const TextBox& box, const std::string& unit) {
   const std::string& text = box.Text();
-  return Field(IsNumericText(text) ? std::optional(ReadNumber(text)) : std::nullopt, unit, text);
+  return Field(IsNumberBeingTyped(text) ? std::optional(ReadNumber(text)) : std::nullopt, unit,
+               text);
 }
 
 std::string Object(const std::vector<std::pair<std::string, std::string>>& members) {

@@ -1,5 +1,6 @@
 #include "core/shell/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -77,9 +78,23 @@ bool IsNumericText(std::string_view text) {
 
 // std::to_chars never looks at the locale, unlike printf, which the GUI toolkit's
 // setlocale(LC_ALL, "") would turn to a comma in many countries.
+bool IsNumberBeingTyped(std::string_view text) {
+  if (IsNumericText(text)) return true;
+  size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  if (end > 0 && (text[end - 1] == '+' || text[end - 1] == '-')) --end;
+  if (end == 0 || (text[end - 1] != 'e' && text[end - 1] != 'E')) return false;
+  const std::string_view mantissa = text.substr(0, end - 1);
+  // A mantissa with a digit: "e" alone, "-e" or ".e" start no number.
+  return IsNumericText(mantissa) && mantissa.find_first_of("0123456789") != std::string_view::npos;
+}
+
 std::string NumericInputText(std::string text, long* cuts) {
   if (cuts) *cuts = 0;
-  if (text.empty() || IsNumericText(text)) return text;
+  // "." is the decimal point and digit grouping is never valid, so a comma can only be a
+  // decimal point typed the way many countries write it.
+  std::replace(text.begin(), text.end(), ',', '.');
+  if (text.empty() || IsNumberBeingTyped(text)) return text;
   // Each cut would re-enter a change handler; doing the cuts here and assigning once gives
   // the same text without a recursion as deep as a pasted text is long. Nothing from the
   // first character a number cannot hold onwards can survive the cuts.
@@ -94,7 +109,7 @@ std::string NumericInputText(std::string text, long* cuts) {
   }
   long cut = static_cast<long>(CharacterCount(std::string_view(text).substr(firstForeign)));
   text.resize(firstForeign);
-  while (!(text.empty() || IsNumericText(text))) {
+  while (!(text.empty() || IsNumberBeingTyped(text))) {
     if (text == ".")
       text = "0.";
     else

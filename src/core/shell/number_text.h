@@ -17,6 +17,10 @@ double ReadNumber(std::string_view text);
 /// sign or "1e" are not numbers.
 bool IsNumericText(std::string_view text);
 
+/// A number, or one being typed whose exponent is not finished yet ("2.5e", "2.5e-"); it
+/// still reads as its leading number.
+bool IsNumberBeingTyped(std::string_view text);
+
 /// What the numeric input filter leaves of a typed or pasted text: cut back from its end
 /// one character at a time until it is numeric or empty, "." becoming "0.". cuts, when
 /// given, receives the number of characters cut.

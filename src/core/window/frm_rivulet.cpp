@@ -366,13 +366,21 @@ void frmRivulet::Changes() {
 
 void frmRivulet::NumericFilter(TextBox& box) {
   Touch();
-  std::string text = box.Text();
-  if (text.empty() || IsNumericText(text)) {
+  const std::string typed = box.Text();
+  if (typed.empty() || IsNumberBeingTyped(typed)) {
     Changes();
     return;
   }
   long cuts = 0;
-  text = NumericInputText(text, &cuts);
+  std::string text = NumericInputText(typed, &cuts);
+  // Cuts take characters from the end of the text as it was typed, commas read as points.
+  std::string asTyped = typed;
+  std::replace(asTyped.begin(), asTyped.end(), ',', '.');
+  if (cuts > 0 && asTyped.compare(0, text.size(), text) == 0) {
+    std::string dropped = asTyped.substr(text.size());
+    if (dropped.size() > 40) dropped = dropped.substr(0, 40) + "...";
+    inputNote = "Not part of a number, dropped: \"" + dropped + "\"";
+  }
   box.SetText(text);
   box.SetSelection(static_cast<int>(box.Text().size()), 0);
   // The End key is idempotent, so a very long cut needs no more than a few of them.

@@ -100,6 +100,10 @@ class frmRivulet : public CalculationSheet {
   /// defaults (mnuOptionsApplyDefaults) only when it says so.
   std::function<bool()> defaultsFileExists;
 
+  /// What the input filter last dropped from a typed or pasted text, in a sentence the
+  /// view shows beside the box; empty when the last edit was kept whole.
+  std::string inputNote;
+
   /// The control that has the keyboard focus, as the view reports it (nullptr: none).
   Control* activeControl = nullptr;
 
