@@ -93,10 +93,16 @@ TEST_F(FilesTest, RatingCsvHeaderAndNumbersRoundTrip) {
     const bool pipe = c.channel.section.shape == ChannelShape::Pipe;
 
     const std::string path = (folder / "rating.csv").string();
-    ASSERT_TRUE(SaveRatingCsv(path, t.rows, pipe, c.units));
+    ASSERT_TRUE(SaveRatingCsv(path, t.rows, pipe, c.units, c.name));
     std::string bytes = ReadFile(path);
     ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    ExpectRoundTrip(SplitLines(bytes.substr(3), "\r\n"), ',', t.rows, pipe, c.units, c.header);
+    std::vector<std::string> lines = SplitLines(bytes.substr(3), "\r\n");
+    ASSERT_GE(lines.size(), 2u);
+    // Two comment lines say what the table describes; the table follows unchanged.
+    EXPECT_EQ(lines[0], "# Rivulet rating table");
+    EXPECT_EQ(lines[1], std::string("# ") + c.name);
+    lines.erase(lines.begin(), lines.begin() + 2);
+    ExpectRoundTrip(lines, ',', t.rows, pipe, c.units, c.header);
 
     const std::string tabs = JoinRatingLines(RatingLines(t.rows, pipe, c.units, '\t'));
     ExpectRoundTrip(SplitLines(tabs, "\n"), '\t', t.rows, pipe, c.units, c.header);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QImage>
+#include <QScreen>
 #include <QTableWidget>
 #include <cmath>
 
@@ -58,7 +59,14 @@ TEST_F(FlowDetailsPanelTest, ViewMenuShowsAndHidesThePanelBelowTheSheet) {
   EXPECT_EQ(view->width(), size.width());
   EXPECT_EQ(Box("txtDiam")->geometry(), diameter);
   EXPECT_EQ(Box("txtStatus")->geometry(), status);
-  EXPECT_GE(Panel()->geometry().top(), status.bottom());
+  const auto top = [this](QWidget* w) { return w->mapTo(view.get(), QPoint(0, 0)).y(); };
+  EXPECT_GE(top(Panel()), top(Box("txtStatus")) + status.height());
+  // However tall the details, the window fits the free part of its screen.
+  const QRect free = view->screen()->availableGeometry();
+  EXPECT_LE(view->frameGeometry().height(), free.height());
+  // (The offscreen screen is narrower than the sheet itself; its height is what counts.)
+  EXPECT_GE(view->frameGeometry().top(), free.top());
+  EXPECT_LE(view->frameGeometry().bottom(), free.bottom());
   EXPECT_EQ(StateText(), "No results: the details appear after a calculation.");
 
   item->trigger();

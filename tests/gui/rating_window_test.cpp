@@ -158,6 +158,40 @@ TEST_F(RatingWindowTest, InputsRebuildTheTableAndFollowTheSheet) {
   EXPECT_FALSE(window->Plot()->MarkPosition(RatingMarkKind::Solution));
 }
 
+TEST_F(RatingWindowTest, RangeBoxesTakeNumbersAndSayWhyTheyRefuse) {
+  ASSERT_NE(window, nullptr);
+  auto* from = Child<QLineEdit>("txtRatingFrom");
+  auto* to = Child<QLineEdit>("txtRatingTo");
+  auto* note = Child<QLabel>("lblRatingNote");
+  // Typing: letters never go in, a comma is a decimal point.
+  QTest::keyClicks(to, "x");
+  EXPECT_EQ(to->text(), "450");
+  to->clear();
+  QTest::keyClicks(to, "3a0,5");
+  EXPECT_EQ(to->text(), "30.5");
+  emit to->editingFinished();
+  EXPECT_EQ(window->Table().rows.back().depth, 0.0305);
+
+  struct Case {
+    QLineEdit* box;
+    const char* typed;
+    const char* said;
+  };
+  const Case refused[] = {
+      {from, "", "From needs a value"},
+      {to, "2.5e-", "To \"2.5e-\" is not a number"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.typed);
+    c.box->setText(c.typed);
+    emit c.box->editingFinished();
+    EXPECT_TRUE(note->text().startsWith(c.said)) << note->text().toStdString();
+    EXPECT_EQ(to->text(), "30.5") << "the range is kept";
+    EXPECT_EQ(from->text(), "0");
+    EXPECT_EQ(window->Table().rows.back().depth, 0.0305);
+  }
+}
+
 // A hundred thousand rows: built and shown through the model, scrolled to the end and
 // drawn, without a widget per cell. The times are printed, not judged: benchmarks judge.
 TEST_F(RatingWindowTest, HundredThousandRowsStayResponsive) {
@@ -193,8 +227,10 @@ TEST_F(RatingWindowTest, ExportsCopyCsvAndPdf) {
   window->SaveCsv();
   ASSERT_EQ(services.saveRequests.size(), 1u);
   EXPECT_EQ(services.saveRequests[0].proposedName, "storm-sewer-pipe-rating.csv");
-  EXPECT_EQ(Slurp(csv).substr(0, 14),
+  EXPECT_EQ(Slurp(csv).substr(0, 3 + 82 + 11),
             "\xEF\xBB\xBF"
+            "# Rivulet rating table\r\n"
+            "# Circular Pipe: diameter 450 mm, slope 5 /1000, n 0.013\r\n"
             "Depth (mm),");
 
   const fs::path pdf = folder / "pipe.pdf";

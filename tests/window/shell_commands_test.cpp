@@ -1,6 +1,7 @@
 #include "core/window/shell_commands.h"
 
 #include "core/shell/app_texts.h"
+#include "core/shell/clipboard_commands.h"
 #include "window_fixture.h"
 
 namespace rivulet {
@@ -49,8 +50,12 @@ TEST_F(ShellCommandsTest, APasteLongerThanAValueBoxIsCutWithANotice) {
       {"one too many", digits60, 60, 0, "23456", digits60 + "2345", true},
       {"a selection makes room", digits60, 0, 10, std::string(14, '9'),
        std::string(14, '9') + std::string(50, '1'), false},
-      // The cut comes first, then the filter: the number that is left stays a number.
-      {"cut then filtered", "", 0, 0, std::string(63, '3') + "e5", std::string(63, '3'), true},
+      // The cut comes first, then the filter; an exponent cut to its "e" reads as its
+      // leading number, as one being typed does.
+      {"cut then filtered", "", 0, 0, std::string(63, '3') + "e5", std::string(63, '3') + "e",
+       true},
+      {"cut then letters dropped", "", 0, 0, std::string(62, '3') + "kg5", std::string(62, '3'),
+       true},
   };
   form.activeControl = &form.txtManning;
   for (const Case& c : cases) {
@@ -121,12 +126,33 @@ TEST_F(ShellCommandsTest, HelpAndLinksLaunchTheirTargets) {
   services.launchSucceeds = false;
   form.mnuLinksRV.Click();
   EXPECT_TRUE(services.messages.empty());  // a failed link says nothing
+  // No browser: the program's own viewer shows the page, and nothing is said.
+  services.helpViewerWorks = true;
+  form.mnuHelpContents.Click();
+  EXPECT_TRUE(services.messages.empty());
+  ASSERT_EQ(services.helpPages.size(), 1u);
+  EXPECT_EQ(services.helpPages[0], "/nonexistent/rivulet/RVHELP/RVHELP.HTM");
+  // Neither: the message says where the page is.
+  services.helpViewerWorks = false;
   form.mnuHelpContents.Click();
   ASSERT_EQ(services.messages.size(), 1u);
-  EXPECT_EQ(
-      services.messages[0],
-      (Message{"Unable to open on-line help.  Ensure that a Web-Browser is properly installed",
-               "Oops", MessageIcon::Stop}));
+  EXPECT_EQ(services.messages[0],
+            (Message{"Unable to open on-line help.  Ensure that a Web-Browser is properly "
+                     "installed.\n\nThe help page is the file "
+                     "/nonexistent/rivulet/RVHELP/RVHELP.HTM; open it in any web browser.",
+                     "Oops", MessageIcon::Stop}));
+}
+
+TEST(HelpContentsCommand, NamesThePageFileWithoutAddressOrSection) {
+  RecordingServices services;
+  services.launchSucceeds = false;
+  HelpContentsCommand(services, "file:///opt/rivulet/RVHELP/RVHELP.HTM#gutterflow");
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_NE(services.messages[0].text.find("the file /opt/rivulet/RVHELP/RVHELP.HTM; "),
+            std::string::npos)
+      << services.messages[0].text;
+  EXPECT_EQ(services.helpPages,
+            std::vector<std::string>{"file:///opt/rivulet/RVHELP/RVHELP.HTM#gutterflow"});
 }
 
 TEST(AppTexts, CaptionsAndTheDisclaimer) {

@@ -33,7 +33,8 @@ int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
         }
         if (table.cutAt) err << file << ": the depths stop at the pipe's crown\n";
         const bool pipe = source.channel.section.shape == ChannelShape::Pipe;
-        out << JoinRatingLines(RatingLines(table.rows, pipe, units, ','));
+        out << JoinRatingLines(RatingCommentLines(source.description))
+            << JoinRatingLines(RatingLines(table.rows, pipe, units, ','));
       });
   return opened == kBatchBadFile ? kBatchBadFile : status;
 }

@@ -62,9 +62,20 @@ std::string JoinRatingLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::vector<std::string> RatingCommentLines(const std::string& description) {
+  // A line break in the description would end the comment and start a data row.
+  std::string oneLine = description;
+  for (char& c : oneLine)
+    if (c == '\r' || c == '\n') c = ' ';
+  return {"# " + std::string(kProductName) + " rating table", "# " + oneLine};
+}
+
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
-                   const RatingUnits& units, const RatingTextColumn* extra) {
-  std::vector<std::string> lines = RatingLines(rows, pipe, units, ',', extra);
+                   const RatingUnits& units, const std::string& description,
+                   const RatingTextColumn* extra) {
+  std::vector<std::string> lines = RatingCommentLines(description);
+  for (std::string& line : RatingLines(rows, pipe, units, ',', extra))
+    lines.push_back(std::move(line));
   lines.front().insert(0, kByteOrderMark);
   return WriteLinesSafely(path, lines);
 }

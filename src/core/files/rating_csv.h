@@ -27,9 +27,15 @@ std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pi
 /// The lines joined, each ended by "\n": what the clipboard and standard output take.
 std::string JoinRatingLines(const std::vector<std::string>& lines);
 
+/// The "#" lines that head a saved table and say what it describes: the program, and the
+/// channel's section, dimensions, slope and n with their units (a RatingSource description).
+std::vector<std::string> RatingCommentLines(const std::string& description);
+
 /// Writes a CSV file (CR LF line ends, a UTF-8 byte order mark so that spreadsheets read
-/// the units' ² and ³) without destroying an old file if the write fails.
+/// the units' ² and ³), headed by the comment lines of `description`, without destroying an
+/// old file if the write fails.
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,
-                   const RatingUnits& units, const RatingTextColumn* extra = nullptr);
+                   const RatingUnits& units, const std::string& description,
+                   const RatingTextColumn* extra = nullptr);
 
 }  // namespace rivulet

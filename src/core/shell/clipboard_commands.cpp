@@ -38,11 +38,16 @@ void PasteCommand(Services& services, Control* active) {
 }
 
 void HelpContentsCommand(Services& services, const std::string& helpPagePath) {
-  if (!services.ShellOpen(helpPagePath)) {
-    services.MessageBox(
-        "Unable to open on-line help.  Ensure that a Web-Browser is properly installed", "Oops",
-        MessageIcon::Stop);
-  }
+  if (services.ShellOpen(helpPagePath) || services.ShowHelpPage(helpPagePath)) return;
+  // Without a browser or viewer the user can still open the page by hand, given where it is.
+  std::string file = helpPagePath;
+  if (file.rfind("file://", 0) == 0) file.erase(0, 7);
+  if (const auto hash = file.find('#'); hash != std::string::npos) file.resize(hash);
+  services.MessageBox(
+      "Unable to open on-line help.  Ensure that a Web-Browser is properly installed.\n\n"
+      "The help page is the file " +
+          file + "; open it in any web browser.",
+      "Oops", MessageIcon::Stop);
 }
 
 }  // namespace rivulet

@@ -65,6 +65,12 @@ class Services {
   virtual void SetClipboardText(const std::string& text) = 0;
   /// Opens a file or address with the program registered for it; false when that failed.
   virtual bool ShellOpen(const std::string& target) = 0;
+  /// Shows a help page (a path or file: address, with an optional #section) in the
+  /// program's own viewer; false when there is none or the page cannot be read.
+  virtual bool ShowHelpPage(const std::string& page) {
+    (void)page;
+    return false;
+  }
   /// The printer-setup dialog.
   virtual void PrinterSetup() = 0;
 };
@@ -95,6 +101,9 @@ class RecordingServices : public Services {
   std::optional<std::string> clipboard;
   std::vector<std::string> launched;
   bool launchSucceeds = true;
+  /// Pages the help viewer was asked for, and whether it shows them.
+  std::vector<std::string> helpPages;
+  bool helpViewerWorks = false;
   int printerSetups = 0;
   int screenWidth = 1920, screenHeight = 1080;
 
@@ -125,6 +134,10 @@ class RecordingServices : public Services {
   bool ShellOpen(const std::string& target) override {
     launched.push_back(target);
     return launchSucceeds;
+  }
+  bool ShowHelpPage(const std::string& page) override {
+    helpPages.push_back(page);
+    return helpViewerWorks;
   }
   void PrinterSetup() override { ++printerSetups; }
 

@@ -105,6 +105,8 @@ int GuiMain(int argc, char** argv) {
   QApplication::setApplicationName(kProductName);
   QApplication::setApplicationVersion(QString::fromStdString(BuildVersionString()));
   QApplication::setWindowIcon(QIcon(":/icons/rivulet.svg"));
+  // Every window, whatever opens it, lands wholly on the screen (a laptop's 768 rows too).
+  KeepWindowsOnScreen(qapp);
 
   // Qt has taken its own options out of the arguments; the first other one names a file.
   const QStringList args = QApplication::arguments();

@@ -9,9 +9,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QShortcut>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "core/shell/dialog_folder.h"
@@ -151,6 +154,30 @@ bool QtServices::ShellOpen(const std::string& target) {
   if (text.startsWith('/') || url.scheme().size() < 2 || QFileInfo::exists(text))
     url = QUrl::fromLocalFile(text);
   return QDesktopServices::openUrl(url);
+}
+
+bool QtServices::ShowHelpPage(const std::string& page) {
+  const QString text = ToQt(page);
+  QUrl url = text.startsWith("file:") ? QUrl(text) : QUrl::fromLocalFile(text.section('#', 0, 0));
+  if (!text.startsWith("file:") && text.contains('#')) url.setFragment(text.section('#', 1));
+  if (!QFileInfo(url.toLocalFile()).isFile()) return false;
+  // One viewer for the whole program: F1 again brings it forward at the section asked for.
+  static QPointer<QTextBrowser> viewer;
+  if (!viewer) {
+    viewer = new QTextBrowser;
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setObjectName("helpViewer");
+    viewer->setWindowTitle(QApplication::applicationName() + " Help");
+    // Links out of the page (the web site, mail) still go to the desktop's programs.
+    viewer->setOpenExternalLinks(true);
+    viewer->resize(860, 640);
+    new QShortcut(QKeySequence(Qt::Key_Escape), viewer, [] { viewer->close(); });
+  }
+  viewer->setSource(url);
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+  return true;
 }
 
 void QtServices::PrinterSetup() {

@@ -34,6 +34,7 @@ class QtServices : public Services {
   std::optional<std::string> ClipboardText() override;
   void SetClipboardText(const std::string& text) override;
   bool ShellOpen(const std::string& target) override;
+  bool ShowHelpPage(const std::string& page) override;
   void PrinterSetup() override;
 
   /// The printer the setup dialog configures, made on first use.

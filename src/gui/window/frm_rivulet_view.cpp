@@ -13,8 +13,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <filesystem>
 
@@ -63,6 +69,30 @@ int ValueBoxWidth() {
   return digits + std::max(frame, 0);
 }
 
+// Two opposed arrows, drawn rather than loaded so that they follow the button's text colour
+// and stay sharp at any scale.
+QIcon SwapIcon(int side, const QColor& ink) {
+  const qreal ratio = qApp->devicePixelRatio();
+  QPixmap pixmap(QSize(side, side) * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal s = side;
+  QPen pen(ink, std::max(1.0, s / 10), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  p.setPen(pen);
+  const qreal head = s * 0.22;
+  // Up on the left, down on the right.
+  const qreal left = s * 0.32, right = s * 0.68, top = s * 0.12, bottom = s * 0.88;
+  p.drawLine(QPointF(left, bottom), QPointF(left, top));
+  p.drawLine(QPointF(left, top), QPointF(left - head, top + head));
+  p.drawLine(QPointF(left, top), QPointF(left + head, top + head));
+  p.drawLine(QPointF(right, top), QPointF(right, bottom));
+  p.drawLine(QPointF(right, bottom), QPointF(right - head, bottom - head));
+  p.drawLine(QPointF(right, bottom), QPointF(right + head, bottom - head));
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
@@ -89,6 +119,19 @@ frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
   focusTracking_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (now && now->window() == this) form_.activeControl = binder_.ControlOf(now);
   });
+  // What the input filter dropped from a typed or pasted text is said beside the box; the
+  // binder's own connection has run the core by the time this one runs.
+  for (TextBox* t : {&form_.txtVelDis1, &form_.txtDepth, &form_.txtDiam, &form_.txtSide,
+                     &form_.txtSlope, &form_.txtManning}) {
+    auto* box = static_cast<QLineEdit*>(binder_.WidgetOf(t));
+    connect(box, &QLineEdit::textEdited, this, [this, box] {
+      if (form_.inputNote.empty()) return;
+      const QString note = ToQt(form_.inputNote);
+      form_.inputNote.clear();
+      box->setProperty("inputNote", note);
+      QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), note, box);
+    });
+  }
   form_.activeControl = &form_.cboSection;
   binder_.WidgetOf(&form_.cboSection)->setFocus();
   Sync();
@@ -105,7 +148,29 @@ void frmRivuletView::Sync() {
 void frmRivuletView::SyncDetails() {
   const bool shown = form_.mnuFlowDetails.Checked();
   if (shown) details_->Sync(form_);
-  details_->setVisible(shown);
+  const bool opened = shown && !detailsArea_->isVisible();
+  detailsArea_->setVisible(shown);
+  if (!opened) return;
+  FitDetails();
+  // The window grows downwards as the details open; it moves up if that takes it off screen.
+  QTimer::singleShot(0, this, [this] { KeepOnScreen(*this); });
+}
+
+void frmRivuletView::FitDetails() {
+  const QSize want = details_->sizeHint();
+  const int frame = 2 * detailsArea_->frameWidth();
+  int spacing = centralWidget()->layout()->spacing();
+  const QMargins margins = centralWidget()->layout()->contentsMargins();
+  const int sheetHeight = menuBar()->sizeHint().height() + margins.top() + margins.bottom() +
+                          sheet_->sizeHint().height() + std::max(spacing, 0);
+  // On a laptop the details scroll beneath the sheet rather than push the window off screen;
+  // a few rows always show.
+  const int room = std::max(FreeContentsSize(*this).height() - sheetHeight - frame,
+                            details_->fontMetrics().lineSpacing() * 8);
+  const int height = std::min(want.height(), room);
+  const int bar =
+      height < want.height() ? detailsArea_->verticalScrollBar()->sizeHint().width() : 0;
+  detailsArea_->setFixedSize(want.width() + bar + frame, height + frame);
 }
 
 void frmRivuletView::CentreOnScreen() { rivulet::CentreOnScreen(*this); }
@@ -115,8 +180,12 @@ QWidget* frmRivuletView::BuildSheet() {
     binder_.Bind(widget, control);
     return widget;
   };
+  auto* page = new QWidget;
+  auto* pageColumn = new QVBoxLayout(page);
   auto* sheet = new QWidget;
+  sheet_ = sheet;
   auto* column = new QVBoxLayout(sheet);
+  column->setContentsMargins(0, 0, 0, 0);
 
   auto* top = new QHBoxLayout;
   auto* lblSection = make(new QLabel, form_.lblSection);
@@ -142,11 +211,18 @@ QWidget* frmRivuletView::BuildSheet() {
   column->addLayout(commands);
 
   column->addWidget(make(new QLineEdit, form_.txtStatus));
+  pageColumn->addWidget(sheet);
   // Below everything the sheet has; hidden, it takes no room at all.
   details_ = new FlowDetailsPanel;
-  details_->hide();
-  column->addWidget(details_);
-  return sheet;
+  detailsArea_ = new QScrollArea;
+  detailsArea_->setObjectName("scrFlowDetails");
+  detailsArea_->setFrameShape(QFrame::NoFrame);
+  detailsArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  detailsArea_->setWidget(details_);
+  detailsArea_->setWidgetResizable(true);
+  detailsArea_->hide();
+  pageColumn->addWidget(detailsArea_, 0, Qt::AlignLeft);
+  return page;
 }
 
 QGroupBox* frmRivuletView::BuildSolveFor() {
@@ -227,6 +303,9 @@ QGroupBox* frmRivuletView::BuildOtherValues() {
   // Smaller than the row, and wider than tall so it reads as a button, not a check box.
   const int side = QLineEdit().sizeHint().height() * 3 / 4;
   toggle->setFixedSize(side * 3 / 2, side);
+  toggle->setIcon(SwapIcon(side, toggle->palette().color(QPalette::ButtonText)));
+  toggle->setIconSize(QSize(side * 3 / 4, side * 3 / 4));
+  toggle->setAccessibleName(tr("Switch velocity and discharge"));
   grid->addWidget(toggle, 0, 0);
   // Rows start at the top, level with the rows of "Solve For", which has one more.
   grid->setRowStretch(r, 1);

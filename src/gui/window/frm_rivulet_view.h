@@ -17,6 +17,7 @@ class QDropEvent;
 class QGroupBox;
 class QMenu;
 class QMimeData;
+class QScrollArea;
 
 namespace rivulet {
 
@@ -71,10 +72,15 @@ class frmRivuletView : public QMainWindow {
   void AddRecentFilesMenu();
   void closeEvent(QCloseEvent* event) override;
   void SyncDetails();
+  /// Sizes the details' scroll area so that the window fits the free part of the screen.
+  void FitDetails();
 
   frmRivulet& form_;
   ControlBinder binder_;
   FlowDetailsPanel* details_ = nullptr;
+  /// The sheet above the details, whose height the details must leave room for.
+  QWidget* sheet_ = nullptr;
+  QScrollArea* detailsArea_ = nullptr;
   QMetaObject::Connection focusTracking_;
   /// The menu's shortcut keys, which win over a text box's own editing keys.
   QList<QKeySequence> menuKeys_;

@@ -156,6 +156,12 @@ QWidget* RatingWindow::BuildInputs() {
   });
   connect(from_, &QLineEdit::editingFinished, this, [this] { RangeEdited(true); });
   connect(to_, &QLineEdit::editingFinished, this, [this] { RangeEdited(false); });
+  // The sheet's own rule for value boxes: what cannot be part of a number does not go in.
+  for (QLineEdit* box : {from_, to_})
+    connect(box, &QLineEdit::textEdited, this, [box](const QString& typed) {
+      const QString kept = QString::fromStdString(NumericInputText(typed.toStdString()));
+      if (kept != typed) box->setText(kept);
+    });
   connect(rows_, &QSpinBox::valueChanged, this, [this](int n) {
     settings_.SetRows(n);
     Rebuild();
@@ -300,20 +306,31 @@ QString RatingWindow::Note() const {
 
 void RatingWindow::RangeEdited(bool fromEdited) {
   QLineEdit* box = fromEdited ? from_ : to_;
-  if (!IsNumericText(box->text().toStdString())) {
-    SyncInputs();  // back to the range as it stands
+  const QString name = fromEdited ? "From" : "To";
+  const QString typed = box->text();
+  // A refused value goes back to the range as it stands, and the note line says why.
+  auto refuse = [&](const QString& why) {
+    SyncInputs();
+    note_->setText(why);
+    note_->setStyleSheet("color: rgb(190, 0, 0);");
+  };
+  if (!IsNumericText(typed.toStdString())) {
+    refuse(typed.trimmed().isEmpty()
+               ? tr("%1 needs a value: the range is kept as it was.").arg(name)
+               : tr("%1 \"%2\" is not a number: the range is kept as it was.").arg(name, typed));
     return;
   }
-  const double value = ReadNumber(box->text().toStdString());
+  const double value = ReadNumber(typed.toStdString());
   try {
     // Leaving a box untouched changes nothing; an edit changes only its own end, and the
     // other keeps its exact value rather than its shown digits.
     const double shown = fromEdited ? settings_.ShownFrom() : settings_.ShownTo();
-    if (box->text() == RangeText(shown)) return;
+    if (typed == RangeText(shown)) return;
     settings_.SetShownRange(fromEdited ? value : settings_.ShownFrom(),
                             fromEdited ? settings_.ShownTo() : value);
   } catch (const std::exception&) {
-    SyncInputs();
+    refuse(tr("%1 %2 %3 is out of reach in that unit: the range is kept as it was.")
+               .arg(name, typed, rangeUnit_->text()));
     return;
   }
   Rebuild();

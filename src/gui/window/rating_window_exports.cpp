@@ -81,7 +81,7 @@ void RatingWindow::SaveCsv() {
   if (!choice) return;
   const auto checks = ChecksColumn();
   if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units(),
-                     checks ? &*checks : nullptr))
+                     source_.description, checks ? &*checks : nullptr))
     services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
                          kProductName, MessageIcon::Exclamation);
 }
