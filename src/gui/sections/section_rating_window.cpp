@@ -214,7 +214,7 @@ void SectionRatingWindow::SaveCsv() {
                                                "csv",
                                                FileDialogStartFolder(window_.Model().FilePath())});
   if (!choice) return;
-  if (!SaveRatingCsv(choice->path, table_.rows, false, units_))
+  if (!SaveRatingCsv(choice->path, table_.rows, false, units_, Report().description.toStdString()))
     services.MessageBox("The rating could not be saved to " + choice->path + ".", kProductName,
                         MessageIcon::Exclamation);
 }
