@@ -45,8 +45,10 @@ TEST(RatingBatchTest, WritesTheCsvOfAFile) {
     EXPECT_EQ(status, 0) << err.str();
     EXPECT_EQ(out.str().back(), '\n') << "the last line has a line end";
     const auto lines = Lines(out.str());
-    ASSERT_EQ(lines.size(), c.lines);
-    EXPECT_EQ(lines[0],
+    ASSERT_EQ(lines.size(), c.lines + 2);
+    EXPECT_EQ(lines[0], "# Rivulet rating table");
+    EXPECT_EQ(lines[1], "# Circular Pipe: diameter 450 mm, slope 5 /1000, n 0.013");
+    EXPECT_EQ(lines[2],
               "Depth (mm),Flow Area (m²),Velocity (m/s),Discharge (L/s),Froude Number (-),"
               "Percent Full (%)");
     EXPECT_EQ(FirstField(lines.back()), c.lastDepth);

@@ -155,5 +155,11 @@ TEST_F(FilesTest, RatingOfAnOpenedFileFollowsItsSolution) {
   EXPECT_EQ(RatingSourceOf(form).problem, "The pipe needs a diameter above 0.");
 }
 
+TEST(RatingCommentLines, KeepTheDescriptionOnOneCommentLine) {
+  EXPECT_EQ(RatingCommentLines("Rectangle: width 2 meters\nslope 1 /1000\r"),
+            (std::vector<std::string>{"# Rivulet rating table",
+                                      "# Rectangle: width 2 meters slope 1 /1000 "}));
+}
+
 }  // namespace
 }  // namespace rivulet
