@@ -41,6 +41,8 @@ install(FILES ${pkg_src}/example.tarn.Rivulet.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg_src}/copyright ${pkg_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rivulet)
+install(FILES ${pkg_src}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME rivulet)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rivulet)
@@ -68,7 +70,16 @@ of a part-full pipe) are given with it.
 .
 Flow details give the wetted perimeter, hydraulic radius, specific energy,
 Froude number and regime, critical depth and slope, boundary shear and a
-pipe's full and maximum flows. A rating table plots depth against
-discharge. Reports print or go to PDF, and a batch mode recomputes
-calculation files for scripts as text, JSON or CSV.")
+pipe's full and maximum flows. Design checks compare the solution with
+velocity, depth, freeboard, Froude number and shear limits and name the
+standard pipe size that carries the flow. A rating table plots depth
+against discharge.
+.
+A case table computes a storm-sewer line or a set of channels, one row
+each, from CSV. Worksheets cover gutter flow and spread, grate,
+curb-opening, slotted and combination inlets on a grade or in a sag, and
+irregular sections surveyed as station and elevation points.
+.
+Reports print or go to PDF, and a batch mode recomputes calculation and
+worksheet files for scripts as text, JSON or CSV.")
 include(CPack)
