@@ -26,8 +26,8 @@ class TablePrinter {
       : p_(p),
         rows_(r.plot.rows),
         units_(r.plot.units),
-        page_(page),
         checks_(r.checks),
+        page_(page),
         columns_(RatingColumns(r.pipe)) {
     for (RatingColumn c : columns_) decimals_.push_back(RatingColumnDecimals(rows_, c, units_));
     // The marks take two columns' room: a row may break several limits.
