@@ -41,8 +41,21 @@ install(FILES ${pkg_src}/example.tarn.Rivulet.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg_src}/copyright ${pkg_out}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rivulet)
-install(FILES ${pkg_src}/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME rivulet)
+# A stripped install (the package's) also drops the compilers' version notes, as Debian's
+# own packages do; they help no one at run time.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+      \"\$ENV{DESTDIR}${CMAKE_INSTALL_FULL_LIBEXECDIR}/rivulet/rivulet\" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR \"objcopy could not remove the .comment section\")
+    endif()
+  endif()")
+# Only the package is checked by lintian; an install under /usr/local needs no overrides.
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  install(FILES ${pkg_src}/lintian-overrides
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME rivulet)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rivulet)
