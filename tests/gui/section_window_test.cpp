@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -199,6 +202,28 @@ TEST_F(SectionWindowTest, AFileFillsTheTables) {
   EXPECT_EQ("4", editor->Zones()->item(1, 0)->text());
   EXPECT_EQ("0.03", editor->Zones()->item(1, 1)->text());
   EXPECT_FALSE(window->Model().HasUnsavedChanges());
+}
+
+// The example solved and shown: the drawing sits under the few inputs, and no value box is
+// squeezed below ten digits, so a result never shows only its last digits.
+TEST_F(SectionWindowTest, ValueBoxesKeepTheirDigitsAndTheDrawingSitsUnderTheInputs) {
+  ASSERT_TRUE(window->OpenFile(ExampleFile("ditch-survey.rvw")));
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  QCoreApplication::processEvents();
+  const auto boxes = window->findChildren<QLineEdit*>(QRegularExpression("^(input|result)_"));
+  ASSERT_GT(boxes.size(), 20);
+  for (const QLineEdit* box : boxes) {
+    if (!box->isVisible()) continue;
+    EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(QString(10, '0')))
+        << box->objectName().toStdString();
+  }
+  auto* drawing = window->findChild<SectionDrawing*>();
+  auto* slope = window->findChild<QLineEdit*>("input_longitudinalSlope");
+  ASSERT_NE(drawing, nullptr);
+  ASSERT_NE(slope, nullptr);
+  EXPECT_GT(drawing->mapTo(window.get(), QPoint()).y(), slope->mapTo(window.get(), QPoint()).y());
+  EXPECT_LT(drawing->mapTo(window.get(), QPoint()).x(), editor->mapTo(window.get(), QPoint()).x());
 }
 
 TEST_F(SectionWindowTest, ImportRefusalsChangeNothing) {

@@ -42,7 +42,7 @@ double RoundExaggeration(double ratio) {
 
 SectionDrawing::SectionDrawing(QWidget* parent) : QWidget(parent) {
   setObjectName("sectionDrawing");
-  setMinimumSize(320, 220);
+  setMinimumSize(240, 200);
 }
 
 void SectionDrawing::SetPicture(SectionPicture picture) {

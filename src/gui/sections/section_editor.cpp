@@ -195,13 +195,12 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   // results beside them keep their room on a 1366x768 screen.
   auto* tablesBox = new QWidget;
   tablesBox->setLayout(tables);
-  tablesBox->setFixedWidth(340);
+  tablesBox->setFixedWidth(std::max(340, tablesBox->sizeHint().width()));
   drawing_ = new SectionDrawing;
   drawing_->setMaximumHeight(420);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tablesBox, 0, Qt::AlignTop);
-  layout->addWidget(drawing_, 1, Qt::AlignTop);
 
   connect(points_, &SectionPointsModel::Edited, this, [this] { PushPoints(); });
   connect(unit_, &QComboBox::activated, this, [this] {
@@ -367,6 +366,11 @@ void SectionEditor::OpenRating() {
   rating->show();
 }
 
-void SetUpSectionWindow(WorksheetWindow& window) { window.SetDrawing(new SectionEditor(window)); }
+void SetUpSectionWindow(WorksheetWindow& window) {
+  auto* editor = new SectionEditor(window);
+  window.SetDrawing(editor);
+  // The drawing under the few inputs, the tables beside the results: a laptop's width.
+  window.AddBelowInputs(editor->Drawing());
+}
 
 }  // namespace rivulet

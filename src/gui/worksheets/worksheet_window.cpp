@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,15 +15,27 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/window/frm_rivulet.h"
 #include "gui/shell/control_binder.h"
+#include "gui/shell/window_placement.h"
 
 namespace rivulet {
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A value box never narrower than ten digits and a point: squeezed by a narrow screen, a
+// result would otherwise show only its last digits.
+QLineEdit* ValueBox(const QString& name) {
+  auto* box = new QLineEdit;
+  box->setObjectName(name);
+  box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(11, '0')) + 12);
+  return box;
+}
 
 // A unit list of a dimension: symbols shown, file names as item data.
 QComboBox* UnitList(Dimension dimension, const QString& name) {
@@ -92,7 +105,10 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, 
   }
 
   auto* groups = new QHBoxLayout;
-  groups->addWidget(BuildInputs(), 0, Qt::AlignTop);
+  inputsColumn_ = new QVBoxLayout;
+  inputsColumn_->addWidget(BuildInputs());
+  inputsColumn_->addStretch(1);
+  groups->addLayout(inputsColumn_);
   groups->addWidget(BuildResults(), 0, Qt::AlignTop);
   drawingSlot_ = new QVBoxLayout;
   groups->addLayout(drawingSlot_, 1);
@@ -122,6 +138,7 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, 
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidget(sheet);
+  sheet->installEventFilter(this);
   auto* frame = new QWidget;
   auto* outer = new QVBoxLayout(frame);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -133,12 +150,41 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, 
   FitToContent();
 }
 
-void WorksheetWindow::FitToContent() {
-  // Grows to show what it holds, never past what a 1366x768 screen leaves for a window.
-  auto* scroll = centralWidget()->findChild<QScrollArea*>();
+QSize WorksheetWindow::WantedSize() const {
+  // Grows to show what it holds, never past the free screen nor what a 1366x768 screen
+  // leaves for a window.
+  QWidget* sheet = centralWidget()->findChild<QScrollArea*>()->widget();
   const int below = menuBar()->sizeHint().height() + status_->sizeHint().height() + 30;
-  const QSize want = scroll->widget()->sizeHint() + QSize(24, below);
-  resize(size().expandedTo(want.boundedTo(QSize(1300, 680))));
+  const QSize want = sheet->sizeHint().expandedTo(sheet->minimumSizeHint()) + QSize(24, below);
+  return want.boundedTo(FreeContentsSize(*this).boundedTo(QSize(1300, 680)));
+}
+
+void WorksheetWindow::FitToContent() {
+  resize(size().expandedTo(WantedSize()));
+  ScheduleRefit();
+}
+
+void WorksheetWindow::ScheduleRefit() {
+  // Widgets report their true size only once polished and laid out: once more then, and
+  // back onto the screen if the window grew past its edge.
+  if (refitPending_) return;
+  refitPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    refitPending_ = false;
+    resize(size().expandedTo(WantedSize()));
+    KeepOnScreen(*this);
+  });
+}
+
+bool WorksheetWindow::eventFilter(QObject* watched, QEvent* event) {
+  // New rows are shown, and so counted in the sheet's size, only when their layout runs.
+  if (event->type() == QEvent::LayoutRequest) ScheduleRefit();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void WorksheetWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  ScheduleRefit();
 }
 
 QWidget* WorksheetWindow::BuildInputs() {
@@ -162,8 +208,7 @@ QWidget* WorksheetWindow::BuildInputs() {
     } else {
       grid->addWidget(new QLabel(label), row, 0);
     }
-    widgets.value = new QLineEdit;
-    widgets.value->setObjectName("input_" + Q(f.name));
+    widgets.value = ValueBox("input_" + Q(f.name));
     connect(widgets.value, &QLineEdit::textEdited, this,
             [this, edit = widgets.value, name = f.name](const QString& text) {
               const QString kept = Q(model_.SetText(name, text.toStdString()));
@@ -233,6 +278,12 @@ void WorksheetWindow::BuildMenus() {
   add(edit, "C&alculate", QKeySequence(Qt::Key_F5), [this] { Calculate(); });
 }
 
+void WorksheetWindow::AddBelowInputs(QWidget* widget) {
+  inputsColumn_->insertWidget(inputsColumn_->count() - 1, widget);
+  connect(this, &WorksheetWindow::Synced, widget, qOverload<>(&QWidget::update));
+  FitToContent();
+}
+
 void WorksheetWindow::SetDrawing(QWidget* drawing) {
   drawingSlot_->addWidget(drawing);
   connect(this, &WorksheetWindow::Synced, drawing, qOverload<>(&QWidget::update));
@@ -254,9 +305,8 @@ void WorksheetWindow::RebuildResultRows() {
       const int n = ++seen[r.name];
       const QString suffix = n > 1 ? "_" + QString::number(n) : QString();
       ResultWidgets w;
-      w.value = new QLineEdit;
+      w.value = ValueBox("result_" + Q(r.name) + suffix);
       w.value->setReadOnly(true);
-      w.value->setObjectName("result_" + Q(r.name) + suffix);
       const int row = static_cast<int>(i);
       resultGrid_->addWidget(new QLabel(Q(r.label)), row, 0);
       resultGrid_->addWidget(w.value, row, 1);

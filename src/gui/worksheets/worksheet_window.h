@@ -39,6 +39,9 @@ class WorksheetWindow : public QMainWindow {
 
   /// Puts the kind's drawing beside the inputs; it redraws on Synced().
   void SetDrawing(QWidget* drawing);
+  /// Puts a widget (a drawing, say) under the Inputs group, where a short list of inputs
+  /// leaves room, so the window stays narrow enough for a laptop screen.
+  void AddBelowInputs(QWidget* widget);
   /// Asks whether to save unsaved changes; a message box unless a test replaces it.
   void SetSaveQuestion(std::function<SaveAnswer(const std::string& name)> ask) {
     askSave_ = std::move(ask);
@@ -65,6 +68,8 @@ class WorksheetWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* BuildInputs();
@@ -72,6 +77,8 @@ class WorksheetWindow : public QMainWindow {
   void BuildMenus();
   void RebuildResultRows();
   void FitToContent();
+  QSize WantedSize() const;
+  void ScheduleRefit();
   bool MayDiscard();
   bool SaveTo(const std::string& path);
   void Message(const std::string& text, MessageIcon icon);
@@ -99,6 +106,8 @@ class WorksheetWindow : public QMainWindow {
   QLabel* warnings_ = nullptr;
   QLineEdit* status_ = nullptr;
   QVBoxLayout* drawingSlot_ = nullptr;
+  QVBoxLayout* inputsColumn_ = nullptr;
+  bool refitPending_ = false;
 };
 
 }  // namespace rivulet
