@@ -214,6 +214,38 @@ TEST_F(InletBatch, ReportStatesMethodConstantsAndChecks) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }
 
+// A report shows a reviewer only the choices that bear on the inlet computed: no grate
+// type for a curb opening, no throat on a grade, no sag unknown on a grade.
+TEST_F(InletBatch, ReportLeavesOutChoicesThatDoNotApply) {
+  const struct {
+    const char* sample;
+    std::vector<const char*> shown, left;
+  } rows[] = {
+      {"inlet-curb-opening-sag-si.rvw", {"Throat ", "Solve For ", "Inlet "}, {"Grate "}},
+      {"inlet-grate-on-grade-us.rvw", {"Grate ", "Location "}, {"Throat ", "Solve For "}},
+      {"inlet-sweeper-composite-si.rvw", {"Grate ", "Gutter "}, {"Throat ", "Solve For "}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.sample);
+    int status = 0;
+    std::ostringstream messages;
+    const auto solved = SolveWorksheetFile(Example(row.sample), BuiltInKinds(), messages, status);
+    ASSERT_TRUE(solved);
+    std::string inputs;
+    bool inInputs = false;
+    for (const std::string& line :
+         WorksheetReportLines(*solved->kind, solved->document, solved->outcome, "")) {
+      if (line.find("Results") != std::string::npos) break;
+      if (line.find("Inputs") != std::string::npos) inInputs = true;
+      if (inInputs) inputs += line.substr(line.find_first_not_of(' ')) + "\n";
+    }
+    for (const char* label : row.shown)
+      EXPECT_NE(inputs.find(std::string("\n") + label), std::string::npos) << label << inputs;
+    for (const char* label : row.left)
+      EXPECT_EQ(inputs.find(std::string("\n") + label), std::string::npos) << label << inputs;
+  }
+}
+
 TEST(InletInputUse, OnlyTheChosenInletsInputsAreRead) {
   const struct {
     InletChoices choices;

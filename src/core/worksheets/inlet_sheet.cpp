@@ -165,6 +165,30 @@ InletInputUse InletInputUseFor(const std::string& input, const InletChoices& c) 
   return U::Required;
 }
 
+InletChoices InletChoicesOf(const Document& d) {
+  InletChoices c;
+  auto text = [&d](const char* name, std::string& into) {
+    const auto it = d.options.find(name);
+    if (it != d.options.end() && it->is_string()) into = it->get<std::string>();
+  };
+  text("location", c.location);
+  text("inletType", c.inletType);
+  text("gutterType", c.gutterType);
+  text("throat", c.throat);
+  if (!d.solveFor.empty()) c.solveFor = d.solveFor;
+  return c;
+}
+
+bool InletFieldApplies(const std::string& field, const InletChoices& c) {
+  const bool sag = c.location == "sag";
+  if (field == "grateType") return c.inletType == "grate" || c.inletType == "combination";
+  if (field == "throat")
+    return sag && (c.inletType == "curb-opening" || c.inletType == "combination");
+  if (field == "solveFor") return sag;
+  if (field == "location" || field == "inletType" || field == "gutterType") return true;
+  return InletInputUseFor(field, c) != InletInputUse::Unused;
+}
+
 InletInputs ReadInletInputs(const Document& d) {
   InletChoices c;
   c.location = d.Option("location", kLocations, "grade");
@@ -304,6 +328,9 @@ const WorksheetKind& InletKind() {
       [](const Document& d) {
         const InletInputs in = ReadInletInputs(d);
         return InletOutcome(d, in, SolveInlet(in));
+      },
+      [](const Document& d, const std::string& field) {
+        return InletFieldApplies(field, InletChoicesOf(d));
       }};
   return kind;
 }

@@ -27,6 +27,15 @@ struct InletChoices {
 enum class InletInputUse { Unused, Required, Optional, EitherOfPair };
 InletInputUse InletInputUseFor(const std::string& input, const InletChoices& choices);
 
+/// The choices as the document states them, defaults where it is silent; never throws (an
+/// unreadable choice is judged when the document is solved).
+InletChoices InletChoicesOf(const Document& document);
+
+/// Whether an input, an option or "solveFor" bears on an inlet of these choices: the grate
+/// type only where there is a grate, the throat only for a curb opening in a sag, the
+/// unknown only in a sag, an input when it is read at all.
+bool InletFieldApplies(const std::string& field, const InletChoices& choices);
+
 /// The calculation's inputs from an inlet document, in SI base units; throws WorksheetError
 /// naming the field or option when one is missing or unreadable.
 InletInputs ReadInletInputs(const Document& document);

@@ -20,6 +20,10 @@ const WorksheetKind* FindKind(const KindTable& kinds, std::string_view name) {
   return nullptr;
 }
 
+bool FieldApplies(const WorksheetKind& kind, const Document& document, const std::string& field) {
+  return !kind.applies || kind.applies(document, field);
+}
+
 SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document) {
   SheetOutcome outcome;
   try {

@@ -43,7 +43,14 @@ struct WorksheetKind {
   std::vector<Choice> unknowns;  ///< choices of "solveFor"; empty when there is none
   std::vector<OptionField> options;
   std::function<SheetOutcome(const Document&)> solve;
+  /// Whether an input, an option or "solveFor" bears on this document's calculation (a
+  /// grate type does not for a curb opening); the report leaves out what does not. Empty:
+  /// everything does.
+  std::function<bool(const Document&, const std::string& field)> applies;
 };
+
+/// Whether the field bears on the document's calculation by its kind's rule.
+bool FieldApplies(const WorksheetKind& kind, const Document& document, const std::string& field);
 
 /// The kinds a run knows, looked up by name. Tests build their own.
 using KindTable = std::vector<const WorksheetKind*>;

@@ -146,13 +146,18 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
   const std::string unknown = kind.unknowns.empty()       ? ""
                               : document.solveFor.empty() ? kind.unknowns.front().name
                                                           : document.solveFor;
+  // What does not bear on this calculation (a grate type for a curb opening) would only
+  // mislead the reviewer, so it is left out.
   for (const InputField& field : kind.inputs) {
     if (field.name == unknown || (field.optional && !document.HasInput(field.name))) continue;
+    if (!FieldApplies(kind, document, field.name)) continue;
     const auto [value, unit] = InputText(field, document);
     AddRow(r, kIndent, field.label, value, unit);
   }
-  if (!unknown.empty()) AddRow(r, kIndent, "Solve For", ChoiceLabel(kind.unknowns, unknown), "");
+  if (!unknown.empty() && FieldApplies(kind, document, "solveFor"))
+    AddRow(r, kIndent, "Solve For", ChoiceLabel(kind.unknowns, unknown), "");
   for (const OptionField& option : kind.options) {
+    if (!FieldApplies(kind, document, option.name)) continue;
     const auto it = document.options.find(option.name);
     std::string value = option.choices.empty() ? "" : option.choices.front().name;
     if (it != document.options.end() && it->is_string()) value = it->get<std::string>();

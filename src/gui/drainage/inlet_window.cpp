@@ -104,11 +104,9 @@ void ShowInputUse(WorksheetWindow& window, const std::map<std::string, QLabel*>&
     caption->second->setEnabled(used);
   }
   // The grate list and the throat list matter only where there is a grate or an opening.
-  const bool grate = choices.inletType == "grate" || choices.inletType == "combination";
-  const bool throat = choices.location == "sag" &&
-                      (choices.inletType == "curb-opening" || choices.inletType == "combination");
-  if (auto* box = window.findChild<QComboBox*>("option_grateType")) box->setEnabled(grate);
-  if (auto* box = window.findChild<QComboBox*>("option_throat")) box->setEnabled(throat);
+  for (const char* option : {"grateType", "throat"})
+    if (auto* box = window.findChild<QComboBox*>(QString("option_") + option))
+      box->setEnabled(InletFieldApplies(option, choices));
 }
 
 void AddHelpMenu(WorksheetWindow& window) {
