@@ -138,6 +138,14 @@ TEST(DesignChecks, NoSizeIsExplained) {
   EXPECT_NE(r.sizeNote.find("Metric DN"), std::string::npos) << r.sizeNote;
 }
 
+TEST(DesignChecks, NearCriticalFlowIsMarkedAWarningAndLimitsFail) {
+  const DesignResult r = EvaluateDesign(Channel(1, 1.0, 1), DefaultDesignSettings());
+  EXPECT_STREQ(CheckMark(Find(r, "nearCritical")), "Warn");
+  DesignCheck broken = Find(r, "nearCritical");
+  broken.name = "maximumVelocity";
+  EXPECT_STREQ(CheckMark(broken), "Fail");
+}
+
 TEST(DesignChecks, RunningFullHasNoNearCriticalJudgement) {
   DesignInput in = Channel(1, 0, 1);
   in.froude.reset();

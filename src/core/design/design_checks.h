@@ -59,7 +59,8 @@ DesignResult EvaluateDesign(const DesignInput& input, const DesignSettings& sett
 /// under criteria (those of input.criteriaSystem), without choosing a standard size.
 std::vector<DesignCheck> LimitChecks(const DesignInput& input, const DesignCriteria& criteria);
 
-/// "Pass", "Fail" or "n/a": the mark of a check in words, so no colour is needed to read it.
+/// "Pass", "Fail", "Warn" (near-critical flow) or "n/a": the mark of a check in words, so no
+/// colour is needed to read it.
 const char* CheckMark(const DesignCheck& check);
 
 }  // namespace rivulet

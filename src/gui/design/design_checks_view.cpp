@@ -15,8 +15,11 @@ QString Num(double v) { return QString::number(v, 'g', 4); }
 
 // The mark in words and a symbol, so it reads without colour.
 QString MarkText(const DesignCheck& c) {
-  if (!c.pass) return QString::fromUtf8("\u2013 n/a");
-  return *c.pass ? QString::fromUtf8("\u2713 Pass") : QString::fromUtf8("\u2717 Fail");
+  const QString mark = CheckMark(c);
+  if (mark == "n/a") return QString::fromUtf8("\u2013 n/a");
+  if (mark == "Pass") return QString::fromUtf8("\u2713 Pass");
+  if (mark == "Warn") return QString::fromUtf8("\u26a0 Warning");
+  return QString::fromUtf8("\u2717 Fail");
 }
 
 }  // namespace
@@ -89,11 +92,12 @@ void DesignChecksView::Show(const std::optional<SheetDesign>& design) {
   useSize_->setEnabled(design->current && design->result.standard.has_value());
   const auto& checks = design->result.checks;
   checks_->setRowCount(static_cast<int>(checks.size()));
-  const QColor pass(0, 110, 0), fail(170, 0, 0);
+  const QColor pass(0, 110, 0), fail(170, 0, 0), warn(150, 90, 0);
   for (int r = 0; r < static_cast<int>(checks.size()); ++r) {
     const DesignCheck& c = checks[r];
     auto* mark = new QTableWidgetItem(MarkText(c));
-    if (c.pass && design->current) mark->setForeground(*c.pass ? pass : fail);
+    if (c.pass && design->current)
+      mark->setForeground(*c.pass ? pass : std::string(CheckMark(c)) == "Warn" ? warn : fail);
     auto* text = new QTableWidgetItem(QString::fromStdString(c.text));
     text->setToolTip(QString::fromStdString(c.name));
     if (!design->current) {
