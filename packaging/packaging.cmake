@@ -72,6 +72,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The SVG window icon is drawn by a Qt plug-in loaded at run time, which shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+# Reports are set in a fixed-pitch font; DejaVu Sans Mono is one every desktop can have.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "open-channel and pipe flow calculator (Manning's equation)
 Rivulet solves Manning's equation for uniform flow in circular pipes,
