@@ -25,6 +25,20 @@ cmake --build "$build" -j"$(nproc)" >&2
 (cd "$build" && cpack -G DEB >&2)
 deb="$(ls "$build"/rivulet_*.deb)"
 
+# Every file a desktop, man, the shell and software centres look for is in the package.
+contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
+missing=0
+for f in usr/bin/rivulet usr/libexec/rivulet/rivulet usr/libexec/rivulet/RVHELP/RVHELP.HTM \
+  usr/share/applications/rivulet.desktop usr/share/mime/packages/rivulet.xml \
+  usr/share/icons/hicolor/scalable/apps/rivulet.svg \
+  usr/share/icons/hicolor/48x48/apps/rivulet.png usr/share/icons/hicolor/128x128/apps/rivulet.png \
+  usr/share/man/man1/rivulet.1.gz usr/share/bash-completion/completions/rivulet \
+  usr/share/metainfo/example.tarn.Rivulet.metainfo.xml \
+  usr/share/doc/rivulet/copyright usr/share/doc/rivulet/changelog.gz; do
+  grep -qx "\./$f" <<<"$contents" || { echo "$deb lacks $f" >&2; missing=1; }
+done
+[ "$missing" -eq 0 ] || exit 1
+
 desktop-file-validate resources/rivulet.desktop >&2
 appstreamcli validate --no-net packaging/*.metainfo.xml >&2
 # Errors fail the build; warnings and notes are shown.
