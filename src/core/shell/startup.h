@@ -32,7 +32,7 @@ struct StartupValues {
   std::string programFolder;
   std::string helpPagePath;
   /// Where the defaults file and the font list go when the program folder is not
-  /// writable; read after the program folder. Empty: no fallback.
+  /// writable; read before the program folder, so the user's own files win. Empty: no fallback.
   std::string configFolder;
 
   /// Values for a program in the given folder (a separator is appended when missing),
