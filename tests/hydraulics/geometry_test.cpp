@@ -126,6 +126,8 @@ TEST(ManningTest, FaultsInsteadOfInfinitiesOrNaN) {
        }},
       {"overflowing area", [] { return TrapezoidArea(1, 1e200, 1e200); }},
       {"overflowing perimeter", [] { return GutterPerimeter(0, 1e200, 1e200); }},
+      {"overflowing product", [] { return Mul(1e200, -1e200); }},
+      {"product of a NaN", [] { return Mul(std::nan(""), 0); }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);

@@ -99,6 +99,26 @@ TEST(FormatPatterns, FixedAndManning) {
   EXPECT_EQ(FormatManningPattern(0.012345678901234567), "0.01234567890123");
 }
 
+TEST(ShortNumber, FourSignificantFiguresWithoutTrailingZeros) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0, "0"},
+      {2.5, "2.5"},
+      {-2.5, "-2.5"},
+      {1, "1"},
+      {99.99, "99.99"},
+      {9.99951, "10"},
+      {1234.56, "1235"},
+      {123456.7, "123457"},
+      {0.0123456, "0.01235"},
+      {0.00012346, "0.0001235"},
+      {0.00001234, "1.234e-05"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShortNumber(c.value), c.text) << c.value;
+}
+
 TEST(FileNumbers, WriteWithBlanksReadRoundingHalvesToEven) {
   EXPECT_EQ(FormatFileNumber(2), " 2 ");
   EXPECT_EQ(FormatFileNumber(0), " 0 ");

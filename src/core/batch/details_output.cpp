@@ -10,6 +10,7 @@
 #include "core/hydraulics/units.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
+#include "core/shell/utf8_text.h"
 #include "core/window/flow_details_table.h"
 
 namespace rivulet {
@@ -19,12 +20,6 @@ const std::string kMargin(kReportMargin, ' ');
 constexpr size_t kLabelWidth = 20;
 constexpr size_t kValueWidth = 21;
 constexpr size_t kIndent = 5;
-
-std::string Pad(const std::string& text, size_t width) {
-  return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
-}
-
-std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
 
 // Words on lines of at most the body's width less the indent.
 std::vector<std::string> Wrap(const std::string& text) {
@@ -47,9 +42,10 @@ std::vector<std::string> Wrap(const std::string& text) {
 void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool alternate) {
   for (const DetailRow& row : table.rows) {
     const DetailCell& cell = alternate ? row.alternate : row.primary;
-    out.push_back(
-        kMargin + std::string(kIndent, ' ') + Pad(row.label, kLabelWidth) +
-        (row.unit.empty() || !cell.value ? cell.text : Pad(cell.text, kValueWidth) + row.unit));
+    out.push_back(kMargin + std::string(kIndent, ' ') + PadRight(row.label, kLabelWidth, 1) +
+                  (row.unit.empty() || !cell.value
+                       ? cell.text
+                       : PadRight(cell.text, kValueWidth, 1) + row.unit));
   }
   const std::string& note = alternate ? table.alternateNote : table.primaryNote;
   if (!note.empty()) {
@@ -158,34 +154,34 @@ std::string DesignMember(const frmRivulet& form, const DesignSettings* settings)
 
 std::vector<std::string> DetailsReportLines(const frmRivulet& form, const DesignSettings* design) {
   const DetailsTable table = FlowDetailsTable(form);
-  std::vector<std::string> out{" ", Rule('='),
+  std::vector<std::string> out{" ", ReportRule('='),
                                kMargin + std::string(kIndent, ' ') + "Flow Details"};
-  out.push_back(Rule('-'));
+  out.push_back(ReportRule('-'));
   if (table.state == DetailsState::Empty) {
     out.push_back(kMargin + std::string(kIndent, ' ') + "None: no completed calculation.");
-    out.push_back(Rule('='));
+    out.push_back(ReportRule('='));
     return out;
   }
   if (table.state == DetailsState::Stale) {
     out.push_back(kMargin + std::string(kIndent, ' ') + "Out of date: " + kStatusModified);
-    out.push_back(Rule('-'));
+    out.push_back(ReportRule('-'));
   }
   AddSolution(out, table, false);
   if (table.hasAlternate) {
-    out.push_back(Rule('-'));
+    out.push_back(ReportRule('-'));
     out.push_back(kMargin + std::string(kIndent, ' ') + "Alternate Solution (" +
                   form.lblDDS.Caption() + ")");
-    out.push_back(Rule('-'));
+    out.push_back(ReportRule('-'));
     AddSolution(out, table, true);
   }
   if (design) {
     if (const auto d = DesignOfSheet(form, *design)) {
-      out.push_back(Rule('-'));
+      out.push_back(ReportRule('-'));
       for (const std::string& l : DesignReportLines(*d, kReportBodyWidth))
         out.push_back(kMargin + l);
     }
   }
-  out.push_back(Rule('='));
+  out.push_back(ReportRule('='));
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/design/standard_sizes.h"
+#include "core/hydraulics/units.h"
 
 namespace rivulet {
 
@@ -15,9 +16,6 @@ namespace rivulet {
 /// control channels).
 inline constexpr double kNearCriticalLow = 0.86;
 inline constexpr double kNearCriticalHigh = 1.13;
-
-/// One pound-force per square foot in pascals (0.45359237 kg · 9.80665 m/s² / 0.3048² m²).
-inline constexpr double kPascalPerPsf = 0.45359237 * 9.80665 / (0.3048 * 0.3048);
 
 /// A lining with its permissible shear (Pa).
 struct Lining {

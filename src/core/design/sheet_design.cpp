@@ -31,10 +31,6 @@ std::string Num(double v) {
   return buf;
 }
 
-std::string Pad(const std::string& s, size_t width) {
-  return s.size() >= width ? s + " " : s + std::string(width - s.size(), ' ');
-}
-
 }  // namespace
 
 std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSettings& settings) {
@@ -124,7 +120,7 @@ std::vector<std::string> DesignReportLines(const SheetDesign& design, size_t wid
   if (r.list) {
     wrap("", "Standard size (" + r.list->name + ")");
     for (const SizeFigure& f : StandardSizeFigures(design)) {
-      lines.push_back(indent + "  " + Pad(f.label, 22) + Num(f.value) + " " + f.unit);
+      lines.push_back(indent + "  " + PadRight(f.label, 22, 1) + Num(f.value) + " " + f.unit);
     }
     if (!r.standard) wrap("  ", r.sizeNote);
     if (design.diameterGiven) {
@@ -133,7 +129,7 @@ std::vector<std::string> DesignReportLines(const SheetDesign& design, size_t wid
     }
   }
   wrap("", "Design checks");
-  for (const DesignCheck& c : r.checks) wrap("  " + Pad(CheckMark(c), 5), c.text);
+  for (const DesignCheck& c : r.checks) wrap("  " + PadRight(CheckMark(c), 5, 1), c.text);
   return lines;
 }
 

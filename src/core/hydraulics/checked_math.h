@@ -19,6 +19,9 @@ inline double Checked(double v) {
   return v;
 }
 
+/// a * b; an overflow is a fault.
+inline double Mul(double a, double b) { return Checked(a * b); }
+
 /// a / b; a zero divisor is a fault even for 0 / 0.
 inline double Div(double a, double b) {
   if (b == 0) throw ArithmeticFault("division by zero");

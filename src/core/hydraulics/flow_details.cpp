@@ -15,8 +15,6 @@ const double kPi = 4 * std::atan(1.0);
 // Enough halvings to close any bracket of doubles; the loops end sooner, on adjacent values.
 constexpr int kHalvingCap = 2200;
 
-double Mul(double a, double b) { return Checked(a * b); }
-
 // Halves [below, above] until no double lies strictly between them or the bracket is within
 // a few ulps of its upper end. isAbove(below) is false and isAbove(above) true throughout.
 template <typename Test>

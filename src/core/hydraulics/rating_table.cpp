@@ -17,8 +17,6 @@ constexpr double kBracketEnd = 4e-16;
 // A discharge this close to the one sought is as close as its own rounding allows.
 constexpr double kResidualEnd = 2e-16;
 
-double Mul(double a, double b) { return Checked(a * b); }
-
 bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
 
 // Manning's discharge at depth y, without the rest of a row: the search calls it often.

@@ -68,8 +68,6 @@ void Step(Action&& action) {
   }
 }
 
-double Mul(double a, double b) { return Checked(a * b); }
-
 // K = (V·n / S^(1/2))^(3/2): the hydraulic radius that velocity v needs.
 double RequiredRadius(double v, double n, double slope) {
   return Pow(Div(Mul(v, n), Pow(slope, kOneHalf)), 3.0 / 2.0);

@@ -14,6 +14,9 @@ enum class UnitSystem { SI, US };
 inline constexpr int kToBase = 0;
 inline constexpr int kFromBase = 1;
 
+/// One pound-force per square foot in pascals (0.45359237 kg · 9.80665 m/s² / 0.3048² m²).
+inline constexpr double kPascalPerPsf = 0.45359237 * 9.80665 / (0.3048 * 0.3048);
+
 const std::vector<std::string>& VelocityUnits();
 const std::vector<std::string>& DischargeUnits();
 const std::vector<std::string>& LengthUnits();

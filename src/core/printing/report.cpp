@@ -19,25 +19,17 @@ constexpr char kDisclaimerText[] =
     "against the conditions of the site before it is used for design, for construction or for "
     "any other purpose.";
 
-// The text, then blanks up to the width; a longer text is kept whole with no blanks.
-std::string Pad(const std::string& text, size_t width) {
-  const size_t w = CharacterCount(text);
-  return w >= width ? text : text + std::string(width - w, ' ');
-}
-
-std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
-
 std::string Mark(bool selected) { return kMargin + "(" + (selected ? "X" : " ") + ")  "; }
 
 std::string InputRow(const OptionButton& option, const TextBox& value, const ComboBox& unit,
                      bool naWhenEmpty) {
   const std::string field =
-      naWhenEmpty && value.Text().empty() ? Pad("N/A", 22) : Pad(value.Text(), 22);
-  return Mark(option.Value()) + Pad(option.Caption(), 19) + field + unit.Text();
+      naWhenEmpty && value.Text().empty() ? PadRight("N/A", 22) : PadRight(value.Text(), 22);
+  return Mark(option.Value()) + PadRight(option.Caption(), 19) + field + unit.Text();
 }
 
 std::string ResultRow(const Label& label, const TextBox& value, const ComboBox& unit) {
-  return Mark(true) + Pad(label.Caption(), 19) + Pad(value.Text(), 22) + unit.Text();
+  return Mark(true) + PadRight(label.Caption(), 19) + PadRight(value.Text(), 22) + unit.Text();
 }
 
 // Words spread over lines of exactly `width` characters by doubling blanks between words;
@@ -70,7 +62,7 @@ std::vector<std::string> Justify(const std::string& text, size_t width) {
     std::string line = ws[0];
     if (i + 1 == lines.size() || ws.size() == 1) {
       for (size_t k = 1; k < ws.size(); ++k) line += " " + ws[k];
-      out.push_back(Pad(line, width));
+      out.push_back(PadRight(line, width));
       continue;
     }
     const size_t gaps = ws.size() - 1;
@@ -96,9 +88,9 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
   const std::string blank = " ";
   const std::string phone = std::string("Tel: ") + kMakerPhone;
   const std::string makerLine1 =
-      kMargin + Pad(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone;
+      kMargin + PadRight(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone;
   const std::string makerLine2 =
-      kMargin + Pad(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail;
+      kMargin + PadRight(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail;
   const int width = kReportMargin + kReportBodyWidth;
 
   std::vector<std::string> r{blank,
@@ -110,9 +102,9 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
                              makerLine1,
                              makerLine2,
                              blank,
-                             Rule('=')};
+                             ReportRule('=')};
   r.push_back("               Channel Section    " + form.cboSection.Text());
-  r.push_back(Rule('-'));
+  r.push_back(ReportRule('-'));
   r.push_back(InputRow(form.optVelDis1, form.txtVelDis1, form.cboVelDis1, false));
   r.push_back(InputRow(form.optDepth, form.txtDepth, form.cboDepth, false));
   r.push_back(InputRow(form.optDiam, form.txtDiam, form.cboDiam, true));
@@ -120,34 +112,34 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
   r.push_back(InputRow(form.optSlope, form.txtSlope, form.cboSlope, false));
   r.push_back(kMargin + "(" + (form.optManning.Value() ? "X" : " ") + ")  Manning's N        " +
               form.txtManning.Text());
-  r.push_back(Rule('-'));
+  r.push_back(ReportRule('-'));
   r.push_back(ResultRow(form.lblVelDis2, form.txtVelDis2, form.cboVelDis2));
   r.push_back(ResultRow(form.lblArea, form.txtArea, form.cboArea));
   r.push_back(ResultRow(form.lblDDS, form.txtDDS, form.cboDDS));
   r.push_back(ResultRow(form.lblVelDis3, form.txtVelDis3, form.cboVelDis3));
   r.push_back(ResultRow(form.lblArea2, form.txtArea2, form.cboArea2));
-  r.push_back(Rule('-'));
+  r.push_back(ReportRule('-'));
   // The status sits under the values when it fits; a longer one closes up to stay within
   // the 70 columns.
   const std::string& status = form.txtStatus.Text();
   const size_t len = CharacterCount(status);
   const size_t gap = len <= 36 ? 13 : len >= 47 ? 2 : 47 - len;
   r.push_back("               Status" + std::string(gap, ' ') + status);
-  r.push_back(Rule('='));
+  r.push_back(ReportRule('='));
   r.push_back(blank);
-  r.push_back(Pad(kMargin + "(X)  Denotes calculated values", width));
+  r.push_back(PadRight(kMargin + "(X)  Denotes calculated values", width));
   r.push_back(blank);
   r.push_back(blank);
-  r.push_back(Pad(kMargin + "Disclaimer:", width));
+  r.push_back(PadRight(kMargin + "Disclaimer:", width));
   r.push_back(blank);
   for (const std::string& line : DisclaimerLines()) r.push_back(kMargin + line);
   r.push_back(blank);
   r.push_back(blank);
-  r.push_back(Pad(kMargin + "Comments:", width));
+  r.push_back(PadRight(kMargin + "Comments:", width));
   r.push_back(blank);
   for (const std::string& c : extras.comments) r.push_back(kMargin + c);
   r.push_back(blank);
-  r.push_back(Rule('='));
+  r.push_back(ReportRule('='));
   if (extras.printFileName) r.push_back(kMargin + form.currentFilePath);
   return r;
 }

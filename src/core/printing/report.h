@@ -13,6 +13,11 @@ namespace rivulet {
 inline constexpr int kReportMargin = 10;
 inline constexpr int kReportBodyWidth = 60;
 
+/// A rule of c across the report's body, after its margin.
+inline std::string ReportRule(char c) {
+  return std::string(kReportMargin, ' ') + std::string(kReportBodyWidth, c);
+}
+
 /// What the print window adds to the sheet.
 struct ReportExtras {
   std::array<std::string, 5> comments;

@@ -169,4 +169,22 @@ std::optional<int> ReadFileNumber(std::string_view text) {
   return static_cast<int>(r);
 }
 
+std::string ShortNumber(double value) {
+  if (value == 0 || !std::isfinite(value)) return FormatNumber(value);
+  const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
+  char buf[64];
+  if (magnitude < -4) {
+    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 4).ptr;
+    return std::string(buf, end);
+  }
+  const int decimals = std::max(0, 3 - magnitude);
+  auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr;
+  std::string s(buf, end);
+  if (s.find('.') != std::string::npos) {
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+  }
+  return s;
+}
+
 }  // namespace rivulet

@@ -30,6 +30,11 @@ std::string NumericInputText(std::string text, long* cuts = nullptr);
 /// "1E+15" where the digits would run out).
 std::string FormatNumber(double value);
 
+/// A number to about four significant figures for sentences and drawings: whole digits
+/// all kept, trailing zeros dropped ("2.5", "0.01235", "1235"); below 1e-4 in the
+/// general form ("1.234e-05").
+std::string ShortNumber(double value);
+
 /// The "0.000" pattern: three decimals, at least one digit before the point.
 std::string FormatFixed3(double value);
 

@@ -15,6 +15,13 @@ inline size_t CharacterCount(std::string_view text) {
   return n;
 }
 
+/// The text, then blanks up to width characters and never fewer than minBlanks: a text
+/// as wide as its column or wider keeps minBlanks blanks before the next one.
+inline std::string PadRight(const std::string& text, size_t width, size_t minBlanks = 0) {
+  const size_t w = CharacterCount(text);
+  return text + std::string(w + minBlanks >= width ? minBlanks : width - w, ' ');
+}
+
 /// Removes the last character of a UTF-8 text, however many bytes it takes.
 inline void DropLastCharacter(std::string& text) {
   size_t n = text.size();

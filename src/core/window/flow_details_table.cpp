@@ -57,7 +57,7 @@ class TableBuilder {
     side_ = {u_.sideName,
              [this, pi](double v) { return ConvertSideSlope(v, u_.side, kFromBase, pi); }};
     shear_ = {u_.psf ? "lb/ft²" : "Pa",
-              [this](double v) { return u_.psf ? v / kPascalsPerPsf : v; }};
+              [this](double v) { return u_.psf ? v / kPascalPerPsf : v; }};
     plain_ = {"", [](double v) { return v; }};
     percent_ = {"%", [](double v) { return v; }};
   }
@@ -246,24 +246,6 @@ std::string PipeNote(const FlowDetails& f, const Units& u) {
 }
 
 }  // namespace
-
-std::string ShortNumber(double value) {
-  if (value == 0 || !std::isfinite(value)) return FormatNumber(value);
-  const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
-  char buf[64];
-  if (magnitude < -4) {
-    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 4).ptr;
-    return std::string(buf, end);
-  }
-  const int decimals = std::max(0, 3 - magnitude);
-  auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr;
-  std::string s(buf, end);
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-  }
-  return s;
-}
 
 SolvedFlows FlowsOf(const CompletedSolve& solve) {
   const SolveRecord& r = solve.record;

@@ -12,9 +12,6 @@
 
 namespace rivulet {
 
-/// Pascals in one pound-force per square foot (0.45359237 kg · 9.80665 m/s² / 0.3048² m²).
-inline constexpr double kPascalsPerPsf = 0.45359237 * 9.80665 / (0.3048 * 0.3048);
-
 /// Whether the details belong to the results the sheet shows.
 enum class DetailsState {
   Empty,    ///< no completed calculation stands behind the sheet
@@ -66,8 +63,5 @@ DetailsTable FlowDetailsTable(const frmRivulet& form);
 
 /// The unit of length the details use: the depth's.
 int DetailsLengthUnit(const frmRivulet& form);
-
-/// A number to about four significant figures, for sentences and drawings.
-std::string ShortNumber(double value);
 
 }  // namespace rivulet

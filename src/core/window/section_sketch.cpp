@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 namespace {

@@ -17,14 +17,6 @@ constexpr size_t kLabelWidth = 24;
 constexpr size_t kValueWidth = 18;
 constexpr size_t kTextWidth = kReportBodyWidth - 5;
 
-// The text, then blanks up to the width; a longer text keeps one blank after it.
-std::string Pad(const std::string& text, size_t width) {
-  const size_t w = CharacterCount(text);
-  return w >= width ? text + " " : text + std::string(width - w, ' ');
-}
-
-std::string Rule(char c) { return kMargin + std::string(kReportBodyWidth, c); }
-
 std::string Trimmed(std::string line) {
   while (!line.empty() && line.back() == ' ') line.pop_back();
   return line;
@@ -36,8 +28,8 @@ void AddRow(std::vector<std::string>& out, const std::string& mark, const std::s
             const std::string& value, const std::string& unit) {
   if (CharacterCount(label) < kLabelWidth && CharacterCount(value) < kValueWidth &&
       CharacterCount(unit) <= kTextWidth - kLabelWidth - kValueWidth) {
-    out.push_back(
-        Trimmed(kMargin + mark + Pad(label, kLabelWidth) + Pad(value, kValueWidth) + unit));
+    out.push_back(Trimmed(kMargin + mark + PadRight(label, kLabelWidth, 1) +
+                          PadRight(value, kValueWidth, 1) + unit));
     return;
   }
   const std::vector<std::string> labels = WrapWords(label, kTextWidth);
@@ -134,13 +126,14 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
       kMargin + kProductName,
       kMargin + "Version " + BuildVersionString(),
       blank,
-      kMargin + Pad(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone,
-      kMargin + Pad(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail,
+      kMargin + PadRight(kMakerName, kReportBodyWidth - CharacterCount(phone), 1) + phone,
+      kMargin + PadRight(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail), 1) +
+          kMakerEmail,
       blank,
-      Rule('=')};
+      ReportRule('=')};
   r.push_back(kMargin + kind.title);
   for (const std::string& l : WrapWords(document.title, kReportBodyWidth)) r.push_back(kMargin + l);
-  r.push_back(Rule('-'));
+  r.push_back(ReportRule('-'));
 
   r.push_back(kMargin + "Inputs");
   const std::string unknown = kind.unknowns.empty()       ? ""
@@ -163,23 +156,23 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
     if (it != document.options.end() && it->is_string()) value = it->get<std::string>();
     AddRow(r, kIndent, option.label, ChoiceLabel(option.choices, value), "");
   }
-  r.push_back(Rule('-'));
+  r.push_back(ReportRule('-'));
 
   if (!outcome.results.empty()) {
     r.push_back(kMargin + "Results");
     for (const NamedResult& result : outcome.results) AddResult(r, result, document, "(X)  ", "");
-    r.push_back(Rule('-'));
+    r.push_back(ReportRule('-'));
   }
   const size_t beforeNotes = r.size();
   AddSection(r, "Method", outcome.methodLines);
   AddSection(r, "Checks", outcome.checkLines);
   AddSection(r, "Warnings", outcome.warnings);
-  if (r.size() > beforeNotes) r.push_back(Rule('-'));
+  if (r.size() > beforeNotes) r.push_back(ReportRule('-'));
 
   const std::vector<std::string> status = WrapWords(outcome.message, kReportBodyWidth - 12);
   for (size_t i = 0; i < status.size(); ++i)
     r.push_back(kMargin + (i == 0 ? "Status      " : std::string(12, ' ')) + status[i]);
-  r.push_back(Rule('='));
+  r.push_back(ReportRule('='));
   r.push_back(blank);
   r.push_back(kMargin + "(X)  Denotes calculated values");
   r.push_back(blank);
@@ -187,7 +180,7 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
   r.push_back(blank);
   for (const std::string& line : DisclaimerLines()) r.push_back(kMargin + line);
   r.push_back(blank);
-  r.push_back(Rule('='));
+  r.push_back(ReportRule('='));
   if (!filePath.empty()) r.push_back(kMargin + filePath);
   return r;
 }

@@ -11,12 +11,11 @@
 #include "gui/cases/case_table_model.h"
 #include "gui/cases/case_table_print.h"
 #include "gui/cases/case_table_window.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 // Dialogs open beside the table's file, where its neighbours are.
 std::string FolderOf(const QString& path) {

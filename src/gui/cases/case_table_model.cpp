@@ -5,11 +5,10 @@
 
 #include "core/shell/number_text.h"
 #include "core/window/frm_rivulet.h"
+#include "gui/shell/qt_text.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 QColor FromColour(Colour c) { return QColor(c.r, c.g, c.b); }
 

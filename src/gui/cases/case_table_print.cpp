@@ -6,11 +6,10 @@
 
 #include "core/shell/text_file.h"
 #include "gui/cases/case_table_model.h"
+#include "gui/shell/qt_text.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 QFont Sized(double points, bool bold = false) {
   QFont font;

@@ -21,18 +21,17 @@
 #include "core/hydraulics/units.h"
 #include "core/sections/section_rating.h"
 #include "core/shell/dialog_folder.h"
+#include "core/shell/number_text.h"
 #include "core/shell/startup.h"
-#include "core/window/flow_details_table.h"
 #include "core/worksheets/rating_units.h"
 #include "core/worksheets/section_sheet.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/rating_plot.h"
 #include "gui/window/rating_table_model.h"
 #include "gui/worksheets/worksheet_window.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 const char* MethodName(CompositeMethod m) {
   switch (m) {

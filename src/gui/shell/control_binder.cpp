@@ -12,10 +12,10 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 void SyncCommon(QWidget* w, const Control& c) {
   if (w->testAttribute(Qt::WA_ForceDisabled) == c.Enabled()) w->setEnabled(c.Enabled());

@@ -18,11 +18,10 @@
 #include <QUrl>
 
 #include "core/shell/dialog_folder.h"
+#include "gui/shell/qt_text.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
   switch (icon) {

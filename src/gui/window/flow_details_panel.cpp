@@ -12,6 +12,7 @@
 #include "core/window/flow_details_table.h"
 #include "core/window/section_sketch.h"
 #include "gui/design/design_checks_view.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/section_sketch_view.h"
 
 namespace rivulet {
@@ -21,8 +22,6 @@ enum Column { kLabel, kPrimary, kAlternate, kUnit, kColumns };
 // A pipe has the most rows; the table keeps room for them so the window does not jump when
 // the section changes.
 constexpr int kMostRows = 22;
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 QColor Rgb(Colour c) { return QColor(c.r, c.g, c.b); }
 

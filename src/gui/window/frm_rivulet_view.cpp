@@ -28,13 +28,12 @@
 #include "core/hydraulics/units.h"
 #include "core/worksheets/document.h"
 #include "gui/files/recent_files_menu.h"
+#include "gui/shell/qt_text.h"
 #include "gui/shell/window_placement.h"
 #include "gui/window/flow_details_panel.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 // Captions change with the section and the velocity/discharge mode; reserving the widest
 // keeps the columns, and so the window, from jumping when they do.

@@ -7,7 +7,8 @@
 #include <cmath>
 
 #include "core/hydraulics/units.h"
-#include "core/window/flow_details_table.h"
+#include "core/shell/number_text.h"
+#include "gui/shell/qt_text.h"
 
 namespace rivulet {
 namespace {
@@ -23,8 +24,6 @@ const QColor kCapacityColour(20, 20, 20);
 constexpr int kTicks = 5;
 constexpr double kHoverReach = 10;
 constexpr size_t kRowDots = 150;  // pixels from a point that still count as on it
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 // 1, 2 or 5 times a power of ten: steps a reader can add up at a glance.
 double NiceStep(double top) {

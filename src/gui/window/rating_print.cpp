@@ -7,11 +7,10 @@
 
 #include "core/design/rating_checks.h"
 #include "core/shell/text_file.h"
+#include "gui/shell/qt_text.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 QFont Sized(QFont font, double points, bool bold = false) {
   font.setPointSizeF(points);

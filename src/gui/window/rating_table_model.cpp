@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
-namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
+namespace {}  // namespace
 
 void RatingTableModel::SetTable(const std::vector<RatingRow>* rows, bool pipe,
                                 const RatingUnits& units, std::optional<RatingCheckBasis> checks) {

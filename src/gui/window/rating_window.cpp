@@ -23,6 +23,8 @@
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
+#include "gui/shell/qt_services.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_plot.h"
@@ -32,8 +34,6 @@ namespace {
 
 // Enough depths for a curve as smooth as the screen or the page can show.
 constexpr int kCurveRows = 801;
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 bool Same(const RatingChannel& a, const RatingChannel& b) {
   return a.section.shape == b.section.shape && a.section.diameter == b.section.diameter &&

@@ -7,13 +7,12 @@
 
 #include "core/shell/dialog_folder.h"
 #include "gui/shell/qt_services.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/rating_plot.h"
 #include "gui/window/rating_window.h"
 
 namespace rivulet {
 namespace {
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
 

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 namespace {
 
@@ -14,8 +16,6 @@ const QColor kCritical(200, 40, 40);
 const QColor kDimension(90, 90, 90);
 constexpr double kGap = 12;  // from the section to a dimension line, in pixels
 constexpr double kArrow = 5;
-
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 
 QPolygonF Polygon(const std::vector<SketchPoint>& points,
                   const std::function<QPointF(const SketchPoint&)>& map) {
