@@ -9,6 +9,7 @@
 #include "../tests/hydraulics/sheet_builder.h"
 #include "core/hydraulics/searches.h"
 #include "core/hydraulics/solver.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

@@ -7,6 +7,7 @@
 #include "core/shell/number_text.h"
 #include "core/shell/text_file.h"
 #include "fuzz_support.h"
+#include "support/recording_services.h"
 
 using rivulet::fuzz::Require;
 

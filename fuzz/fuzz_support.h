@@ -16,6 +16,7 @@
 #include "core/shell/number_text.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/recording_services.h"
 
 namespace rivulet::fuzz {
 

@@ -13,6 +13,7 @@
 #include "core/shell/number_text.h"
 #include "core/window/shell_commands.h"
 #include "fuzz_support.h"
+#include "support/recording_services.h"
 
 using rivulet::fuzz::Require;
 namespace inv = rivulet::invariants;

@@ -8,6 +8,7 @@
 #include "core/files/view_settings.h"
 #include "core/window/flow_details_table.h"
 #include "files/files_fixture.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/shell/dialog_folder.h"
+#include "core/shell/startup.h"
 #include "core/shell/text_file.h"
 #include "files_fixture.h"
 
@@ -28,9 +29,10 @@ TEST_F(CalcFileTest, SaveWritesTheFormatByteForByte) {
   EXPECT_EQ(services.saveRequests[0].title, "Save As");
   EXPECT_EQ(services.saveRequests[0].defaultExtension, "rvl");
   EXPECT_EQ(services.saveRequests[0].filters.size(), 2u);
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1 [pipe.rvl]");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + " [pipe.rvl]");
   const std::string expected =
-      "Rivulet\r\nVersion 2.0.1\r\n 0 \r\nVelocity\r\nFalse\r\n1.05\r\n 0 \r\nTrue\r\n\r\n 2 \r\n"
+      "Rivulet\r\nVersion " + BuildVersionString() +
+      "\r\n 0 \r\nVelocity\r\nFalse\r\n1.05\r\n 0 \r\nTrue\r\n\r\n 2 \r\n"
       "False\r\n1\r\n 2 \r\nFalse\r\n\r\n 2 \r\nFalse\r\n1\r\n 0 \r\nFalse\r\n0.013\r\n 0 \r\n"
       " 2 \r\n 2 \r\n 0 \r\n 1 \r\n";
   EXPECT_EQ(ReadFile(folder / "pipe.rvl"), expected);
@@ -86,7 +88,7 @@ TEST_F(CalcFileTest, RoundTripEverySectionUnknownAndMode) {
             EXPECT_EQ(after[i], before[i]) << "line " << i + 1;
           }
         }
-        EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1  [" + name + "]");
+        EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + "  [" + name + "]");
         // The unknown's box is yellow after New and Open as after any Open.
         TextBox* boxes[] = {&form.txtVelDis1, &form.txtDepth, &form.txtDiam,
                             &form.txtSide,    &form.txtSlope, &form.txtManning};
@@ -150,7 +152,7 @@ TEST_F(CalcFileTest, LinesThatDoNotFitAreSkipped) {
   EXPECT_EQ(form.cboVelDis1.ListIndex(), 2);  // kept
   EXPECT_EQ(form.cboDepth.ListIndex(), 2);    // 2.5 rounds to even
   EXPECT_EQ(form.txtVelDis1.Text() != "", true);
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1  [odd.rvl]");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + "  [odd.rvl]");
 }
 
 TEST_F(CalcFileTest, OpenHighlightsTheBoxCalculateFills) {
@@ -296,7 +298,7 @@ TEST_F(CalcFileTest, NewKeepsTheFileNameForTheNextSaveAs) {
   services.saveAnswers.push_back(Choice("keep.rvl"));
   mnuSaveAs_Click(form);
   mnuNew_Click(form);
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString());
   EXPECT_EQ(form.txtStatus.Text(), kStatusWelcome);
   EXPECT_EQ(form.txtStatus.BackColour(), kStatusGreen);
   EXPECT_EQ(form.txtManning.Text(), "");
@@ -304,7 +306,7 @@ TEST_F(CalcFileTest, NewKeepsTheFileNameForTheNextSaveAs) {
   EXPECT_FALSE(mnuSave_Click(form));
   ASSERT_EQ(services.saveRequests.size(), 2u);
   EXPECT_EQ(services.saveRequests[1].proposedName, "keep.rvl");
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString());
 }
 
 TEST_F(CalcFileTest, FailedSaveKeepsWhatWasThereAndSaysSo) {
@@ -361,7 +363,7 @@ TEST_F(CalcFileTest, AFailedSaveAsKeepsThePreviousFileAndSaysWhy) {
         0u)
         << services.messages[0].text;
     EXPECT_EQ(services.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1 [first.rvl]");
+    EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + " [first.rvl]");
     EXPECT_EQ(form.currentFilePath, (folder / "first.rvl").string());
   }
   EXPECT_EQ(ReadFile(folder / "locked.rvl"), "someone else's");
@@ -383,7 +385,7 @@ TEST_F(CalcFileTest, SavingThroughALinkWritesItsTargetAndKeepsTheLink) {
   ASSERT_TRUE(mnuSaveAs_Click(form));
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "a.rvl"));
   EXPECT_EQ(ReadFile(folder / "sub" / "real.rvl").rfind("Rivulet\r\n", 0), 0u);
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1 [a.rvl]");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + " [a.rvl]");
 }
 
 TEST_F(CalcFileTest, FileDialogsOpenBesideTheCurrentFile) {

@@ -2,6 +2,7 @@
 
 #include "core/files/view_settings.h"
 #include "files_fixture.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

@@ -13,6 +13,7 @@
 #include "core/files/defaults_file.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/files/defaults_file.h"
+#include "core/shell/startup.h"
 #include "core/shell/text_file.h"
 #include "files_fixture.h"
 
@@ -143,7 +144,7 @@ TEST_F(RecentFilesTest, AnEntryOpensAsFileOpenDoes) {
   const std::string b = SavedSheet("b.rvl");
   form.mnuNew.Click();
   EXPECT_EQ(OpenRecentCalcFile(form, recent, a), OpenResult::Loaded);
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1  [a.rvl]");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl]");
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(recent.Paths(), (std::vector<std::string>{a, b}));
   EXPECT_TRUE(services.messages.empty());

@@ -19,6 +19,7 @@
 #include "core/worksheets/gutter_sheet.h"
 #include "gui/drainage/gutter_section_view.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

@@ -22,6 +22,7 @@
 #include "core/worksheets/inlet_sheet.h"
 #include "gui/drainage/inlet_plan_view.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

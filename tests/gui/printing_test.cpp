@@ -32,6 +32,7 @@
 #include "gui/printing/pdf_report.h"
 #include "gui/printing/print_window.h"
 #include "gui/printing/qt_printer.h"
+#include "support/recording_services.h"
 #include "worksheets/test_kind.h"
 
 namespace rivulet {

@@ -16,8 +16,10 @@
 #include "core/files/calc_file.h"
 #include "core/files/recent_files.h"
 #include "core/shell/services.h"
+#include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/window/frm_rivulet_view.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {
@@ -115,7 +117,8 @@ TEST_F(RecentFilesViewTest, AnEntryOpensWithOneClick) {
   form.mnuNew.Click();
   view->Sync();
   Entry(2)->trigger();
-  EXPECT_EQ(view->windowTitle().toStdString(), "Rivulet - Ver. 2.0.1  [a.rvl]");
+  EXPECT_EQ(view->windowTitle().toStdString(),
+            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl]");
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(view->Recent().Paths().front(), a);
 }
@@ -138,7 +141,8 @@ TEST_F(RecentFilesViewTest, ADroppedCalculationFileOpensAsFileOpenDoes) {
   form.mnuNew.Click();
   view->Sync();
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(a))}));
-  EXPECT_EQ(view->windowTitle().toStdString(), "Rivulet - Ver. 2.0.1  [a.rvl]");
+  EXPECT_EQ(view->windowTitle().toStdString(),
+            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl]");
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(view->Recent().Paths().front(), a);
 }

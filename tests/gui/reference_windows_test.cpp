@@ -17,6 +17,7 @@
 #include "core/reference/n_values.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

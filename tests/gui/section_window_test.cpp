@@ -30,6 +30,7 @@
 #include "gui/sections/section_points_model.h"
 #include "gui/sections/section_rating_window.h"
 #include "gui/worksheets/worksheet_window.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

@@ -15,6 +15,7 @@
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/window/frm_rivulet_view.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 

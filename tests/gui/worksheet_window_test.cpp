@@ -13,6 +13,7 @@
 
 #include "core/shell/services.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/recording_services.h"
 #include "worksheets/test_kind.h"
 
 namespace rivulet {

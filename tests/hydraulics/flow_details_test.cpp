@@ -9,6 +9,7 @@
 #include "core/hydraulics/solver.h"
 #include "hand_geometry.h"
 #include "sheet_builder.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

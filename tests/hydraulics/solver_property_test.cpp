@@ -18,6 +18,7 @@
 #include "core/shell/number_text.h"
 #include "digits.h"
 #include "sheet_builder.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {

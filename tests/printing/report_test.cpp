@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/services.h"
+#include "core/shell/startup.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 namespace {
@@ -36,7 +38,7 @@ TEST_F(ReportTest, LayoutOfAPipeSolvedForDepth) {
   ASSERT_EQ(r.size(), 54u);
   EXPECT_EQ(r[0], " ");
   EXPECT_EQ(r[3], "          Rivulet");
-  EXPECT_EQ(r[4], "          Version 2.0.1");
+  EXPECT_EQ(r[4], "          Version " + BuildVersionString());
   EXPECT_EQ(r[6].size(), 70u);
   EXPECT_EQ(r[7].size(), 70u);
   EXPECT_EQ(r[6].substr(10, 4), "Tarn");

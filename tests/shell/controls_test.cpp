@@ -96,7 +96,7 @@ TEST(StartupValues, VersionAndPaths) {
   EXPECT_EQ(VersionString(2, 0, 1), "2.0.1");
   EXPECT_EQ(VersionString(2, 10, 0), "2.10.0");
   EXPECT_EQ(VersionString(2, 5, 12), "2.5.12");
-  EXPECT_EQ(BuildVersionString(), "2.0.1");
+  EXPECT_EQ(BuildVersionString(), RIVULET_PROJECT_VERSION);
   EXPECT_EQ(PathJoin("/opt/rivulet", "RVHELP/RVHELP.HTM"), "/opt/rivulet/RVHELP/RVHELP.HTM");
   EXPECT_EQ(PathJoin("/", "RVHELP/RVHELP.HTM"), "/RVHELP/RVHELP.HTM");
   const auto root = StartupValues::ForFolder("/");

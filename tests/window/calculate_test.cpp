@@ -1,4 +1,5 @@
 #include "core/shell/number_text.h"
+#include "support/recording_services.h"
 #include "window_fixture.h"
 
 namespace rivulet {

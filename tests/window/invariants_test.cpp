@@ -16,6 +16,7 @@
 #include "files/files_fixture.h"
 #include "hydraulics/digits.h"
 #include "invariants_support.h"
+#include "support/recording_services.h"
 #include "window_fixture.h"
 
 namespace rivulet {

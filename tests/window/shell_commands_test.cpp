@@ -2,6 +2,7 @@
 
 #include "core/shell/app_texts.h"
 #include "core/shell/clipboard_commands.h"
+#include "support/recording_services.h"
 #include "window_fixture.h"
 
 namespace rivulet {

@@ -1,4 +1,5 @@
 #include "core/hydraulics/units.h"
+#include "core/shell/startup.h"
 #include "window_fixture.h"
 
 namespace rivulet {
@@ -7,7 +8,7 @@ namespace {
 using SwitchingTest = WindowTest;
 
 TEST_F(SwitchingTest, FreshStartMatchesTheDefaults) {
-  EXPECT_EQ(form.Title(), "Rivulet - Ver. 2.0.1");
+  EXPECT_EQ(form.Title(), "Rivulet - Ver. " + BuildVersionString());
   EXPECT_EQ(form.Title().find('['), std::string::npos);
   EXPECT_EQ(form.cboSection.Items(), SectionNames());
   EXPECT_EQ(form.cboSection.Text(), "Circular Pipe");

@@ -5,6 +5,7 @@
 
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/recording_services.h"
 
 namespace rivulet {
 
