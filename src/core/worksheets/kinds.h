@@ -46,7 +46,7 @@ struct WorksheetKind {
   /// Whether an input, an option or "solveFor" bears on this document's calculation (a
   /// grate type does not for a curb opening); the report leaves out what does not. Empty:
   /// everything does.
-  std::function<bool(const Document&, const std::string& field)> applies;
+  std::function<bool(const Document&, const std::string& field)> applies = nullptr;
 };
 
 /// Whether the field bears on the document's calculation by its kind's rule.
