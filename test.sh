@@ -18,7 +18,7 @@ if [ ${#sources[@]} -gt 0 ] && ! clang-format --dry-run --Werror "${sources[@]}"
 fi
 
 echo "== build"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_TESTS=ON >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_TESTS=ON -DRIVULET_WERROR=ON >/dev/null
 cmake --build build-test -j"$(nproc)"
 
 echo "== tests"

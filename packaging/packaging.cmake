@@ -8,6 +8,7 @@ set(pkg_out ${CMAKE_BINARY_DIR}/packaging)
 # Fixed-size icons for desktops that do not scale SVG, rendered from the one drawing.
 find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
 add_executable(rivulet_render_icon ${pkg_src}/render_icon.cpp)
+rivulet_warnings(rivulet_render_icon)
 target_link_libraries(rivulet_render_icon PRIVATE Qt6::Gui Qt6::Svg)
 set(icon_svg ${CMAKE_SOURCE_DIR}/resources/icons/rivulet.svg)
 set(icon_pngs)

@@ -60,7 +60,8 @@ inline const WorksheetKind& StripKind() {
        {"manningsN", "Manning's N", Dimension::None}},
       {{"discharge", "Discharge"}, {"depth", "Depth"}},
       {{"lining", "Lining", {{"concrete", "Concrete"}, {"earth", "Earth"}}}},
-      SolveStrip};
+      SolveStrip,
+      nullptr};
   return kind;
 }
 

@@ -218,7 +218,9 @@ const WorksheetKind& GutterKind() {
       [](const Document& d) {
         const GutterInputs in = ReadGutterInputs(d);
         return GutterOutcome(d, in, SolveGutter(in));
-      }};
+      },
+      // every field bears on the calculation
+      nullptr};
   return kind;
 }
 

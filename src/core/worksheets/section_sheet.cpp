@@ -172,7 +172,9 @@ const WorksheetKind& SectionKind() {
       [](const Document& d) {
         const SectionInputs in = SectionInputsFrom(d);
         return SectionOutcome(in, SolveSection(in), d);
-      }};
+      },
+      // every field bears on the calculation
+      nullptr};
   return kind;
 }
 
