@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/closed_forms.h"
 #include "core/hydraulics/geometry.h"
 #include "core/hydraulics/searches.h"
 #include "core/hydraulics/units.h"
@@ -17,8 +18,6 @@ namespace {
 // Depth / diameter from which a part-full pipe carries its full-flow discharge again, so
 // that a second depth with the same discharge exists between it and the crown.
 constexpr double kFullDischargeDepthRatio = 0.819629372686432;
-// The full-flow diameter from a discharge has always used this rounded π.
-constexpr double kRoundedPi = 3.141592654;
 // Below this the gutter's angle search found no flatter solution worth keeping.
 constexpr double kFlatGutterSide = 1e-8;
 // A side slope this close to vertical counts as no solution.
@@ -66,11 +65,6 @@ void Step(Action&& action) {
     action();
   } catch (const ArithmeticFault&) {
   }
-}
-
-// K = (V·n / S^(1/2))^(3/2): the hydraulic radius that velocity v needs.
-double RequiredRadius(double v, double n, double slope) {
-  return Pow(Div(Mul(v, n), Pow(slope, kOneHalf)), 3.0 / 2.0);
 }
 
 // One calculation: the working values of a solve and its steps.
@@ -194,11 +188,11 @@ class ManningSolve {
         writes.emplace_back(&sheet_.txtVelDis2, VelocityText(v_, sheet_.cboVelDis2));
       }
       if (unknown_ == Unknown::Slope) {
-        s_ = Pow(Div(Mul(v_, n_), Pow(r, kTwoThirds)), 2);
+        s_ = ManningSlope(v_, n_, r);
         writes.emplace_back(&sheet_.txtSlope,
                             FormatNumber(ConvertSlope(s_, sheet_.cboSlope.ListIndex(), kFromBase)));
       } else {
-        n_ = Div(Mul(Pow(r, kTwoThirds), Pow(s_, kOneHalf)), v_);
+        n_ = ManningRoughness(v_, r, s_);
         writes.emplace_back(&sheet_.txtManning, ManningText(n_));
       }
     }
@@ -234,13 +228,8 @@ class ManningSolve {
       case Unknown::MaxDiam:
         // Running full: A = πD²/4 and R = D/4 invert in closed form.
         Step([&] {
-          const double rootS = Pow(s_, kOneHalf);
-          if (velocityGiven_) {
-            d_ = Pow(Div(Mul(Mul(Pow(4, kTwoThirds), v_), n_), rootS), 3.0 / 2.0);
-          } else {
-            const double inner = Div(Mul(Mul(Pow(4, kTwoThirds), q_), n_), Mul(kRoundedPi, rootS));
-            d_ = Mul(Pow(4, 3.0 / 8.0), Pow(inner, 3.0 / 8.0));
-          }
+          d_ = velocityGiven_ ? FullPipeDiameterForVelocity(v_, n_, s_)
+                              : FullPipeDiameterForDischarge(q_, n_, s_);
         });
         y_ = d_;
         break;
@@ -273,16 +262,13 @@ class ManningSolve {
   void SolveRectangle() {
     if (unknown_ == Unknown::Depth) {
       if (velocityGiven_) {
-        Step([&] {
-          const double k = RequiredRadius(v_, n_, s_);
-          y_ = Div(Mul(k, b_), b_ - 2 * k);
-        });
+        Step([&] { y_ = RectangleDepthForVelocity(v_, n_, s_, b_); });
       } else {
         Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
       }
     } else if (unknown_ == Unknown::Width) {
       if (velocityGiven_) {
-        Step([&] { b_ = TrapezoidWidth(); });
+        Step([&] { b_ = TrapezoidWidthForVelocity(v_, n_, s_, y_, z_); });
       } else {
         Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
       }
@@ -293,29 +279,13 @@ class ManningSolve {
   void SolveTriangle() {
     if (unknown_ == Unknown::Depth) {
       Step([&] {
-        const double root = Sqrt(Pow(z_, 2) + 1);
-        const double coefficient = Pow(2, kTwoThirds);
-        if (velocityGiven_) {
-          const double base = Div(Mul(Mul(coefficient, v_), n_), Pow(s_, kOneHalf));
-          y_ = Div(Mul(Pow(base, 3.0 / 2.0), root), z_);
-        } else {
-          const double base =
-              Div(Mul(Mul(Mul(coefficient, q_), n_), z_), Mul(Pow(z_, 2) + 1, Pow(s_, kOneHalf)));
-          y_ = Div(Mul(Pow(base, 3.0 / 8.0), root), z_);
-        }
+        y_ = velocityGiven_ ? TriangleDepthForVelocity(v_, n_, s_, z_)
+                            : TriangleDepthForDischarge(q_, n_, s_, z_);
       });
     } else {
       // Every other unknown of a triangle is its side slope.
       if (velocityGiven_) {
-        Step([&] {
-          const double k2 =
-              Pow(Div(Mul(Mul(Pow(2, kTwoThirds), v_), n_), Pow(s_, kOneHalf)), 3.0 / 2.0);
-          const double s32 = Pow(s_, 3.0 / 2.0);
-          const double y2s32 = Mul(Pow(y_, 2), s32);
-          const double radicand =
-              Div(Mul(-s32, Pow(y_, 2)), Mul(Mul(4, Pow(n_, 3)), Pow(v_, 3)) - y2s32);
-          z_ = Mul(Div(k2, y_), Sqrt(radicand));
-        });
+        Step([&] { z_ = TriangleSideForVelocity(v_, n_, s_, y_); });
       } else {
         Step([&] { z_ = Bisect(ChannelUnknown::Side, b_, y_); });
       }
@@ -332,7 +302,10 @@ class ManningSolve {
         break;
       case Unknown::Width:
         if (velocityGiven_) {
-          Step([&] { b_ = gutter ? GutterWidth() : TrapezoidWidth(); });
+          Step([&] {
+            b_ = gutter ? GutterWidthForVelocity(v_, n_, s_, y_, z_)
+                        : TrapezoidWidthForVelocity(v_, n_, s_, y_, z_);
+          });
         } else {
           Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
         }
@@ -375,21 +348,6 @@ class ManningSolve {
 
   double Bisect(ChannelUnknown unknown, double r, double s) const {
     return BisectOpenChannel(ctx_, unknown, Quantity(), r, s, s_, n_, Target()).value;
-  }
-
-  // b = −y·(z·y − 2K·√(z² + 1)) / (y − K): the trapezoid (and rectangle) width for velocity.
-  double TrapezoidWidth() const {
-    const double k = RequiredRadius(v_, n_, s_);
-    const double inner = Mul(z_, y_) - Mul(2 * k, Sqrt(Pow(z_, 2) + 1));
-    return Div(Mul(-y_, inner), y_ - k);
-  }
-
-  // b = −0.5·(y²·z − 2K·y·√(1 + z²) − 2K·y) / (y − K): the gutter width for velocity.
-  double GutterWidth() const {
-    const double k = RequiredRadius(v_, n_, s_);
-    const double inner =
-        Mul(Pow(y_, 2), z_) - Mul(Mul(2 * k, y_), Sqrt(1 + Pow(z_, 2))) - Mul(2 * k, y_);
-    return Div(Mul(-0.5, Checked(inner)), y_ - k);
   }
 
   void WriteResults() {
