@@ -158,6 +158,9 @@ class frmRivulet : public CalculationSheet {
   std::vector<Control*> TabOrder();
 
  private:
+  /// The list positions of cboSection.
+  enum Section { kPipe = 0, kRectangle = 1, kTriangle = 2, kTrapezoid = 3, kGutter = 4 };
+
   void InitialiseControls();
   void WireHandlers();
 

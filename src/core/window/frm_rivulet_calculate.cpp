@@ -1,0 +1,167 @@
+// Calculate: the input checks, the solve and the running-full re-solve, apart from the
+// sheet's set-up and edit handling.
+#include <cmath>
+#include <limits>
+
+#include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/manning_check.h"
+#include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
+#include "core/window/frm_rivulet.h"
+
+namespace rivulet {
+namespace {
+
+constexpr char kNote[] =
+    "Note:  You must select the variable to solve for, by clicking it before you click "
+    "'Calculate'.  The variable which will be calculated will have a dot beside it, and the "
+    "cell where the value is to be calculated will appear highlighted in yellow.";
+
+// The value of an input box as the checks see it. A number too large for a double (read
+// as the largest one), too small to be held to full precision (subnormal) or not finite
+// reads as NaN, which fails every check with the field's own message.
+double InputValue(const std::string& text) {
+  const double v = ReadNumber(text);
+  if (!std::isfinite(v) || std::fabs(v) == std::numeric_limits<double>::max() ||
+      std::fpclassify(v) == FP_SUBNORMAL)
+    return std::numeric_limits<double>::quiet_NaN();
+  return v;
+}
+
+}  // namespace
+
+bool frmRivulet::CheckInputs() {
+  auto fail = [this](const std::string& message) {
+    services_.MessageBox(message, "Oops!", MessageIcon::Exclamation);
+    services_.MessageBox(kNote, kProductName, MessageIcon::Exclamation);
+    return false;
+  };
+  const int section = cboSection.ListIndex();
+  if (!optVelDis1.Value() && !(InputValue(txtVelDis1.Text()) > 0)) {
+    return fail(optVelDis1.Caption() == "Velocity"
+                    ? "Invalid value for velocity:  values should be greater than 0."
+                    : "Invalid value for discharge:  values should be greater than 0.");
+  }
+  // A lock left checked on a pipe stays checked, hidden, when another section is chosen;
+  // it must not let a negative depth through there, where nothing mirrors the diameter.
+  const bool depthLocked = chkLocDiam.Value() == 1 && chkLocDiam.Visible();
+  if (!depthLocked && !optDepth.Value() && !(InputValue(txtDepth.Text()) > 0))
+    return fail("Invalid value for depth:  values should be greater than 0.");
+  if (!optDiam.Value()) {
+    const double d = InputValue(txtDiam.Text());
+    if (section == kPipe && !(d > 0))
+      return fail("Invalid Value for diameter:  values for this section should be greater than 0.");
+    if (section == kRectangle && !(d > 0))
+      return fail("Invalid value for width:  values for this section should be greater than 0.");
+    if (section != kPipe && section != kRectangle && !(d >= 0))
+      return fail(
+          "Invalid value for width:  values for this section should be greater than or equal "
+          "to 0.");
+  }
+  // A file may leave the section or the side-slope unit at "none" (-1). The solver then
+  // works a gutter and takes the number as x per 1, so the check does the same.
+  if (section != kPipe && section != kRectangle && !optSide.Value()) {
+    const double z = InputValue(txtSide.Text());
+    switch (cboSide.ListIndex()) {
+      case 0:
+      default:
+        if (!(z >= 0))
+          return fail(
+              "Invalid value for side slope: X values should be greater than or equal to zero.");
+        break;
+      case 1:
+        if (!(z > 0))
+          return fail("Invalid value for side slope: Y values should be greater than zero.");
+        break;
+      case 2:
+        if (!(z > 0 && z <= 90))
+          return fail(
+              "Invalid value for side slope: Outside angle should be greater than zero and less "
+              "than or equal to 90.");
+        break;
+    }
+  }
+  if (!optSlope.Value() && !(InputValue(txtSlope.Text()) >= 0))
+    return fail("Invalid value for Slope.");
+  if (!optManning.Value() && !(InputValue(txtManning.Text()) > 0))
+    return fail("Invalid value for Manning's n-value.");
+  return true;
+}
+
+void frmRivulet::cmdCalculate_Click() {
+  hydraulics_.noSolution = 0;
+  if (!CheckInputs()) return;
+  txtDDS.SetText("");
+  txtArea2.SetText("");
+  txtVelDis3.SetText("");
+  SetStatus(kStatusThinking, kStatusOrange);
+  lastSolve_.reset();
+  const bool velocityMode = optVelDis1.Caption() == "Velocity";
+  // What row 1 asked for, in base units, before the running-full re-solve overwrites it.
+  std::optional<double> asked;
+  if (!optVelDis1.Value()) {
+    try {
+      const double typed = ReadNumber(txtVelDis1.Text());
+      asked = velocityMode ? ConvertVelocity(typed, cboVelDis1.ListIndex(), kToBase)
+                           : ConvertDischarge(typed, cboVelDis1.ListIndex(), kToBase);
+    } catch (const ArithmeticFault&) {
+    }
+  }
+  SolveManning(*this, hydraulics_, services_);
+  if (txtDDS.Text().empty()) {
+    txtDDS.SetText("N/A");
+    txtVelDis3.SetText("N/A");
+    txtArea2.SetText("N/A");
+  }
+  const bool ranFull = RunningFull();
+  // Whatever path found it, a solution that does not satisfy Manning's equation with its
+  // inputs (numbers that underflowed to a dry channel, a step that kept a typed value) is
+  // no solution.
+  if (hydraulics_.noSolution == 0 && !SatisfiesManning(hydraulics_.last, hydraulics_.pi)) {
+    hydraulics_.last = {};
+    hydraulics_.noSolution = 1;
+    services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
+  }
+  if (hydraulics_.noSolution == 1) {
+    SetStatus(kStatusNoSolution, kStatusOrange);
+  } else {
+    if (mnuOptionsFix.Checked()) FixResults();
+    lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt, std::nullopt};
+    if (ranFull && asked)
+      (velocityMode ? lastSolve_->requestedVelocity : lastSolve_->requestedDischarge) = *asked;
+    SetStatus(kStatusComplete, kStatusGreen);
+  }
+}
+
+bool frmRivulet::RunningFull() {
+  double diameter = 0, depth = 0;
+  try {
+    diameter = ConvertLength(ReadNumber(txtDiam.Text()), cboDiam.ListIndex(), kToBase);
+    depth = ConvertLength(ReadNumber(txtDepth.Text()), cboDepth.ListIndex(), kToBase);
+  } catch (const ArithmeticFault&) {
+    return false;  // lengths beyond the range of a double cannot describe a pipe
+  }
+  if (!(diameter <= depth) || cboSection.ListIndex() != kPipe || chkLocDiam.Value() == 1)
+    return false;
+
+  std::string depthText;
+  try {
+    depthText = FormatNumber(ConvertLength(diameter, cboDepth.ListIndex(), kFromBase));
+  } catch (const ArithmeticFault&) {
+    return false;
+  }
+  const bool depthWasUnknown = optDepth.Value();
+  const bool diamWasUnknown = optDiam.Value();
+  optVelDis1.SetValue(true);
+  txtDepth.SetText(depthText);
+  SolveManning(*this, hydraulics_, services_);
+  services_.MessageBox(
+      "Caution!  Pipe may be surcharged.  Manning's equation has been solved for the "
+      "'Running-full' condition.",
+      "Caution!", MessageIcon::Exclamation);
+  if (depthWasUnknown) optDepth.SetValue(true);
+  if (diamWasUnknown) optDiam.SetValue(true);
+  return true;
+}
+
+}  // namespace rivulet
