@@ -17,22 +17,12 @@ namespace rivulet {
 
 /// Services without a screen: each message box becomes a "TITLE: TEXT" line on a stream,
 /// dialogs are cancelled.
-class StreamServices : public Services {
+class StreamServices : public HeadlessServices {
  public:
   explicit StreamServices(std::ostream& err) : err_(err) {}
   void MessageBox(const std::string& text, const std::string& title, MessageIcon) override {
     err_ << title << ": " << text << "\n";
   }
-  void SetBusy(bool) override {}
-  int ScreenWidth() const override { return 0; }
-  int ScreenHeight() const override { return 0; }
-  void SendEndKey() override {}
-  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  bool ShellOpen(const std::string&) override { return false; }
-  void PrinterSetup() override {}
 
  private:
   std::ostream& err_;

@@ -39,23 +39,13 @@ class CaseStart {
 };
 
 /// Services of a row's sheet: message boxes are kept, dialogs cancelled.
-class CaseServices : public Services {
+class CaseServices : public HeadlessServices {
  public:
   std::vector<Message> messages;
 
   void MessageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
     messages.push_back({text, title, icon});
   }
-  void SetBusy(bool) override {}
-  int ScreenWidth() const override { return 0; }
-  int ScreenHeight() const override { return 0; }
-  void SendEndKey() override {}
-  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  bool ShellOpen(const std::string&) override { return false; }
-  void PrinterSetup() override {}
 };
 
 /// Puts the case on the sheet (section, mode, then each row of values and the result

@@ -18,24 +18,8 @@ constexpr double kMaxGutterN = 1.0;
 constexpr double kMaxGutterLength = 1000.0;
 constexpr double kMaxGutterDischarge = 1e5;
 
-GutterInputError Refuse(const char* field, const char* label, const std::string& what) {
-  return {field, std::string(label) + " (" + field + ") " + what};
-}
-
-// A value that must lie in (0, max]; NaN fails both comparisons and is refused.
-std::optional<GutterInputError> CheckPositive(double v, const char* field, const char* label,
-                                              double max) {
-  if (!(v > 0)) return Refuse(field, label, "must be greater than 0.");
-  if (!(v <= max)) {
-    char bound[32];
-    std::snprintf(bound, sizeof bound, "%g", max);
-    return Refuse(field, label, std::string("must not exceed ") + bound + ".");
-  }
-  return std::nullopt;
-}
-
 std::optional<GutterInputError> CheckSlope(double v, const char* field, const char* label) {
-  return CheckPositive(v, field, label, kMaxGutterSlope);
+  return CheckPositiveInput(v, field, label, kMaxGutterSlope);
 }
 
 std::optional<GutterInputError> CheckSection(const GutterInputs& in) {
@@ -43,48 +27,51 @@ std::optional<GutterInputError> CheckSection(const GutterInputs& in) {
     case GutterType::Uniform:
       if (auto e = CheckSlope(in.crossSlope, "crossSlope", "Cross slope")) return e;
       if (in.gutterWidth)
-        return CheckPositive(*in.gutterWidth, "gutterWidth", "Gutter width", kMaxGutterLength);
+        return CheckPositiveInput(*in.gutterWidth, "gutterWidth", "Gutter width", kMaxGutterLength);
       return std::nullopt;
     case GutterType::Composite: {
       if (auto e = CheckSlope(in.crossSlope, "crossSlope", "Cross slope")) return e;
-      if (!in.gutterWidth) return Refuse("gutterWidth", "Gutter width", "is required.");
-      if (auto e = CheckPositive(*in.gutterWidth, "gutterWidth", "Gutter width", kMaxGutterLength))
+      if (!in.gutterWidth) return RefuseInput("gutterWidth", "Gutter width", "is required.");
+      if (auto e =
+              CheckPositiveInput(*in.gutterWidth, "gutterWidth", "Gutter width", kMaxGutterLength))
         return e;
       if (in.gutterCrossSlope && in.gutterDepression)
-        return Refuse("gutterDepression", "Gutter depression",
-                      "and the gutter cross slope (gutterCrossSlope) are both given; give one.");
+        return RefuseInput(
+            "gutterDepression", "Gutter depression",
+            "and the gutter cross slope (gutterCrossSlope) are both given; give one.");
       if (in.gutterDepression) {
         const double a = *in.gutterDepression;
-        if (auto e = CheckPositive(a, "gutterDepression", "Gutter depression", kMaxGutterLength))
+        if (auto e =
+                CheckPositiveInput(a, "gutterDepression", "Gutter depression", kMaxGutterLength))
           return e;
         const double sw = DepressedPanCrossSlope(in.crossSlope, a, *in.gutterWidth);
         if (!(sw <= kMaxGutterSlope))
-          return Refuse("gutterDepression", "Gutter depression",
-                        "makes the gutter cross slope steeper than 1.");
+          return RefuseInput("gutterDepression", "Gutter depression",
+                             "makes the gutter cross slope steeper than 1.");
         return std::nullopt;
       }
       if (!in.gutterCrossSlope)
-        return Refuse("gutterCrossSlope", "Gutter cross slope",
-                      "or the gutter depression (gutterDepression) is required.");
+        return RefuseInput("gutterCrossSlope", "Gutter cross slope",
+                           "or the gutter depression (gutterDepression) is required.");
       if (auto e = CheckSlope(*in.gutterCrossSlope, "gutterCrossSlope", "Gutter cross slope"))
         return e;
       if (!(*in.gutterCrossSlope > in.crossSlope))
-        return Refuse("gutterCrossSlope", "Gutter cross slope",
-                      "must be steeper than the cross slope (crossSlope).");
+        return RefuseInput("gutterCrossSlope", "Gutter cross slope",
+                           "must be steeper than the cross slope (crossSlope).");
       return std::nullopt;
     }
     case GutterType::VShaped:
       if (auto e = CheckSlope(in.crossSlope1, "crossSlope1", "Outer cross slope")) return e;
       if (auto e = CheckSlope(in.crossSlope2, "crossSlope2", "Inner cross slope")) return e;
       if (in.crossSlope3.has_value() != in.slopeBreakWidth.has_value())
-        return in.crossSlope3 ? Refuse("slopeBreakWidth", "Slope break width",
-                                       "is required with a pavement cross slope.")
-                              : Refuse("crossSlope3", "Pavement cross slope",
-                                       "is required with a slope break width.");
+        return in.crossSlope3 ? RefuseInput("slopeBreakWidth", "Slope break width",
+                                            "is required with a pavement cross slope.")
+                              : RefuseInput("crossSlope3", "Pavement cross slope",
+                                            "is required with a slope break width.");
       if (in.crossSlope3) {
         if (auto e = CheckSlope(*in.crossSlope3, "crossSlope3", "Pavement cross slope")) return e;
-        return CheckPositive(*in.slopeBreakWidth, "slopeBreakWidth", "Slope break width",
-                             kMaxGutterLength);
+        return CheckPositiveInput(*in.slopeBreakWidth, "slopeBreakWidth", "Slope break width",
+                                  kMaxGutterLength);
       }
       return std::nullopt;
   }
@@ -94,12 +81,12 @@ std::optional<GutterInputError> CheckSection(const GutterInputs& in) {
 std::optional<GutterInputError> CheckKnown(const GutterInputs& in) {
   switch (in.solveFor) {
     case GutterUnknown::SpreadFromDischarge:
-      return CheckPositive(in.discharge, "discharge", "Discharge", kMaxGutterDischarge);
+      return CheckPositiveInput(in.discharge, "discharge", "Discharge", kMaxGutterDischarge);
     case GutterUnknown::DischargeFromSpread:
-      return CheckPositive(in.spread, "spread", "Spread", kMaxGutterLength);
+      return CheckPositiveInput(in.spread, "spread", "Spread", kMaxGutterLength);
     case GutterUnknown::DischargeFromDepth:
     case GutterUnknown::SpreadFromDepth:
-      return CheckPositive(in.depthAtCurb, "depthAtCurb", "Depth at curb", kMaxGutterLength);
+      return CheckPositiveInput(in.depthAtCurb, "depthAtCurb", "Depth at curb", kMaxGutterLength);
   }
   return std::nullopt;
 }
@@ -205,18 +192,33 @@ void SolveV(const GutterInputs& in, double k, GutterResults& r) {
 
 }  // namespace
 
+GutterInputError RefuseInput(const char* field, const char* label, const std::string& what) {
+  return {field, std::string(label) + " (" + field + ") " + what};
+}
+
+std::optional<GutterInputError> CheckPositiveInput(double v, const char* field, const char* label,
+                                                   double max) {
+  if (!(v > 0)) return RefuseInput(field, label, "must be greater than 0.");
+  if (!(v <= max)) {
+    char bound[32];
+    std::snprintf(bound, sizeof bound, "%g", max);
+    return RefuseInput(field, label, std::string("must not exceed ") + bound + ".");
+  }
+  return std::nullopt;
+}
+
 std::optional<GutterInputError> CheckGutterInputs(const GutterInputs& in) {
   if (auto e = CheckSlope(in.longitudinalSlope, "longitudinalSlope", "Longitudinal slope"))
     return e;
-  if (auto e = CheckPositive(in.manningsN, "manningsN", "Manning's n", kMaxGutterN)) return e;
+  if (auto e = CheckPositiveInput(in.manningsN, "manningsN", "Manning's n", kMaxGutterN)) return e;
   if (auto e = CheckSection(in)) return e;
   if (auto e = CheckKnown(in)) return e;
   if (in.allowableSpread)
-    if (auto e = CheckPositive(*in.allowableSpread, "allowableSpread", "Allowable spread",
-                               kMaxGutterLength))
+    if (auto e = CheckPositiveInput(*in.allowableSpread, "allowableSpread", "Allowable spread",
+                                    kMaxGutterLength))
       return e;
   if (in.kerbHeight)
-    return CheckPositive(*in.kerbHeight, "kerbHeight", "Kerb height", kMaxGutterLength);
+    return CheckPositiveInput(*in.kerbHeight, "kerbHeight", "Kerb height", kMaxGutterLength);
   return std::nullopt;
 }
 

@@ -50,6 +50,13 @@ struct GutterInputError {
   std::string message;
 };
 
+/// A refusal naming the field: "Label (field) what".
+GutterInputError RefuseInput(const char* field, const char* label, const std::string& what);
+
+/// A value that must lie in (0, max]; NaN fails both comparisons and is refused.
+std::optional<GutterInputError> CheckPositiveInput(double v, const char* field, const char* label,
+                                                   double max);
+
 struct GutterResults {
   std::optional<GutterInputError> error;        ///< set when nothing was computed
   double spread = 0;                            ///< T, m

@@ -16,18 +16,12 @@ constexpr double kMaxInletLength = 1000.0;
 constexpr double kMaxVelocity = 20.0;
 
 GutterInputError Refuse(const char* field, const char* label, const std::string& what) {
-  return {field, std::string(label) + " (" + field + ") " + what};
+  return RefuseInput(field, label, what);
 }
 
 std::optional<GutterInputError> CheckPositive(double v, const char* field, const char* label,
                                               double max = kMaxInletLength) {
-  if (!(v > 0)) return Refuse(field, label, "must be greater than 0.");
-  if (!(v <= max)) {
-    char bound[32];
-    std::snprintf(bound, sizeof bound, "%g", max);
-    return Refuse(field, label, std::string("must not exceed ") + bound + ".");
-  }
-  return std::nullopt;
+  return CheckPositiveInput(v, field, label, max);
 }
 
 bool HasGrate(InletType t) { return t == InletType::Grate || t == InletType::Combination; }

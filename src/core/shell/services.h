@@ -74,6 +74,22 @@ class Services {
   virtual void PrinterSetup() = 0;
 };
 
+/// Services with no screen, no dialogs and no clipboard, for sheets run in batch: every
+/// dialog is cancelled and only messages are left to say where they go.
+class HeadlessServices : public Services {
+ public:
+  void SetBusy(bool) override {}
+  int ScreenWidth() const override { return 0; }
+  int ScreenHeight() const override { return 0; }
+  void SendEndKey() override {}
+  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> ClipboardText() override { return {}; }
+  void SetClipboardText(const std::string&) override {}
+  bool ShellOpen(const std::string&) override { return false; }
+  void PrinterSetup() override {}
+};
+
 /// The busy pointer for as long as the object lives, whatever way the work ends.
 class BusyPointer {
  public:
