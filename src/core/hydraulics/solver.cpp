@@ -8,6 +8,7 @@
 #include "core/hydraulics/closed_forms.h"
 #include "core/hydraulics/geometry.h"
 #include "core/hydraulics/searches.h"
+#include "core/hydraulics/sheet_text.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
@@ -22,26 +23,8 @@ constexpr double kFullDischargeDepthRatio = 0.819629372686432;
 constexpr double kFlatGutterSide = 1e-8;
 // A side slope this close to vertical counts as no solution.
 constexpr double kVerticalSide = 1e-6;
-// Manning's n in this open range is written with the n pattern, elsewhere as a plain number.
-constexpr double kManningPatternLow = 0.000999999;
-constexpr double kManningPatternHigh = 1;
 
 enum class Unknown { Velocity, Discharge, Depth, Diameter, MaxDiam, Width, Side, Slope, Manning };
-
-std::string SectionKeyFor(int position) {
-  switch (position) {
-    case 0:
-      return "Pipe";
-    case 1:
-      return "Rectangle";
-    case 2:
-      return "Triangle";
-    case 3:
-      return "Trapezoid";
-    default:
-      return "Gutter";
-  }
-}
 
 Unknown UnknownFor(const CalculationSheet& sheet, const std::string& caption,
                    const std::string& sectionKey) {
@@ -363,7 +346,7 @@ class ManningSolve {
         Step([&] { sheet_.txtDiam.SetText(LengthText(b_, sheet_.cboDiam)); });
         break;
       case Unknown::Side:
-        Step([&] { sheet_.txtSide.SetText(SideSlopeText(z_, sheet_.cboSide)); });
+        Step([&] { sheet_.txtSide.SetText(SideSlopeText(z_, sheet_.cboSide, state_.pi)); });
         break;
       default:
         break;
@@ -389,7 +372,7 @@ class ManningSolve {
     }
 
     if (y2_ > 0) Step([&] { sheet_.txtDDS.SetText(LengthText(y2_, sheet_.cboDDS)); });
-    if (z2_ > 0) Step([&] { sheet_.txtDDS.SetText(SideSlopeText(z2_, sheet_.cboDDS)); });
+    if (z2_ > 0) Step([&] { sheet_.txtDDS.SetText(SideSlopeText(z2_, sheet_.cboDDS, state_.pi)); });
     if (a2_ > 0) {
       Step([&] { sheet_.txtArea2.SetText(AreaText(a2_, sheet_.cboArea2)); });
       Step([&] {
@@ -426,26 +409,6 @@ class ManningSolve {
     state_.noSolution = 1;
   }
 
-  std::string LengthText(double v, const ComboBox& unit) const {
-    return FormatNumber(ConvertLength(v, unit.ListIndex(), kFromBase));
-  }
-  std::string AreaText(double v, const ComboBox& unit) const {
-    return FormatNumber(ConvertArea(v, unit.ListIndex(), kFromBase));
-  }
-  std::string VelocityText(double v, const ComboBox& unit) const {
-    return FormatNumber(ConvertVelocity(v, unit.ListIndex(), kFromBase));
-  }
-  std::string DischargeText(double v, const ComboBox& unit) const {
-    return FormatNumber(ConvertDischarge(v, unit.ListIndex(), kFromBase));
-  }
-  std::string SideSlopeText(double v, const ComboBox& unit) const {
-    return FormatNumber(ConvertSideSlope(v, unit.ListIndex(), kFromBase, state_.pi));
-  }
-  static std::string ManningText(double n) {
-    if (n > kManningPatternLow && n < kManningPatternHigh) return FormatManningPattern(n);
-    return FormatNumber(n);
-  }
-
   CalculationSheet& sheet_;
   HydraulicState& state_;
   Services& services_;
@@ -465,23 +428,6 @@ class ManningSolve {
 void SolveManning(CalculationSheet& sheet, HydraulicState& state, Services& services) {
   BusyPointer busy(services);
   ManningSolve(sheet, state, services).Run();
-}
-
-void EnableAlternates(CalculationSheet& sheet) {
-  for (Control* c :
-       std::initializer_list<Control*>{&sheet.lblDDS, &sheet.lblVelDis3, &sheet.lblArea2,
-                                       &sheet.txtDDS, &sheet.txtVelDis3, &sheet.txtArea2})
-    c->SetEnabled(true);
-}
-
-void ClearAlternates(CalculationSheet& sheet) {
-  sheet.txtDDS.SetText("");
-  sheet.txtVelDis3.SetText("");
-  sheet.txtArea2.SetText("");
-  for (Control* c :
-       std::initializer_list<Control*>{&sheet.txtDDS, &sheet.txtVelDis3, &sheet.txtArea2,
-                                       &sheet.lblDDS, &sheet.lblVelDis3, &sheet.lblArea2})
-    c->SetEnabled(false);
 }
 
 }  // namespace rivulet
