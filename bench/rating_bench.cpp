@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kRows = 100000;
 
-const RatingChannel kPipe{{ChannelShape::Pipe, 0.45, 0, 0}, 0.005, 0.013};
-const RatingChannel kSwale{{ChannelShape::Trapezoid, 0, 0.6, 4}, 0.005, 0.035};
+const RatingChannel kPipe{{SectionKind::Pipe, 0.45, 0, 0}, 0.005, 0.013};
+const RatingChannel kSwale{{SectionKind::Trapezoid, 0, 0.6, 4}, 0.005, 0.035};
 
 void Build(benchmark::State& state, const RatingChannel& channel, RatingStep step, double top) {
   for (auto _ : state) {

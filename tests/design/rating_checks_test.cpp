@@ -16,8 +16,8 @@ using Marks = std::vector<std::string>;
 
 constexpr int kFeetPerSecondUnit = 2;
 
-RatingChannel Rectangle(double slope) { return {{ChannelShape::Rectangle, 0, 2, 0}, slope, 0.015}; }
-RatingChannel Pipe() { return {{ChannelShape::Pipe, 1.0, 0, 0}, 0.002, 0.013}; }
+RatingChannel Rectangle(double slope) { return {{SectionKind::Rectangle, 0, 2, 0}, slope, 0.015}; }
+RatingChannel Pipe() { return {{SectionKind::Pipe, 1.0, 0, 0}, 0.002, 0.013}; }
 
 RatingRow Row(double depth, double velocity, std::optional<double> froude) {
   RatingRow r;

@@ -12,7 +12,7 @@ namespace {
 
 double ManningPipeQ(double d, double y, double s, double n) {
   ChannelSection pipe;
-  pipe.shape = ChannelShape::Pipe;
+  pipe.shape = SectionKind::Pipe;
   pipe.diameter = d;
   const SectionGeometry g = GeometryAt(pipe, y);
   return g.area * std::pow(g.area / g.perimeter, 2.0 / 3.0) * std::sqrt(s) / n;
@@ -36,7 +36,7 @@ TEST_P(SizingAcrossLists, ChoosesTheSmallestSizeThatCarries) {
       EXPECT_LE(chosen->depth, ratio * chosen->diameter * (1 + 1e-12));
       EXPECT_NEAR(ManningPipeQ(chosen->diameter, chosen->depth, slope, n), q, q * 1e-9);
       ChannelSection pipe;
-      pipe.shape = ChannelShape::Pipe;
+      pipe.shape = SectionKind::Pipe;
       pipe.diameter = chosen->diameter;
       EXPECT_NEAR(chosen->velocity * GeometryAt(pipe, chosen->depth).area, q, q * 1e-12);
       EXPECT_DOUBLE_EQ(chosen->percentFull, 100 * chosen->depth / chosen->diameter);

@@ -74,13 +74,13 @@ struct RoundTripCase {
 TEST_F(FilesTest, RatingCsvHeaderAndNumbersRoundTrip) {
   const RoundTripCase cases[] = {
       {"pipe in mm and L/s",
-       {{ChannelShape::Pipe, 0.45, 0, 0}, 0.005, 0.013},
+       {{SectionKind::Pipe, 0.45, 0, 0}, 0.005, 0.013},
        {RatingStep::Depth, 0, 0.45, 46},
        {0, 2, 0, 2},
        {"Depth (mm)", "Flow Area (m²)", "Velocity (m/s)", "Discharge (L/s)", "Froude Number (-)",
         "Percent Full (%)"}},
       {"swale in feet, ft³/s, USGPM",
-       {{ChannelShape::Trapezoid, 0, 0.6, 4}, 0.005, 0.035},
+       {{SectionKind::Trapezoid, 0, 0.6, 4}, 0.005, 0.035},
        {RatingStep::Discharge, 0.01, 0.5, 50},
        {4, 4, 2, 9},
        {"Depth (feet)", "Flow Area (feet²)", "Velocity (ft/s)", "Discharge (USGPM)",
@@ -90,7 +90,7 @@ TEST_F(FilesTest, RatingCsvHeaderAndNumbersRoundTrip) {
     SCOPED_TRACE(c.name);
     const RatingTable t = BuildRatingTable(c.channel, c.request);
     ASSERT_EQ(t.problem, "");
-    const bool pipe = c.channel.section.shape == ChannelShape::Pipe;
+    const bool pipe = c.channel.section.shape == SectionKind::Pipe;
 
     const std::string path = (folder / "rating.csv").string();
     ASSERT_TRUE(SaveRatingCsv(path, t.rows, pipe, c.units, c.name));
@@ -109,7 +109,7 @@ TEST_F(FilesTest, RatingCsvHeaderAndNumbersRoundTrip) {
   }
   // A full pipe has no Froude number: its cell is empty, not 0 or "nan".
   const RatingTable full =
-      BuildRatingTable({{ChannelShape::Pipe, 1, 0, 0}, 0.001, 0.013}, {RatingStep::Depth, 0, 1, 2});
+      BuildRatingTable({{SectionKind::Pipe, 1, 0, 0}, 0.001, 0.013}, {RatingStep::Depth, 0, 1, 2});
   const auto lines = RatingLines(full.rows, true, RatingUnits{}, ',');
   EXPECT_EQ(lines[1], "0,0,0,0,0,0");
   EXPECT_EQ(Split(lines[2], ',')[4], "");

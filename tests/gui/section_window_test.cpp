@@ -43,7 +43,8 @@ std::string ExampleFile(const char* name) {
 
 class SectionWindowTest : public ::testing::Test {
  protected:
-  SectionWindowTest() : window(std::make_unique<WorksheetWindow>(SectionKind(), services)) {
+  SectionWindowTest()
+      : window(std::make_unique<WorksheetWindow>(IrregularSectionKind(), services)) {
     SetUpSectionWindow(*window);
     editor = window->findChild<SectionEditor*>("sectionEditor");
     window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });

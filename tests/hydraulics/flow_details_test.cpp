@@ -51,7 +51,7 @@ double HandRoot(const std::function<double(double)>& f, double lo, double hi) {
 }
 
 double HandCriticalDepth(const ChannelSection& s, double q) {
-  const double top = s.shape == ChannelShape::Pipe ? s.diameter * (1 - 1e-9) : 50;
+  const double top = s.shape == SectionKind::Pipe ? s.diameter * (1 - 1e-9) : 50;
   return HandRoot(
       [&](double y) {
         const Hand h = HandGeometry(s, y);
@@ -128,7 +128,7 @@ TEST(FlowDetailsTest, EveryQuantityOfEverySectionMatchesItsDefinition) {
 
     EXPECT_TRUE(Near(f.averageShear, kGamma * h.a / h.p * c.slope));
     EXPECT_TRUE(Near(f.maximumShear, kGamma * c.depth * c.slope));
-    EXPECT_EQ(f.pipe.has_value(), c.section.shape == ChannelShape::Pipe);
+    EXPECT_EQ(f.pipe.has_value(), c.section.shape == SectionKind::Pipe);
   }
 }
 
@@ -316,7 +316,7 @@ TEST(FlowDetailsTest, SolverRecordsTheSolutionAndItsAlternate) {
   testing::SelectUnknown(sheet, Solve::Depth);
   testing::SetInputs(sheet, Inputs{"1.05", "", "1", "", "0.001", "0.013"});
   SolveManning(sheet, state, services);
-  EXPECT_EQ(state.last.sectionKey, "Pipe");
+  EXPECT_EQ(state.last.section, SectionKind::Pipe);
   EXPECT_NEAR(state.last.depth, 0.6269516, 5e-8);
   EXPECT_NEAR(state.last.altDepth, 0.9581926, 5e-8);
   EXPECT_EQ(state.last.velocity, 1.05);

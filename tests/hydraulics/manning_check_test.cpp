@@ -13,9 +13,9 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // A record whose velocity and discharge come from Manning's equation itself.
-SolveRecord Exact(const char* key, double y, double d, double b, double z) {
+SolveRecord Exact(SectionKind kind, double y, double d, double b, double z) {
   SolveRecord r;
-  r.sectionKey = key;
+  r.section = kind;
   r.depth = y;
   r.diameter = d;
   r.width = b;
@@ -23,12 +23,12 @@ SolveRecord Exact(const char* key, double y, double d, double b, double z) {
   r.slope = 0.004;
   r.n = 0.015;
   double area = 0, perimeter = 0;
-  if (r.sectionKey == "Pipe") {
+  if (r.section == SectionKind::Pipe) {
     double depth = y;
     const double theta = PipeAngle(depth, d, kPi);
     area = PipeArea(theta, d);
     perimeter = PipePerimeter(theta, d);
-  } else if (r.sectionKey == "Gutter") {
+  } else if (r.section == SectionKind::Gutter) {
     area = GutterArea(b, y, z);
     perimeter = GutterPerimeter(b, y, z);
   } else {
@@ -42,13 +42,16 @@ SolveRecord Exact(const char* key, double y, double d, double b, double z) {
 
 TEST(ManningCheck, SolutionsOfEverySectionPassAndSpoiledOnesFail) {
   const SolveRecord solved[] = {
-      Exact("Pipe", 0.3, 0.45, 0, 0),           Exact("Pipe", 0.45, 0.45, 0, 0),
-      Exact("Rectangle", 0.8, 0, 2, 0),         Exact("Triangle", 0.3, 0, 0, 3),
-      Exact("Trapezoid", 0.25, 0, 0.6, 4),      Exact("Gutter", 0.05, 0, 0.3, 50),
-      Exact("Rectangle", 1e-100, 0, 1e-100, 0),  // tiny but representable: still water
+      Exact(SectionKind::Pipe, 0.3, 0.45, 0, 0),
+      Exact(SectionKind::Pipe, 0.45, 0.45, 0, 0),
+      Exact(SectionKind::Rectangle, 0.8, 0, 2, 0),
+      Exact(SectionKind::Triangle, 0.3, 0, 0, 3),
+      Exact(SectionKind::Trapezoid, 0.25, 0, 0.6, 4),
+      Exact(SectionKind::Gutter, 0.05, 0, 0.3, 50),
+      Exact(SectionKind::Rectangle, 1e-100, 0, 1e-100, 0),  // tiny but representable: still water
   };
   for (const SolveRecord& r : solved) {
-    SCOPED_TRACE(r.sectionKey + " y=" + std::to_string(r.depth));
+    SCOPED_TRACE(SectionName(r.section) + " y=" + std::to_string(r.depth));
     ASSERT_TRUE(ManningResidual(r, kPi).has_value());
     EXPECT_LT(*ManningResidual(r, kPi), 1e-14);
     EXPECT_TRUE(SatisfiesManning(r, kPi));
@@ -77,7 +80,7 @@ TEST(ManningCheck, SolutionsOfEverySectionPassAndSpoiledOnesFail) {
 }
 
 TEST(ManningCheck, RecordsThatCannotBeJudgedFail) {
-  const SolveRecord base = Exact("Trapezoid", 0.25, 0, 0.6, 4);
+  const SolveRecord base = Exact(SectionKind::Trapezoid, 0.25, 0, 0.6, 4);
   struct Case {
     const char* name;
     double SolveRecord::*field;
@@ -103,7 +106,7 @@ TEST(ManningCheck, RecordsThatCannotBeJudgedFail) {
 TEST(ManningCheck, NoFlowAreaPassesOnlyWithExactlyNoFlow) {
   // A triangle with vertical sides holds no water at any depth.
   SolveRecord dry;
-  dry.sectionKey = "Triangle";
+  dry.section = SectionKind::Triangle;
   dry.depth = 0.3;
   dry.slope = 0.004;
   dry.n = 0.015;

@@ -49,7 +49,7 @@ TEST(RatingTableTest, EveryRowMatchesTheTextbookFormulas) {
     const RatingTable t = BuildRatingTable(c.channel, {RatingStep::Depth, 0, c.top, 11});
     ASSERT_EQ(t.problem, "");
     ASSERT_EQ(t.rows.size(), 11u);
-    const bool pipe = c.channel.section.shape == ChannelShape::Pipe;
+    const bool pipe = c.channel.section.shape == SectionKind::Pipe;
     for (size_t i = 1; i < t.rows.size(); ++i) {
       const RatingRow& r = t.rows[i];
       SCOPED_TRACE(r.depth);
@@ -153,8 +153,7 @@ TEST(RatingTableTest, RowAtTheSolvedDepthReproducesTheSolversDischarge) {
     SolveManning(sheet, state, services);
     ASSERT_EQ(state.noSolution, 0);
     const SolveRecord& r = state.last;
-    const RatingChannel channel{
-        {ShapeForKey(r.sectionKey), r.diameter, r.width, r.side}, r.slope, r.n};
+    const RatingChannel channel{{r.section, r.diameter, r.width, r.side}, r.slope, r.n};
     const RatingRow at = RatingRowAt(channel, r.depth);
     EXPECT_TRUE(Near(at.discharge, r.discharge, c.tolerance));
     EXPECT_TRUE(Near(at.velocity, r.discharge / at.area, c.tolerance));
@@ -199,7 +198,7 @@ TEST(RatingTableTest, PipeCurvePeaksAtTheDetectedMaximum) {
 TEST(RatingTableTest, DischargeStepsLandOnTheirNormalDepths) {
   for (const ChannelCase& c : kChannels) {
     SCOPED_TRACE(c.name);
-    const bool pipe = c.channel.section.shape == ChannelShape::Pipe;
+    const bool pipe = c.channel.section.shape == SectionKind::Pipe;
     const double qTop = RatingRowAt(c.channel, c.top).discharge;
     const double asked = pipe ? qTop * 1.2 : qTop;  // above a pipe's full flow and maximum
     const RatingTable t = BuildRatingTable(c.channel, {RatingStep::Discharge, 0, asked, 301});

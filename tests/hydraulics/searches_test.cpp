@@ -21,7 +21,7 @@ const double kEps = MachineEpsilon();
 constexpr double kSlope = 0.001;
 constexpr double kN = 0.013;
 
-SearchContext Context(const char* key) { return SearchContext{key, kEps, kPi}; }
+SearchContext Context(SectionKind kind) { return SearchContext{kind, kEps, kPi}; }
 
 double Degrees(double z) { return ConvertSideSlope(z, 2, kFromBase, kPi); }
 
@@ -44,7 +44,7 @@ TEST(MachineEpsilonTest, IsTwoToTheMinus52) {
 }
 
 TEST(BisectOpenChannelTest, RectangleDepthFromDischarge) {
-  const SearchResult r = BisectOpenChannel(Context("Rectangle"), ChannelUnknown::Depth,
+  const SearchResult r = BisectOpenChannel(Context(SectionKind::Rectangle), ChannelUnknown::Depth,
                                            FlowQuantity::Discharge, 2, 0, kSlope, kN, 1);
   EXPECT_TRUE(MatchesFigure(r.value, "0.448916251"));
   EXPECT_EQ(r.evaluations, 78);
@@ -53,15 +53,15 @@ TEST(BisectOpenChannelTest, RectangleDepthFromDischarge) {
 TEST(BisectOpenChannelTest, UnreachableTargetGivesExactlyTheLimit) {
   struct Row {
     const char* name;
-    const char* key;
+    SectionKind key;
     ChannelUnknown unknown;
     double r, s, target;
   };
   const Row rows[] = {
-      {"trapezoid width for a flood through a film", "Trapezoid", ChannelUnknown::Width, 1e-6, 1,
-       1e12},
-      {"gutter depth", "Gutter", ChannelUnknown::Depth, 1, 1, 1e40},
-      {"triangle side", "Triangle", ChannelUnknown::Side, 0, 1e-7, 1e20},
+      {"trapezoid width for a flood through a film", SectionKind::Trapezoid, ChannelUnknown::Width,
+       1e-6, 1, 1e12},
+      {"gutter depth", SectionKind::Gutter, ChannelUnknown::Depth, 1, 1, 1e40},
+      {"triangle side", SectionKind::Triangle, ChannelUnknown::Side, 0, 1e-7, 1e20},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -75,26 +75,26 @@ TEST(BisectOpenChannelTest, SolutionsReproduceTheirTarget) {
   // Gutter formulas only for the gutter; the others run as a trapezoid.
   struct Row {
     const char* name;
-    const char* key;
+    SectionKind key;
     ChannelUnknown unknown;
     FlowQuantity quantity;
     double b, y, z;  // the channel whose flow is the target
   };
   const Row rows[] = {
-      {"gutter depth by velocity", "Gutter", ChannelUnknown::Depth, FlowQuantity::Velocity, 0.5,
-       0.3, 4},
-      {"gutter width by discharge", "Gutter", ChannelUnknown::Width, FlowQuantity::Discharge, 0.5,
-       0.3, 4},
-      {"gutter side by discharge", "Gutter", ChannelUnknown::Side, FlowQuantity::Discharge, 0.5,
-       0.3, 4},
-      {"trapezoid side by discharge", "Trapezoid", ChannelUnknown::Side, FlowQuantity::Discharge, 2,
-       0.7, 1.5},
-      {"triangle side by discharge", "Triangle", ChannelUnknown::Side, FlowQuantity::Discharge, 0,
-       0.7, 1.5},
+      {"gutter depth by velocity", SectionKind::Gutter, ChannelUnknown::Depth,
+       FlowQuantity::Velocity, 0.5, 0.3, 4},
+      {"gutter width by discharge", SectionKind::Gutter, ChannelUnknown::Width,
+       FlowQuantity::Discharge, 0.5, 0.3, 4},
+      {"gutter side by discharge", SectionKind::Gutter, ChannelUnknown::Side,
+       FlowQuantity::Discharge, 0.5, 0.3, 4},
+      {"trapezoid side by discharge", SectionKind::Trapezoid, ChannelUnknown::Side,
+       FlowQuantity::Discharge, 2, 0.7, 1.5},
+      {"triangle side by discharge", SectionKind::Triangle, ChannelUnknown::Side,
+       FlowQuantity::Discharge, 0, 0.7, 1.5},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const bool gutter = std::string(row.key) == "Gutter";
+    const bool gutter = row.key == SectionKind::Gutter;
     auto flow = [&](double b, double y, double z) {
       const double a = gutter ? GutterArea(b, y, z) : TrapezoidArea(b, y, z);
       const double p = gutter ? GutterPerimeter(b, y, z) : TrapezoidPerimeter(b, y, z);
@@ -139,8 +139,8 @@ TEST(BisectPipeTest, DepthAndAlternateRaiseTheLowerBound) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     double lower = row.lower;
-    const SearchResult r =
-        BisectPipe(Context("Pipe"), row.unknown, row.quantity, lower, 1, kSlope, kN, row.target);
+    const SearchResult r = BisectPipe(Context(SectionKind::Pipe), row.unknown, row.quantity, lower,
+                                      1, kSlope, kN, row.target);
     EXPECT_TRUE(MatchesFigure(r.value, row.figure));
     // The bound closes on the answer from below.
     EXPECT_LE(lower, r.value);
@@ -157,16 +157,16 @@ TEST(BisectPipeTest, FirstMidpointIsHalfTheDiameter) {
   // closes back on the first midpoint.
   const double halfFull = PipeFlowAt(FlowQuantity::Velocity, 0.5);
   double lower = 0;
-  const SearchResult r = BisectPipe(Context("Pipe"), PipeUnknown::Depth, FlowQuantity::Velocity,
-                                    lower, 1, kSlope, kN, halfFull);
+  const SearchResult r = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
+                                    FlowQuantity::Velocity, lower, 1, kSlope, kN, halfFull);
   EXPECT_EQ(lower, 0.5);
   EXPECT_NEAR(r.value, 0.5, 1e-15);
 }
 
 TEST(BisectPipeTest, DiameterBelowDepthCountsAsHalfFull) {
   double lower = 0;
-  const SearchResult r = BisectPipe(Context("Pipe"), PipeUnknown::Diameter, FlowQuantity::Discharge,
-                                    lower, 2, kSlope, kN, 1);
+  const SearchResult r = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Diameter,
+                                    FlowQuantity::Discharge, lower, 2, kSlope, kN, 1);
   EXPECT_TRUE(MatchesFigure(r.value, "1.4387035"));
   // Half full: A = πD²/8 and R = D/4.
   const double d = r.value;
@@ -180,13 +180,15 @@ TEST(SideSlopeSearchTest, TrapezoidHasTwoSolutions) {
   EXPECT_TRUE(MatchesFigure(TrapezoidVelocity(2.2), "1.6301"));
   EXPECT_TRUE(MatchesFigure(TrapezoidVelocity(1e7), "1.5324"));
 
-  const SearchResult flatter = SearchSideSlopeAngle(Context("Trapezoid"), 1.6, 1, 1, kN, kSlope);
+  const SearchResult flatter =
+      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1.6, 1, 1, kN, kSlope);
   EXPECT_TRUE(MatchesFigure(flatter.value, "5.5477"));
   EXPECT_TRUE(MatchesFigure(Degrees(flatter.value), "10.218"));
   EXPECT_EQ(flatter.evaluations, 173);
   EXPECT_LE(std::abs(TrapezoidVelocity(flatter.value) - 1.6), kAngleSearchTolerance);
 
-  const SearchResult steeper = NewtonSideSlope(Context("Trapezoid"), 1, 1, kSlope, kN, 1.6);
+  const SearchResult steeper =
+      NewtonSideSlope(Context(SectionKind::Trapezoid), 1, 1, kSlope, kN, 1.6);
   EXPECT_TRUE(MatchesFigure(steeper.value, "1.2000"));
   EXPECT_TRUE(MatchesFigure(Degrees(steeper.value), "39.805"));
   EXPECT_EQ(steeper.evaluations, 8);
@@ -197,14 +199,15 @@ TEST(SideSlopeSearchTest, NewtonReturnsTheLastSlopeItEvaluated) {
   // One rounding unit above the velocity with vertical sides: the first residual is already
   // within eps, and the answer is z = 0, not the step taken after it.
   const double vertical = TrapezoidVelocity(0);
-  const SearchResult r =
-      NewtonSideSlope(Context("Trapezoid"), 1, 1, kSlope, kN, std::nextafter(vertical, 2.0));
+  const SearchResult r = NewtonSideSlope(Context(SectionKind::Trapezoid), 1, 1, kSlope, kN,
+                                         std::nextafter(vertical, 2.0));
   EXPECT_EQ(r.value, 0);
   EXPECT_EQ(r.evaluations, 1);
 }
 
 TEST(SideSlopeSearchTest, AngleSearchGivesUpWhenFlatSidesAlreadySuffice) {
-  const SearchResult r = SearchSideSlopeAngle(Context("Trapezoid"), 1.1, 1, 1, kN, kSlope);
+  const SearchResult r =
+      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1.1, 1, 1, kN, kSlope);
   EXPECT_EQ(r.value, kNoSolution);
   EXPECT_EQ(r.evaluations, 1);
 }
@@ -215,10 +218,11 @@ TEST(SideSlopeSearchTest, GutterFormulasForAnyKeyButTrapezoid) {
   // triangle key counts as a gutter here.
   const double target = 1.7, b = 5, y = 1;
   const double asTrapezoid =
-      SearchSideSlopeAngle(Context("Trapezoid"), target, b, y, kN, kSlope).value;
-  const double asGutter = SearchSideSlopeAngle(Context("Gutter"), target, b, y, kN, kSlope).value;
+      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), target, b, y, kN, kSlope).value;
+  const double asGutter =
+      SearchSideSlopeAngle(Context(SectionKind::Gutter), target, b, y, kN, kSlope).value;
   const double asTriangle =
-      SearchSideSlopeAngle(Context("Triangle"), target, b, y, kN, kSlope).value;
+      SearchSideSlopeAngle(Context(SectionKind::Triangle), target, b, y, kN, kSlope).value;
   EXPECT_EQ(asTriangle, asGutter);
   auto velocity = [&](double a, double p) {
     return ManningVelocity(HydraulicRadius(a, p), kSlope, kN);
@@ -240,20 +244,20 @@ TEST(SearchFaultTest, FaultsEndTheSearch) {
   };
   const Row rows[] = {
       {"Newton on a triangle: no radius at vertical sides",
-       [] { return NewtonSideSlope(Context("Trapezoid"), 0, 1, kSlope, kN, 1); }},
+       [] { return NewtonSideSlope(Context(SectionKind::Trapezoid), 0, 1, kSlope, kN, 1); }},
       {"pipe of no diameter",
        [] {
          double lower = 0;
-         return BisectPipe(Context("Pipe"), PipeUnknown::Depth, FlowQuantity::Velocity, lower, 0,
-                           kSlope, kN, 1);
+         return BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth, FlowQuantity::Velocity,
+                           lower, 0, kSlope, kN, 1);
        }},
       {"open channel without roughness",
        [] {
-         return BisectOpenChannel(Context("Rectangle"), ChannelUnknown::Depth,
+         return BisectOpenChannel(Context(SectionKind::Rectangle), ChannelUnknown::Depth,
                                   FlowQuantity::Discharge, 2, 0, kSlope, 0, 1);
        }},
       {"angle search on a negative slope",
-       [] { return SearchSideSlopeAngle(Context("Trapezoid"), 1, 1, 1, kN, -kSlope); }},
+       [] { return SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1, 1, 1, kN, -kSlope); }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -275,7 +279,7 @@ TEST(PipePeakTest, PeaksBelowTheCrown) {
   for (const Row& row : rows) {
     for (double d : {0.3, 1.0, 2.5}) {
       SCOPED_TRACE(std::string(row.name) + " " + std::to_string(d));
-      const PipePeak peak = LocatePipePeak(Context("Pipe"), row.quantity, d, kSlope, kN);
+      const PipePeak peak = LocatePipePeak(Context(SectionKind::Pipe), row.quantity, d, kSlope, kN);
       EXPECT_NEAR(peak.depth / d, row.depth, 1e-4);
       EXPECT_NEAR(peak.value / PipeFlowAt(row.quantity, d, d), row.ratio, 1e-4);
       // Nothing on either side carries more.
@@ -300,13 +304,13 @@ TEST(PartFullPipeDepthTest, FindsTheRisingBranchWhereTheBisectionRunsToTheCrown)
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     double lower = 0;
-    const SearchResult plain = BisectPipe(Context("Pipe"), PipeUnknown::Depth, row.quantity, lower,
-                                          1, kSlope, kN, row.target);
+    const SearchResult plain = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
+                                          row.quantity, lower, 1, kSlope, kN, row.target);
     ASSERT_NEAR(plain.value, 1, 1e-15) << "the plain search no longer fails here";
 
-    const PipePeak peak = LocatePipePeak(Context("Pipe"), row.quantity, 1, kSlope, kN);
+    const PipePeak peak = LocatePipePeak(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN);
     const SearchResult mended =
-        PartFullPipeDepth(Context("Pipe"), row.quantity, 1, kSlope, kN, row.target);
+        PartFullPipeDepth(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN, row.target);
     EXPECT_LT(mended.value, peak.depth);
     EXPECT_TRUE(RelativelyNear(PipeFlowAt(row.quantity, mended.value), row.target, 1e-12));
     EXPECT_GT(mended.evaluations, plain.evaluations);
@@ -330,10 +334,10 @@ TEST(PartFullPipeDepthTest, AgreesWithTheBisectionElsewhere) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     double lower = 0;
-    const SearchResult plain = BisectPipe(Context("Pipe"), PipeUnknown::Depth, row.quantity, lower,
-                                          1, kSlope, kN, row.target);
+    const SearchResult plain = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
+                                          row.quantity, lower, 1, kSlope, kN, row.target);
     const SearchResult mended =
-        PartFullPipeDepth(Context("Pipe"), row.quantity, 1, kSlope, kN, row.target);
+        PartFullPipeDepth(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN, row.target);
     EXPECT_EQ(mended.value, plain.value);
   }
 }

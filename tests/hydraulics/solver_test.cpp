@@ -103,7 +103,7 @@ TEST_F(SolverTest, PipeDepthAndItsAlternate) {
     Run();
     ExpectAccepted();
     EXPECT_EQ(services.busyCalls, (std::vector<bool>{true, false}));
-    EXPECT_EQ(state.sectionKey, "Pipe");
+    EXPECT_EQ(state.section, SectionKind::Pipe);
     const double given = ReadNumber(row.given);
     const double y = Read(sheet.txtDepth);
     EXPECT_TRUE(MatchesFigure(y, row.depth));
@@ -576,7 +576,7 @@ TEST_F(SolverTest, NoSectionSelectedIsAGutter) {
   Prepare(testing::kGutter, true, Solve::Row1, {"", "0.5", "1", "2", "0.001", "0.013"});
   sheet.cboSection.SetListIndex(-1);
   Run();
-  EXPECT_EQ(state.sectionKey, "Gutter");
+  EXPECT_EQ(state.section, SectionKind::Gutter);
   EXPECT_EQ(sheet.txtArea.Text(), "0.75");  // a trapezoid would hold 1
   const double r = HydraulicRadius(GutterArea(1, 0.5, 2), GutterPerimeter(1, 0.5, 2));
   EXPECT_TRUE(RelativelyNear(Read(sheet.txtVelDis1), ManningVelocity(r, 0.001, 0.013), 1e-14));

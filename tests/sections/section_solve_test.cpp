@@ -78,7 +78,7 @@ TEST(SectionPrismatic, MatchesTheSheetAcrossAGrid) {
             EXPECT_NEAR(101.25 + y, byFlow.waterSurfaceElevation, kSectionDepthTolerance * y);
 
             // One critical depth, where the sheet's bisection puts it.
-            const ChannelSection section{ChannelShape::Trapezoid, 0, shape.b, shape.z};
+            const ChannelSection section{SectionKind::Trapezoid, 0, shape.b, shape.z};
             const CriticalDepthResult critical = CriticalDepth(section, q);
             ASSERT_EQ(1u, byFlow.criticalDepths.size());
             EXPECT_TRUE(Near(critical.depth, *byFlow.criticalDepth, 1e-9));

@@ -124,7 +124,7 @@ TEST_F(EditTrackingTest, SectionChangeAfterACalculationLeavesNoCurrentResults) {
   form.txtSide.SetText("2");
   form.cmdCalculate_Click();
   ASSERT_EQ(form.txtStatus.Text(), kStatusComplete);
-  EXPECT_EQ(form.LastSolve()->record.sectionKey, "Trapezoid");
+  EXPECT_EQ(form.LastSolve()->record.section, SectionKind::Trapezoid);
 }
 
 TEST_F(EditTrackingTest, FixResultsFormatsComputedFieldsOnly) {

@@ -34,8 +34,8 @@ TEST(FlowDetailsAgreement, SlopeClassFollowsTheRegimeInNearFullPipes) {
     for (double n : {0.009, 0.011, 0.013, 0.024}) {
       for (double ratio = 0.05; ratio < 0.9995; ratio += 0.0173) {
         const double d = 1.2, y = ratio * d;
-        const FlowState state{{ChannelShape::Pipe, d, 0, 0}, y, s, n,
-                              PipeDischargeAt(d, y, s, n),   {}};
+        const FlowState state{{SectionKind::Pipe, d, 0, 0}, y, s, n,
+                              PipeDischargeAt(d, y, s, n),  {}};
         const auto f = ComputeFlowDetails(state);
         ASSERT_TRUE(f.has_value());
         if (!f->slopeClass) continue;
@@ -61,7 +61,7 @@ TEST(FlowDetailsAgreement, SlopeClassFollowsTheRegimeInNearFullPipes) {
   EXPECT_GT(checked, 900);
   // The state that was seen to disagree: supercritical flow on what was called a mild slope.
   const double q = PipeDischargeAt(1.2, 1.116, 0.05, 0.011);
-  const auto f = ComputeFlowDetails({{ChannelShape::Pipe, 1.2, 0, 0}, 1.116, 0.05, 0.011, q, {}});
+  const auto f = ComputeFlowDetails({{SectionKind::Pipe, 1.2, 0, 0}, 1.116, 0.05, 0.011, q, {}});
   ASSERT_TRUE(f && f->slopeClass && f->criticalSlope);
   EXPECT_EQ(f->regime, FlowRegime::Supercritical);
   EXPECT_EQ(*f->slopeClass, SlopeClass::Steep);

@@ -49,7 +49,7 @@ const char kCompound[] =
 TEST(SectionSheet, FeetSolveAsMetres) {
   const WorksheetRead read = ReadWorksheetFile(Example("ditch-survey.rvw"));
   ASSERT_TRUE(read.document) << read.message;
-  const SheetOutcome o = SolveWorksheet(SectionKind(), *read.document);
+  const SheetOutcome o = SolveWorksheet(IrregularSectionKind(), *read.document);
   ASSERT_TRUE(o.ok) << o.message;
 
   SectionInputs in;
@@ -82,7 +82,7 @@ TEST(SectionSheet, SeveralCriticalDepthsAreListed) {
   const WorksheetRead read =
       ParseWorksheet(SectionText(kCompound, "depth", R"({"compositeMethod": "horton"})"));
   ASSERT_TRUE(read.document) << read.message;
-  const SheetOutcome o = SolveWorksheet(SectionKind(), *read.document);
+  const SheetOutcome o = SolveWorksheet(IrregularSectionKind(), *read.document);
   ASSERT_TRUE(o.ok) << o.message;
   const NamedResult* several = o.Find("criticalDepths");
   ASSERT_NE(nullptr, several);
@@ -131,7 +131,7 @@ TEST(SectionSheet, RefusalsNameTheInput) {
     SCOPED_TRACE(row.name);
     const WorksheetRead read = ParseWorksheet(SectionText(row.inputs, row.solveFor, row.options));
     ASSERT_TRUE(read.document) << read.message;
-    const SheetOutcome o = SolveWorksheet(SectionKind(), *read.document);
+    const SheetOutcome o = SolveWorksheet(IrregularSectionKind(), *read.document);
     EXPECT_FALSE(o.ok);
     EXPECT_TRUE(o.results.empty());
     EXPECT_EQ(row.field, o.field);
@@ -169,7 +169,7 @@ TEST(SectionSheet, BankFullCapacityIsStatedInTheResultUnits) {
                  std::string(R"("resultUnits": ")") + row.units + "\"" + row.choices + "}");
     const WorksheetRead read = ParseWorksheet(text);
     ASSERT_TRUE(read.document) << read.message;
-    const SheetOutcome o = SolveWorksheet(SectionKind(), *read.document);
+    const SheetOutcome o = SolveWorksheet(IrregularSectionKind(), *read.document);
     EXPECT_FALSE(o.ok);
     const std::string expected = "bank-full capacity of " + ShownNumber(full / row.factor, 4) +
                                  row.symbol + ": the section is overtopped on both sides.";

@@ -32,7 +32,7 @@ int RunRatingBatch(const std::string& file, const RatingBatchOptions& options,
           return;
         }
         if (table.cutAt) err << file << ": the depths stop at the pipe's crown\n";
-        const bool pipe = source.channel.section.shape == ChannelShape::Pipe;
+        const bool pipe = source.channel.section.shape == SectionKind::Pipe;
         out << JoinRatingLines(RatingCommentLines(source.description))
             << JoinRatingLines(RatingLines(table.rows, pipe, units, ','));
       });

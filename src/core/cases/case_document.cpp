@@ -259,7 +259,7 @@ std::vector<std::string> CaseDocument::RowFromSheet(const frmRivulet& f) const {
     put(CaseField::Section, CaseSectionWords()[section]);
   const bool pipe = IsPipeSection(section);
   const bool locked = pipe && f.chkLocDiam.Value() == 1;
-  const bool velocityFirst = f.optVelDis1.Caption() == "Velocity";
+  const bool velocityFirst = f.VelocityGiven();
   std::string unknown;
   if (f.optVelDis1.Value()) unknown = velocityFirst ? "velocity" : "discharge";
   if (f.optDepth.Value()) unknown = "depth";

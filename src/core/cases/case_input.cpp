@@ -15,8 +15,6 @@ constexpr const char* kFieldNames[kCaseFieldCount] = {
     "sideSlope",     "sideSlopeUnit", "slope",        "slopeUnit",   "manningsN",
     "otherFlowUnit", "areaUnit",      "altValueUnit", "altFlowUnit", "altAreaUnit"};
 
-enum Section { kPipe = 0, kRectangle = 1, kTriangle = 2, kTrapezoid = 3, kGutter = 4 };
-
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -87,17 +85,19 @@ std::optional<int> WordIndex(const std::vector<std::string>& words, std::string_
 }
 
 // Whether the unknown is one this section's sheet can solve for; the message otherwise.
-std::string UnknownFault(int section, CaseUnknown unknown) {
+std::string UnknownFault(int position, CaseUnknown unknown) {
+  const SectionKind section = SectionKindAt(position);
   switch (unknown) {
     case CaseUnknown::Diameter:
-      if (section != kPipe) return "diameter applies to a pipe; use width for this section";
+      if (section != SectionKind::Pipe)
+        return "diameter applies to a pipe; use width for this section";
       break;
     case CaseUnknown::Width:
-      if (section == kPipe) return "a pipe has no width; use diameter";
-      if (section == kTriangle) return "a triangle has no width";
+      if (section == SectionKind::Pipe) return "a pipe has no width; use diameter";
+      if (section == SectionKind::Triangle) return "a triangle has no width";
       break;
     case CaseUnknown::SideSlope:
-      if (section == kPipe || section == kRectangle) return "this section has no side slope";
+      if (!HasSideSlope(section)) return "this section has no side slope";
       break;
     default:
       break;
@@ -182,7 +182,7 @@ ParsedCase ParseCase(const CaseCells& cells, bool startVelocityMode) {
   const std::string_view fullText = Trimmed(r.Cell(CaseField::RunningFull));
   if (SameWord(fullText, "true") || SameWord(fullText, "yes") || fullText == "1") {
     c.runningFull = true;
-    if (c.section != kPipe)
+    if (!IsPipeSection(c.section))
       r.Fail(CaseField::RunningFull, "true applies to a pipe only");
     else if (c.unknown == CaseUnknown::Depth)
       r.Fail(CaseField::RunningFull,
@@ -200,8 +200,8 @@ ParsedCase ParseCase(const CaseCells& cells, bool startVelocityMode) {
   if (!flowUnknown) c.flow = r.Number(CaseField::Flow);
 
   // The unknown's own cell and cells the section has no box for are not read.
-  const bool hasWidth = c.section != kTriangle;
-  const bool hasSide = c.section != kPipe && c.section != kRectangle;
+  const bool hasWidth = SectionKindAt(c.section) != SectionKind::Triangle;
+  const bool hasSide = HasSideSlope(SectionKindAt(c.section));
   if (c.unknown != CaseUnknown::Depth && !c.runningFull) c.depth = r.Number(CaseField::Depth);
   if (!c.runningFull) c.depthUnit = r.Unit(CaseField::DepthUnit, UnitList::Length);
   const bool widthUnknown = c.unknown == CaseUnknown::Diameter || c.unknown == CaseUnknown::Width;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/hydraulics/section_kind.h"
+
 namespace rivulet {
 
 /// The columns the case table reads, in the order the table shows them.
@@ -74,8 +76,11 @@ struct ParsedCase {
 ParsedCase ParseCase(const CaseCells& cells, bool startVelocityMode);
 
 /// True when the section's pipe, so that the alternate row is a depth and the lock exists.
-inline bool IsPipeSection(int section) { return section == 0; }
+inline bool IsPipeSection(int section) { return SectionKindAt(section) == SectionKind::Pipe; }
 /// The alternate value is a side slope for a trapezoid and a gutter, else a length.
-inline bool AltIsSideSlope(int section) { return section == 3 || section == 4; }
+inline bool AltIsSideSlope(int section) {
+  const SectionKind kind = SectionKindAt(section);
+  return kind == SectionKind::Trapezoid || kind == SectionKind::Gutter;
+}
 
 }  // namespace rivulet

@@ -48,7 +48,7 @@ CaseStart::CaseStart(StartupValues startup, bool fileFound,
   CaseServices services;
   frmRivulet form(services, startup_);
   Load(form);
-  velocityMode_ = form.optVelDis1.Caption() == "Velocity";
+  velocityMode_ = form.VelocityGiven();
 }
 
 CaseStart::CaseStart(StartupValues startup)
@@ -67,7 +67,7 @@ void CaseStart::Load(frmRivulet& form) const {
 
 void ApplyCase(frmRivulet& f, const CaseInput& c) {
   f.cboSection.SetListIndex(c.section);
-  if (c.velocityMode != (f.optVelDis1.Caption() == "Velocity")) f.cmdVelDis_Click();
+  if (c.velocityMode != f.VelocityGiven()) f.cmdVelDis_Click();
   const CaseUnknown u = c.unknown;
   f.optVelDis1.SetValue(u == CaseUnknown::Velocity || u == CaseUnknown::Discharge);
   f.txtVelDis1.SetText(c.flow);

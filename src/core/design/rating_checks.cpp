@@ -28,7 +28,7 @@ std::string Num(double v) {
   return buf;
 }
 
-bool IsPipe(const RatingCheckBasis& b) { return b.channel.section.shape == ChannelShape::Pipe; }
+bool IsPipe(const RatingCheckBasis& b) { return b.channel.section.shape == SectionKind::Pipe; }
 
 }  // namespace
 

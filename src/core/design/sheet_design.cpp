@@ -23,8 +23,6 @@ constexpr int kFeetPerSecond = 2;
 constexpr int kFeetPerDay = 3;
 constexpr int kMetres = 2;  // the standard size is shown in metres when the list is metric
 
-bool VelocityIsFirst(const frmRivulet& f) { return f.optVelDis1.Caption() == "Velocity"; }
-
 std::string Num(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.4g", v);
@@ -47,7 +45,7 @@ std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSet
   d.diameterUnit = form.cboDiam.ListIndex();
   d.sizeSystem =
       d.diameterUnit == kInches || d.diameterUnit == kFeet ? UnitSystem::US : UnitSystem::SI;
-  const bool velocityFirst = VelocityIsFirst(form);
+  const bool velocityFirst = form.VelocityGiven();
   const ComboBox& vel = velocityFirst ? form.cboVelDis1 : form.cboVelDis2;
   const ComboBox& dis = velocityFirst ? form.cboVelDis2 : form.cboVelDis1;
   d.lengthUnit = form.cboDepth.ListIndex();
@@ -61,7 +59,7 @@ std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSet
                          : UnitSystem::SI;
   DesignInput in;
   const FlowState& f = flows.primary;
-  in.isPipe = f.section.shape == ChannelShape::Pipe;
+  in.isPipe = f.section.shape == SectionKind::Pipe;
   in.diameter = f.section.diameter;
   in.depth = f.depth;
   in.slope = f.slope;
@@ -170,7 +168,7 @@ bool UseStandardSize(frmRivulet& form, const SheetDesign& design) {
   const double value = ConvertLength(design.result.standard->diameter, unit, kFromBase);
   if (form.chkLocDiam.Value() == 1) form.chkLocDiam.SetValue(0);  // the depth is to be found
   // The new pipe must carry the design discharge, not keep the old velocity.
-  if (VelocityIsFirst(form)) form.cmdVelDis.Click();
+  if (form.VelocityGiven()) form.cmdVelDis.Click();
   form.txtVelDis1.SetText(
       FormatNumber(ConvertDischarge(design.discharge, form.cboVelDis1.ListIndex(), kFromBase)));
   form.cboDiam.SetListIndex(unit);

@@ -27,7 +27,7 @@ namespace {
 
 double PipeDischargeAt(double diameter, double depth, double slope, double n) {
   ChannelSection pipe;
-  pipe.shape = ChannelShape::Pipe;
+  pipe.shape = SectionKind::Pipe;
   pipe.diameter = diameter;
   const SectionGeometry g = GeometryAt(pipe, depth);
   if (g.area == 0) return 0;
@@ -68,7 +68,7 @@ std::optional<StandardSize> SizeAt(const SizeList& list, double nominal, double 
   s.depth = std::min(PipeNormalDepth(diameter, slope, n, std::min(discharge, capacity)),
                      depthRatio * diameter);
   ChannelSection pipe;
-  pipe.shape = ChannelShape::Pipe;
+  pipe.shape = SectionKind::Pipe;
   pipe.diameter = diameter;
   s.velocity = Div(discharge, GeometryAt(pipe, s.depth).area);
   s.percentFull = 100 * s.depth / diameter;

@@ -15,7 +15,7 @@ std::vector<ComboBox*> Lists(frmRivulet& f) {
 }
 
 void RestoreDefaults(frmRivulet& form) {
-  if (form.optVelDis1.Caption() != "Velocity") form.cmdVelDis_Click();
+  if (!form.VelocityGiven()) form.cmdVelDis_Click();
   const int positions[] = {0, 0, 2, 2, 2, 0, 0, 2, 2, 2, 0};
   const auto lists = Lists(form);
   for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetListIndex(positions[i]);
@@ -25,8 +25,7 @@ void RestoreDefaults(frmRivulet& form) {
 }  // namespace
 
 std::vector<std::string> DefaultsFileLines(frmRivulet& form) {
-  std::vector<std::string> lines{kDefaultsHeader,
-                                 FormatFileNumber(form.optVelDis1.Caption() == "Velocity" ? 1 : 2)};
+  std::vector<std::string> lines{kDefaultsHeader, FormatFileNumber(form.VelocityGiven() ? 1 : 2)};
   for (ComboBox* list : Lists(form)) lines.push_back(FormatFileNumber(list->ListIndex()));
   lines.push_back(form.mnuOptionsFix.Checked() ? "True" : "False");
   return lines;
@@ -51,7 +50,7 @@ void ApplyDefaultsLines(frmRivulet& form, const std::optional<std::vector<std::s
   const std::vector<std::string>& l = *lines;
   if (l.size() > 1) {
     const auto mode = ReadFileNumber(l[1]);
-    const bool velocity = form.optVelDis1.Caption() == "Velocity";
+    const bool velocity = form.VelocityGiven();
     if ((mode == 1 && !velocity) || (mode == 2 && velocity)) form.cmdVelDis_Click();
   }
   // A short file or a position outside its list leaves those lists as they are.

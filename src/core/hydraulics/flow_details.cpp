@@ -30,7 +30,7 @@ void CloseBracket(double& below, double& above, Test isAbove) {
 // dA/dy = T and dP/dy = 2D/T, so the sign of 5·T²·P − 4·A·D tells the rising side of the
 // peak from the falling one: positive at half depth, negative at the crown where T = 0.
 double PipePeakDepth(double d) {
-  const ChannelSection pipe{ChannelShape::Pipe, d, 0, 0};
+  const ChannelSection pipe{SectionKind::Pipe, d, 0, 0};
   auto falling = [&](double y) {
     const SectionGeometry g = GeometryAt(pipe, y);
     return Checked(5 * g.topWidth * g.topWidth * g.perimeter) < Checked(4 * g.area * d);
@@ -41,7 +41,7 @@ double PipePeakDepth(double d) {
 }
 
 PipeFlowPoint PipeFlowAt(double d, double depth, double slope, double n) {
-  const SectionGeometry g = GeometryAt({ChannelShape::Pipe, d, 0, 0}, depth);
+  const SectionGeometry g = GeometryAt({SectionKind::Pipe, d, 0, 0}, depth);
   PipeFlowPoint point;
   point.depth = std::min(depth, d);
   // A level pipe carries nothing whatever its n, even the 0 that solving for n gives it.
@@ -69,7 +69,7 @@ std::optional<SlopeClass> SlopeClassFor(double slope, FlowRegime regime, double 
 // Sign of dR/dy in a pipe: R = A/P rises while T²·P > 2·A·D (dP/dy = 2D/T), so the largest
 // part-full velocity is where the two meet, near 0.81 D.
 double PipePeakVelocityDepth(double d) {
-  const ChannelSection pipe{ChannelShape::Pipe, d, 0, 0};
+  const ChannelSection pipe{SectionKind::Pipe, d, 0, 0};
   auto falling = [&](double y) {
     const SectionGeometry g = GeometryAt(pipe, y);
     return Checked(g.topWidth * g.topWidth * g.perimeter) < Checked(2 * g.area * d);
@@ -81,19 +81,11 @@ double PipePeakVelocityDepth(double d) {
 
 }  // namespace
 
-ChannelShape ShapeForKey(std::string_view key) {
-  if (key == "Pipe") return ChannelShape::Pipe;
-  if (key == "Rectangle") return ChannelShape::Rectangle;
-  if (key == "Triangle") return ChannelShape::Triangle;
-  if (key == "Trapezoid") return ChannelShape::Trapezoid;
-  return ChannelShape::Gutter;
-}
-
 SectionGeometry GeometryAt(const ChannelSection& s, double depth) {
   SectionGeometry g;
   double y = depth;
   switch (s.shape) {
-    case ChannelShape::Pipe: {
+    case SectionKind::Pipe: {
       const double d = s.diameter;
       const double theta = PipeAngle(y, d, kPi);  // a depth above the crown becomes the crown
       g.area = PipeArea(theta, d);
@@ -102,22 +94,22 @@ SectionGeometry GeometryAt(const ChannelSection& s, double depth) {
       g.topWidth = y >= d ? 0 : 2 * Sqrt(Mul(y, d - y));
       break;
     }
-    case ChannelShape::Rectangle:
+    case SectionKind::Rectangle:
       g.area = TrapezoidArea(s.width, y, 0);
       g.perimeter = TrapezoidPerimeter(s.width, y, 0);
       g.topWidth = s.width;
       break;
-    case ChannelShape::Triangle:
+    case SectionKind::Triangle:
       g.area = TrapezoidArea(0, y, s.side);
       g.perimeter = TrapezoidPerimeter(0, y, s.side);
       g.topWidth = Checked(2 * s.side * y);
       break;
-    case ChannelShape::Trapezoid:
+    case SectionKind::Trapezoid:
       g.area = TrapezoidArea(s.width, y, s.side);
       g.perimeter = TrapezoidPerimeter(s.width, y, s.side);
       g.topWidth = Checked(s.width + 2 * s.side * y);
       break;
-    case ChannelShape::Gutter:
+    case SectionKind::Gutter:
       g.area = GutterArea(s.width, y, s.side);
       g.perimeter = GutterPerimeter(s.width, y, s.side);
       g.topWidth = Checked(s.width + s.side * y);
@@ -139,7 +131,7 @@ CriticalDepthResult CriticalDepth(const ChannelSection& section, double discharg
   };
   double below = 0;
   double above;
-  if (section.shape == ChannelShape::Pipe) {
+  if (section.shape == SectionKind::Pipe) {
     above = section.diameter;  // the surface closes at the crown: always at or above
   } else {
     // Open channels widen (or keep their width) upwards, so doubling finds a bracket; a
@@ -152,7 +144,7 @@ CriticalDepthResult CriticalDepth(const ChannelSection& section, double discharg
   }
   CloseBracket(below, above, atOrAbove);
   const double depth = below + (above - below) / 2;
-  if (section.shape == ChannelShape::Pipe && depth >= section.diameter * (1 - kCrownGap)) {
+  if (section.shape == SectionKind::Pipe && depth >= section.diameter * (1 - kCrownGap)) {
     result.state = CriticalState::NoneBelowCrown;
     return result;
   }
@@ -216,7 +208,7 @@ const char* SlopeClassName(SlopeClass slopeClass) {
 std::optional<FlowDetails> ComputeFlowDetails(const FlowState& state) {
   try {
     const ChannelSection& section = state.section;
-    const bool pipe = section.shape == ChannelShape::Pipe;
+    const bool pipe = section.shape == SectionKind::Pipe;
     FlowDetails f;
     f.depth = pipe ? std::min(state.depth, section.diameter) : state.depth;
     const SectionGeometry g = GeometryAt(section, f.depth);

@@ -5,7 +5,8 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
+
+#include "core/hydraulics/section_kind.h"
 
 namespace rivulet {
 
@@ -22,18 +23,13 @@ inline constexpr double kCriticalBand = 0.01;
 /// fraction of the diameter means the surface has closed: none below the crown.
 inline constexpr double kCrownGap = 1e-6;
 
-enum class ChannelShape { Pipe, Rectangle, Triangle, Trapezoid, Gutter };
-
 /// A cross-section: lengths in metres, side slope as x horizontal per 1 vertical.
 struct ChannelSection {
-  ChannelShape shape = ChannelShape::Rectangle;
+  SectionKind shape = SectionKind::Rectangle;
   double diameter = 0;  ///< circular pipe
   double width = 0;     ///< bottom width of the rectangle, trapezoid and gutter
   double side = 0;      ///< side slope of the triangle, trapezoid and gutter
 };
-
-/// The shape for the solver's section key ("Pipe", "Rectangle", ...; any other is a gutter).
-ChannelShape ShapeForKey(std::string_view key);
 
 /// Flow area (m²), wetted perimeter (m) and water-surface width (m) at one depth.
 struct SectionGeometry {

@@ -21,12 +21,12 @@ std::optional<double> ManningResidual(const SolveRecord& r, double pi) {
     if (!std::isfinite(v)) return std::nullopt;
   try {
     double area = 0, perimeter = 0;
-    if (r.sectionKey == "Pipe") {
+    if (r.section == SectionKind::Pipe) {
       double depth = r.depth;
       const double theta = PipeAngle(depth, r.diameter, pi);
       area = PipeArea(theta, r.diameter);
       perimeter = PipePerimeter(theta, r.diameter);
-    } else if (r.sectionKey == "Gutter") {
+    } else if (r.section == SectionKind::Gutter) {
       area = GutterArea(r.width, r.depth, r.side);
       perimeter = GutterPerimeter(r.width, r.depth, r.side);
     } else {

@@ -17,7 +17,7 @@ constexpr double kBracketEnd = 4e-16;
 // A discharge this close to the one sought is as close as its own rounding allows.
 constexpr double kResidualEnd = 2e-16;
 
-bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
+bool IsPipe(const RatingChannel& c) { return c.section.shape == SectionKind::Pipe; }
 
 // Manning's discharge at depth y, without the rest of a row: the search calls it often.
 double DischargeAt(const RatingChannel& c, double y) {
@@ -129,17 +129,17 @@ std::string RatingChannelProblem(const RatingChannel& c) {
   const ChannelSection& s = c.section;
   auto bad = [](double v) { return !std::isfinite(v) || v < 0; };
   switch (s.shape) {
-    case ChannelShape::Pipe:
+    case SectionKind::Pipe:
       if (!(s.diameter > 0) || bad(s.diameter)) return "The pipe needs a diameter above 0.";
       break;
-    case ChannelShape::Rectangle:
+    case SectionKind::Rectangle:
       if (!(s.width > 0) || bad(s.width)) return "The rectangle needs a width above 0.";
       break;
-    case ChannelShape::Triangle:
+    case SectionKind::Triangle:
       if (!(s.side > 0) || bad(s.side)) return "The triangle needs a side slope above 0.";
       break;
-    case ChannelShape::Trapezoid:
-    case ChannelShape::Gutter:
+    case SectionKind::Trapezoid:
+    case SectionKind::Gutter:
       if (bad(s.width) || bad(s.side) || !(s.width > 0 || s.side > 0))
         return "The section needs a width or a side slope above 0.";
       break;

@@ -111,7 +111,7 @@ SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
       b = r, y = s;
       break;
   }
-  const bool gutter = ctx.sectionKey == "Gutter";
+  const bool gutter = ctx.section == SectionKind::Gutter;
   const ManningFlow flow(quantity, slope, n);
   double lower = 0;
   // Each residual computes exactly what the section's formulas do, with the terms that do
@@ -175,7 +175,7 @@ SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
 
 SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, double b, double y,
                                   double n, double slope) {
-  const bool trapezoid = ctx.sectionKey == "Trapezoid";
+  const bool trapezoid = ctx.section == SectionKind::Trapezoid;
   const ManningFlow flow(FlowQuantity::Velocity, slope, n);
   const double y2 = Pow(y, 2);
   const double by = b * y;
@@ -215,7 +215,7 @@ SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, doubl
 
 SearchResult NewtonSideSlope(const SearchContext& ctx, double b, double y, double slope, double n,
                              double target) {
-  const bool trapezoid = ctx.sectionKey == "Trapezoid";
+  const bool trapezoid = ctx.section == SectionKind::Trapezoid;
   double z = 0;  // vertical sides
   double zLast = 0;
   double f = 1;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/hydraulics/section_kind.h"
+
 namespace rivulet {
 
 /// Upper bound of the open-ended bisections and the failure value of the angle search; the
@@ -22,8 +24,7 @@ double MachineEpsilon();
 
 /// What every search needs from the solver.
 struct SearchContext {
-  /// "Pipe", "Rectangle", "Triangle", "Trapezoid" or "Gutter".
-  std::string_view sectionKey;
+  SectionKind section = SectionKind::Pipe;
   /// Stopping tolerance of the bisections and of Newton's method.
   double eps = 0;
   /// The program's 4 · atan(1).

@@ -15,21 +15,6 @@ constexpr double kManningPatternHigh = 1;
 
 }  // namespace
 
-std::string SectionKeyFor(int position) {
-  switch (position) {
-    case 0:
-      return "Pipe";
-    case 1:
-      return "Rectangle";
-    case 2:
-      return "Triangle";
-    case 3:
-      return "Trapezoid";
-    default:
-      return "Gutter";
-  }
-}
-
 std::string LengthText(double v, const ComboBox& unit) {
   return FormatNumber(ConvertLength(v, unit.ListIndex(), kFromBase));
 }

@@ -8,9 +8,6 @@
 
 namespace rivulet {
 
-/// "Pipe", "Rectangle", "Triangle", "Trapezoid" or "Gutter" for a cboSection position.
-std::string SectionKeyFor(int position);
-
 /// A result in base units as its box shows it, in the unit its list has chosen.
 std::string LengthText(double v, const ComboBox& unit);
 std::string AreaText(double v, const ComboBox& unit);

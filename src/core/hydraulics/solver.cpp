@@ -8,6 +8,7 @@
 #include "core/hydraulics/closed_forms.h"
 #include "core/hydraulics/geometry.h"
 #include "core/hydraulics/searches.h"
+#include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/sheet_text.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
@@ -26,13 +27,12 @@ constexpr double kVerticalSide = 1e-6;
 
 enum class Unknown { Velocity, Discharge, Depth, Diameter, MaxDiam, Width, Side, Slope, Manning };
 
-Unknown UnknownFor(const CalculationSheet& sheet, const std::string& caption,
-                   const std::string& sectionKey) {
-  if (caption == "Velocity" && sheet.optVelDis1.Value()) return Unknown::Velocity;
-  if (caption == "Discharge" && sheet.optVelDis1.Value()) return Unknown::Discharge;
+Unknown UnknownFor(const CalculationSheet& sheet, SectionKind section) {
+  if (sheet.optVelDis1.Value())
+    return sheet.VelocityGiven() ? Unknown::Velocity : Unknown::Discharge;
   if (sheet.optDepth.Value()) return Unknown::Depth;
   if (sheet.optDiam.Value()) {
-    if (sectionKey != "Pipe") return Unknown::Width;
+    if (section != SectionKind::Pipe) return Unknown::Width;
     return sheet.chkLocDiam.Value() == 1 ? Unknown::MaxDiam : Unknown::Diameter;
   }
   if (sheet.optSide.Value()) return Unknown::Side;
@@ -57,12 +57,10 @@ class ManningSolve {
       : sheet_(sheet), state_(state), services_(services) {}
 
   void Run() {
-    const std::string caption = sheet_.optVelDis1.Caption();
-    velocityGiven_ = caption == "Velocity";
-    state_.sectionKey = SectionKeyFor(sheet_.cboSection.ListIndex());
-    key_ = state_.sectionKey;
-    kind_ = KindFor(sheet_.cboSection.ListIndex());
-    unknown_ = UnknownFor(sheet_, caption, key_);
+    velocityGiven_ = sheet_.VelocityGiven();
+    kind_ = SectionOf(sheet_);
+    state_.section = kind_;
+    unknown_ = UnknownFor(sheet_, kind_);
     state_.last = {};
     try {
       ReadInputs();
@@ -79,7 +77,7 @@ class ManningSolve {
       return;
     }
     state_.eps = MachineEpsilon();
-    ctx_ = SearchContext{state_.sectionKey, state_.eps, state_.pi};
+    ctx_ = SearchContext{kind_, state_.eps, state_.pi};
     SolveUnknown();
     WriteResults();
     FinalCheck();
@@ -91,51 +89,32 @@ class ManningSolve {
     return unknown_ == Unknown::Velocity || unknown_ == Unknown::Discharge ||
            unknown_ == Unknown::Slope || unknown_ == Unknown::Manning;
   }
-  // The section as a number: compared at every step, where the key's text would cost a
-  // string comparison each time.
-  enum class Kind { Pipe, Rectangle, Triangle, Trapezoid, Gutter };
-  static Kind KindFor(int position) {
-    return position >= 0 && position <= 3 ? static_cast<Kind>(position) : Kind::Gutter;
-  }
-  bool Is(Kind kind) const { return kind_ == kind; }
+  bool Is(SectionKind kind) const { return kind_ == kind; }
   FlowQuantity Quantity() const {
     return velocityGiven_ ? FlowQuantity::Velocity : FlowQuantity::Discharge;
   }
   double Target() const { return velocityGiven_ ? v_ : q_; }
 
+  // Only the rows the section has are read: a triangle's hidden width row or the side slope
+  // being solved for may hold anything.
   void ReadInputs() {
-    const double row1 = ReadNumber(sheet_.txtVelDis1.Text());
-    const int row1Unit = sheet_.cboVelDis1.ListIndex();
-    if (velocityGiven_) {
-      v_ = ConvertVelocity(row1, row1Unit, kToBase);
-    } else {
-      q_ = ConvertDischarge(row1, row1Unit, kToBase);
-    }
-    y_ = ConvertLength(ReadNumber(sheet_.txtDepth.Text()), sheet_.cboDepth.ListIndex(), kToBase);
-    if (!Is(Kind::Triangle)) {
-      // The diameter row holds the pipe's diameter or the channel's bottom width.
-      const double diam =
-          ConvertLength(ReadNumber(sheet_.txtDiam.Text()), sheet_.cboDiam.ListIndex(), kToBase);
-      (Is(Kind::Pipe) ? d_ : b_) = diam;
-    }
-    if ((Is(Kind::Triangle) || Is(Kind::Trapezoid) || Is(Kind::Gutter)) &&
-        unknown_ != Unknown::Side) {
-      z_ = ConvertSideSlope(ReadNumber(sheet_.txtSide.Text()), sheet_.cboSide.ListIndex(), kToBase,
-                            state_.pi);
-    }
-    s_ = ConvertSlope(ReadNumber(sheet_.txtSlope.Text()), sheet_.cboSlope.ListIndex(), kToBase);
-    n_ = ReadNumber(sheet_.txtManning.Text());
+    (velocityGiven_ ? v_ : q_) = ReadFlow(sheet_);
+    y_ = ReadDepth(sheet_);
+    if (!Is(SectionKind::Triangle)) (Is(SectionKind::Pipe) ? d_ : b_) = ReadDiameterRow(sheet_);
+    if (HasSideSlope(kind_) && unknown_ != Unknown::Side) z_ = ReadSideSlope(sheet_, state_.pi);
+    s_ = ReadSlope(sheet_);
+    n_ = ReadManningN(sheet_);
   }
 
   // Every dimension is known: Manning's equation is solved as it stands. All results are
   // computed before any is written, so a fault leaves the sheet as it was.
   void SolveDirect() {
     double a, p;
-    if (Is(Kind::Pipe)) {
+    if (Is(SectionKind::Pipe)) {
       const double theta = PipeAngle(y_, d_, state_.pi);
       a = PipeArea(theta, d_);
       p = PipePerimeter(theta, d_);
-    } else if (Is(Kind::Gutter)) {
+    } else if (Is(SectionKind::Gutter)) {
       a = GutterArea(b_, y_, z_);
       p = GutterPerimeter(b_, y_, z_);
     } else {
@@ -185,11 +164,11 @@ class ManningSolve {
   }
 
   void SolveUnknown() {
-    if (Is(Kind::Pipe)) {
+    if (Is(SectionKind::Pipe)) {
       SolvePipe();
-    } else if (Is(Kind::Rectangle)) {
+    } else if (Is(SectionKind::Rectangle)) {
       SolveRectangle();
-    } else if (Is(Kind::Triangle)) {
+    } else if (Is(SectionKind::Triangle)) {
       SolveTriangle();
     } else {
       SolveTrapezoidOrGutter();
@@ -278,7 +257,7 @@ class ManningSolve {
   }
 
   void SolveTrapezoidOrGutter() {
-    const bool gutter = Is(Kind::Gutter);
+    const bool gutter = Is(SectionKind::Gutter);
     switch (unknown_) {
       case Unknown::Depth:
         Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
@@ -352,11 +331,11 @@ class ManningSolve {
         break;
     }
 
-    if (Is(Kind::Pipe)) {
+    if (Is(SectionKind::Pipe)) {
       Step([&] { theta_ = PipeAngle(y_, d_, state_.pi); });
       Step([&] { a_ = PipeArea(theta_, d_); });
       if (y2_ > 0) Step([&] { a2_ = PipeArea(PipeAngle(y2_, d_, state_.pi), d_); });
-    } else if (Is(Kind::Gutter)) {
+    } else if (Is(SectionKind::Gutter)) {
       Step([&] { a_ = GutterArea(b_, y_, z_); });
     } else {
       Step([&] { a_ = TrapezoidArea(b_, y_, z_); });
@@ -385,7 +364,7 @@ class ManningSolve {
 
   void Record() {
     SolveRecord& r = state_.last;
-    r = {key_, y_, d_, b_, z_, s_, n_, v_, q_};
+    r = {kind_, y_, d_, b_, z_, s_, n_, v_, q_};
     if (a2_ > 0) {
       r.altDepth = y2_;
       r.altSide = z2_;
@@ -412,8 +391,7 @@ class ManningSolve {
   CalculationSheet& sheet_;
   HydraulicState& state_;
   Services& services_;
-  std::string key_;
-  Kind kind_ = Kind::Gutter;
+  SectionKind kind_ = SectionKind::Gutter;
   Unknown unknown_ = Unknown::Manning;
   bool velocityGiven_ = true;
   SearchContext ctx_;

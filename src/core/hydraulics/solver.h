@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/hydraulics/section_kind.h"
 #include "core/shell/services.h"
 #include "core/shell/sheet.h"
 
@@ -15,7 +16,7 @@ inline constexpr char kNoSolutionMessage[] = "A suitable solution could not be f
 /// The working values a solve ended with, in base units: the solution the sheet shows,
 /// unrounded, for whatever looks further into it than the sheet does.
 struct SolveRecord {
-  std::string sectionKey;
+  SectionKind section = SectionKind::Rectangle;
   double depth = 0, diameter = 0, width = 0, side = 0, slope = 0, n = 0;
   double velocity = 0, discharge = 0;
   /// The second solution where one was written: a pipe's other depth or a channel's other
@@ -25,8 +26,8 @@ struct SolveRecord {
 
 /// What the hydraulic module keeps between calls.
 struct HydraulicState {
-  /// "Pipe", "Rectangle", "Triangle", "Trapezoid" or "Gutter"; set by every solve.
-  std::string sectionKey;
+  /// The section of the last solve; set by every solve.
+  SectionKind section = SectionKind::Pipe;
   /// 4 * atan(1), computed when the window loads.
   double pi = 4 * std::atan(1.0);
   /// Machine epsilon, recomputed at the start of every iterative solve.

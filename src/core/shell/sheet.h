@@ -59,6 +59,10 @@ struct CalculationSheet {
 
   Button cmdCalculate{"cmdCalculate"};
   TextBox txtStatus{"txtStatus"};
+
+  /// Whether row 1 holds the velocity (and row 2 the discharge) rather than the reverse;
+  /// the swap button moves the captions, so the caption is the state.
+  bool VelocityGiven() const { return optVelDis1.Caption() == "Velocity"; }
 };
 
 }  // namespace rivulet

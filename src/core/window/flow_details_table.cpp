@@ -26,7 +26,7 @@ struct Units {
 };
 
 Units UnitsOf(const frmRivulet& f) {
-  const bool velocityFirst = f.optVelDis1.Caption() == "Velocity";
+  const bool velocityFirst = f.VelocityGiven();
   const ComboBox& vel = velocityFirst ? f.cboVelDis1 : f.cboVelDis2;
   const ComboBox& dis = velocityFirst ? f.cboVelDis2 : f.cboVelDis1;
   Units u{f.cboDepth.ListIndex(), vel.ListIndex(),   dis.ListIndex(), f.cboSlope.ListIndex(),
@@ -63,10 +63,10 @@ class TableBuilder {
   }
 
   std::vector<DetailRow> Rows() {
-    const ChannelShape shape = flows_.primary.section.shape;
+    const SectionKind shape = flows_.primary.section.shape;
     Number("depth", "Depth", length_, "The flow depth above the invert.",
            [](const FlowDetails& f, const FlowState&) { return f.depth; });
-    if (shape != ChannelShape::Pipe && shape != ChannelShape::Rectangle) {
+    if (shape != SectionKind::Pipe && shape != SectionKind::Rectangle) {
       Number("sideSlope", "Side Slope", side_, "The side slope of this solution.",
              [](const FlowDetails&, const FlowState& s) { return s.section.side; });
     }
@@ -136,7 +136,7 @@ class TableBuilder {
            std::string("τ ≈ γ·y·S, the bed shear of a wide channel at the flow depth, which the ") +
                "deepest point of these sections approaches; " + kUnitWeightText + psf,
            [](const FlowDetails& f, const FlowState&) { return f.maximumShear; });
-    if (shape == ChannelShape::Pipe) PipeRows();
+    if (shape == SectionKind::Pipe) PipeRows();
     return std::move(rows_);
   }
 
@@ -249,7 +249,7 @@ std::string PipeNote(const FlowDetails& f, const Units& u) {
 
 SolvedFlows FlowsOf(const CompletedSolve& solve) {
   const SolveRecord& r = solve.record;
-  const ChannelSection section{ShapeForKey(r.sectionKey), r.diameter, r.width, r.side};
+  const ChannelSection section{r.section, r.diameter, r.width, r.side};
   SolvedFlows flows{{section, r.depth, r.slope, r.n, r.discharge, solve.requestedDischarge,
                      solve.requestedVelocity},
                     {}};

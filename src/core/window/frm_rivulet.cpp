@@ -23,12 +23,6 @@ void Fill(ComboBox& box, const std::vector<std::string>& entries, int position) 
 
 }  // namespace
 
-const std::vector<std::string>& SectionNames() {
-  static const std::vector<std::string> names{"Circular Pipe", "Rectangle", "Triangle", "Trapezoid",
-                                              "Gutter"};
-  return names;
-}
-
 frmRivulet::frmRivulet(Services& services, StartupValues startup)
     : services_(services), startup_(std::move(startup)) {
   InitialiseControls();
@@ -122,7 +116,7 @@ void frmRivulet::WireHandlers() {
 void frmRivulet::Form_Load() {
   hydraulics_.pi = 4 * std::atan(1.0);
   title_ = BaseTitle();
-  Fill(cboSection, SectionNames(), kPipe);
+  Fill(cboSection, SectionNames(), ListPosition(SectionKind::Pipe));
   Fill(cboVelDis1, VelocityUnits(), 0);
   Fill(cboDepth, LengthUnits(), 2);
   Fill(cboDiam, LengthUnits(), 2);
@@ -134,7 +128,7 @@ void frmRivulet::Form_Load() {
   Fill(cboArea2, AreaUnits(), 2);
   Fill(cboVelDis3, DischargeUnits(), 0);
   if (defaultsFileExists && defaultsFileExists()) mnuOptionsApplyDefaults.Click();
-  if (cboSection.ListIndex() == kPipe) {
+  if (SectionOf(*this) == SectionKind::Pipe) {
     chkLocDiam.SetVisible(true);
     chkLocDiam.SetValue(0);
   }
@@ -204,8 +198,8 @@ void frmRivulet::cboSection_Click() {
     txtSide.SetText("");
     cboSide.SetEnabled(false);
   };
-  switch (cboSection.ListIndex()) {
-    case kPipe:
+  switch (SectionOf(*this)) {
+    case SectionKind::Pipe:
       optDiam.SetCaption("Diameter");
       moveSideToDiam();
       disableSide();
@@ -214,7 +208,7 @@ void frmRivulet::cboSection_Click() {
       optDepth.SetEnabled(true);
       txtDepth.SetEnabled(true);
       break;
-    case kRectangle:
+    case SectionKind::Rectangle:
       moveSideToDiam();
       disableSide();
       chkLocDiam.SetVisible(false);
@@ -222,7 +216,7 @@ void frmRivulet::cboSection_Click() {
       txtDepth.SetEnabled(true);
       cboDepth.SetEnabled(true);
       break;
-    case kTriangle:
+    case SectionKind::Triangle:
       if (optDiam.Value()) {
         optSide.onClick();
         optSide.SetValue(true);
@@ -237,7 +231,8 @@ void frmRivulet::cboSection_Click() {
       txtDepth.SetEnabled(true);
       cboDepth.SetEnabled(true);
       break;
-    default:  // Trapezoid, Gutter
+    case SectionKind::Trapezoid:
+    case SectionKind::Gutter:
       chkLocDiam.SetVisible(false);
       optDepth.SetEnabled(true);
       txtDepth.SetEnabled(true);
@@ -248,13 +243,14 @@ void frmRivulet::cboSection_Click() {
 }
 
 void frmRivulet::SetAltDepthRow() {
+  // By list position: a list left at none keeps what the last section left.
   switch (cboSection.ListIndex()) {
-    case kPipe:
+    case ListPosition(SectionKind::Pipe):
       lblDDS.SetCaption(optDiam.Value() ? "Alt. Diameter" : "Alt. Depth");
       Fill(cboDDS, LengthUnits(), 2);
       break;
-    case kTrapezoid:
-    case kGutter:
+    case ListPosition(SectionKind::Trapezoid):
+    case ListPosition(SectionKind::Gutter):
       lblDDS.SetCaption("Alt. Side Slope");
       Fill(cboDDS, SideSlopeUnits(), 2);
       break;
@@ -305,6 +301,7 @@ void frmRivulet::chkLocDiam_Click() {
 void frmRivulet::cmdVelDis_Click() {
   Touch();
   Changes();
+  const bool velocityWasGiven = VelocityGiven();
   const std::string c1 = optVelDis1.Caption();
   const std::string c2 = lblVelDis2.Caption();
   const int p1 = cboVelDis1.ListIndex();
@@ -314,7 +311,7 @@ void frmRivulet::cmdVelDis_Click() {
   cboVelDis1.Clear();
   cboVelDis2.Clear();
   // Each quantity keeps its unit as it moves to the other row.
-  if (c1 == "Velocity") {
+  if (velocityWasGiven) {
     cboVelDis2.AddItems(VelocityUnits());
     cboVelDis2.SetListIndex(p1);
     cboVelDis1.AddItems(DischargeUnits());
@@ -331,7 +328,7 @@ void frmRivulet::cmdVelDis_Click() {
   txtVelDis1.SetText(t2);
 
   cboVelDis3.Clear();
-  if (lblVelDis2.Caption() == "Discharge") {
+  if (VelocityGiven()) {
     lblVelDis3.SetCaption("Alt. Discharge");
     cboVelDis3.AddItems(DischargeUnits());
   } else {
@@ -372,7 +369,8 @@ void frmRivulet::NumericFilter(TextBox& box) {
 
 void frmRivulet::txtDiam_Change() {
   NumericFilter(txtDiam);
-  if (chkLocDiam.Value() == 1 && cboSection.ListIndex() == kPipe) txtDepth.SetText(txtDiam.Text());
+  if (chkLocDiam.Value() == 1 && SectionOf(*this) == SectionKind::Pipe)
+    txtDepth.SetText(txtDiam.Text());
 }
 
 void frmRivulet::cboDiam_Click() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/solver.h"
 #include "core/shell/controls.h"
 #include "core/shell/services.h"
@@ -30,9 +31,6 @@ inline constexpr Colour kStatusNavy = Colour::FromRgb(0, 0, 128);
 /// Most characters a value box holds: more than any number needs, and few enough that a
 /// saved file always reads back.
 inline constexpr int kValueLength = 64;
-
-/// The entries of the section list, in list order.
-const std::vector<std::string>& SectionNames();
 
 /// The solve behind the results of a completed calculation.
 struct CompletedSolve {
@@ -158,9 +156,6 @@ class frmRivulet : public CalculationSheet {
   std::vector<Control*> TabOrder();
 
  private:
-  /// The list positions of cboSection.
-  enum Section { kPipe = 0, kRectangle = 1, kTriangle = 2, kTrapezoid = 3, kGutter = 4 };
-
   void InitialiseControls();
   void WireHandlers();
 

@@ -5,6 +5,7 @@
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/manning_check.h"
+#include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
 #include "core/window/frm_rivulet.h"
@@ -36,11 +37,10 @@ bool frmRivulet::CheckInputs() {
     services_.MessageBox(kNote, kProductName, MessageIcon::Exclamation);
     return false;
   };
-  const int section = cboSection.ListIndex();
+  const SectionKind section = SectionOf(*this);
   if (!optVelDis1.Value() && !(InputValue(txtVelDis1.Text()) > 0)) {
-    return fail(optVelDis1.Caption() == "Velocity"
-                    ? "Invalid value for velocity:  values should be greater than 0."
-                    : "Invalid value for discharge:  values should be greater than 0.");
+    return fail(VelocityGiven() ? "Invalid value for velocity:  values should be greater than 0."
+                                : "Invalid value for discharge:  values should be greater than 0.");
   }
   // A lock left checked on a pipe stays checked, hidden, when another section is chosen;
   // it must not let a negative depth through there, where nothing mirrors the diameter.
@@ -49,18 +49,18 @@ bool frmRivulet::CheckInputs() {
     return fail("Invalid value for depth:  values should be greater than 0.");
   if (!optDiam.Value()) {
     const double d = InputValue(txtDiam.Text());
-    if (section == kPipe && !(d > 0))
+    if (section == SectionKind::Pipe && !(d > 0))
       return fail("Invalid Value for diameter:  values for this section should be greater than 0.");
-    if (section == kRectangle && !(d > 0))
+    if (section == SectionKind::Rectangle && !(d > 0))
       return fail("Invalid value for width:  values for this section should be greater than 0.");
-    if (section != kPipe && section != kRectangle && !(d >= 0))
+    if (HasSideSlope(section) && !(d >= 0))
       return fail(
           "Invalid value for width:  values for this section should be greater than or equal "
           "to 0.");
   }
   // A file may leave the section or the side-slope unit at "none" (-1). The solver then
   // works a gutter and takes the number as x per 1, so the check does the same.
-  if (section != kPipe && section != kRectangle && !optSide.Value()) {
+  if (HasSideSlope(section) && !optSide.Value()) {
     const double z = InputValue(txtSide.Text());
     switch (cboSide.ListIndex()) {
       case 0:
@@ -96,14 +96,12 @@ void frmRivulet::cmdCalculate_Click() {
   txtVelDis3.SetText("");
   SetStatus(kStatusThinking, kStatusOrange);
   lastSolve_.reset();
-  const bool velocityMode = optVelDis1.Caption() == "Velocity";
+  const bool velocityMode = VelocityGiven();
   // What row 1 asked for, in base units, before the running-full re-solve overwrites it.
   std::optional<double> asked;
   if (!optVelDis1.Value()) {
     try {
-      const double typed = ReadNumber(txtVelDis1.Text());
-      asked = velocityMode ? ConvertVelocity(typed, cboVelDis1.ListIndex(), kToBase)
-                           : ConvertDischarge(typed, cboVelDis1.ListIndex(), kToBase);
+      asked = ReadFlow(*this);
     } catch (const ArithmeticFault&) {
     }
   }
@@ -136,12 +134,12 @@ void frmRivulet::cmdCalculate_Click() {
 bool frmRivulet::RunningFull() {
   double diameter = 0, depth = 0;
   try {
-    diameter = ConvertLength(ReadNumber(txtDiam.Text()), cboDiam.ListIndex(), kToBase);
-    depth = ConvertLength(ReadNumber(txtDepth.Text()), cboDepth.ListIndex(), kToBase);
+    diameter = ReadDiameterRow(*this);
+    depth = ReadDepth(*this);
   } catch (const ArithmeticFault&) {
     return false;  // lengths beyond the range of a double cannot describe a pipe
   }
-  if (!(diameter <= depth) || cboSection.ListIndex() != kPipe || chkLocDiam.Value() == 1)
+  if (!(diameter <= depth) || SectionOf(*this) != SectionKind::Pipe || chkLocDiam.Value() == 1)
     return false;
 
   std::string depthText;

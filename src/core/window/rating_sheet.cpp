@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
 #include "core/window/flow_details_table.h"
@@ -16,72 +17,28 @@ namespace {
 constexpr int kSignificantDigits = 5;
 constexpr int kMaxDecimals = 12;
 
-ChannelShape ShapeAt(int sectionPosition) {
-  switch (sectionPosition) {
-    case 0:
-      return ChannelShape::Pipe;
-    case 1:
-      return ChannelShape::Rectangle;
-    case 2:
-      return ChannelShape::Triangle;
-    case 3:
-      return ChannelShape::Trapezoid;
-    default:
-      return ChannelShape::Gutter;
-  }
-}
-
 // The section, slope and n as typed; a value that cannot be converted reads 0, which the
 // channel check then names.
 RatingChannel TypedChannel(const frmRivulet& f) {
-  auto read = [](auto convert) {
-    try {
-      return convert();
-    } catch (const ArithmeticFault&) {
-      return 0.0;
-    }
-  };
   RatingChannel c;
-  c.section.shape = ShapeAt(f.cboSection.ListIndex());
-  const double diam = read(
-      [&] { return ConvertLength(ReadNumber(f.txtDiam.Text()), f.cboDiam.ListIndex(), kToBase); });
-  switch (c.section.shape) {
-    case ChannelShape::Pipe:
-      c.section.diameter = diam;
-      break;
-    case ChannelShape::Rectangle:
-      c.section.width = diam;
-      break;
-    case ChannelShape::Triangle:
-    case ChannelShape::Trapezoid:
-    case ChannelShape::Gutter:
-      if (c.section.shape != ChannelShape::Triangle) c.section.width = diam;
-      c.section.side = read([&] {
-        return ConvertSideSlope(ReadNumber(f.txtSide.Text()), f.cboSide.ListIndex(), kToBase,
-                                4 * std::atan(1.0));
-      });
-      break;
-  }
-  c.slope = read(
-      [&] { return ConvertSlope(ReadNumber(f.txtSlope.Text()), f.cboSlope.ListIndex(), kToBase); });
-  c.n = ReadNumber(f.txtManning.Text());
+  c.section.shape = SectionOf(f);
+  const double diam = ReadOrZero([&] { return ReadDiameterRow(f); });
+  if (c.section.shape == SectionKind::Pipe) c.section.diameter = diam;
+  if (HasBottomWidth(c.section.shape)) c.section.width = diam;
+  if (HasSideSlope(c.section.shape))
+    c.section.side = ReadOrZero([&] { return ReadSideSlope(f, 4 * std::atan(1.0)); });
+  c.slope = ReadOrZero([&] { return ReadSlope(f); });
+  c.n = ReadManningN(f);
   return c;
 }
 
 double TypedDepth(const frmRivulet& f) {
-  try {
-    return ConvertLength(ReadNumber(f.txtDepth.Text()), f.cboDepth.ListIndex(), kToBase);
-  } catch (const ArithmeticFault&) {
-    return 0;
-  }
+  return ReadOrZero([&] { return ReadDepth(f); });
 }
 
 std::string Describe(const frmRivulet& f, const RatingChannel& c) {
   const ChannelSection& s = c.section;
-  const int position = f.cboSection.ListIndex();
-  std::string text = position >= 0 && position < static_cast<int>(SectionNames().size())
-                         ? SectionNames()[position]
-                         : SectionNames().back();
+  std::string text = SectionName(SectionOf(f));
   std::string sep = ": ";
   auto add = [&](const std::string& name, double shown, const std::string& unit) {
     text += sep + name + " " + ShortNumber(shown) + (unit.empty() ? "" : " " + unit);
@@ -90,11 +47,11 @@ std::string Describe(const frmRivulet& f, const RatingChannel& c) {
   try {
     const double pi = 4 * std::atan(1.0);
     const int length = f.cboDiam.ListIndex();
-    if (s.shape == ChannelShape::Pipe)
+    if (s.shape == SectionKind::Pipe)
       add("diameter", ConvertLength(s.diameter, length, kFromBase), f.cboDiam.Text());
-    if (s.shape != ChannelShape::Pipe && s.shape != ChannelShape::Triangle)
+    if (HasBottomWidth(s.shape))
       add("width", ConvertLength(s.width, length, kFromBase), f.cboDiam.Text());
-    if (s.shape != ChannelShape::Pipe && s.shape != ChannelShape::Rectangle) {
+    if (HasSideSlope(s.shape)) {
       std::string unit = "(";
       unit.append(f.cboSide.Text()).append(")");
       add("side slope", ConvertSideSlope(s.side, f.cboSide.ListIndex(), kFromBase, pi), unit);
@@ -109,7 +66,7 @@ std::string Describe(const frmRivulet& f, const RatingChannel& c) {
 
 void SetDefaults(RatingSource& src, double depth) {
   const ChannelSection& s = src.channel.section;
-  if (s.shape == ChannelShape::Pipe) {
+  if (s.shape == SectionKind::Pipe) {
     src.defaultTopDepth = s.diameter > 0 ? s.diameter : 1;
   } else if (depth > 0) {
     src.defaultTopDepth = 2 * depth;
@@ -119,7 +76,7 @@ void SetDefaults(RatingSource& src, double depth) {
   if (!src.problem.empty()) return;
   try {
     src.defaultTopDischarge =
-        s.shape == ChannelShape::Pipe
+        s.shape == SectionKind::Pipe
             ? PipeMaximumFlow(s.diameter, src.channel.slope, src.channel.n).discharge
             : RatingRowAt(src.channel, src.defaultTopDepth).discharge;
   } catch (const ArithmeticFault&) {
@@ -152,7 +109,7 @@ RatingSource RatingSourceOf(const frmRivulet& form) {
 }
 
 RatingUnits RatingUnitsOf(const frmRivulet& f) {
-  const bool velocityFirst = f.optVelDis1.Caption() == "Velocity";
+  const bool velocityFirst = f.VelocityGiven();
   const ComboBox& vel = velocityFirst ? f.cboVelDis1 : f.cboVelDis2;
   const ComboBox& dis = velocityFirst ? f.cboVelDis2 : f.cboVelDis1;
   return {f.cboDepth.ListIndex(), f.cboArea.ListIndex(), vel.ListIndex(), dis.ListIndex()};

@@ -16,21 +16,21 @@ constexpr double kFreeboard = 1.25;
 
 // Where the walls of an open channel stand at height h: x of the left and right wall.
 struct Walls {
-  ChannelShape shape;
+  SectionKind shape;
   double b, z;
   double Left(double h) const {
-    if (shape == ChannelShape::Gutter) return 0;  // the kerb is vertical
+    if (shape == SectionKind::Gutter) return 0;  // the kerb is vertical
     return -b / 2 - z * h;
   }
   double Right(double h) const {
-    if (shape == ChannelShape::Gutter) return b + z * h;
+    if (shape == SectionKind::Gutter) return b + z * h;
     return b / 2 + z * h;
   }
 };
 
 Walls WallsOf(const ChannelSection& s) {
-  const double b = s.shape == ChannelShape::Triangle ? 0 : s.width;
-  const double z = s.shape == ChannelShape::Rectangle ? 0 : s.side;
+  const double b = s.shape == SectionKind::Triangle ? 0 : s.width;
+  const double z = s.shape == SectionKind::Rectangle ? 0 : s.side;
   return {s.shape, b, z};
 }
 
@@ -127,7 +127,7 @@ SectionSketch SketchFlows(const SolvedFlows& flows, const std::optional<double>&
                           int lengthUnit, const std::string& unitName) {
   SectionSketch sketch;
   const Sketcher sketcher(lengthUnit, unitName);
-  if (flows.primary.section.shape == ChannelShape::Pipe) {
+  if (flows.primary.section.shape == SectionKind::Pipe) {
     sketcher.Pipe(sketch, flows, criticalDepth);
   } else {
     sketcher.Channel(sketch, flows, criticalDepth);

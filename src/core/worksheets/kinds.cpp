@@ -10,7 +10,7 @@ namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &InletKind(), &SectionKind()};
+  static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind()};
   return kinds;
 }
 

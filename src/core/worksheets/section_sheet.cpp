@@ -152,7 +152,7 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, co
   return o;
 }
 
-const WorksheetKind& SectionKind() {
+const WorksheetKind& IrregularSectionKind() {
   static const WorksheetKind kind{
       "section",
       "Irregular Section",

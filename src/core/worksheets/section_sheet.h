@@ -8,7 +8,7 @@
 namespace rivulet {
 
 /// The kind's entry for the kinds table.
-const WorksheetKind& SectionKind();
+const WorksheetKind& IrregularSectionKind();
 
 /// The calculation's inputs in base units as the document gives them. Throws
 /// WorksheetError naming the input or option at fault.

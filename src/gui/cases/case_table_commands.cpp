@@ -80,7 +80,7 @@ void CaseTableWindow::OpenRowInSheet() {
   const int row = CurrentSourceRow();
   if (row < 0) return;
   std::string error;
-  const bool velocityFirst = form_.optVelDis1.Caption() == "Velocity";
+  const bool velocityFirst = form_.VelocityGiven();
   const auto caseInput = doc_.InputOf(static_cast<size_t>(row), velocityFirst, error);
   if (!caseInput) {
     services_.MessageBox("Row " + std::to_string(row + 1) + " cannot go on the sheet: " + error,

@@ -55,7 +55,7 @@ QComboBox* UnitList(const char* name, const std::vector<std::string>& units) {
 // Six significant digits: enough to retype a range, short enough to read.
 QString RangeText(double value) { return QString::number(value, 'g', 6); }
 
-bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
+bool IsPipe(const RatingChannel& c) { return c.section.shape == SectionKind::Pipe; }
 
 }  // namespace
 

@@ -14,7 +14,7 @@
 namespace rivulet {
 namespace {
 
-bool IsPipe(const RatingChannel& c) { return c.section.shape == ChannelShape::Pipe; }
+bool IsPipe(const RatingChannel& c) { return c.section.shape == SectionKind::Pipe; }
 
 }  // namespace
 
