@@ -50,6 +50,89 @@ TEST(UnitsTest, WorkedConversions) {
   EXPECT_EQ(ConvertLength(12, 3, kToBase), ConvertLength(1, 4, kToBase));
 }
 
+// Every listed unit, in list order (files store the position), with the value of one
+// unit written out by hand from the defining constants: 1 ft = 0.3048 m, 1 in = 0.0254 m,
+// a day of 86400 s, the program's rounded gallons of 4.542 L and 3.785 L. A list entry
+// that lost its conversion would come back unchanged and miss its figure; an entry added
+// to a list without a row here fails the count.
+TEST(UnitsTest, EveryListedUnitConvertsByItsOwnFactor) {
+  using Convert = std::function<double(double, int, int)>;
+  struct Unit {
+    const char* name;
+    double value;  // in the unit
+    double base;   // the same quantity in the base unit
+  };
+  struct List {
+    const char* kind;
+    const std::vector<std::string>& entries;
+    Convert convert;
+    std::vector<Unit> units;
+  };
+  const double day = 86400, foot3 = 0.028316846592;
+  const List lists[] = {
+      {"velocity",
+       VelocityUnits(),
+       ConvertVelocity,
+       {{"m/s", 1, 1}, {"m/d", day, 1}, {"ft/s", 1, 0.3048}, {"ft/d", day, 0.3048}}},
+      {"discharge",
+       DischargeUnits(),
+       ConvertDischarge,
+       {{"m\u00b3/s", 1, 1},
+        {"m\u00b3/d", day, 1},
+        {"L/s", 1, 0.001},
+        {"L/d", day, 0.001},
+        {"ft\u00b3/s", 1, foot3},
+        {"ft\u00b3/d", day, foot3},
+        {"GPM", 60, 0.004542},
+        {"G/d", day, 0.004542},
+        {"MG/d", day, 4542},
+        {"USGPM", 60, 0.003785},
+        {"USG/d", day, 0.003785},
+        {"USMG/d", day, 3785}}},
+      {"length",
+       LengthUnits(),
+       ConvertLength,
+       {{"mm", 1, 0.001},
+        {"cm", 1, 0.01},
+        {"meters", 1, 1},
+        {"inches", 1, 0.0254},
+        {"feet", 1, 0.3048}}},
+      {"area",
+       AreaUnits(),
+       ConvertArea,
+       {{"mm\u00b2", 1, 1e-6},
+        {"cm\u00b2", 1, 1e-4},
+        {"m\u00b2", 1, 1},
+        {"in\u00b2", 1, 0.00064516},
+        {"feet\u00b2", 1, 0.09290304}}},
+      {"slope",
+       SlopeUnits(),
+       ConvertSlope,
+       {{"/1000", 1, 0.001}, {"/100", 1, 0.01}, {"/10", 1, 0.1}, {"/1", 1, 1}}},
+      // The base of a side slope is x horizontal per 1 vertical.
+      {"side slope",
+       SideSlopeUnits(),
+       SideSlope,
+       {{"1/x", 2.5, 2.5}, {"y/1", 0.4, 2.5}, {"degrees", 30, std::sqrt(3.0)}}},
+  };
+  for (const List& list : lists) {
+    SCOPED_TRACE(list.kind);
+    ASSERT_EQ(list.entries.size(), list.units.size());
+    for (size_t i = 0; i < list.units.size(); ++i) {
+      const Unit& unit = list.units[i];
+      const int position = static_cast<int>(i);
+      SCOPED_TRACE(unit.name);
+      EXPECT_EQ(list.entries[i], unit.name);
+      // Relative: the program's chain and the hand figure round in different places.
+      EXPECT_TRUE(RelativelyNear(list.convert(unit.value, position, kToBase), unit.base, 1e-14));
+      EXPECT_TRUE(RelativelyNear(list.convert(unit.base, position, kFromBase), unit.value, 1e-14));
+    }
+    // The position after the last entry has no conversion.
+    const int past = static_cast<int>(list.units.size());
+    EXPECT_EQ(list.convert(2.5, past, kToBase), 2.5);
+  }
+}
+
 TEST(UnitsTest, RoundTripEveryPosition) {
   using Convert = std::function<double(double, int, int)>;
   struct List {

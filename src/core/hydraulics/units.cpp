@@ -15,158 +15,175 @@ constexpr double kImperialGallon = 0.004542;
 constexpr double kUsGallon = 0.003785;
 constexpr double kMillion = 1000000;
 
-bool ToBase(int direction) { return direction == kToBase; }
+/// One multiplication or division of a factor chain.
+struct Step {
+  bool multiply;
+  double by;
+};
+inline Step Times(double by) { return {true, by}; }
+inline Step Over(double by) { return {false, by}; }
+
+/// A unit whose value reaches the base unit by a chain of factors. The chain runs left to
+/// right; the way back runs the same steps in the same order, each inverted (v * a / b
+/// comes back as v / a * b), which is how the program has always rounded. No steps: the
+/// base unit itself, returned untouched (not even checked for a finite value).
+struct LinearUnit {
+  std::string name;
+  std::vector<Step> toBase;
+};
+
+using LinearTable = std::vector<LinearUnit>;
+
+const LinearTable& VelocityTable() {
+  static const LinearTable t{
+      {"m/s", {}},
+      {"m/d", {Over(kDay)}},
+      {"ft/s", {Times(kFoot)}},
+      {"ft/d", {Times(kFoot), Over(kDay)}},
+  };
+  return t;
+}
+
+const LinearTable& DischargeTable() {
+  static const double foot3 = Pow(kFoot, 3);
+  static const LinearTable t{
+      {"m\u00b3/s", {}},
+      {"m\u00b3/d", {Over(kDay)}},
+      {"L/s", {Over(1000)}},
+      {"L/d", {Over(1000), Over(kDay)}},
+      {"ft\u00b3/s", {Times(foot3)}},
+      {"ft\u00b3/d", {Times(foot3), Over(kDay)}},
+      {"GPM", {Times(kImperialGallon), Over(kMinute)}},
+      {"G/d", {Times(kImperialGallon), Over(kDay)}},
+      {"MG/d", {Times(kMillion), Times(kImperialGallon), Over(kDay)}},
+      {"USGPM", {Times(kUsGallon), Over(kMinute)}},
+      {"USG/d", {Times(kUsGallon), Over(kDay)}},
+      {"USMG/d", {Times(kMillion), Times(kUsGallon), Over(kDay)}},
+  };
+  return t;
+}
+
+const LinearTable& LengthTable() {
+  static const LinearTable t{
+      {"mm", {Over(1000)}},     {"cm", {Over(100)}},
+      {"meters", {}},           {"inches", {Over(12), Times(kFoot)}},
+      {"feet", {Times(kFoot)}},
+  };
+  return t;
+}
+
+const LinearTable& AreaTable() {
+  static const LinearTable t{
+      {"mm\u00b2", {Over(Pow(1000, 2))}},
+      {"cm\u00b2", {Over(Pow(100, 2))}},
+      {"m\u00b2", {}},
+      {"in\u00b2", {Over(Pow(12, 2)), Times(Pow(kFoot, 2))}},
+      {"feet\u00b2", {Times(Pow(kFoot, 2))}},
+  };
+  return t;
+}
+
+const LinearTable& SlopeTable() {
+  // "/1" is a step of its own, unlike the other base units: it refuses a non-finite value.
+  static const LinearTable t{
+      {"/1000", {Over(1000)}},
+      {"/100", {Over(100)}},
+      {"/10", {Over(10)}},
+      {"/1", {Over(1)}},
+  };
+  return t;
+}
+
+double ConvertLinear(const LinearTable& table, double v, int position, int direction) {
+  if (position < 0 || position >= static_cast<int>(table.size())) return v;
+  const std::vector<Step>& steps = table[static_cast<size_t>(position)].toBase;
+  if (steps.empty()) return v;
+  const bool in = direction == kToBase;
+  for (const Step& step : steps) v = step.multiply == in ? v * step.by : v / step.by;
+  return Checked(v);
+}
+
+/// A side slope unit: its own pair of conversions, since degrees are not a factor.
+struct SideSlopeUnit {
+  std::string name;
+  double (*toBase)(double v, double pi);
+  double (*fromBase)(double v, double pi);
+};
+
+double Unchanged(double v, double) { return v; }
+double Reciprocal(double v, double) { return Div(1, v); }
+double DegreesToBase(double v, double pi) {
+  const double r = v / (360 / (2 * pi));
+  return Div(std::sin(pi / 2 - r), std::sin(r));
+}
+double DegreesFromBase(double v, double pi) {
+  return Checked(std::atan(Div(1, v)) * 360 / (2 * pi));
+}
+
+const std::vector<SideSlopeUnit>& SideSlopeTable() {
+  static const std::vector<SideSlopeUnit> t{
+      {"1/x", Unchanged, Unchanged},
+      {"y/1", Reciprocal, Reciprocal},
+      {"degrees", DegreesToBase, DegreesFromBase},
+  };
+  return t;
+}
+
+template <typename Table>
+std::vector<std::string> Names(const Table& table) {
+  std::vector<std::string> names;
+  for (const auto& unit : table) names.push_back(unit.name);
+  return names;
+}
 
 }  // namespace
 
 const std::vector<std::string>& VelocityUnits() {
-  static const std::vector<std::string> u{"m/s", "m/d", "ft/s", "ft/d"};
+  static const std::vector<std::string> u = Names(VelocityTable());
   return u;
 }
 const std::vector<std::string>& DischargeUnits() {
-  static const std::vector<std::string> u{"m\u00b3/s",  "m\u00b3/d",  "L/s",   "L/d",
-                                          "ft\u00b3/s", "ft\u00b3/d", "GPM",   "G/d",
-                                          "MG/d",       "USGPM",      "USG/d", "USMG/d"};
+  static const std::vector<std::string> u = Names(DischargeTable());
   return u;
 }
 const std::vector<std::string>& LengthUnits() {
-  static const std::vector<std::string> u{"mm", "cm", "meters", "inches", "feet"};
+  static const std::vector<std::string> u = Names(LengthTable());
   return u;
 }
 const std::vector<std::string>& AreaUnits() {
-  static const std::vector<std::string> u{"mm\u00b2", "cm\u00b2", "m\u00b2", "in\u00b2",
-                                          "feet\u00b2"};
+  static const std::vector<std::string> u = Names(AreaTable());
   return u;
 }
 const std::vector<std::string>& SideSlopeUnits() {
-  static const std::vector<std::string> u{"1/x", "y/1", "degrees"};
+  static const std::vector<std::string> u = Names(SideSlopeTable());
   return u;
 }
 const std::vector<std::string>& SlopeUnits() {
-  static const std::vector<std::string> u{"/1000", "/100", "/10", "/1"};
+  static const std::vector<std::string> u = Names(SlopeTable());
   return u;
 }
 
-// Operations run left to right as tabled, so results match the program's own digits.
 double ConvertVelocity(double v, int position, int direction) {
-  const bool in = ToBase(direction);
-  switch (position) {
-    case 0:
-      return v;
-    case 1:
-      return in ? Checked(v / kDay) : Checked(v * kDay);
-    case 2:
-      return in ? Checked(v * kFoot) : Checked(v / kFoot);
-    case 3:
-      return in ? Checked(v * kFoot / kDay) : Checked(v / kFoot * kDay);
-    default:
-      return v;
-  }
+  return ConvertLinear(VelocityTable(), v, position, direction);
 }
-
 double ConvertDischarge(double v, int position, int direction) {
-  const bool in = ToBase(direction);
-  const double foot3 = Pow(kFoot, 3);
-  switch (position) {
-    case 0:
-      return v;
-    case 1:
-      return in ? Checked(v / kDay) : Checked(v * kDay);
-    case 2:
-      return in ? Checked(v / 1000) : Checked(v * 1000);
-    case 3:
-      return in ? Checked(v / 1000 / kDay) : Checked(v * 1000 * kDay);
-    case 4:
-      return in ? Checked(v * foot3) : Checked(v / foot3);
-    case 5:
-      return in ? Checked(v * foot3 / kDay) : Checked(v / foot3 * kDay);
-    case 6:
-      return in ? Checked(v * kImperialGallon / kMinute) : Checked(v / kImperialGallon * kMinute);
-    case 7:
-      return in ? Checked(v * kImperialGallon / kDay) : Checked(v / kImperialGallon * kDay);
-    case 8:
-      return in ? Checked(v * kMillion * kImperialGallon / kDay)
-                : Checked(v / kMillion / kImperialGallon * kDay);
-    case 9:
-      return in ? Checked(v * kUsGallon / kMinute) : Checked(v / kUsGallon * kMinute);
-    case 10:
-      return in ? Checked(v * kUsGallon / kDay) : Checked(v / kUsGallon * kDay);
-    case 11:
-      return in ? Checked(v * kMillion * kUsGallon / kDay)
-                : Checked(v / kMillion / kUsGallon * kDay);
-    default:
-      return v;
-  }
+  return ConvertLinear(DischargeTable(), v, position, direction);
 }
-
 double ConvertLength(double v, int position, int direction) {
-  const bool in = ToBase(direction);
-  switch (position) {
-    case 0:
-      return in ? Checked(v / 1000) : Checked(v * 1000);
-    case 1:
-      return in ? Checked(v / 100) : Checked(v * 100);
-    case 2:
-      return v;
-    case 3:
-      return in ? Checked(v / 12 * kFoot) : Checked(v * 12 / kFoot);
-    case 4:
-      return in ? Checked(v * kFoot) : Checked(v / kFoot);
-    default:
-      return v;
-  }
+  return ConvertLinear(LengthTable(), v, position, direction);
 }
-
 double ConvertArea(double v, int position, int direction) {
-  const bool in = ToBase(direction);
-  switch (position) {
-    case 0:
-      return in ? Checked(v / Pow(1000, 2)) : Checked(v * Pow(1000, 2));
-    case 1:
-      return in ? Checked(v / Pow(100, 2)) : Checked(v * Pow(100, 2));
-    case 2:
-      return v;
-    case 3:
-      return in ? Checked(v / Pow(12, 2) * Pow(kFoot, 2)) : Checked(v * Pow(12, 2) / Pow(kFoot, 2));
-    case 4:
-      return in ? Checked(v * Pow(kFoot, 2)) : Checked(v / Pow(kFoot, 2));
-    default:
-      return v;
-  }
+  return ConvertLinear(AreaTable(), v, position, direction);
 }
-
 double ConvertSlope(double v, int position, int direction) {
-  const bool in = ToBase(direction);
-  switch (position) {
-    case 0:
-      return in ? Checked(v / 1000) : Checked(v * 1000);
-    case 1:
-      return in ? Checked(v / 100) : Checked(v * 100);
-    case 2:
-      return in ? Checked(v / 10) : Checked(v * 10);
-    case 3:
-      return Checked(v / 1);
-    default:
-      return v;
-  }
+  return ConvertLinear(SlopeTable(), v, position, direction);
 }
 
 double ConvertSideSlope(double v, int position, int direction, double pi) {
-  const bool in = ToBase(direction);
-  switch (position) {
-    case 0:
-      return v;
-    case 1:
-      return Div(1, v);
-    case 2:
-      if (in) {
-        const double r = v / (360 / (2 * pi));
-        return Div(std::sin(pi / 2 - r), std::sin(r));
-      }
-      return Checked(std::atan(Div(1, v)) * 360 / (2 * pi));
-    default:
-      return v;
-  }
+  const std::vector<SideSlopeUnit>& table = SideSlopeTable();
+  if (position < 0 || position >= static_cast<int>(table.size())) return v;
+  const SideSlopeUnit& unit = table[static_cast<size_t>(position)];
+  return direction == kToBase ? unit.toBase(v, pi) : unit.fromBase(v, pi);
 }
 
 }  // namespace rivulet
