@@ -33,6 +33,7 @@ struct BoundaryCase {
   const char* check;
   DesignInput input;
   std::optional<bool> pass;
+  const char* text;  // what the user reads: the verdict must agree with pass
 };
 
 // Each limit passes exactly at its value and fails just beyond it.
@@ -51,29 +52,46 @@ TEST(DesignChecks, LimitsAtTheirBoundaries) {
   DesignInput deeper = Channel(1, 0.5, 10);
   deeper.depth = 0.5000001;
   const BoundaryCase cases[] = {
-      {"minimum velocity met exactly", "minimumVelocity", Channel(0.6, 0.5, 1), true},
-      {"just below the minimum", "minimumVelocity", Channel(0.5999999, 0.5, 1), false},
-      {"maximum velocity met exactly", "maximumVelocity", Channel(3.0, 0.5, 1), true},
-      {"just above the maximum", "maximumVelocity", Channel(3.0000001, 0.5, 1), false},
-      {"Froude at the lower band edge", "nearCritical", Channel(1, 0.86, 1), false},
-      {"Froude just below the band", "nearCritical", Channel(1, 0.8599999, 1), true},
-      {"Froude at the upper band edge", "nearCritical", Channel(1, 1.13, 1), false},
-      {"Froude just above the band", "nearCritical", Channel(1, 1.1300001, 1), true},
-      {"shear times SF equals the permissible", "liningShear", Channel(1, 0.5, 80), true},
-      {"shear times SF above the permissible", "liningShear", Channel(1, 0.5, 80.00001), false},
-      {"y/D at the limit", "depthRatio", pipe, true},
-      {"y/D above the limit", "depthRatio", fuller, false},
-      {"freeboard met exactly", "freeboard", Channel(1, 0.5, 1), true},
-      {"freeboard short", "freeboard", deeper, false},
-      {"depth ratio of a channel", "depthRatio", Channel(1, 0.5, 1), std::nullopt},
-      {"lining shear of a pipe", "liningShear", pipe, std::nullopt},
-      {"freeboard of a pipe", "freeboard", pipe, std::nullopt},
+      {"minimum velocity met exactly", "minimumVelocity", Channel(0.6, 0.5, 1), true,
+       "Velocity 0.6 m/s is at least the minimum 0.6 m/s for self-cleansing"},
+      {"just below the minimum", "minimumVelocity", Channel(0.5999999, 0.5, 1), false,
+       "Velocity 0.6 m/s is below the minimum 0.6 m/s for self-cleansing"},
+      {"maximum velocity met exactly", "maximumVelocity", Channel(3.0, 0.5, 1), true,
+       "Velocity 3 m/s is within the maximum 3 m/s"},
+      {"just above the maximum", "maximumVelocity", Channel(3.0000001, 0.5, 1), false,
+       "Velocity 3 m/s exceeds the maximum 3 m/s"},
+      {"Froude at the lower band edge", "nearCritical", Channel(1, 0.86, 1), false,
+       "Froude number 0.86 is near critical (0.86 to 1.13): expect an unstable, wavy surface"},
+      {"Froude just below the band", "nearCritical", Channel(1, 0.8599999, 1), true,
+       "Froude number 0.86 is outside the unstable band (0.86 to 1.13)"},
+      {"Froude at the upper band edge", "nearCritical", Channel(1, 1.13, 1), false,
+       "Froude number 1.13 is near critical (0.86 to 1.13): expect an unstable, wavy surface"},
+      {"Froude just above the band", "nearCritical", Channel(1, 1.1300001, 1), true,
+       "Froude number 1.13 is outside the unstable band (0.86 to 1.13)"},
+      {"shear times SF equals the permissible", "liningShear", Channel(1, 0.5, 80), true,
+       "Maximum shear 80 Pa is within the permissible 100 Pa of the lining with a safety factor of "
+       "1.25"},
+      {"shear times SF above the permissible", "liningShear", Channel(1, 0.5, 80.00001), false,
+       "Maximum shear 80 Pa exceeds the permissible 100 Pa of the lining with a safety factor of "
+       "1.25"},
+      {"y/D at the limit", "depthRatio", pipe, true, "y/D 0.8 is within the limit 0.8"},
+      {"y/D above the limit", "depthRatio", fuller, false, "y/D 0.8 exceeds the limit 0.8"},
+      {"freeboard met exactly", "freeboard", Channel(1, 0.5, 1), true,
+       "Freeboard 0.3 m is at least the minimum 0.3 m"},
+      {"freeboard short", "freeboard", deeper, false,
+       "Freeboard 0.3 m is less than the minimum 0.3 m"},
+      {"depth ratio of a channel", "depthRatio", Channel(1, 0.5, 1), std::nullopt,
+       "Depth ratio applies to pipes only"},
+      {"lining shear of a pipe", "liningShear", pipe, std::nullopt,
+       "Lining shear applies to open channels only"},
+      {"freeboard of a pipe", "freeboard", pipe, std::nullopt,
+       "Freeboard applies to open channels only"},
   };
   for (const BoundaryCase& c : cases) {
     const DesignResult r = EvaluateDesign(c.input, s);
     const DesignCheck& check = Find(r, c.check);
     EXPECT_EQ(check.pass, c.pass) << c.name << ": " << check.text;
-    EXPECT_FALSE(check.text.empty()) << c.name;
+    EXPECT_EQ(check.text, c.text) << c.name;
     if (c.pass == false) {
       EXPECT_EQ(r.meetsLimits, std::string(c.check) == "nearCritical") << c.name;
     }

@@ -238,6 +238,18 @@ TEST_F(RatingWindowTest, ExportsCopyCsvAndPdf) {
   window->SavePdf();
   EXPECT_TRUE(services.messages.empty());
   ASSERT_EQ(Slurp(pdf).substr(0, 5), "%PDF-");
+
+  // A folder that does not exist: the save says so and leaves nothing behind. Checked
+  // before the text of the PDF, which needs a tool that may be missing.
+  const std::string nowhere = (folder / "none" / "x.pdf").string();
+  services.saveAnswers.push_back(FileChoice{nowhere, "x.pdf"});
+  window->SavePdf();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, "The rating table could not be saved to " + nowhere + ".");
+  EXPECT_EQ(services.messages[0].title, "Rivulet");
+  EXPECT_EQ(services.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_FALSE(fs::exists(folder / "none"));
+
   const QString tool = QStandardPaths::findExecutable("pdftotext");
   if (tool.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
   QProcess run;
@@ -248,12 +260,6 @@ TEST_F(RatingWindowTest, ExportsCopyCsvAndPdf) {
        {"Rating Table - storm-sewer-pipe.rvl", "Solution: 150 L/s at 289.2 mm",
         "Maximum: 216.9 L/s at 422.2 mm", "Percent Full", "450.00", "Page 2"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
-
-  // A folder that does not exist: the save says so and leaves nothing behind.
-  services.saveAnswers.push_back(FileChoice{(folder / "none" / "x.pdf").string(), "x.pdf"});
-  window->SavePdf();
-  ASSERT_EQ(services.messages.size(), 1u);
-  EXPECT_EQ(services.messages[0].title, "Rivulet");
 }
 
 // Under design settings each row carries the marks of the limits it breaks, explained by
@@ -294,6 +300,14 @@ TEST_F(RatingWindowTest, DesignChecksMarkTheRowsThatBreakALimit) {
   services.saveAnswers.push_back(FileChoice{pdf.string(), "checks.pdf"});
   window->SavePdf();
   EXPECT_TRUE(services.messages.empty());
+
+  // Without the settings the column and the legend go (checked before the PDF's text, which
+  // needs a tool that may be missing).
+  window->SetDesignSettings(nullptr);
+  window->Refresh();
+  EXPECT_EQ(m->columnCount(), 6);
+  EXPECT_TRUE(legend->isHidden());
+
   const QString tool = QStandardPaths::findExecutable("pdftotext");
   if (tool.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
   QProcess run;
@@ -302,11 +316,6 @@ TEST_F(RatingWindowTest, DesignChecksMarkTheRowsThatBreakALimit) {
   const QString text = QString::fromUtf8(run.readAllStandardOutput());
   for (const char* expected : {"Design checks: V<min", "Design Checks", "y/D>max", "OK"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
-
-  window->SetDesignSettings(nullptr);
-  window->Refresh();
-  EXPECT_EQ(m->columnCount(), 6);
-  EXPECT_TRUE(legend->isHidden());
 }
 
 }  // namespace
