@@ -192,6 +192,20 @@ TEST_F(RatingWindowTest, RangeBoxesTakeNumbersAndSayWhyTheyRefuse) {
   }
 }
 
+// A solved pipe stepped by depths has nothing to note, so the note line is hidden: a
+// refusal must still be seen.
+TEST_F(RatingWindowTest, ARefusalShowsEvenWhenThereWasNothingToNote) {
+  ASSERT_NE(window, nullptr);
+  auto* note = Child<QLabel>("lblRatingNote");
+  ASSERT_TRUE(note->isHidden());
+  auto* to = Child<QLineEdit>("txtRatingTo");
+  to->setText("");
+  emit to->editingFinished();
+  EXPECT_FALSE(note->isHidden());
+  EXPECT_EQ(note->text(), "To needs a value: the range is kept as it was.");
+  EXPECT_EQ(to->text(), "450");
+}
+
 // A hundred thousand rows: built and shown through the model, scrolled to the end and
 // drawn, without a widget per cell. The times are printed, not judged: benchmarks judge.
 TEST_F(RatingWindowTest, HundredThousandRowsStayResponsive) {

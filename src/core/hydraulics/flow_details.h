@@ -29,6 +29,7 @@ struct ChannelSection {
   double diameter = 0;  ///< circular pipe
   double width = 0;     ///< bottom width of the rectangle, trapezoid and gutter
   double side = 0;      ///< side slope of the triangle, trapezoid and gutter
+  bool operator==(const ChannelSection&) const = default;
 };
 
 /// Flow area (m²), wetted perimeter (m) and water-surface width (m) at one depth.

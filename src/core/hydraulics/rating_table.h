@@ -22,6 +22,7 @@ struct RatingChannel {
   ChannelSection section;
   double slope = 0;
   double n = 0;
+  bool operator==(const RatingChannel&) const = default;
 };
 
 /// One depth of the rating.
@@ -58,6 +59,7 @@ struct RatingRequest {
   double from = 0;
   double to = 0;
   int rows = kDefaultRatingRows;
+  bool operator==(const RatingRequest&) const = default;
 };
 
 struct RatingTable {

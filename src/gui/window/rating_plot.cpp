@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/hydraulics/units.h"
-#include "core/shell/number_text.h"
+#include "core/window/rating_axes.h"
 #include "gui/shell/qt_text.h"
 
 namespace rivulet {
@@ -21,39 +20,8 @@ const QColor kSolutionColour(210, 20, 20);
 const QColor kAlternateColour(140, 40, 170);
 const QColor kCriticalColour(200, 40, 40);
 const QColor kCapacityColour(20, 20, 20);
-constexpr int kTicks = 5;
 constexpr double kHoverReach = 10;
 constexpr size_t kRowDots = 150;  // pixels from a point that still count as on it
-
-// 1, 2 or 5 times a power of ten: steps a reader can add up at a glance.
-double NiceStep(double top) {
-  const double raw = top / kTicks;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0, 10.0})
-    if (m * magnitude >= raw * (1 - 1e-9)) return m * magnitude;
-  return 10 * magnitude;
-}
-
-double NiceTop(double largest) {
-  if (!(largest > 0) || !std::isfinite(largest)) return 1;
-  const double step = NiceStep(largest);
-  return std::ceil(largest / step - 1e-9) * step;
-}
-
-QString TickText(double value, double step) {
-  const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-  return QString::number(value, 'f', decimals);
-}
-
-struct Shown {
-  double depth, discharge, velocity;
-};
-
-Shown ShownOf(const RatingRow& row, const RatingUnits& u) {
-  return {ConvertLength(row.depth, u.length, kFromBase),
-          ConvertDischarge(row.discharge, u.discharge, kFromBase),
-          ConvertVelocity(row.velocity, u.velocity, kFromBase)};
-}
 
 // Maps shown values onto the plotting area.
 struct Axes {
@@ -131,52 +99,44 @@ QRectF PlaceLabel(QSizeF size, QPointF at, double gap, const QRectF& area,
   return fallback.isNull() ? QRectF(at + offsets[0], size) : fallback;
 }
 
-QString MarkLabel(const RatingMark& m, const RatingUnits& u) {
-  const Shown s = ShownOf(m.row, u);
-  const QString depth = ToQt(ShortNumber(s.depth) + " " + RatingColumnUnit(RatingColumn::Depth, u));
-  const QString unitQ = ToQt(RatingColumnUnit(RatingColumn::Discharge, u));
-  if (m.kind == RatingMarkKind::Critical) {
-    const double q = ConvertDischarge(m.forDischarge, u.discharge, kFromBase);
-    return QString("Critical depth %1 for %2 %3").arg(depth, ToQt(ShortNumber(q)), unitQ);
-  }
-  return QString("%1: %2 %3 at %4")
-      .arg(ToQt(RatingMarkName(m.kind)), ToQt(ShortNumber(s.discharge)), unitQ, depth);
-}
-
 void DrawAxes(QPainter& p, const Axes& a, const RatingUnits& u, double line) {
   const QFontMetricsF fm(p.font());
   const QRectF& r = a.area;
-  const double dStep = NiceStep(a.depthTop), qStep = NiceStep(a.dischargeTop),
-               vStep = NiceStep(a.velocityTop);
+  const std::vector<AxisTick> depths = AxisTicks(a.depthTop),
+                              discharges = AxisTicks(a.dischargeTop),
+                              velocities = AxisTicks(a.velocityTop);
+  // Grid lines at the inner ticks: the frame draws the outer ones.
   p.setPen(QPen(kGrid, line));
-  for (double d = dStep; d < a.depthTop * (1 - 1e-9); d += dStep)
-    p.drawLine(QPointF(r.left(), a.Y(d)), QPointF(r.right(), a.Y(d)));
-  for (double q = qStep; q < a.dischargeTop * (1 - 1e-9); q += qStep)
-    p.drawLine(QPointF(a.Xq(q), r.top()), QPointF(a.Xq(q), r.bottom()));
+  for (size_t i = 1; i + 1 < depths.size(); ++i)
+    p.drawLine(QPointF(r.left(), a.Y(depths[i].value)), QPointF(r.right(), a.Y(depths[i].value)));
+  for (size_t i = 1; i + 1 < discharges.size(); ++i)
+    p.drawLine(QPointF(a.Xq(discharges[i].value), r.top()),
+               QPointF(a.Xq(discharges[i].value), r.bottom()));
   p.setPen(QPen(kAxis, line));
   p.setBrush(Qt::NoBrush);
   p.drawRect(r);
 
   const double tick = fm.height() / 3;
-  for (int i = 0; i <= std::lround(a.depthTop / dStep); ++i) {
-    const double y = a.Y(i * dStep);
+  for (const AxisTick& t : depths) {
+    const double y = a.Y(t.value);
+    const QString text = ToQt(t.text);
     p.drawLine(QPointF(r.left() - tick, y), QPointF(r.left(), y));
-    const QString t = TickText(i * dStep, dStep);
-    p.drawText(QPointF(r.left() - tick * 1.5 - fm.horizontalAdvance(t), y + fm.ascent() / 2.5), t);
+    p.drawText(QPointF(r.left() - tick * 1.5 - fm.horizontalAdvance(text), y + fm.ascent() / 2.5),
+               text);
   }
   p.setPen(QPen(kDischargeColour, line));
-  for (int i = 0; i <= std::lround(a.dischargeTop / qStep); ++i) {
-    const double x = a.Xq(i * qStep);
+  for (const AxisTick& t : discharges) {
+    const double x = a.Xq(t.value);
+    const QString text = ToQt(t.text);
     p.drawLine(QPointF(x, r.bottom()), QPointF(x, r.bottom() + tick));
-    const QString t = TickText(i * qStep, qStep);
-    p.drawText(QPointF(x - fm.horizontalAdvance(t) / 2, r.bottom() + tick + fm.ascent()), t);
+    p.drawText(QPointF(x - fm.horizontalAdvance(text) / 2, r.bottom() + tick + fm.ascent()), text);
   }
   p.setPen(QPen(kVelocityColour, line));
-  for (int i = 0; i <= std::lround(a.velocityTop / vStep); ++i) {
-    const double x = a.Xv(i * vStep);
+  for (const AxisTick& t : velocities) {
+    const double x = a.Xv(t.value);
+    const QString text = ToQt(t.text);
     p.drawLine(QPointF(x, r.top() - tick), QPointF(x, r.top()));
-    const QString t = TickText(i * vStep, vStep);
-    p.drawText(QPointF(x - fm.horizontalAdvance(t) / 2, r.top() - tick - fm.descent()), t);
+    p.drawText(QPointF(x - fm.horizontalAdvance(text) / 2, r.top() - tick - fm.descent()), text);
   }
 
   const QString qTitle = ToQt(RatingColumnHeader(RatingColumn::Discharge, u));
@@ -243,22 +203,15 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   }
 
   auto toShown = [&](const std::vector<RatingRow>& rows) {
-    std::vector<Shown> shown;
+    std::vector<RatingShown> shown;
     shown.reserve(rows.size());
-    for (const RatingRow& row : rows) shown.push_back(ShownOf(row, data.units));
+    for (const RatingRow& row : rows) shown.push_back(ShownRow(row, data.units));
     return shown;
   };
-  const std::vector<Shown> shown = toShown(data.rows);
-  const std::vector<Shown> curve = data.curve.empty() ? shown : toShown(data.curve);
-  double dMax = 0, qMax = 0, vMax = 0;
-  for (const std::vector<Shown>* list : {&shown, &curve}) {
-    for (const Shown& s : *list) {
-      dMax = std::max(dMax, s.depth);
-      qMax = std::max(qMax, s.discharge);
-      vMax = std::max(vMax, s.velocity);
-    }
-  }
-  const Axes a{layout.area, NiceTop(dMax), NiceTop(qMax), NiceTop(vMax)};
+  const std::vector<RatingShown> shown = toShown(data.rows);
+  const std::vector<RatingShown> curve = data.curve.empty() ? shown : toShown(data.curve);
+  const RatingAxisEnds ends = RatingAxisEndsFor(data.rows, data.curve, data.units);
+  const Axes a{layout.area, ends.depth, ends.discharge, ends.velocity};
   layout.depthTop = a.depthTop;
   layout.dischargeTop = a.dischargeTop;
   layout.velocityTop = a.velocityTop;
@@ -267,7 +220,7 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   std::vector<QPointF> qPoints, vPoints;
   qPoints.reserve(curve.size());
   vPoints.reserve(curve.size());
-  for (const Shown& s : curve) {
+  for (const RatingShown& s : curve) {
     qPoints.emplace_back(a.Xq(s.discharge), a.Y(s.depth));
     vPoints.emplace_back(a.Xv(s.velocity), a.Y(s.depth));
   }
@@ -280,7 +233,7 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   // A short table's own rows show as dots on the smooth curves; a long one's would merge.
   if (shown.size() <= kRowDots) {
     p.setPen(Qt::NoPen);
-    for (const Shown& s : shown) {
+    for (const RatingShown& s : shown) {
       p.setBrush(kDischargeColour);
       p.drawEllipse(QPointF(a.Xq(s.discharge), a.Y(s.depth)), 2.2 * line, 2.2 * line);
       p.setBrush(kVelocityColour);
@@ -292,7 +245,6 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   // Marks beyond the table's depths belong to another range: they are left out. Markers
   // are drawn first and kept clear of, then the critical depth's label at its line, then
   // the others' beside their points.
-  const double lowest = shown.front().depth, highest = shown.back().depth;
   const double marker = 4 * line;
   struct Placing {
     const RatingMark* mark;
@@ -301,8 +253,8 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   std::vector<Placing> placing;
   std::vector<QRectF> taken;
   for (const RatingMark& m : data.marks) {
-    const Shown s = ShownOf(m.row, data.units);
-    if (s.depth < lowest * (1 - 1e-12) || s.depth > highest * (1 + 1e-12)) continue;
+    if (!MarkWithinRows(m, data.rows, data.units)) continue;
+    const RatingShown s = ShownRow(m.row, data.units);
     QPointF at(a.Xq(s.discharge), a.Y(s.depth));
     if (m.kind == RatingMarkKind::Critical) {
       p.setPen(QPen(kCriticalColour, line, Qt::DashDotLine));
@@ -323,7 +275,7 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
     placing.push_back({&m, at});
   }
   for (const auto& [m, at] : placing) {
-    const QString label = MarkLabel(*m, data.units);
+    const QString label = ToQt(RatingMarkLabel(*m, data.units));
     const QSizeF size(fm.horizontalAdvance(label) + fm.height() / 2, fm.height());
     const QRectF box = m->kind == RatingMarkKind::Critical
                            ? QRectF(QPointF(at.x(), at.y() - size.height() - line), size)
@@ -341,7 +293,7 @@ RatingPlotLayout PaintRatingPlot(QPainter& p, const QRectF& rect, const RatingPl
   }
 
   if (highlight && *highlight < shown.size()) {
-    const Shown& s = shown[*highlight];
+    const RatingShown& s = shown[*highlight];
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kAxis, line));
     p.drawEllipse(QPointF(a.Xq(s.discharge), a.Y(s.depth)), marker * 1.6, marker * 1.6);
@@ -383,7 +335,7 @@ QString RatingPlotView::HoverText(QPointF at, std::optional<size_t>* row) const 
   double best = kHoverReach;
   std::optional<size_t> nearest;
   for (size_t i = 0; i < data_.rows.size(); ++i) {
-    const Shown s = ShownOf(data_.rows[i], data_.units);
+    const RatingShown s = ShownRow(data_.rows[i], data_.units);
     const double y = a.Y(s.depth);
     if (std::abs(y - at.y()) > best) continue;
     for (double x : {a.Xq(s.discharge), a.Xv(s.velocity)}) {
@@ -403,7 +355,7 @@ QString RatingPlotView::HoverText(QPointF at, std::optional<size_t>* row) const 
 std::optional<QPointF> RatingPlotView::DischargePoint(size_t row) const {
   if (row >= data_.rows.size() || layout_.area.isEmpty()) return std::nullopt;
   const Axes a{layout_.area, layout_.depthTop, layout_.dischargeTop, layout_.velocityTop};
-  const Shown s = ShownOf(data_.rows[row], data_.units);
+  const RatingShown s = ShownRow(data_.rows[row], data_.units);
   return QPointF(a.Xq(s.discharge), a.Y(s.depth));
 }
 

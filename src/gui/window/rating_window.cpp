@@ -17,12 +17,10 @@
 #include <QStringList>
 #include <QTableView>
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
-#include "core/window/flow_details_table.h"
 #include "gui/shell/qt_services.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/flow_details_panel.h"
@@ -32,19 +30,6 @@
 namespace rivulet {
 namespace {
 
-// Enough depths for a curve as smooth as the screen or the page can show.
-constexpr int kCurveRows = 801;
-
-bool Same(const RatingChannel& a, const RatingChannel& b) {
-  return a.section.shape == b.section.shape && a.section.diameter == b.section.diameter &&
-         a.section.width == b.section.width && a.section.side == b.section.side &&
-         a.slope == b.slope && a.n == b.n;
-}
-
-bool Same(const RatingRequest& a, const RatingRequest& b) {
-  return a.step == b.step && a.from == b.from && a.to == b.to && a.rows == b.rows;
-}
-
 QComboBox* UnitList(const char* name, const std::vector<std::string>& units) {
   auto* list = new QComboBox;
   list->setObjectName(name);
@@ -52,15 +37,10 @@ QComboBox* UnitList(const char* name, const std::vector<std::string>& units) {
   return list;
 }
 
-// Six significant digits: enough to retype a range, short enough to read.
-QString RangeText(double value) { return QString::number(value, 'g', 6); }
-
-bool IsPipe(const RatingChannel& c) { return c.section.shape == SectionKind::Pipe; }
-
 }  // namespace
 
 RatingWindow::RatingWindow(frmRivulet& form, Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), form_(form), services_(services) {
+    : QWidget(parent, Qt::Window), form_(form), services_(services), rating_(form) {
   setObjectName("frmRating");
   BuildWidgets();
   resize(1200, 700);
@@ -151,11 +131,11 @@ QWidget* RatingWindow::BuildInputs() {
   grid->setColumnStretch(11, 1);
 
   connect(step_, &QComboBox::activated, this, [this](int i) {
-    settings_.SetStep(i == 0 ? RatingStep::Depth : RatingStep::Discharge);
-    Rebuild();
+    rating_.SetStep(i == 0 ? RatingStep::Depth : RatingStep::Discharge);
+    Redraw();
   });
-  connect(from_, &QLineEdit::editingFinished, this, [this] { RangeEdited(true); });
-  connect(to_, &QLineEdit::editingFinished, this, [this] { RangeEdited(false); });
+  connect(from_, &QLineEdit::editingFinished, this, [this] { RangeEdited(RatingRangeEnd::From); });
+  connect(to_, &QLineEdit::editingFinished, this, [this] { RangeEdited(RatingRangeEnd::To); });
   // The sheet's own rule for value boxes: what cannot be part of a number does not go in.
   for (QLineEdit* box : {from_, to_})
     connect(box, &QLineEdit::textEdited, this, [box](const QString& typed) {
@@ -163,12 +143,12 @@ QWidget* RatingWindow::BuildInputs() {
       if (kept != typed) box->setText(kept);
     });
   connect(rows_, &QSpinBox::valueChanged, this, [this](int n) {
-    settings_.SetRows(n);
-    Rebuild();
+    rating_.SetRows(n);
+    Redraw();
   });
   connect(defaults, &QPushButton::clicked, this, [this] {
-    settings_.UseDefaultRange();
-    Rebuild();
+    rating_.UseDefaultRange();
+    Redraw();
   });
   for (QComboBox* list : {length_, area_, velocity_, discharge_})
     connect(list, &QComboBox::activated, this, [this] { UnitsChosen(); });
@@ -202,36 +182,16 @@ bool RatingWindow::event(QEvent* event) {
 }
 
 void RatingWindow::Refresh() {
-  source_ = RatingSourceOf(form_);
-  settings_.Follow(source_, RatingUnitsOf(form_));
-  const QString file = ToQt(form_.currentFileName);
-  setWindowTitle(file.isEmpty() ? "Rating Table" : "Rating Table - " + file);
-  Rebuild();
+  rating_.Refresh();
+  setWindowTitle(ToQt(rating_.Title()));
+  Redraw();
 }
 
-void RatingWindow::Rebuild() {
-  const RatingRequest request = settings_.Request();
-  const bool pipe = IsPipe(source_.channel);
-  if (!source_.problem.empty()) {
-    table_ = {{}, source_.problem, {}};
-    built_.reset();
-  } else if (!built_ || !Same(built_->first, source_.channel) || !Same(built_->second, request)) {
-    table_ = BuildRatingTable(source_.channel, request);
-    built_.emplace(source_.channel, request);
-  }
-  model_.SetTable(&table_.rows, pipe, settings_.Units(), Checks());
+void RatingWindow::Redraw() {
+  const RatingTable& table = rating_.Table();
+  model_.SetTable(&table.rows, rating_.Pipe(), rating_.Settings().Units(), Checks());
   FitColumns();
-  std::vector<RatingMark> marks;
-  std::vector<RatingRow> curve;
-  if (table_.problem.empty() && !table_.rows.empty()) {
-    marks = RatingMarks(source_.channel, source_.solution);
-    // Discharge steps leave wide gaps in depth near the invert; the curve does not.
-    if (request.step == RatingStep::Discharge || table_.rows.size() < kCurveRows)
-      curve = BuildRatingTable(source_.channel, {RatingStep::Depth, table_.rows.front().depth,
-                                                 table_.rows.back().depth, kCurveRows})
-                  .rows;
-  }
-  plot_->SetData({table_.rows, std::move(curve), std::move(marks), settings_.Units()});
+  plot_->SetData({table.rows, rating_.Curve(), rating_.Marks(), rating_.Settings().Units()});
   SyncInputs();
 }
 
@@ -259,87 +219,55 @@ void RatingWindow::FitColumns() {
 
 void RatingWindow::SyncInputs() {
   const QSignalBlocker b1(step_), b2(rows_), b3(length_), b4(area_), b5(velocity_), b6(discharge_);
-  channel_->setText(ToQt(source_.description));
-  const QString note = Note();
+  channel_->setText(ToQt(rating_.Source().description));
+  const QString note = ToQt(rating_.Note());
   note_->setText(note);
   note_->setVisible(!note.isEmpty());  // no blank line above the table
-  note_->setStyleSheet(table_.problem.empty() ? "" : "color: rgb(190, 0, 0);");
+  note_->setStyleSheet(rating_.NoteIsProblem() ? "color: rgb(190, 0, 0);" : "");
   const QString legend = ChecksLegend();
   legend_->setText(legend);
   legend_->setVisible(!legend.isEmpty());
-  step_->setCurrentIndex(settings_.Step() == RatingStep::Depth ? 0 : 1);
-  const RatingUnits& u = settings_.Units();
+  const RatingSettings& settings = rating_.Settings();
+  step_->setCurrentIndex(settings.Step() == RatingStep::Depth ? 0 : 1);
+  const RatingUnits& u = settings.Units();
   length_->setCurrentIndex(u.length);
   area_->setCurrentIndex(u.area);
   velocity_->setCurrentIndex(u.velocity);
   discharge_->setCurrentIndex(u.discharge);
-  try {
-    from_->setText(RangeText(settings_.ShownFrom()));
-    to_->setText(RangeText(settings_.ShownTo()));
-  } catch (const std::exception&) {
+  if (const auto range = rating_.RangeTexts()) {
+    from_->setText(ToQt(range->first));
+    to_->setText(ToQt(range->second));
+  } else {
     from_->clear();
     to_->clear();
   }
-  rangeUnit_->setText(ToQt(RatingColumnUnit(
-      settings_.Step() == RatingStep::Depth ? RatingColumn::Depth : RatingColumn::Discharge, u)));
-  rows_->setValue(settings_.Rows());
+  rangeUnit_->setText(ToQt(rating_.RangeUnit()));
+  rows_->setValue(settings.Rows());
 }
 
-QString RatingWindow::Note() const {
-  if (!table_.problem.empty()) return ToQt(table_.problem);
-  QStringList notes;
-  if (!source_.solution)
-    notes << (form_.LastSolve() ? "The results are not current: Calculate to mark the solution."
-                                : "Calculate to mark the solution on the curve.");
-  const RatingUnits& u = settings_.Units();
-  if (table_.cutAt && settings_.Step() == RatingStep::Depth)
-    notes << "The depths stop at the pipe's crown.";
-  if (table_.cutAt && settings_.Step() == RatingStep::Discharge)
-    notes << ToQt("The discharges stop at the pipe's maximum, " +
-                  ShortNumber(ConvertDischarge(*table_.cutAt, u.discharge, kFromBase)) + " " +
-                  RatingColumnUnit(RatingColumn::Discharge, u) + ".");
-  if (IsPipe(source_.channel) && settings_.Step() == RatingStep::Discharge)
-    notes << "From full flow to the maximum a pipe carries each discharge at two depths; "
-             "the table gives the lower.";
-  return notes.join(' ');
-}
-
-void RatingWindow::RangeEdited(bool fromEdited) {
-  QLineEdit* box = fromEdited ? from_ : to_;
-  const QString name = fromEdited ? "From" : "To";
-  const QString typed = box->text();
-  // A refused value goes back to the range as it stands, and the note line says why.
-  auto refuse = [&](const QString& why) {
-    SyncInputs();
-    note_->setText(why);
-    note_->setStyleSheet("color: rgb(190, 0, 0);");
-  };
-  if (!IsNumericText(typed.toStdString())) {
-    refuse(typed.trimmed().isEmpty()
-               ? tr("%1 needs a value: the range is kept as it was.").arg(name)
-               : tr("%1 \"%2\" is not a number: the range is kept as it was.").arg(name, typed));
-    return;
+void RatingWindow::RangeEdited(RatingRangeEnd end) {
+  const QLineEdit* box = end == RatingRangeEnd::From ? from_ : to_;
+  const RatingRangeEdit edit = rating_.EditRange(end, box->text().toStdString());
+  switch (edit.outcome) {
+    case RatingRangeEdit::Outcome::Unchanged:
+      return;
+    case RatingRangeEdit::Outcome::Changed:
+      Redraw();
+      return;
+    case RatingRangeEdit::Outcome::Refused:
+      // The boxes go back to the range as it stands, and the note line says why.
+      SyncInputs();
+      note_->setText(ToQt(edit.refusal));
+      note_->setStyleSheet("color: rgb(190, 0, 0);");
+      note_->setVisible(true);  // a solved sheet may have had nothing to note
+      return;
   }
-  const double value = ReadNumber(typed.toStdString());
-  try {
-    // Leaving a box untouched changes nothing; an edit changes only its own end, and the
-    // other keeps its exact value rather than its shown digits.
-    const double shown = fromEdited ? settings_.ShownFrom() : settings_.ShownTo();
-    if (typed == RangeText(shown)) return;
-    settings_.SetShownRange(fromEdited ? value : settings_.ShownFrom(),
-                            fromEdited ? settings_.ShownTo() : value);
-  } catch (const std::exception&) {
-    refuse(tr("%1 %2 %3 is out of reach in that unit: the range is kept as it was.")
-               .arg(name, typed, rangeUnit_->text()));
-    return;
-  }
-  Rebuild();
 }
 
 void RatingWindow::UnitsChosen() {
-  settings_.SetUnits({length_->currentIndex(), area_->currentIndex(), velocity_->currentIndex(),
-                      discharge_->currentIndex()});
-  Rebuild();
+  rating_.SetUnits({length_->currentIndex(), area_->currentIndex(), velocity_->currentIndex(),
+                    discharge_->currentIndex()});
+  Redraw();
 }
 
 void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow) {

@@ -12,6 +12,7 @@
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
 #include "core/window/rating_sheet.h"
+#include "core/window/rating_view_model.h"
 #include "gui/window/rating_print.h"
 #include "gui/window/rating_table_model.h"
 
@@ -38,8 +39,8 @@ class RatingWindow : public QWidget {
   /// The settings rows are judged under from the next Refresh; none leaves the checks out.
   void SetDesignSettings(const DesignSettings* settings);
 
-  const RatingTable& Table() const { return table_; }
-  const RatingSettings& Settings() const { return settings_; }
+  const RatingTable& Table() const { return rating_.Table(); }
+  const RatingSettings& Settings() const { return rating_.Settings(); }
   QTableView* TableView() const { return view_; }
   RatingPlotView* Plot() const { return plot_; }
   /// The heading, channel, note and plot as printed.
@@ -57,25 +58,21 @@ class RatingWindow : public QWidget {
   void BuildWidgets();
   QWidget* BuildInputs();
   QWidget* BuildButtons();
-  void Rebuild();
+  /// Draws the view-model as it stands: table, plot, note and inputs.
+  void Redraw();
   void SyncInputs();
   void FitColumns();
-  void RangeEdited(bool fromEdited);
+  void RangeEdited(RatingRangeEnd end);
   void UnitsChosen();
-  QString Note() const;
   std::optional<RatingCheckBasis> Checks() const;
   /// The marks of every row, for the exports; none without design settings.
   std::optional<RatingTextColumn> ChecksColumn() const;
   /// The legend of the marks in one paragraph; "" without checks.
   QString ChecksLegend() const;
-  QString ProposedName(const char* extension) const;
 
   frmRivulet& form_;
   Services& services_;
-  RatingSettings settings_;
-  RatingSource source_;
-  RatingTable table_;
-  std::optional<std::pair<RatingChannel, RatingRequest>> built_;
+  RatingViewModel rating_;
   RatingTableModel model_;
   const DesignSettings* design_ = nullptr;
 

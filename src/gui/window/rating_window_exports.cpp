@@ -12,25 +12,20 @@
 #include "gui/window/rating_window.h"
 
 namespace rivulet {
-namespace {
-
-bool IsPipe(const RatingChannel& c) { return c.section.shape == SectionKind::Pipe; }
-
-}  // namespace
-
 void RatingWindow::SetDesignSettings(const DesignSettings* settings) { design_ = settings; }
 
 std::optional<RatingCheckBasis> RatingWindow::Checks() const {
-  if (!design_ || !table_.problem.empty()) return std::nullopt;
-  return RatingCheckBasisFor(source_.channel, settings_.Units(), *design_);
+  if (!design_ || !rating_.Table().problem.empty()) return std::nullopt;
+  return RatingCheckBasisFor(rating_.Source().channel, rating_.Settings().Units(), *design_);
 }
 
 std::optional<RatingTextColumn> RatingWindow::ChecksColumn() const {
   const std::optional<RatingCheckBasis> basis = Checks();
   if (!basis) return std::nullopt;
   RatingTextColumn column{RatingChecksHeader(*basis), {}};
-  column.cells.reserve(table_.rows.size());
-  for (const RatingRow& row : table_.rows) column.cells.push_back(RatingRowMarksText(*basis, row));
+  const std::vector<RatingRow>& rows = rating_.Table().rows;
+  column.cells.reserve(rows.size());
+  for (const RatingRow& row : rows) column.cells.push_back(RatingRowMarksText(*basis, row));
   return column;
 }
 
@@ -45,9 +40,9 @@ QString RatingWindow::ChecksLegend() const {
 RatingReport RatingWindow::Report() const {
   RatingReport report;
   report.title = windowTitle();
-  report.description = ToQt(source_.description);
-  report.note = Note();
-  report.pipe = IsPipe(source_.channel);
+  report.description = ToQt(rating_.Source().description);
+  report.note = ToQt(rating_.Note());
+  report.pipe = rating_.Pipe();
   report.plot = plot_->Data();
   if (const auto column = ChecksColumn()) {
     report.legend = ChecksLegend();
@@ -56,41 +51,37 @@ RatingReport RatingWindow::Report() const {
   return report;
 }
 
-QString RatingWindow::ProposedName(const char* extension) const {
-  std::string name = form_.currentFileName;
-  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
-  return ToQt((name.empty() ? "rating" : name + "-rating") + "." + extension);
-}
-
 void RatingWindow::CopyTable() {
-  if (table_.rows.empty()) return;
+  const RatingTable& table = rating_.Table();
+  if (table.rows.empty()) return;
   const auto checks = ChecksColumn();
   services_.SetClipboardText(JoinRatingLines(RatingLines(
-      table_.rows, IsPipe(source_.channel), settings_.Units(), '\t', checks ? &*checks : nullptr)));
+      table.rows, rating_.Pipe(), rating_.Settings().Units(), '\t', checks ? &*checks : nullptr)));
 }
 
 void RatingWindow::SaveCsv() {
-  if (table_.rows.empty()) return;
+  const RatingTable& table = rating_.Table();
+  if (table.rows.empty()) return;
   const auto choice =
       services_.SaveFileDialog({"Save Rating Table",
                                 {{"CSV Files (*.csv)", "*.csv"}, {"All Files", "*"}},
-                                ProposedName("csv").toStdString(),
+                                rating_.ProposedName("csv"),
                                 "csv",
                                 FileDialogStartFolder(form_.currentFilePath)});
   if (!choice) return;
   const auto checks = ChecksColumn();
-  if (!SaveRatingCsv(choice->path, table_.rows, IsPipe(source_.channel), settings_.Units(),
-                     source_.description, checks ? &*checks : nullptr))
+  if (!SaveRatingCsv(choice->path, table.rows, rating_.Pipe(), rating_.Settings().Units(),
+                     rating_.Source().description, checks ? &*checks : nullptr))
     services_.MessageBox("The rating table could not be saved to " + choice->path + ".",
                          kProductName, MessageIcon::Exclamation);
 }
 
 void RatingWindow::SavePdf() {
-  if (table_.rows.empty()) return;
+  if (rating_.Table().rows.empty()) return;
   const auto choice =
       services_.SaveFileDialog({"Save Rating Table as PDF",
                                 {{"PDF Files (*.pdf)", "*.pdf"}, {"All Files", "*"}},
-                                ProposedName("pdf").toStdString(),
+                                rating_.ProposedName("pdf"),
                                 "pdf",
                                 FileDialogStartFolder(form_.currentFilePath)});
   if (!choice) return;
@@ -100,7 +91,7 @@ void RatingWindow::SavePdf() {
 }
 
 void RatingWindow::Print() {
-  if (table_.rows.empty()) return;
+  if (rating_.Table().rows.empty()) return;
   // Without a printer, printing means a PDF file, as it does for the results report.
   if (QPrinterInfo::availablePrinters().isEmpty()) {
     SavePdf();
