@@ -341,10 +341,10 @@ class PrintViewTest : public ::testing::Test {
  protected:
   PrintViewTest() : form(services, StartupValues::ForFolder(temp.Path().string())) {
     form.Form_Load();
-    attached = AttachPrinting(form, &mainWindow);
+    attached = AttachPrinting(form, printer, &mainWindow);
     form.mnuPrint.Click();
   }
-  ~PrintViewTest() override { DestroyPrintWindow(); }
+  ~PrintViewTest() override { attached->Destroy(); }
 
   template <class W>
   W* Find(const char* name) {
@@ -356,6 +356,7 @@ class PrintViewTest : public ::testing::Test {
   TempFolder temp;
   RecordingServices services;
   frmRivulet form;
+  SharedPrinter printer;
   QWidget mainWindow;
   PrintWindow* attached = nullptr;
 };

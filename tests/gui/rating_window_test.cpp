@@ -43,7 +43,7 @@ class RatingWindowTest : public ViewTest {
     fs::create_directories(folder);
     EXPECT_EQ(OpenNamedFile(form, Example("storm-sewer-pipe.rvl")), OpenResult::Loaded);
     view->Sync();
-    AttachRatingWindow(form, services, view.get());
+    AttachRatingWindow(form, services, printer, view.get());
     form.mnuRatingTable.Click();
     window = view->findChild<RatingWindow*>("frmRating");
     if (window) exposed = QTest::qWaitForWindowExposed(window);
@@ -71,6 +71,7 @@ class RatingWindowTest : public ViewTest {
   }
 
   fs::path folder;
+  SharedPrinter printer;
   RatingWindow* window = nullptr;
   bool exposed = false;
 };

@@ -4,22 +4,14 @@
 
 #include "core/window/frm_rivulet.h"
 #include "gui/printing/frm_print_view.h"
-#include "gui/shell/qt_services.h"
 
 namespace rivulet {
 namespace {
 
-// The printer Print Setup configures, so that its choices are the ones Print uses.
-QPrinter& SharedPrinter(Services& services, std::unique_ptr<QPrinter>& own) {
-  if (auto* qt = dynamic_cast<QtServices*>(&services)) return qt->Printer();
-  own = std::make_unique<QPrinter>();
-  return *own;
-}
-
 // The QtPrinter, made when the print path first asks for anything.
 class DeferredQtPrinter : public Printer {
  public:
-  explicit DeferredQtPrinter(Services& services) : services_(services) {}
+  explicit DeferredQtPrinter(SharedPrinter& shared) : shared_(shared) {}
   int FontCount() override { return Get().FontCount(); }
   std::string FontName(int index) override { return Get().FontName(index); }
   bool IsFixedPitch(const std::string& name) override { return Get().IsFixedPitch(name); }
@@ -35,24 +27,18 @@ class DeferredQtPrinter : public Printer {
 
  private:
   QtPrinter& Get() {
-    if (!printer_) printer_ = std::make_unique<QtPrinter>(SharedPrinter(services_, ownPrinter_));
+    if (!printer_) printer_ = std::make_unique<QtPrinter>(shared_.Get());
     return *printer_;
   }
-  Services& services_;
-  std::unique_ptr<QPrinter> ownPrinter_;
+  SharedPrinter& shared_;
   std::unique_ptr<QtPrinter> printer_;
 };
 
-QPointer<PrintWindow>& LastAttached() {
-  static QPointer<PrintWindow> last;
-  return last;
-}
-
 }  // namespace
 
-PrintWindow::PrintWindow(frmRivulet& form, QWidget* mainWindow)
+PrintWindow::PrintWindow(frmRivulet& form, SharedPrinter& printer, QWidget* mainWindow)
     : QObject(mainWindow),
-      printer_(std::make_unique<DeferredQtPrinter>(form.Svc())),
+      printer_(std::make_unique<DeferredQtPrinter>(printer)),
       commands_(form, *printer_),
       mainWindow_(mainWindow) {}
 
@@ -82,9 +68,8 @@ void PrintWindow::Destroy() {
   commands_.CloseWindow();
 }
 
-PrintWindow* AttachPrinting(frmRivulet& form, QWidget* mainWindow) {
-  auto* window = new PrintWindow(form, mainWindow);
-  LastAttached() = window;
+PrintWindow* AttachPrinting(frmRivulet& form, SharedPrinter& printer, QWidget* mainWindow) {
+  auto* window = new PrintWindow(form, printer, mainWindow);
   const QPointer<PrintWindow> guard(window);
   form.mnuPrint.onClick = [guard] {
     if (guard) guard->Open();
@@ -93,10 +78,6 @@ PrintWindow* AttachPrinting(frmRivulet& form, QWidget* mainWindow) {
     if (guard) guard->Setup();
   };
   return window;
-}
-
-void DestroyPrintWindow() {
-  if (PrintWindow* window = LastAttached()) window->Destroy();
 }
 
 }  // namespace rivulet

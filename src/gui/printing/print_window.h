@@ -14,6 +14,7 @@
 #include "core/printing/frm_print.h"
 #include "gui/printing/frm_print_view.h"
 #include "gui/printing/qt_printer.h"
+#include "gui/shell/shared_printer.h"
 
 class QWidget;
 
@@ -25,9 +26,8 @@ class PrintWindow : public QObject {
   Q_OBJECT
 
  public:
-  /// Prints with the printer the services' setup dialog configures (a printer of its own
-  /// when the services are not Qt's). Belongs to mainWindow.
-  PrintWindow(frmRivulet& form, QWidget* mainWindow);
+  /// Prints on printer, the one Print Setup configures. Belongs to mainWindow.
+  PrintWindow(frmRivulet& form, SharedPrinter& printer, QWidget* mainWindow);
   ~PrintWindow() override;
 
   /// File > Print: makes the window when there is none and shows it, not modal.
@@ -56,11 +56,7 @@ class PrintWindow : public QObject {
 };
 
 /// Wires mnuPrint and mnuPrintSetup of the calculation window to a print window that
-/// belongs to mainWindow, and returns it.
-PrintWindow* AttachPrinting(frmRivulet& form, QWidget* mainWindow);
-
-/// Discards the print window of the last attached calculation window, if there is one
-/// (for Exit and for closing the calculation window).
-void DestroyPrintWindow();
+/// prints on printer and belongs to mainWindow, and returns it.
+PrintWindow* AttachPrinting(frmRivulet& form, SharedPrinter& printer, QWidget* mainWindow);
 
 }  // namespace rivulet

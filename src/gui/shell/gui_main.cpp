@@ -59,8 +59,9 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachReferenceWindows(form, nullptr, [&app] {
     if (app.view) app.view->Sync();
   });
-  PrintWindow* printing = AttachPrinting(form, view);
-  AttachRatingWindow(form, app.services, view);
+  // One printer for every window that prints, so Print Setup's choices hold for all.
+  PrintWindow* printing = AttachPrinting(form, app.services.Printer(), view);
+  AttachRatingWindow(form, app.services, app.services.Printer(), view);
   AttachDesignChecks(form, app.services, view);
   // Printing puts on paper the flow details and design checks the panel shows.
   printing->SetDetailsBlock([&form, guarded = QPointer<frmRivuletView>(view)] {

@@ -184,19 +184,14 @@ void QtServices::PrinterSetup() {
   // With a printer installed the print dialog lets the user choose it and its options;
   // without one only the page set-up of the PDF output is left to choose.
   if (QPrinterInfo::availablePrinters().isEmpty()) {
-    QPageSetupDialog dialog(&Printer(), QApplication::activeWindow());
+    QPageSetupDialog dialog(&printer_.Get(), QApplication::activeWindow());
     dialog.exec();
     return;
   }
-  QPrintDialog dialog(&Printer(), QApplication::activeWindow());
+  QPrintDialog dialog(&printer_.Get(), QApplication::activeWindow());
   dialog.setWindowTitle("Print Setup");
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   dialog.exec();
-}
-
-QPrinter& QtServices::Printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>();
-  return *printer_;
 }
 
 }  // namespace rivulet

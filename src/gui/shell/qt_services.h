@@ -2,12 +2,11 @@
 // printer-setup dialogs, the clipboard, the caret and launching documents.
 #pragma once
 
-#include <QPrinter>
 #include <QString>
 #include <functional>
-#include <memory>
 
 #include "core/shell/services.h"
+#include "gui/shell/shared_printer.h"
 
 namespace rivulet {
 
@@ -37,15 +36,15 @@ class QtServices : public Services {
   bool ShowHelpPage(const std::string& page) override;
   void PrinterSetup() override;
 
-  /// The printer the setup dialog configures, made on first use.
-  QPrinter& Printer();
+  /// The printer the setup dialog configures: hand it to the windows that print.
+  SharedPrinter& Printer() { return printer_; }
 
  private:
   void BeforeModal();
   std::optional<FileChoice> FileDialog(const FileDialogRequest& request, bool save);
 
   std::function<void()> beforeModal_;
-  std::unique_ptr<QPrinter> printer_;
+  SharedPrinter printer_;
   bool busy_ = false;
 };
 

@@ -21,7 +21,6 @@
 
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
-#include "gui/shell/qt_services.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
@@ -39,8 +38,13 @@ QComboBox* UnitList(const char* name, const std::vector<std::string>& units) {
 
 }  // namespace
 
-RatingWindow::RatingWindow(frmRivulet& form, Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), form_(form), services_(services), rating_(form) {
+RatingWindow::RatingWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      form_(form),
+      services_(services),
+      printer_(printer),
+      rating_(form) {
   setObjectName("frmRating");
   BuildWidgets();
   resize(1200, 700);
@@ -270,13 +274,14 @@ void RatingWindow::UnitsChosen() {
   Redraw();
 }
 
-void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow) {
+void AttachRatingWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                        frmRivuletView* mainWindow) {
   auto window = std::make_shared<QPointer<RatingWindow>>();
   const QPointer<frmRivuletView> main(mainWindow);
-  form.mnuRatingTable.onClick = [&form, &services, main, window] {
+  form.mnuRatingTable.onClick = [&form, &services, &printer, main, window] {
     if (!main) return;
     if (!*window) {
-      *window = new RatingWindow(form, services, main);
+      *window = new RatingWindow(form, services, printer, main);
       RatingWindow* w = *window;
       w->SetDesignSettings(main->Details()->DesignSettingsInUse());
       QObject::connect(main, &frmRivuletView::Changed, w, [w] {

@@ -13,6 +13,7 @@
 #include "core/window/frm_rivulet.h"
 #include "core/window/rating_sheet.h"
 #include "core/window/rating_view_model.h"
+#include "gui/shell/shared_printer.h"
 #include "gui/window/rating_print.h"
 #include "gui/window/rating_table_model.h"
 
@@ -31,7 +32,9 @@ class RatingWindow : public QWidget {
   Q_OBJECT
 
  public:
-  RatingWindow(frmRivulet& form, Services& services, QWidget* parent = nullptr);
+  /// Prints on printer, the one Print Setup configures.
+  RatingWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+               QWidget* parent = nullptr);
 
   /// Takes in the sheet as it stands and redraws. The table is rebuilt only when its
   /// channel or request changed.
@@ -72,6 +75,7 @@ class RatingWindow : public QWidget {
 
   frmRivulet& form_;
   Services& services_;
+  SharedPrinter& printer_;
   RatingViewModel rating_;
   RatingTableModel model_;
   const DesignSettings* design_ = nullptr;
@@ -93,7 +97,9 @@ class RatingWindow : public QWidget {
 };
 
 /// Wires View > Rating Table to one rating window of the sheet, owned by mainWindow and
-/// made on first use. While shown it follows every change the main window reports.
-void AttachRatingWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow);
+/// made on first use, printing on printer. While shown it follows every change the main
+/// window reports.
+void AttachRatingWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                        frmRivuletView* mainWindow);
 
 }  // namespace rivulet

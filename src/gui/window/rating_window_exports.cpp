@@ -3,10 +3,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
-#include <memory>
 
 #include "core/shell/dialog_folder.h"
-#include "gui/shell/qt_services.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/rating_plot.h"
 #include "gui/window/rating_window.h"
@@ -97,9 +95,7 @@ void RatingWindow::Print() {
     SavePdf();
     return;
   }
-  auto* qt = dynamic_cast<QtServices*>(&services_);
-  std::unique_ptr<QPrinter> own;
-  QPrinter& printer = qt ? qt->Printer() : *(own = std::make_unique<QPrinter>());
+  QPrinter& printer = printer_.Get();
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle("Print Rating Table");
   if (dialog.exec() != QDialog::Accepted) return;

@@ -1,0 +1,78 @@
+// The windows that print are handed their printer by whoever makes them: the print path
+// prints on the printer it was given, and each calculation window has a print window of
+// its own.
+#include "gui/shell/shared_printer.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QWidget>
+#include <filesystem>
+#include <string>
+
+#include "core/printing/frm_print.h"
+#include "gui/printing/print_window.h"
+#include "support/recording_services.h"
+
+namespace rivulet {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program folder of the sheets: the print window keeps its font list there.
+class SharedPrinterTest : public ::testing::Test {
+ protected:
+  SharedPrinterTest()
+      : folder(fs::temp_directory_path() /
+               ("rivulet-shared-printer-" + std::to_string(::getpid()))) {
+    fs::create_directories(folder);
+  }
+  ~SharedPrinterTest() override {
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+  }
+  StartupValues Startup() const { return StartupValues::ForFolder(folder.string()); }
+
+  fs::path folder;
+  RecordingServices services;
+  SharedPrinter printer;
+};
+
+TEST_F(SharedPrinterTest, ThePrintPathPrintsOnThePrinterItWasGiven) {
+  frmRivulet form(services, Startup());
+  form.Form_Load();
+  QWidget mainWindow;
+  PrintWindow* window = AttachPrinting(form, printer, &mainWindow);
+  const std::string pdf = (folder / "report.pdf").string();
+  window->PrintPath().SetOutputFile(pdf);
+  window->PrintPath().PrintLine("Rivulet");
+  EXPECT_EQ(printer.Get().outputFileName().toStdString(), pdf)
+      << "the document is open on the given printer";
+  window->PrintPath().EndDocument();
+  EXPECT_GT(fs::file_size(pdf), 0u);
+}
+
+// Two calculation windows: discarding one's print window leaves the other's as it was.
+TEST_F(SharedPrinterTest, EachCalculationWindowOwnsItsPrintWindow) {
+  frmRivulet first(services, Startup());
+  frmRivulet second(services, Startup());
+  first.Form_Load();
+  second.Form_Load();
+  QWidget firstMain, secondMain;
+  PrintWindow* firstPrint = AttachPrinting(first, printer, &firstMain);
+  PrintWindow* secondPrint = AttachPrinting(second, printer, &secondMain);
+  first.mnuPrint.Click();
+  second.mnuPrint.Click();
+  ASSERT_NE(firstPrint->View(), nullptr);
+  ASSERT_NE(secondPrint->View(), nullptr);
+  firstPrint->Destroy();
+  EXPECT_EQ(firstPrint->View(), nullptr);
+  EXPECT_EQ(firstPrint->Core(), nullptr);
+  EXPECT_NE(secondPrint->View(), nullptr);
+  ASSERT_NE(secondPrint->Core(), nullptr);
+  EXPECT_TRUE(secondPrint->Core()->Visible());
+  secondPrint->Destroy();
+}
+
+}  // namespace
+}  // namespace rivulet
