@@ -5,11 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "unit_positions.h"
+
 namespace rivulet {
 namespace {
-
-constexpr int kMm = 0, kMeters = 2;
-constexpr int kLitres = 2, kCubicMetres = 0;
 
 struct TicksCase {
   const char* name;

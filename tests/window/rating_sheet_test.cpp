@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "unit_positions.h"
+
 namespace rivulet {
 namespace {
-
-constexpr int kMm = 0, kMeters = 2, kFeet = 4;
-constexpr int kCubicMetres = 0, kLitres = 2;
 
 RatingSource Source(double topDepth, double topDischarge) {
   RatingSource s;

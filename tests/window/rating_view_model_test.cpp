@@ -4,13 +4,11 @@
 
 #include <functional>
 
+#include "unit_positions.h"
 #include "window_fixture.h"
 
 namespace rivulet {
 namespace {
-
-constexpr int kMm = 0, kMeters = 2, kFeet = 4;
-constexpr int kCubicMetres = 0, kLitres = 2;
 
 RatingTable TableOf(size_t rows, double top) {
   RatingTable t;
@@ -207,6 +205,13 @@ class RatingViewModelTest : public WindowTest {
     form.txtManning.SetText("0.013");
     rating.Refresh();
   }
+  /// Types text into a box of the sheet and takes the sheet in.
+  std::function<void()> Typed(TextBox& box, const char* text) {
+    return [this, &box, text] {
+      box.SetText(text);
+      rating.Refresh();
+    };
+  }
   RatingViewModel rating;
 };
 
@@ -222,40 +227,20 @@ TEST_F(RatingViewModelTest, TheTableIsRebuiltOnlyWhenItsChannelOrRequestChanges)
       {"refreshing an unchanged sheet", [&] { rating.Refresh(); }, 1},
       {"other units",
        [&] {
-         rating.SetUnits({kFeet, 2, 0, kLitres});
+         rating.SetUnits(RatingUnits{kFeet, 2, 0, kLitres});
        },
        1},
       {"the default range again", [&] { rating.UseDefaultRange(); }, 1},
       {"more rows", [&] { rating.SetRows(101); }, 2},
       {"as many rows again", [&] { rating.SetRows(101); }, 2},
-      {"the same n typed otherwise",
-       [&] {
-         form.txtManning.SetText("0.0130");
-         rating.Refresh();
-       },
-       2},
-      {"a steeper slope on the sheet",
-       [&] {
-         form.txtSlope.SetText("10");
-         rating.Refresh();
-       },
-       3},
+      {"the same n typed otherwise", Typed(form.txtManning, "0.0130"), 2},
+      {"a steeper slope on the sheet", Typed(form.txtSlope, "10"), 3},
       {"stepping discharges", [&] { rating.SetStep(RatingStep::Discharge); }, 4},
       {"a typed range end", [&] { rating.EditRange(RatingRangeEnd::To, "100"); }, 5},
       {"a refused range end", [&] { rating.EditRange(RatingRangeEnd::To, "x"); }, 5},
-      {"a sheet with no channel",
-       [&] {
-         form.txtManning.SetText("0");
-         rating.Refresh();
-       },
-       5},
+      {"a sheet with no channel", Typed(form.txtManning, "0"), 5},
       // The request is the last one built, but the table in hand is the problem's.
-      {"the channel back as it was",
-       [&] {
-         form.txtManning.SetText("0.013");
-         rating.Refresh();
-       },
-       6},
+      {"the channel back as it was", Typed(form.txtManning, "0.013"), 6},
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
