@@ -137,6 +137,22 @@ TEST(RatingChecks, LegendNamesTheMarksThatCanOccurWithTheirLimits) {
   }
 }
 
+// The window's and the page's paragraph and the CSV's header say the same legend.
+TEST(RatingChecks, ParagraphAndHeaderJoinTheSameLegend) {
+  const RatingCheckBasis basis =
+      RatingCheckBasisFor(Pipe(), RatingUnits{}, DefaultDesignSettings());
+  const std::string paragraph = RatingChecksParagraph(basis), header = RatingChecksHeader(basis);
+  const std::string legend =
+      header.substr(header.find('(') + 1, header.size() - header.find('(') - 2);
+  EXPECT_EQ(paragraph, "Design checks: " + legend + ".");
+  EXPECT_EQ(
+      paragraph.rfind("Design checks: V<min: velocity below the self-cleansing minimum 0.6 m/s; "
+                      "V>max: velocity above the maximum 3 m/s; y/D>max: depth ratio above 0.8; ",
+                      0),
+      0u)
+      << paragraph;
+}
+
 // The CSV carries the marks as a last column under the header with its legend, one per row.
 TEST(RatingChecks, CsvCarriesTheMarksOfEveryRow) {
   const RatingChannel pipe = Pipe();

@@ -100,6 +100,13 @@ std::vector<std::string> RatingChecksLegend(const RatingCheckBasis& basis) {
   return lines;
 }
 
+std::string RatingChecksParagraph(const RatingCheckBasis& basis) {
+  std::string paragraph = "Design checks: ";
+  const std::vector<std::string> legend = RatingChecksLegend(basis);
+  for (size_t i = 0; i < legend.size(); ++i) paragraph += (i ? "; " : "") + legend[i];
+  return paragraph + ".";
+}
+
 std::string RatingChecksHeader(const RatingCheckBasis& basis) {
   std::string header = std::string(kRatingChecksTitle) + " (";
   const std::vector<std::string> legend = RatingChecksLegend(basis);

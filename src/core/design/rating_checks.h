@@ -39,6 +39,9 @@ std::string RatingRowMarksText(const RatingCheckBasis& basis, const RatingRow& r
 /// in the criteria's units ("V<min: velocity below the self-cleansing minimum 0.6 m/s").
 std::vector<std::string> RatingChecksLegend(const RatingCheckBasis& basis);
 
+/// The legend as one paragraph for a window or a page: "Design checks: V<min: ...; OK: ...".
+std::string RatingChecksParagraph(const RatingCheckBasis& basis);
+
 /// The column header with its legend in brackets, for a CSV that travels without one.
 std::string RatingChecksHeader(const RatingCheckBasis& basis);
 

@@ -2,7 +2,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStringList>
 
 #include "core/shell/dialog_folder.h"
 #include "gui/shell/qt_text.h"
@@ -30,9 +29,7 @@ std::optional<RatingTextColumn> RatingWindow::ChecksColumn() const {
 QString RatingWindow::ChecksLegend() const {
   const std::optional<RatingCheckBasis> basis = Checks();
   if (!basis) return {};
-  QStringList lines;
-  for (const std::string& line : RatingChecksLegend(*basis)) lines << ToQt(line);
-  return "Design checks: " + lines.join("; ") + ".";
+  return ToQt(RatingChecksParagraph(*basis));
 }
 
 RatingReport RatingWindow::Report() const {
