@@ -1,9 +1,11 @@
 // The input filter of the six "Solve For" boxes: whatever is typed or pasted, a box ends
-// empty or numeric, holding a beginning of what was put there (or "0." for a lone point).
+// empty, numeric or a number whose exponent is still being typed ("2.5e-"), holding a
+// beginning of what was put there (commas read as points; "0." for a lone point).
 #include <cstdint>
 #include <string>
 
 #include "core/shell/number_text.h"
+#include "core/shell/utf8_text.h"
 #include "fuzz_support.h"
 
 using rivulet::fuzz::Require;
@@ -12,11 +14,22 @@ namespace {
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// The filter as the user sees it: the text loses its last character until it is empty or
-// numeric, a lone "." becoming "0.". A character is a UTF-8 sequence; a byte that belongs
-// to none (a file in a single-byte code page) is a character of its own.
+bool Accepted(const std::string& text) { return text.empty() || rivulet::IsNumberBeingTyped(text); }
+
+// What reaches the filter: no more characters than a box holds, a comma read as the
+// decimal point.
+std::string AsTyped(std::string text) {
+  rivulet::CutToCharacters(text, rivulet::kValueLength);
+  for (char& c : text)
+    if (c == ',') c = '.';
+  return text;
+}
+
+// The filter as the user sees it: the text loses its last character until it is accepted,
+// a lone "." becoming "0.". A character is a UTF-8 sequence; a byte that belongs to none
+// (a file in a single-byte code page) is a character of its own.
 std::string CutBack(std::string text) {
-  while (!(text.empty() || rivulet::IsNumericText(text))) {
+  while (!Accepted(text)) {
     if (text == ".") {
       text = "0.";
       continue;
@@ -32,11 +45,12 @@ std::string CutBack(std::string text) {
 
 void CheckBox(rivulet::TextBox& box, const std::string& input) {
   const std::string& text = box.Text();
-  Require(text.empty() || rivulet::IsNumericText(text), box.Name() + " kept [" + text + "]");
-  const bool prefix = input.compare(0, text.size(), text) == 0;
+  Require(Accepted(text), box.Name() + " kept [" + text + "]");
+  const std::string typed = AsTyped(input);
+  const bool prefix = typed.compare(0, text.size(), text) == 0;
   Require(prefix || text == "0.", box.Name() + " holds [" + text + "], not a beginning of input");
-  Require(text == CutBack(input),
-          box.Name() + " holds [" + text + "], cutting back gives [" + CutBack(input) + "]");
+  Require(text == CutBack(typed),
+          box.Name() + " holds [" + text + "], cutting back gives [" + CutBack(typed) + "]");
   Require(box.SelStart() == static_cast<int>(text.size()) || text == input,
           box.Name() + ": the caret is not at the end after a cut");
 }
@@ -69,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     box.SetSelection(static_cast<int>(before.size()), 0);
     box.ReplaceSelection(std::string(1, c));
     const std::string& text = box.Text();
-    Require(text.empty() || rivulet::IsNumericText(text), "typing left [" + text + "]");
+    Require(Accepted(text), "typing left [" + text + "]");
   }
   return 0;
 }

@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rivulet::fuzz::RequireSane(f, "a step");
     Require(f.txtStatus.Text() != rivulet::kStatusThinking, "left \"Thinking...\" behind");
     for (rivulet::TextBox* box : boxes)
-      Require(box->Text().empty() || rivulet::IsNumericText(box->Text()),
+      Require(box->Text().empty() || rivulet::IsNumberBeingTyped(box->Text()),
               box->Name() + " holds [" + box->Text() + "]");
   }
   return 0;

@@ -25,6 +25,8 @@ rivulet_require_packages() {
 
 RIVULET_RUN_PACKAGES=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
   nlohmann-json3-dev libcsv-dev)
-RIVULET_TEST_PACKAGES=(libgtest-dev clang-format locales poppler-utils desktop-file-utils appstream)
+# clang with its runtime (libFuzzer, FuzzedDataProvider.h): the fuzz targets and their replays.
+RIVULET_TEST_PACKAGES=(libgtest-dev clang-format locales poppler-utils desktop-file-utils appstream
+  clang libclang-rt-dev)
 # What packaging/build-deb.sh needs beyond the build: CPack's shlibdeps and the checkers.
 RIVULET_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream)
