@@ -2,6 +2,7 @@
 
 #include "core/files/view_settings.h"
 #include "files_fixture.h"
+#include "support/form_test_access.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -40,7 +41,7 @@ TEST_F(DefaultsTest, DefaultsCommandsLeaveNoCurrentResults) {
   form.cboSection.SetListIndex(3);
   ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
   for (auto command : {&mnuOptionsRestoreDefaults_Click, &mnuOptionsApplyDefaults_Click}) {
-    form.txtStatus.SetText(kStatusComplete);
+    FormTestAccess::MarkComplete(form);
     command(form);
     EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
   }

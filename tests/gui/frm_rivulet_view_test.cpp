@@ -173,7 +173,14 @@ TEST_F(ViewTest, CaretStaysWhereTheUserTypedUnlessTheFilterCut) {
 }
 
 TEST_F(ViewTest, ListChoiceIsForwardedEvenForTheSameEntry) {
-  form.txtStatus.SetText(kStatusComplete);
+  form.cboSection.SetListIndex(1);
+  form.optVelDis1.SetValue(true);
+  form.txtDepth.SetText("0.5");
+  form.txtDiam.SetText("2");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.Results(), ResultsState::Current);
   view->Sync();
   QComboBox* slope = List("cboSlope");
   emit slope->activated(slope->currentIndex());

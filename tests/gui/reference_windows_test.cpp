@@ -291,7 +291,14 @@ TEST_F(AttachedTest, ViewMenuItemsOpenTheirOwnDrawings) {
 }
 
 TEST_F(AttachedTest, OkWriteMarksCompletedResultsStaleLikeATypedEdit) {
-  form.txtStatus.SetText(kStatusComplete);
+  form.cboSection.SetListIndex(1);
+  form.optVelDis1.SetValue(true);
+  form.txtDepth.SetText("0.5");
+  form.txtDiam.SetText("2");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.Results(), ResultsState::Current);
   form.cmdManning.Click();
   form.cmdManning.Click();
   ASSERT_EQ(main->findChildren<QDialog*>("frmNValues").size(), 1);
@@ -300,6 +307,7 @@ TEST_F(AttachedTest, OkWriteMarksCompletedResultsStaleLikeATypedEdit) {
   QTest::mouseClick(table->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   EXPECT_EQ(form.txtManning.Text(), "0.01");
   EXPECT_EQ(form.txtStatus.Text(), kStatusModified);
+  EXPECT_EQ(form.Results(), ResultsState::Modified);
   EXPECT_EQ(syncs, 1);
 }
 

@@ -75,11 +75,24 @@ TEST_F(EditTrackingTest, FirstEditAfterCompletionMarksTheResultsStale) {
     edits[i]();
     EXPECT_EQ(form.txtStatus.Text(), kStatusModified) << i;
     EXPECT_EQ(form.txtStatus.BackColour(), kStatusPink) << i;
+    EXPECT_EQ(form.Results(), ResultsState::Modified) << i;
   }
-  // After "no solution" an edit leaves the status alone.
-  form.txtStatus.SetText(kStatusNoSolution);
-  form.txtDepth.SetText("6");
+  // After "no solution" an edit leaves the status alone: no depth of a 0.5 m wide
+  // rectangle at 1/1000 runs at 100 m/s.
+  form.cboSection.SetListIndex(1);
+  form.optDepth.SetValue(true);
+  form.cboVelDis1.SetListIndex(0);
+  form.cboDiam.SetListIndex(2);
+  form.cboSlope.SetListIndex(0);
+  form.txtVelDis1.SetText("100");
+  form.txtDiam.SetText("0.5");
+  form.txtSlope.SetText("1");
+  form.txtManning.SetText("0.013");
+  form.cmdCalculate_Click();
+  ASSERT_EQ(form.Results(), ResultsState::Failed);
+  form.txtDiam.SetText("3");
   EXPECT_EQ(form.txtStatus.Text(), kStatusNoSolution);
+  EXPECT_EQ(form.Results(), ResultsState::Failed);
 }
 
 TEST_F(EditTrackingTest, ChangingWhatTheResultsBelongToMarksThemStale) {

@@ -5,6 +5,7 @@
 
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/form_test_access.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -16,10 +17,7 @@ class WindowTest : public ::testing::Test {
   }
 
   /// Puts the sheet into the "Calculations Complete!" state without solving.
-  void MarkComplete() {
-    form.txtStatus.SetText(kStatusComplete);
-    form.txtStatus.SetBackColour(kStatusGreen);
-  }
+  void MarkComplete() { FormTestAccess::MarkComplete(form); }
 
   RecordingServices services;
   frmRivulet form;

@@ -39,7 +39,7 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
       status = kBatchBadFile;
       continue;
     }
-    if (form.txtStatus.Text() != kStatusComplete && status == kBatchAllSolved)
+    if (form.Results() != ResultsState::Current && status == kBatchAllSolved)
       status = kBatchSomeUnsolved;
     onSheet(form, file);
   }

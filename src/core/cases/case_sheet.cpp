@@ -110,7 +110,7 @@ const std::vector<std::string>& CaseDetailKeys() {
 CaseOutcome OutcomeOf(const frmRivulet& f, const CaseInput& caseInput, bool withDetails) {
   CaseOutcome o;
   o.status = f.txtStatus.Text();
-  o.solved = o.status == kStatusComplete;
+  o.solved = f.Results() == ResultsState::Current;
   o.flowUnit = f.cboVelDis1.Text();
   o.depthUnit = f.cboDepth.Text();
   if (caseInput.section != 2) o.widthUnit = f.cboDiam.Text();

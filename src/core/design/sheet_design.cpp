@@ -32,15 +32,14 @@ std::string Num(double v) {
 }  // namespace
 
 std::optional<SheetDesign> DesignOfSheet(const frmRivulet& form, const DesignSettings& settings) {
-  const std::string& status = form.txtStatus.Text();
-  if (!form.LastSolve() || (status != kStatusComplete && status != kStatusModified)) {
+  const ResultsState state = form.Results();
+  if (!form.LastSolve() || (state != ResultsState::Current && state != ResultsState::Modified))
     return std::nullopt;
-  }
   const SolvedFlows flows = FlowsOf(*form.LastSolve());
   const std::optional<FlowDetails> details = ComputeFlowDetails(flows.primary);
   if (!details) return std::nullopt;
   SheetDesign d;
-  d.current = status == kStatusComplete;
+  d.current = state == ResultsState::Current;
   d.diameterGiven = !form.optDiam.Value();
   d.diameterUnit = form.cboDiam.ListIndex();
   d.sizeSystem =

@@ -176,8 +176,7 @@ bool mnuNew_Click(frmRivulet& form) {
                      &form.txtManning, &form.txtVelDis2, &form.txtArea, &form.txtDDS,
                      &form.txtVelDis3, &form.txtArea2})
     t->SetText("");
-  form.txtStatus.SetBackColour(kStatusGreen);
-  form.txtStatus.SetText(kStatusWelcome);
+  form.ClearResults();
   mnuOptionsRestoreDefaults_Click(form);
   form.SetModified(false);
   return true;

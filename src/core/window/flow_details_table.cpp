@@ -267,15 +267,16 @@ int DetailsLengthUnit(const frmRivulet& form) { return form.cboDepth.ListIndex()
 
 DetailsTable FlowDetailsTable(const frmRivulet& form) {
   DetailsTable table;
-  const std::string& status = form.txtStatus.Text();
-  if (!form.LastSolve() || (status != kStatusComplete && status != kStatusModified)) return table;
+  const ResultsState state = form.Results();
+  if (!form.LastSolve() || (state != ResultsState::Current && state != ResultsState::Modified))
+    return table;
   const SolvedFlows flows = FlowsOf(*form.LastSolve());
   const auto primary = ComputeFlowDetails(flows.primary);
   if (!primary) return table;
   const auto alternate =
       flows.alternate ? ComputeFlowDetails(*flows.alternate) : std::optional<FlowDetails>();
   const Units units = UnitsOf(form);
-  table.state = status == kStatusComplete ? DetailsState::Current : DetailsState::Stale;
+  table.state = state == ResultsState::Current ? DetailsState::Current : DetailsState::Stale;
   table.hasAlternate = alternate.has_value();
   table.rows = TableBuilder(units, *primary, alternate ? &*alternate : nullptr, flows).Rows();
   table.primaryNote = PipeNote(*primary, units);

@@ -341,7 +341,8 @@ void frmRivulet::cmdVelDis_Click() {
 // ---- Edit tracking and result formatting ----
 
 void frmRivulet::Changes() {
-  if (txtStatus.Text() == kStatusComplete) SetStatus(kStatusModified, kStatusPink);
+  if (results_ == ResultsState::Current)
+    SetStatus(kStatusModified, kStatusPink, ResultsState::Modified);
 }
 
 void frmRivulet::NumericFilter(TextBox& box) {
@@ -416,12 +417,18 @@ void frmRivulet::mnuFlowDetails_Click() { mnuFlowDetails.SetChecked(!mnuFlowDeta
 // ---- Calculate ----
 
 void frmRivulet::Touch() {
-  if (txtStatus.Text() != kStatusThinking) modified_ = true;
+  if (!calculating_) modified_ = true;
 }
 
-void frmRivulet::SetStatus(const std::string& text, Colour back) {
+void frmRivulet::SetStatus(const std::string& text, Colour back, ResultsState state) {
   txtStatus.SetBackColour(back);
   txtStatus.SetText(text);
+  results_ = state;
+}
+
+void frmRivulet::ClearResults() {
+  lastSolve_.reset();
+  SetStatus(kStatusWelcome, kStatusGreen, ResultsState::None);
 }
 
 }  // namespace rivulet

@@ -10,6 +10,7 @@
 #include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/solver.h"
 #include "core/shell/controls.h"
+#include "core/shell/results_state.h"
 #include "core/shell/services.h"
 #include "core/shell/sheet.h"
 #include "core/shell/startup.h"
@@ -89,6 +90,12 @@ class frmRivulet : public CalculationSheet {
   /// The solve behind the sheet's results: set by a calculation that ends "Calculations
   /// Complete!", emptied when one gets past its input checks and fails.
   const std::optional<CompletedSolve>& LastSolve() const { return lastSolve_; }
+  /// Where the sheet's results stand: Current after a calculation that completed, Modified
+  /// once an input changed since, Failed after one that found no solution, None before any
+  /// and after New. LastSolve() holds the solve whenever it is Current or Modified.
+  ResultsState Results() const { return results_; }
+  /// Empties the results' standing and shows the welcome line, as New does.
+  void ClearResults();
 
   /// Current file: full path and bare name of the file last opened or saved as.
   std::string currentFilePath;
@@ -172,14 +179,20 @@ class frmRivulet : public CalculationSheet {
   // Calculate.
   bool CheckInputs();
   bool RunningFull();
-  void SetStatus(const std::string& text, Colour back);
+  void SetStatus(const std::string& text, Colour back, ResultsState state);
   /// Records a change of the sheet's inputs; Calculate's own writes are no edit.
   void Touch();
+
+  // Tests put the sheet into a results state without solving.
+  friend struct FormTestAccess;
 
   Services& services_;
   StartupValues startup_;
   HydraulicState hydraulics_;
   std::optional<CompletedSolve> lastSolve_;
+  ResultsState results_ = ResultsState::None;
+  /// Set while Calculate writes its own results, which are no edit.
+  bool calculating_ = false;
   std::string title_;
   bool modified_ = false;
 };

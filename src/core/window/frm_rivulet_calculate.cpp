@@ -94,8 +94,9 @@ void frmRivulet::cmdCalculate_Click() {
   txtDDS.SetText("");
   txtArea2.SetText("");
   txtVelDis3.SetText("");
-  SetStatus(kStatusThinking, kStatusOrange);
+  SetStatus(kStatusThinking, kStatusOrange, ResultsState::None);
   lastSolve_.reset();
+  calculating_ = true;
   const bool velocityMode = VelocityGiven();
   // What row 1 asked for, in base units, before the running-full re-solve overwrites it.
   std::optional<double> asked;
@@ -121,13 +122,15 @@ void frmRivulet::cmdCalculate_Click() {
     services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
   }
   if (hydraulics_.noSolution == 1) {
-    SetStatus(kStatusNoSolution, kStatusOrange);
+    calculating_ = false;
+    SetStatus(kStatusNoSolution, kStatusOrange, ResultsState::Failed);
   } else {
     if (mnuOptionsFix.Checked()) FixResults();
     lastSolve_ = CompletedSolve{hydraulics_.last, std::nullopt, std::nullopt};
     if (ranFull && asked)
       (velocityMode ? lastSolve_->requestedVelocity : lastSolve_->requestedDischarge) = *asked;
-    SetStatus(kStatusComplete, kStatusGreen);
+    calculating_ = false;
+    SetStatus(kStatusComplete, kStatusGreen, ResultsState::Current);
   }
 }
 

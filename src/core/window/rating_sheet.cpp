@@ -89,7 +89,7 @@ void SetDefaults(RatingSource& src, double depth) {
 RatingSource RatingSourceOf(const frmRivulet& form) {
   RatingSource src;
   double depth = 0;
-  if (form.LastSolve() && form.txtStatus.Text() == kStatusComplete) {
+  if (form.LastSolve() && form.Results() == ResultsState::Current) {
     const SolvedFlows flows = FlowsOf(*form.LastSolve());
     src.channel = {flows.primary.section, flows.primary.slope, flows.primary.n};
     RatingSolution solution{flows.primary.depth, flows.primary.discharge, std::nullopt};

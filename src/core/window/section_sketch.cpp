@@ -136,8 +136,8 @@ SectionSketch SketchFlows(const SolvedFlows& flows, const std::optional<double>&
 }
 
 std::optional<SectionSketch> SketchOf(const frmRivulet& form) {
-  const std::string& status = form.txtStatus.Text();
-  if (!form.LastSolve() || (status != kStatusComplete && status != kStatusModified))
+  const ResultsState state = form.Results();
+  if (!form.LastSolve() || (state != ResultsState::Current && state != ResultsState::Modified))
     return std::nullopt;
   const SolvedFlows flows = FlowsOf(*form.LastSolve());
   const auto details = ComputeFlowDetails(flows.primary);

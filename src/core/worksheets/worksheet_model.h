@@ -8,13 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/results_state.h"
 #include "core/worksheets/kinds.h"
 
 namespace rivulet {
-
-/// Where the results stand: none yet, current, or out of date after an edit; Failed when
-/// the last Calculate gave a refusal instead of results.
-enum class ResultsState { None, Current, Modified, Failed };
 
 inline constexpr char kWorksheetWelcome[] = "Enter the values and press Calculate (F5).";
 inline constexpr char kWorksheetModified[] = "Input has been modified, please recalculate.";
