@@ -50,7 +50,7 @@ double Distance(const QRectF& r, QPointF p) {
 }
 
 struct SceneCase {
-  DrawingKind kind;
+  SectionKind kind;
   const char* name;
   std::set<QString> dimensions;
   std::set<QString> words;  // besides the title and the dimension words
@@ -72,15 +72,15 @@ const QString kNote = "For increased accuracy, use the inside diameter of the pi
 INSTANTIATE_TEST_SUITE_P(
     AllSections, SceneTest,
     testing::Values(
-        SceneCase{DrawingKind::Circle, "Circle", {"depth", "diameter"}, {"Note:", kNote}},
-        SceneCase{DrawingKind::Rectangle, "Rectangle", {"depth", "width"}, {}},
-        SceneCase{DrawingKind::Triangle, "Triangle", {"depth"}, {"1", "x", "y", "Outside angle"}},
-        SceneCase{DrawingKind::Trapezoid,
+        SceneCase{SectionKind::Pipe, "Circle", {"depth", "diameter"}, {"Note:", kNote}},
+        SceneCase{SectionKind::Rectangle, "Rectangle", {"depth", "width"}, {}},
+        SceneCase{SectionKind::Triangle, "Triangle", {"depth"}, {"1", "x", "y", "Outside angle"}},
+        SceneCase{SectionKind::Trapezoid,
                   "Trapezoid",
                   {"depth", "width"},
                   {"1", "x", "y", "Outside angle"}},
         SceneCase{
-            DrawingKind::Gutter, "Gutter", {"depth", "width"}, {"1", "x", "y", "Outside angle"}}),
+            SectionKind::Gutter, "Gutter", {"depth", "width"}, {"1", "x", "y", "Outside angle"}}),
     [](const testing::TestParamInfo<SceneCase>& info) { return std::string(info.param.name); });
 
 TEST_P(SceneTest, HasItsUnderlinedTitleItsDimensionsAndItsWords) {

@@ -218,25 +218,25 @@ TEST_F(ReferenceWindowsTest, DrawingWindowsCarryTheirNamesCaptionsAndButtons) {
 }
 
 TEST_F(ReferenceWindowsTest, OpeningADrawingAgainReplacesItCentred) {
-  windows->OpenDrawing(DrawingKind::Gutter);
-  QPointer<QDialog> first = windows->Drawing(DrawingKind::Gutter);
+  windows->OpenDrawing(SectionKind::Gutter);
+  QPointer<QDialog> first = windows->Drawing(SectionKind::Gutter);
   first->move(5, 5);
-  windows->OpenDrawing(DrawingKind::Gutter);
-  QDialog* second = windows->Drawing(DrawingKind::Gutter);
+  windows->OpenDrawing(SectionKind::Gutter);
+  QDialog* second = windows->Drawing(SectionKind::Gutter);
   EXPECT_TRUE(first.isNull());
   EXPECT_EQ(main->findChildren<QDialog*>("frmGutter").size(), 1);
   EXPECT_EQ(second->pos(), CentredPosition(*second));
 }
 
 TEST_F(ReferenceWindowsTest, OkOfOneDrawingLeavesTheOthersOpen) {
-  windows->OpenDrawing(DrawingKind::Circle);
-  windows->OpenDrawing(DrawingKind::Rectangle);
-  QPointer<QDialog> circle = windows->Drawing(DrawingKind::Circle);
+  windows->OpenDrawing(SectionKind::Pipe);
+  windows->OpenDrawing(SectionKind::Rectangle);
+  QPointer<QDialog> circle = windows->Drawing(SectionKind::Pipe);
   Press(circle, "cmdOK");
   FlushDeletions();
   EXPECT_TRUE(circle.isNull());
-  ASSERT_NE(windows->Drawing(DrawingKind::Rectangle), nullptr);
-  EXPECT_TRUE(windows->Drawing(DrawingKind::Rectangle)->isVisible());
+  ASSERT_NE(windows->Drawing(SectionKind::Rectangle), nullptr);
+  EXPECT_TRUE(windows->Drawing(SectionKind::Rectangle)->isVisible());
 }
 
 // The calculation window's buttons and menu reach the windows, and OK's write runs the

@@ -34,12 +34,12 @@ TEST(GrassTable, RangesAreWrittenLargerFirstWithTwoBlanksAroundTo) {
 TEST(SectionDrawings, ViewDrawingFollowsTheSectionListNotTheMenuOrder) {
   struct Case {
     int listIndex;
-    std::optional<DrawingKind> kind;
+    std::optional<SectionKind> kind;
   };
   for (const Case& c :
-       {Case{-1, std::nullopt}, Case{0, DrawingKind::Circle}, Case{1, DrawingKind::Rectangle},
-        Case{2, DrawingKind::Triangle}, Case{3, DrawingKind::Trapezoid},
-        Case{4, DrawingKind::Gutter}, Case{5, std::nullopt}}) {
+       {Case{-1, std::nullopt}, Case{0, SectionKind::Pipe}, Case{1, SectionKind::Rectangle},
+        Case{2, SectionKind::Triangle}, Case{3, SectionKind::Trapezoid},
+        Case{4, SectionKind::Gutter}, Case{5, std::nullopt}}) {
     EXPECT_EQ(DrawingForSection(c.listIndex), c.kind) << "position " << c.listIndex;
   }
 }
@@ -52,8 +52,8 @@ TEST(SectionDrawings, CaptionIsProductTwoBlanksAndTitleInBrackets) {
     names.insert(d.windowName);
   }
   EXPECT_EQ(names.size(), 5u);
-  EXPECT_EQ(DrawingFor(DrawingKind::Circle).buttonName, "cmdOK");
-  EXPECT_EQ(DrawingFor(DrawingKind::Gutter).buttonName, "Command1");
+  EXPECT_EQ(DrawingFor(SectionKind::Pipe).buttonName, "cmdOK");
+  EXPECT_EQ(DrawingFor(SectionKind::Gutter).buttonName, "Command1");
 }
 
 }  // namespace

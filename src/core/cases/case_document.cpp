@@ -274,11 +274,12 @@ std::vector<std::string> CaseDocument::RowFromSheet(const frmRivulet& f) const {
   put(CaseField::FlowUnit, f.cboVelDis1.Text());
   if (!locked) put(CaseField::Depth, f.txtDepth.Text());
   put(CaseField::DepthUnit, f.cboDepth.Text());
-  if (section != 2) {
+  const SectionKind kind = SectionKindAt(section);
+  if (kind != SectionKind::Triangle) {  // a pipe's diameter goes in the width column
     put(CaseField::Width, f.txtDiam.Text());
     put(CaseField::WidthUnit, f.cboDiam.Text());
   }
-  if (!pipe && section != 1) {
+  if (HasSideSlope(kind)) {
     put(CaseField::SideSlope, f.txtSide.Text());
     put(CaseField::SideSlopeUnit, f.cboSide.Text());
   }

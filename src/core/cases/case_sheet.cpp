@@ -113,8 +113,9 @@ CaseOutcome OutcomeOf(const frmRivulet& f, const CaseInput& caseInput, bool with
   o.solved = f.Results() == ResultsState::Current;
   o.flowUnit = f.cboVelDis1.Text();
   o.depthUnit = f.cboDepth.Text();
-  if (caseInput.section != 2) o.widthUnit = f.cboDiam.Text();
-  if (caseInput.section != 0 && caseInput.section != 1) o.sideSlopeUnit = f.cboSide.Text();
+  const SectionKind kind = SectionKindAt(caseInput.section);
+  if (kind != SectionKind::Triangle) o.widthUnit = f.cboDiam.Text();
+  if (HasSideSlope(kind)) o.sideSlopeUnit = f.cboSide.Text();
   o.slopeUnit = f.cboSlope.Text();
   o.areaUnit = f.cboArea.Text();
   o.otherFlowUnit = f.cboVelDis2.Text();

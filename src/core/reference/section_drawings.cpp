@@ -4,23 +4,23 @@ namespace rivulet {
 
 const std::array<DrawingInfo, kDrawingCount>& Drawings() {
   static const std::array<DrawingInfo, kDrawingCount> drawings{{
-      {DrawingKind::Circle, "frmCircle", "Rivulet  [Circular Pipe]", "Circular Pipe", "cmdOK", 296,
+      {SectionKind::Pipe, "frmCircle", "Rivulet  [Circular Pipe]", "Circular Pipe", "cmdOK", 296,
        253},
-      {DrawingKind::Rectangle, "frmRectangle", "Rivulet  [Rectangular Section]",
+      {SectionKind::Rectangle, "frmRectangle", "Rivulet  [Rectangular Section]",
        "Rectangular Section", "Command1", 265, 191},
-      {DrawingKind::Triangle, "frmTriangle", "Rivulet  [Triangular Section]", "Triangular Section",
+      {SectionKind::Triangle, "frmTriangle", "Rivulet  [Triangular Section]", "Triangular Section",
        "Command1", 462, 176},
-      {DrawingKind::Trapezoid, "frmTrapezoid", "Rivulet  [Trapezoid Section]", "Trapezoid Section",
+      {SectionKind::Trapezoid, "frmTrapezoid", "Rivulet  [Trapezoid Section]", "Trapezoid Section",
        "Command1", 433, 145},
-      {DrawingKind::Gutter, "frmGutter", "Rivulet  [Gutter Section]", "Gutter Section", "Command1",
+      {SectionKind::Gutter, "frmGutter", "Rivulet  [Gutter Section]", "Gutter Section", "Command1",
        389, 226},
   }};
   return drawings;
 }
 
-const DrawingInfo& DrawingFor(DrawingKind kind) { return Drawings()[static_cast<int>(kind)]; }
+const DrawingInfo& DrawingFor(SectionKind kind) { return Drawings()[static_cast<int>(kind)]; }
 
-std::optional<DrawingKind> DrawingForSection(int listIndex) {
+std::optional<SectionKind> DrawingForSection(int listIndex) {
   if (listIndex < 0 || listIndex >= kDrawingCount) return std::nullopt;
   return Drawings()[listIndex].kind;
 }

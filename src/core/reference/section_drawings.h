@@ -5,15 +5,14 @@
 #include <optional>
 #include <string_view>
 
-namespace rivulet {
+#include "core/hydraulics/section_kind.h"
 
-/// The sections in the order of the section list.
-enum class DrawingKind { Circle, Rectangle, Triangle, Trapezoid, Gutter };
+namespace rivulet {
 
 inline constexpr int kDrawingCount = 5;
 
 struct DrawingInfo {
-  DrawingKind kind;
+  SectionKind kind;
   std::string_view windowName;  // frmCircle, ...
   std::string_view caption;     // window title
   std::string_view title;       // underlined heading of the picture
@@ -23,10 +22,10 @@ struct DrawingInfo {
 
 /// The five drawings in section-list order.
 const std::array<DrawingInfo, kDrawingCount>& Drawings();
-const DrawingInfo& DrawingFor(DrawingKind kind);
+const DrawingInfo& DrawingFor(SectionKind kind);
 
 /// The drawing of the section at a position of the section list; none for a position
 /// outside the list (no selection).
-std::optional<DrawingKind> DrawingForSection(int listIndex);
+std::optional<SectionKind> DrawingForSection(int listIndex);
 
 }  // namespace rivulet

@@ -44,7 +44,7 @@ struct DrawingScene {
 };
 
 /// The picture of one section.
-DrawingScene BuildDrawingScene(DrawingKind kind);
+DrawingScene BuildDrawingScene(SectionKind kind);
 
 /// The font of a text item, sized in picture units.
 QFont SceneFont(const SceneText& text);

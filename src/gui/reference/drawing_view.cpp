@@ -28,7 +28,7 @@ void ScenePicture::paintEvent(QPaintEvent*) {
   PaintDrawingScene(painter, scene_, rect());
 }
 
-SectionDrawingView::SectionDrawingView(DrawingKind kind, QWidget* parent)
+SectionDrawingView::SectionDrawingView(SectionKind kind, QWidget* parent)
     : QDialog(parent), kind_(kind) {
   const DrawingInfo& info = DrawingFor(kind);
   setObjectName(ToQString(info.windowName));

@@ -27,11 +27,11 @@ class ScenePicture : public QWidget {
 class SectionDrawingView : public QDialog {
   Q_OBJECT
  public:
-  SectionDrawingView(DrawingKind kind, QWidget* parent = nullptr);
-  DrawingKind Kind() const { return kind_; }
+  SectionDrawingView(SectionKind kind, QWidget* parent = nullptr);
+  SectionKind Kind() const { return kind_; }
 
  private:
-  DrawingKind kind_;
+  SectionKind kind_;
 };
 
 }  // namespace rivulet

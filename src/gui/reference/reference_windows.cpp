@@ -53,7 +53,7 @@ void ReferenceWindows::OpenGrassTable() {
   ShowCentred(*grass_);
 }
 
-void ReferenceWindows::OpenDrawing(DrawingKind kind) {
+void ReferenceWindows::OpenDrawing(SectionKind kind) {
   QPointer<QDialog>& slot = drawings_[static_cast<int>(kind)];
   if (slot) {
     slot->hide();
@@ -73,10 +73,10 @@ ReferenceWindows* AttachReferenceWindows(frmRivulet& form, QWidget* mainWindow,
   windows->afterChange = std::move(afterChange);
   form.cmdManning.onClick = [windows] { windows->OpenNValues(); };
   form.cmdSection.onClick = [windows, &form] { windows->ViewDrawing(form.cboSection.ListIndex()); };
-  const std::pair<MenuItem*, DrawingKind> items[] = {
-      {&form.mnuCircle, DrawingKind::Circle},       {&form.mnuRectangle, DrawingKind::Rectangle},
-      {&form.mnuTrapezoid, DrawingKind::Trapezoid}, {&form.mnuTriangle, DrawingKind::Triangle},
-      {&form.mnuGutter, DrawingKind::Gutter},
+  const std::pair<MenuItem*, SectionKind> items[] = {
+      {&form.mnuCircle, SectionKind::Pipe},         {&form.mnuRectangle, SectionKind::Rectangle},
+      {&form.mnuTrapezoid, SectionKind::Trapezoid}, {&form.mnuTriangle, SectionKind::Triangle},
+      {&form.mnuGutter, SectionKind::Gutter},
   };
   for (const auto& [item, kind] : items)
     item->onClick = [windows, kind] { windows->OpenDrawing(kind); };

@@ -30,14 +30,14 @@ class ReferenceWindows : public QObject {
   /// More...: shows the grass table, leaving an open one as it is.
   void OpenGrassTable();
   /// A View menu item: replaces the section's drawing window by a new, centred one.
-  void OpenDrawing(DrawingKind kind);
+  void OpenDrawing(SectionKind kind);
   /// View Drawing: the drawing of the section at this section-list position, if any.
   void ViewDrawing(int sectionListIndex);
 
   /// The open windows, or nullptr.
   QDialog* NValues() const;
   QDialog* GrassTable() const { return grass_; }
-  QDialog* Drawing(DrawingKind kind) const { return drawings_[static_cast<int>(kind)]; }
+  QDialog* Drawing(SectionKind kind) const { return drawings_[static_cast<int>(kind)]; }
 
  private:
   QWidget* mainWindow_;

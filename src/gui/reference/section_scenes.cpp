@@ -15,7 +15,7 @@ constexpr double kRun = 1.5;        // horizontal per vertical of every sloping 
 
 class SceneBuilder {
  public:
-  explicit SceneBuilder(DrawingKind kind) {
+  explicit SceneBuilder(SectionKind kind) {
     const DrawingInfo& info = DrawingFor(kind);
     scene_.size = QSizeF(info.width, info.height);
     SceneText title;
@@ -136,7 +136,7 @@ class SceneBuilder {
 };
 
 DrawingScene Circle() {
-  SceneBuilder b(DrawingKind::Circle);
+  SceneBuilder b(SectionKind::Pipe);
   const QPointF c(120, 116);
   const double inner = 70, outer = 79;
   const double bottom = c.y() + inner, top = c.y() - inner;
@@ -176,7 +176,7 @@ DrawingScene Circle() {
 }
 
 DrawingScene Rectangle() {
-  SceneBuilder b(DrawingKind::Rectangle);
+  SceneBuilder b(SectionKind::Rectangle);
   const double left = 55, right = 205, bed = 138, rim = 48, surface = 85;
   const double g = kGroundDepth;
   b.Ground(QPolygonF{{left - g, rim},
@@ -196,7 +196,7 @@ DrawingScene Rectangle() {
 }
 
 DrawingScene Triangle() {
-  SceneBuilder b(DrawingKind::Triangle);
+  SceneBuilder b(SectionKind::Triangle);
   const QPointF vertex(126, 150);
   const double rim = 74, surface = 104;
   const double halfTop = kRun * (vertex.y() - rim);
@@ -222,7 +222,7 @@ DrawingScene Triangle() {
 }
 
 DrawingScene Trapezoid() {
-  SceneBuilder b(DrawingKind::Trapezoid);
+  SceneBuilder b(SectionKind::Trapezoid);
   const double bedLeft = 104, bedRight = 164, bed = 100, rim = 40, surface = 68;
   const double run = kRun * (bed - rim), water = kRun * (bed - surface);
   const double g = kGroundDepth;
@@ -248,7 +248,7 @@ DrawingScene Trapezoid() {
 }
 
 DrawingScene Gutter() {
-  SceneBuilder b(DrawingKind::Gutter);
+  SceneBuilder b(SectionKind::Gutter);
   const double wall = 36, wallTop = 50, bedRight = 100, bed = 166, rim = 90, surface = 120;
   const double run = kRun * (bed - rim), water = kRun * (bed - surface);
   const double g = kGroundDepth;
@@ -274,17 +274,17 @@ DrawingScene Gutter() {
 
 }  // namespace
 
-DrawingScene BuildDrawingScene(DrawingKind kind) {
+DrawingScene BuildDrawingScene(SectionKind kind) {
   switch (kind) {
-    case DrawingKind::Circle:
+    case SectionKind::Pipe:
       return Circle();
-    case DrawingKind::Rectangle:
+    case SectionKind::Rectangle:
       return Rectangle();
-    case DrawingKind::Triangle:
+    case SectionKind::Triangle:
       return Triangle();
-    case DrawingKind::Trapezoid:
+    case SectionKind::Trapezoid:
       return Trapezoid();
-    case DrawingKind::Gutter:
+    case SectionKind::Gutter:
       return Gutter();
   }
   return {};
