@@ -4,16 +4,12 @@
 #include <sstream>
 
 #include "core/batch/batch.h"
+#include "support/example_files.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -7,16 +7,12 @@
 #include <sstream>
 
 #include "files_fixture.h"
+#include "support/example_files.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts(1);

@@ -16,16 +16,13 @@
 
 #include "core/files/calc_file.h"
 #include "gui/cases/case_table_model.h"
+#include "support/example_files.h"
 #include "view_fixture.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path Examples() {
-  return fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
-}
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -49,8 +46,8 @@ class CaseWindowTest : public ViewTest {
   }
 
   void OpenExample() {
-    ASSERT_TRUE(
-        window->OpenPath(QString::fromStdString((Examples() / "storm-sewer-cases.csv").string())));
+    ASSERT_TRUE(window->OpenPath(
+        QString::fromStdString((ExamplesFolder() / "storm-sewer-cases.csv").string())));
   }
   // Recalculates everything, turning the event loop as the application would.
   void RecalculateAndWait() {
@@ -179,7 +176,7 @@ TEST_F(CaseWindowTest, SortsNumbersAsNumbersAndFilters) {
 }
 
 TEST_F(CaseWindowTest, RowsTravelBetweenTheTableAndTheCalculationWindow) {
-  ASSERT_EQ(OpenNamedFile(form, (Examples() / "storm-sewer-pipe.rvl").string()),
+  ASSERT_EQ(OpenNamedFile(form, (ExamplesFolder() / "storm-sewer-pipe.rvl").string()),
             OpenResult::Loaded);
   const std::string depth = form.txtDepth.Text();
   window->AddCurrentSheet();

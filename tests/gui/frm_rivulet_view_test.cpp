@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/window/shell_commands.h"
+#include "support/form_test_access.h"
 #include "view_fixture.h"
 
 namespace rivulet {
@@ -173,13 +174,7 @@ TEST_F(ViewTest, CaretStaysWhereTheUserTypedUnlessTheFilterCut) {
 }
 
 TEST_F(ViewTest, ListChoiceIsForwardedEvenForTheSameEntry) {
-  form.cboSection.SetListIndex(1);
-  form.optVelDis1.SetValue(true);
-  form.txtDepth.SetText("0.5");
-  form.txtDiam.SetText("2");
-  form.txtSlope.SetText("1");
-  form.txtManning.SetText("0.013");
-  form.cmdCalculate_Click();
+  FormTestAccess::CalculateRectangle(form);
   ASSERT_EQ(form.Results(), ResultsState::Current);
   view->Sync();
   QComboBox* slope = List("cboSlope");

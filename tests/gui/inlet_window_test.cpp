@@ -22,17 +22,13 @@
 #include "core/worksheets/inlet_sheet.h"
 #include "gui/drainage/inlet_plan_view.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/example_files.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 class InletWindowTest : public ::testing::Test {
  protected:

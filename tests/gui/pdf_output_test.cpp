@@ -16,16 +16,12 @@
 #include "core/batch/batch.h"
 #include "core/worksheets/kinds.h"
 #include "gui/printing/pdf_report.h"
+#include "support/example_files.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 std::string Read(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

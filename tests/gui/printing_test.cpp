@@ -32,6 +32,7 @@
 #include "gui/printing/pdf_report.h"
 #include "gui/printing/print_window.h"
 #include "gui/printing/qt_printer.h"
+#include "support/example_files.h"
 #include "support/recording_services.h"
 #include "worksheets/test_kind.h"
 
@@ -39,10 +40,6 @@ namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path ExamplesFolder() {
-  return fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
-}
 
 std::vector<std::string> Examples() {
   std::vector<std::string> files;

@@ -20,17 +20,13 @@
 
 #include "core/files/calc_file.h"
 #include "gui/window/rating_plot.h"
+#include "support/example_files.h"
 #include "view_fixture.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const char* name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

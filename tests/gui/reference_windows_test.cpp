@@ -17,6 +17,7 @@
 #include "core/reference/n_values.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "support/form_test_access.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -291,13 +292,7 @@ TEST_F(AttachedTest, ViewMenuItemsOpenTheirOwnDrawings) {
 }
 
 TEST_F(AttachedTest, OkWriteMarksCompletedResultsStaleLikeATypedEdit) {
-  form.cboSection.SetListIndex(1);
-  form.optVelDis1.SetValue(true);
-  form.txtDepth.SetText("0.5");
-  form.txtDiam.SetText("2");
-  form.txtSlope.SetText("1");
-  form.txtManning.SetText("0.013");
-  form.cmdCalculate_Click();
+  FormTestAccess::CalculateRectangle(form);
   ASSERT_EQ(form.Results(), ResultsState::Current);
   form.cmdManning.Click();
   form.cmdManning.Click();

@@ -30,16 +30,11 @@
 #include "gui/sections/section_points_model.h"
 #include "gui/sections/section_rating_window.h"
 #include "gui/worksheets/worksheet_window.h"
+#include "support/example_files.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
 namespace {
-
-std::string ExampleFile(const char* name) {
-  return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
-          name)
-      .string();
-}
 
 class SectionWindowTest : public ::testing::Test {
  protected:
@@ -113,9 +108,9 @@ TEST_F(SectionWindowTest, ImportedPointsAndZonesSolveAndDraw) {
 // The rating of a section with US results is in feet and ft³/s in the table, the plot and
 // the PDF, which sets the plot above the table.
 TEST_F(SectionWindowTest, RatingFollowsTheResultUnitsIntoThePdf) {
-  const WorksheetRead read = ReadWorksheetFile(ExampleFile("ditch-survey.rvw"));
+  const WorksheetRead read = ReadWorksheetFile(Example("ditch-survey.rvw"));
   ASSERT_TRUE(read.document) << read.message;
-  ASSERT_EQ("", window->Model().Load(*read.document, ExampleFile("ditch-survey.rvw")));
+  ASSERT_EQ("", window->Model().Load(*read.document, Example("ditch-survey.rvw")));
   window->Sync();
   window->Calculate();
   SectionRatingWindow rating(*window);
@@ -209,7 +204,7 @@ TEST_F(SectionWindowTest, AFileFillsTheTables) {
 // The example solved and shown: the drawing sits under the few inputs, and no value box is
 // squeezed below ten digits, so a result never shows only its last digits.
 TEST_F(SectionWindowTest, ValueBoxesKeepTheirDigitsAndTheDrawingSitsUnderTheInputs) {
-  ASSERT_TRUE(window->OpenFile(ExampleFile("ditch-survey.rvw")));
+  ASSERT_TRUE(window->OpenFile(Example("ditch-survey.rvw")));
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   QCoreApplication::processEvents();

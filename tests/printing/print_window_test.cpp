@@ -6,6 +6,7 @@
 #include "core/shell/utf8_text.h"
 #include "files/files_fixture.h"
 #include "printing/fake_printer.h"
+#include "support/example_files.h"
 
 namespace rivulet {
 namespace {
@@ -305,9 +306,7 @@ TEST_F(PrintWindowTest, PrinterWithoutFontsStillPrints) {
 // While the Flow Details are shown every copy carries the details block after the report;
 // hidden, the report goes alone. The block keeps to the report's 70 columns.
 TEST_F(PrintWindowTest, ShownFlowDetailsArePrintedAfterEachReport) {
-  const fs::path file = fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
-                        "storm-sewer-pipe.rvl";
-  ASSERT_EQ(OpenNamedFile(form, file.string()), OpenResult::Loaded);
+  ASSERT_EQ(OpenNamedFile(form, Example("storm-sewer-pipe.rvl")), OpenResult::Loaded);
   const DesignSettings settings = DefaultDesignSettings();
   EXPECT_FALSE(Open().lblDetails.Visible()) << "no details block: nothing to say";
   commands.SetDetailsBlock([this, &settings] { return DetailsReportLines(form, &settings); });

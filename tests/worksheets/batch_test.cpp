@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/batch/worksheet_batch.h"
+#include "support/example_files.h"
 #include "test_kind.h"
 
 namespace rivulet {
@@ -17,11 +18,6 @@ using testing::kStripInputs;
 using testing::StripText;
 using testing::TempFolder;
 using testing::TestKinds;
-
-std::string Example(const std::string& name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 class WorksheetBatch : public ::testing::Test {
  protected:

@@ -12,6 +12,7 @@
 #include "core/batch/batch.h"
 #include "core/batch/worksheet_batch.h"
 #include "core/worksheets/worksheet_report.h"
+#include "support/example_files.h"
 #include "test_kind.h"
 
 namespace rivulet {
@@ -19,11 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
-
-std::string Example(const std::string& name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 class GutterBatch : public ::testing::Test {
  protected:

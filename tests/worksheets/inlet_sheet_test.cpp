@@ -13,6 +13,7 @@
 #include "core/batch/worksheet_batch.h"
 #include "core/worksheets/worksheet_model.h"
 #include "core/worksheets/worksheet_report.h"
+#include "support/example_files.h"
 #include "test_kind.h"
 
 namespace rivulet {
@@ -20,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
-
-std::string Example(const std::string& name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 const char* const kSamples[] = {"inlet-grate-on-grade-us.rvw", "inlet-curb-opening-sag-si.rvw",
                                 "inlet-sweeper-composite-si.rvw"};

@@ -12,17 +12,13 @@
 
 #include "core/batch/batch.h"
 #include "core/batch/worksheet_batch.h"
+#include "support/example_files.h"
 #include "test_kind.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Example(const std::string& name) {
-  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / name)
-      .string();
-}
 
 std::string SectionText(const std::string& inputs, const std::string& solveFor,
                         const std::string& options = "{}") {
