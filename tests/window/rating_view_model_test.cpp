@@ -169,6 +169,20 @@ TEST(RatingFileNameTest, ExportsAreNamedAfterTheSheetsFile) {
     EXPECT_EQ(ProposedRatingFileName(sheet, extension), proposed) << sheet;
 }
 
+// The irregular section's rating window names its exports by the same rule, with its own
+// name for an unsaved worksheet.
+TEST(RatingFileNameTest, AnUnsavedSheetTakesTheNameItIsGiven) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"creek-reach.rvw", "csv", "creek-reach-rating.csv"},
+      {"creek.reach.rvw", "pdf", "creek.reach-rating.pdf"},
+      {"", "csv", "section-rating.csv"},
+      {"", "pdf", "section-rating.pdf"},
+      {".rvw", "csv", "section-rating.csv"},
+  };
+  for (const auto& [sheet, extension, proposed] : cases)
+    EXPECT_EQ(ProposedRatingFileName(sheet, extension, "section-rating"), proposed) << sheet;
+}
+
 TEST(RatingBuildRequestTest, EveryFieldOfChannelAndRequestCounts) {
   RatingBuildRequest base;
   base.channel = {{SectionKind::Trapezoid, 0, 1.5, 2}, 0.005, 0.013};

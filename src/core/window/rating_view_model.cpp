@@ -74,10 +74,11 @@ RatingRangeEdit EditRatingRange(RatingSettings& settings, RatingRangeEnd end,
   return {Outcome::Changed, ""};
 }
 
-std::string ProposedRatingFileName(const std::string& sheetFileName, const std::string& extension) {
+std::string ProposedRatingFileName(const std::string& sheetFileName, const std::string& extension,
+                                   const std::string& unsavedName) {
   std::string name = sheetFileName;
   if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
-  return (name.empty() ? "rating" : name + "-rating") + "." + extension;
+  return (name.empty() ? unsavedName : name + "-rating") + "." + extension;
 }
 
 void RatingViewModel::Refresh() {

@@ -62,8 +62,10 @@ RatingRangeEdit EditRatingRange(RatingSettings& settings, RatingRangeEnd end,
 /// The unit the range is shown in: the length unit or the discharge unit, as the step asks.
 std::string RatingRangeUnit(const RatingSettings& settings);
 
-/// "storm-sewer-rating.csv" for the sheet's file "storm-sewer.rvl"; "rating.csv" unsaved.
-std::string ProposedRatingFileName(const std::string& sheetFileName, const std::string& extension);
+/// "storm-sewer-rating.csv" for the sheet's file "storm-sewer.rvl"; unsavedName + ".csv"
+/// ("rating.csv") while the sheet has no file name.
+std::string ProposedRatingFileName(const std::string& sheetFileName, const std::string& extension,
+                                   const std::string& unsavedName = "rating");
 
 class RatingViewModel {
  public:

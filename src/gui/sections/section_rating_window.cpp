@@ -23,6 +23,7 @@
 #include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
+#include "core/window/rating_view_model.h"
 #include "core/worksheets/rating_units.h"
 #include "core/worksheets/section_sheet.h"
 #include "gui/shell/qt_text.h"
@@ -199,9 +200,7 @@ RatingReport SectionRatingWindow::Report() const {
 }
 
 std::string SectionRatingWindow::ProposedName(const char* extension) const {
-  std::string name = window_.Model().FileName();
-  if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
-  return (name.empty() ? "section-rating" : name + "-rating") + "." + extension;
+  return ProposedRatingFileName(window_.Model().FileName(), extension, "section-rating");
 }
 
 void SectionRatingWindow::SaveCsv() {
