@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 class GutterWindowTest : public ::testing::Test {
  protected:
-  GutterWindowTest() : window(std::make_unique<WorksheetWindow>(GutterKind(), services)) {
+  GutterWindowTest() : window(std::make_unique<WorksheetWindow>(GutterKind(), services, printer)) {
     SetUpGutterWindow(*window);
     window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
     view = window->findChild<GutterSectionView*>("picSection");
@@ -44,6 +44,7 @@ class GutterWindowTest : public ::testing::Test {
   }
 
   RecordingServices services;
+  SharedPrinter printer;
   std::unique_ptr<WorksheetWindow> window;
   GutterSectionView* view = nullptr;
 };
@@ -113,9 +114,10 @@ TEST_F(GutterWindowTest, HelpOpensTheWorksheetsSectionOfTheHelpPage) {
 
 TEST(GutterToolsMenu, OpensTheGutterWindow) {
   RecordingServices services;
+  SharedPrinter printer;
   QMainWindow main;
   main.menuBar()->addMenu("&Help");
-  AddToolsMenu(main, BuiltInKinds(), services);
+  AddToolsMenu(main, BuiltInKinds(), services, printer);
   auto* item = main.findChild<QAction*>("mnuTools_gutter");
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->text(), "Gutter Flow...");

@@ -173,7 +173,8 @@ TEST_F(ViewTest, EveryMenuItemIsInTheHelpPagesMenusTable) {
 
   std::vector<std::string> missing;
   // The program adds the worksheets' menu to the window after building it.
-  AddToolsMenu(*view, BuiltInKinds(), services);
+  SharedPrinter printer;
+  AddToolsMenu(*view, BuiltInKinds(), services, printer);
   const QList<QAction*> top = view->menuBar()->actions();
   ASSERT_GE(top.size(), 6);
   CheckMenuCaptions(top, "", table, missing);

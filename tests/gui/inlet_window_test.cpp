@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 
 class InletWindowTest : public ::testing::Test {
  protected:
-  InletWindowTest() : window(std::make_unique<WorksheetWindow>(InletKind(), services)) {
+  InletWindowTest() : window(std::make_unique<WorksheetWindow>(InletKind(), services, printer)) {
     SetUpInletWindow(*window);
     window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
     plan = window->findChild<InletPlanView*>("picPlan");
@@ -49,6 +49,7 @@ class InletWindowTest : public ::testing::Test {
   }
 
   RecordingServices services;
+  SharedPrinter printer;
   std::unique_ptr<WorksheetWindow> window;
   InletPlanView* plan = nullptr;
 };
@@ -127,9 +128,10 @@ TEST_F(InletWindowTest, StatusLineAndCalculateStayOutsideTheScrollingSheet) {
 
 TEST(InletToolsMenu, OpensTheInletWindow) {
   RecordingServices services;
+  SharedPrinter printer;
   QMainWindow main;
   main.menuBar()->addMenu("&Help");
-  AddToolsMenu(main, BuiltInKinds(), services);
+  AddToolsMenu(main, BuiltInKinds(), services, printer);
   auto* item = main.findChild<QAction*>("mnuTools_inlet");
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->text(), "Inlet...");

@@ -39,7 +39,7 @@ namespace {
 class SectionWindowTest : public ::testing::Test {
  protected:
   SectionWindowTest()
-      : window(std::make_unique<WorksheetWindow>(IrregularSectionKind(), services)) {
+      : window(std::make_unique<WorksheetWindow>(IrregularSectionKind(), services, printer)) {
     SetUpSectionWindow(*window);
     editor = window->findChild<SectionEditor*>("sectionEditor");
     window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
@@ -52,6 +52,7 @@ class SectionWindowTest : public ::testing::Test {
   }
 
   RecordingServices services;
+  SharedPrinter printer;
   std::unique_ptr<WorksheetWindow> window;
   SectionEditor* editor = nullptr;
 };
@@ -99,7 +100,7 @@ TEST_F(SectionWindowTest, ImportedPointsAndZonesSolveAndDraw) {
   window->Calculate();
   EXPECT_EQ(ResultsState::Current, window->Model().State()) << window->Model().StatusText();
 
-  SectionRatingWindow rating(*window);
+  SectionRatingWindow rating(*window, printer);
   EXPECT_TRUE(rating.Table().problem.empty()) << rating.Table().problem;
   EXPECT_EQ(51u, rating.Table().rows.size());
   EXPECT_TRUE(rating.Table().cutAt);  // bank-full
@@ -113,7 +114,7 @@ TEST_F(SectionWindowTest, RatingFollowsTheResultUnitsIntoThePdf) {
   ASSERT_EQ("", window->Model().Load(*read.document, Example("ditch-survey.rvw")));
   window->Sync();
   window->Calculate();
-  SectionRatingWindow rating(*window);
+  SectionRatingWindow rating(*window, printer);
   ASSERT_TRUE(rating.Table().problem.empty()) << rating.Table().problem;
   const QAbstractItemModel* m = rating.findChild<QTableView*>("tblRating")->model();
   EXPECT_EQ("Depth\n(feet)", m->headerData(0, Qt::Horizontal).toString());
@@ -179,7 +180,7 @@ TEST_F(SectionWindowTest, FiveThousandPointsStayResponsive) {
   }
   EXPECT_EQ(ResultsState::Modified, window->Model().State());
   timer.restart();
-  SectionRatingWindow rating(*window);
+  SectionRatingWindow rating(*window, printer);
   const qint64 rated = timer.elapsed();
   EXPECT_EQ(51u, rating.Table().rows.size());
   std::cout << "[ timing ] 5000 points: imported in " << imported << " ms, solved in " << solved

@@ -1,17 +1,23 @@
-// The windows that print are handed their printer by whoever makes them: the print path
-// prints on the printer it was given, and each calculation window has a print window of
-// its own.
+// The windows that print are handed their printer by whoever makes them: the print path,
+// the worksheet windows and the section's rating print on the printer they were given, and
+// each calculation window has a print window of its own.
 #include "gui/shell/shared_printer.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QPushButton>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/printing/frm_print.h"
+#include "core/worksheets/kinds.h"
+#include "gui/printing/pdf_report.h"
 #include "gui/printing/print_window.h"
+#include "gui/sections/section_rating_window.h"
+#include "gui/worksheets/worksheet_windows.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -72,6 +78,40 @@ TEST_F(SharedPrinterTest, EachCalculationWindowOwnsItsPrintWindow) {
   ASSERT_NE(secondPrint->Core(), nullptr);
   EXPECT_TRUE(secondPrint->Core()->Visible());
   secondPrint->Destroy();
+}
+
+// A worksheet opened from its file, and the rating its section window opens, print on the
+// printer the program handed over, set here (as the Print dialog's Print to File sets it) to
+// write a PDF: a window that made a printer of its own would leave the file unwritten.
+TEST_F(SharedPrinterTest, WorksheetWindowsAndTheSectionRatingPrintOnTheGivenPrinter) {
+  WorksheetWindow* window = OpenWorksheetWindow(RIVULET_SOURCE_DIR "/examples/ditch-survey.rvw",
+                                                BuiltInKinds(), services, printer);
+  ASSERT_NE(window, nullptr);
+  window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
+  EXPECT_EQ(&window->WindowPrinter(), &printer);
+  auto* ratingButton = window->findChild<QPushButton*>("cmdRating");
+  ASSERT_NE(ratingButton, nullptr);
+  ratingButton->click();
+  auto* rating = window->findChild<SectionRatingWindow*>("sectionRating");
+  ASSERT_NE(rating, nullptr);
+  ASSERT_FALSE(rating->Table().rows.empty()) << rating->Table().problem;
+
+  struct Case {
+    const char* file;
+    std::function<bool()> print;
+  };
+  const Case cases[] = {
+      {"worksheet.pdf", [window] { return window->PrintOnPrinter(); }},
+      {"rating.pdf", [rating] { return rating->PrintOnPrinter(); }},
+  };
+  for (const Case& c : cases) {
+    const std::string pdf = (folder / c.file).string();
+    printer.Get().setOutputFileName(QString::fromStdString(pdf));
+    EXPECT_TRUE(c.print()) << c.file;
+    EXPECT_TRUE(IsCompletePdf(pdf)) << c.file;
+  }
+  EXPECT_TRUE(services.messages.empty());
+  window->close();
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ using testing::TempFolder;
 
 class WorksheetWindowTest : public ::testing::Test {
  protected:
-  WorksheetWindowTest() : window(std::make_unique<WorksheetWindow>(StripKind(), services)) {
+  WorksheetWindowTest()
+      : window(std::make_unique<WorksheetWindow>(StripKind(), services, printer)) {
     window->SetSaveQuestion([this](const std::string& name) {
       asked.push_back(name);
       return answer;
@@ -59,6 +60,7 @@ class WorksheetWindowTest : public ::testing::Test {
   QString Status() { return Box("txtStatus")->text(); }
 
   RecordingServices services;
+  SharedPrinter printer;
   std::unique_ptr<WorksheetWindow> window;
   std::vector<std::string> asked;
   SaveAnswer answer = SaveAnswer::Cancel;
@@ -129,7 +131,7 @@ TEST_F(WorksheetWindowTest, SaveAndOpenGiveTheSameWorksheetBack) {
   EXPECT_EQ(services.saveRequests[0].proposedName, "strip.rvw");
   EXPECT_EQ(services.saveRequests[0].startFolder, "") << "before a save: the documents folder";
 
-  WorksheetWindow again(StripKind(), services);
+  WorksheetWindow again(StripKind(), services, printer);
   services.openAnswers.push_back(FileChoice{path, "ditch.rvw"});
   ASSERT_TRUE(again.Open());
   services.saveAnswers.push_back(std::nullopt);
@@ -220,10 +222,11 @@ TEST_F(WorksheetWindowTest, FitsASmallLaptopScreen) {
 
 TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
   RecordingServices services;
+  SharedPrinter printer;
   QMainWindow main;
   main.menuBar()->addMenu("&File");
   main.menuBar()->addMenu("&Help");
-  AddToolsMenu(main, testing::TestKinds(), services);
+  AddToolsMenu(main, testing::TestKinds(), services, printer);
   const QList<QAction*> menus = main.menuBar()->actions();
   ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[1]->text(), "&Tools");
@@ -240,13 +243,13 @@ TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
 
   TempFolder folder;
   const std::string file = folder.Write("a.rvw", testing::StripText(testing::kStripInputs));
-  WorksheetWindow* fromFile = OpenWorksheetWindow(file, testing::TestKinds(), services);
+  WorksheetWindow* fromFile = OpenWorksheetWindow(file, testing::TestKinds(), services, printer);
   ASSERT_NE(fromFile, nullptr);
   EXPECT_EQ(fromFile->Model().State(), ResultsState::Current);
   fromFile->close();
   const std::string pond =
       folder.Write("pond.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})");
-  EXPECT_EQ(OpenWorksheetWindow(pond, testing::TestKinds(), services), nullptr);
+  EXPECT_EQ(OpenWorksheetWindow(pond, testing::TestKinds(), services, printer), nullptr);
   EXPECT_EQ(services.messages.back().text, "Unknown worksheet kind \"pond\".");
 }
 

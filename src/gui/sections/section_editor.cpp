@@ -362,7 +362,7 @@ void SectionEditor::ImportCsvFile() {
 }
 
 void SectionEditor::OpenRating() {
-  auto* rating = new SectionRatingWindow(window_, this);
+  auto* rating = new SectionRatingWindow(window_, window_.WindowPrinter(), this);
   rating->show();
 }
 

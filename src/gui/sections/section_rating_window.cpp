@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
@@ -64,8 +63,9 @@ QString Describe(const SectionInputs& in) {
 
 }  // namespace
 
-SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, QWidget* parent)
-    : QWidget(parent, Qt::Window), window_(window) {
+SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, SharedPrinter& printer,
+                                         QWidget* parent)
+    : QWidget(parent, Qt::Window), window_(window), printer_(printer) {
   setObjectName("sectionRating");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Irregular Section: Rating Table");
@@ -238,13 +238,17 @@ void SectionRatingWindow::Print() {
     SavePdf();
     return;
   }
-  QPrinter printer;
-  QPrintDialog dialog(&printer, this);
+  QPrintDialog dialog(&printer_.Get(), this);
   dialog.setWindowTitle("Print Rating Table");
   if (dialog.exec() != QDialog::Accepted) return;
-  if (!PaintRatingReport(printer, Report()))
-    window_.WindowServices().MessageBox("The rating could not be printed.", "Oops",
-                                        MessageIcon::Stop);
+  PrintOnPrinter();
+}
+
+bool SectionRatingWindow::PrintOnPrinter() {
+  if (PaintRatingReport(printer_.Get(), Report())) return true;
+  window_.WindowServices().MessageBox("The rating could not be printed.", "Oops",
+                                      MessageIcon::Stop);
+  return false;
 }
 
 }  // namespace rivulet

@@ -8,6 +8,7 @@
 
 #include "core/hydraulics/rating_table.h"
 #include "core/window/rating_sheet.h"
+#include "gui/shell/shared_printer.h"
 #include "gui/window/rating_print.h"
 
 class QComboBox;
@@ -26,7 +27,8 @@ class SectionRatingWindow : public QWidget {
   Q_OBJECT
 
  public:
-  SectionRatingWindow(WorksheetWindow& window, QWidget* parent = nullptr);
+  /// The rating of window's section, printed on printer.
+  SectionRatingWindow(WorksheetWindow& window, SharedPrinter& printer, QWidget* parent = nullptr);
 
   const RatingTable& Table() const { return table_; }
   /// The units of the table, the plot and the exports: the worksheet's result units.
@@ -38,11 +40,15 @@ class SectionRatingWindow : public QWidget {
   void SaveCsv();
   void SavePdf();
   void Print();
+  /// Prints the rating on the window's printer as it is set up, without asking; false
+  /// (after a message) when the printer failed.
+  bool PrintOnPrinter();
 
  private:
   std::string ProposedName(const char* extension) const;
 
   WorksheetWindow& window_;
+  SharedPrinter& printer_;
   QComboBox* step_ = nullptr;
   QLineEdit* to_ = nullptr;
   QLabel* toUnit_ = nullptr;

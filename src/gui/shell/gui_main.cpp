@@ -84,12 +84,14 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   };
   view->CentreOnScreen();
   view->show();
-  AddToolsMenu(*view, BuiltInKinds(), app.services);
+  AddToolsMenu(*view, BuiltInKinds(), app.services, app.services.Printer());
   view->SetWorksheetOpener([&app](const std::string& path) {
-    return OpenWorksheetWindow(path, BuiltInKinds(), app.services) != nullptr;
+    return OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()) !=
+           nullptr;
   });
   if (!fileToOpen.isEmpty() && IsWorksheetFile(fileToOpen.toStdString())) {
-    if (OpenWorksheetWindow(fileToOpen.toStdString(), BuiltInKinds(), app.services))
+    if (OpenWorksheetWindow(fileToOpen.toStdString(), BuiltInKinds(), app.services,
+                            app.services.Printer()))
       view->Recent().Add(fileToOpen.toStdString());
   } else if (!fileToOpen.isEmpty()) {
     if (OpenNamedFile(form, fileToOpen.toStdString()) == OpenResult::Loaded)

@@ -33,7 +33,11 @@ bool PrintOn(QtPrinter& out, const std::vector<std::string>& lines, std::string*
 
 bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines,
                       std::string* error) {
-  QtPrinter out(printer);
+  // A printer set to print into a file (Print to File in the dialog) writes that file
+  // whether or not the system has a printer.
+  const bool toFile =
+      printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+  QtPrinter out(printer, toFile ? printer.outputFileName() : QString());
   return PrintOn(out, lines, error);
 }
 

@@ -68,8 +68,9 @@ SaveAnswer AskWithMessageBox(QWidget* parent, const std::string& name) {
 
 }  // namespace
 
-WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services, QWidget* parent)
-    : QMainWindow(parent), model_(kind), services_(services) {
+WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
+                                 SharedPrinter& printer, QWidget* parent)
+    : QMainWindow(parent), model_(kind), services_(services), printer_(printer) {
   setObjectName("worksheet_" + Q(kind.name));
   askSave_ = [this](const std::string& name) { return AskWithMessageBox(this, name); };
 

@@ -12,6 +12,7 @@
 
 #include "core/shell/services.h"
 #include "core/worksheets/worksheet_model.h"
+#include "gui/shell/shared_printer.h"
 
 class QComboBox;
 class QGridLayout;
@@ -29,12 +30,16 @@ class WorksheetWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  /// A new, untitled worksheet of kind; dialogs and messages go through services.
-  WorksheetWindow(const WorksheetKind& kind, Services& services, QWidget* parent = nullptr);
+  /// A new, untitled worksheet of kind; dialogs and messages go through services, and it
+  /// prints on printer, the one Print Setup configures.
+  WorksheetWindow(const WorksheetKind& kind, Services& services, SharedPrinter& printer,
+                  QWidget* parent = nullptr);
 
   WorksheetModel& Model() { return model_; }
   /// The dialogs and shell of this window, for what a kind adds to it.
   Services& WindowServices() { return services_; }
+  /// The printer this window prints on, for the windows a kind opens from it.
+  SharedPrinter& WindowPrinter() { return printer_; }
   const WorksheetModel& Model() const { return model_; }
 
   /// Puts the kind's drawing beside the inputs; it redraws on Synced().
@@ -55,6 +60,9 @@ class WorksheetWindow : public QMainWindow {
   bool Save();
   bool SaveAs();
   void Print();
+  /// Prints the report on the window's printer as it is set up, without asking; false
+  /// (after a message) when the printer failed.
+  bool PrintOnPrinter();
   bool SavePdf();
   void CopyResults();
   void Calculate();
@@ -95,6 +103,7 @@ class WorksheetWindow : public QMainWindow {
 
   WorksheetModel model_;
   Services& services_;
+  SharedPrinter& printer_;
   std::function<SaveAnswer(const std::string&)> askSave_;
   QLineEdit* title_ = nullptr;
   std::map<std::string, InputRow> inputs_;

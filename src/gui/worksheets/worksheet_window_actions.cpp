@@ -1,7 +1,6 @@
 // The worksheet window's file, print, copy and close commands.
 #include <QCloseEvent>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPrinterInfo>
 #include <filesystem>
 
@@ -101,13 +100,17 @@ void WorksheetWindow::Print() {
     SavePdf();
     return;
   }
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
+  QPrintDialog dialog(&printer_.Get(), this);
   dialog.setWindowTitle("Print " + QString::fromStdString(model_.Kind().title));
   if (dialog.exec() != QDialog::Accepted) return;
+  PrintOnPrinter();
+}
+
+bool WorksheetWindow::PrintOnPrinter() {
   std::string error;
-  if (!PrintReportLines(printer, model_.ReportLines(), &error))
-    Message("The report could not be printed: " + error, MessageIcon::Stop);
+  if (PrintReportLines(printer_.Get(), model_.ReportLines(), &error)) return true;
+  Message("The report could not be printed: " + error, MessageIcon::Stop);
+  return false;
 }
 
 bool WorksheetWindow::SavePdf() {

@@ -21,9 +21,10 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   return setups;
 }
 
-WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services) {
+WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services,
+                                     SharedPrinter& printer) {
   // No parent: a worksheet stays open after the main window closes, as reference windows do.
-  auto* window = new WorksheetWindow(kind, services);
+  auto* window = new WorksheetWindow(kind, services, printer);
   window->setAttribute(Qt::WA_DeleteOnClose);
   const auto setup = WorksheetWindowSetups().find(kind.name);
   if (setup != WorksheetWindowSetups().end()) setup->second(*window);
@@ -32,7 +33,7 @@ WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& servic
 }
 
 WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& kinds,
-                                     Services& services) {
+                                     Services& services, SharedPrinter& printer) {
   const WorksheetRead read = ReadWorksheetFile(path);
   const WorksheetKind* kind = read.document ? FindKind(kinds, read.document->kind) : nullptr;
   if (!kind) {
@@ -41,12 +42,13 @@ WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& k
         kProductName, MessageIcon::Exclamation);
     return nullptr;
   }
-  WorksheetWindow* window = ShowWorksheetWindow(*kind, services);
+  WorksheetWindow* window = ShowWorksheetWindow(*kind, services, printer);
   window->OpenFile(path);
   return window;
 }
 
-void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services) {
+void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services,
+                  SharedPrinter& printer) {
   // The calculation window's own Tools menu (the case table) takes the worksheets after a line.
   QMenu* own = nullptr;
   for (QAction* a : window.menuBar()->actions())
@@ -57,8 +59,9 @@ void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& service
   for (const WorksheetKind* kind : kinds) {
     QAction* item = tools->addAction(QString::fromStdString(kind->title) + "...");
     item->setObjectName("mnuTools_" + QString::fromStdString(kind->name));
-    QObject::connect(item, &QAction::triggered, &window,
-                     [kind, &services] { ShowWorksheetWindow(*kind, services); });
+    QObject::connect(item, &QAction::triggered, &window, [kind, &services, &printer] {
+      ShowWorksheetWindow(*kind, services, printer);
+    });
   }
   if (kinds.empty()) tools->addAction("No worksheets installed")->setEnabled(false);
   if (own) return;

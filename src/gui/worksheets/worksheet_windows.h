@@ -19,15 +19,19 @@ namespace rivulet {
 using WorksheetWindowSetup = std::function<void(WorksheetWindow&)>;
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups();
 
-/// A new window of kind, set up by its kind, shown; it deletes itself when closed.
-WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services);
+/// A new window of kind, set up by its kind, shown, printing on printer; it deletes itself
+/// when closed.
+WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services,
+                                     SharedPrinter& printer);
 
 /// Opens the worksheet file in a new window of its kind. nullptr after a message when the
 /// file is no worksheet, or of a kind not in kinds.
 WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& kinds,
-                                     Services& services);
+                                     Services& services, SharedPrinter& printer);
 
-/// Adds the Tools menu, before the Help menu, with one "Title..." item per kind.
-void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services);
+/// Adds the Tools menu, before the Help menu, with one "Title..." item per kind; the
+/// windows it opens print on printer.
+void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services,
+                  SharedPrinter& printer);
 
 }  // namespace rivulet
