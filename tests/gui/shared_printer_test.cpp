@@ -18,6 +18,7 @@
 #include "gui/printing/print_window.h"
 #include "gui/sections/section_rating_window.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/example_files.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -84,8 +85,8 @@ TEST_F(SharedPrinterTest, EachCalculationWindowOwnsItsPrintWindow) {
 // printer the program handed over, set here (as the Print dialog's Print to File sets it) to
 // write a PDF: a window that made a printer of its own would leave the file unwritten.
 TEST_F(SharedPrinterTest, WorksheetWindowsAndTheSectionRatingPrintOnTheGivenPrinter) {
-  WorksheetWindow* window = OpenWorksheetWindow(RIVULET_SOURCE_DIR "/examples/ditch-survey.rvw",
-                                                BuiltInKinds(), services, printer);
+  WorksheetWindow* window =
+      OpenWorksheetWindow(Example("ditch-survey.rvw"), BuiltInKinds(), services, printer);
   ASSERT_NE(window, nullptr);
   window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
   EXPECT_EQ(&window->WindowPrinter(), &printer);
