@@ -14,6 +14,7 @@
 #include "core/shell/number_text.h"
 #include "core/worksheets/kinds.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/temp_program_folder.h"
 #include "view_fixture.h"
 
 namespace rivulet {
@@ -121,7 +122,8 @@ std::vector<std::string> ReportLinesOf(const std::string& file) {
   auto [it, added] = cache.try_emplace(file);
   if (added) {
     std::ostringstream out, err;
-    RunBatch({kSourceDir + "/examples/" + file}, StartupValues::ForFolder("/nonexistent/rivulet"),
+    const TempProgramFolder programFolder;
+    RunBatch({kSourceDir + "/examples/" + file}, programFolder.Startup(),
              BatchOutput::ReportsWithDetails, out, err);
     std::istringstream lines(out.str());
     for (std::string line; std::getline(lines, line);) it->second.push_back(Trim(line));

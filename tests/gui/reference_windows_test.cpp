@@ -19,6 +19,7 @@
 #include "core/window/frm_rivulet.h"
 #include "support/form_test_access.h"
 #include "support/recording_services.h"
+#include "support/temp_program_folder.h"
 
 namespace rivulet {
 namespace {
@@ -244,7 +245,7 @@ TEST_F(ReferenceWindowsTest, OkOfOneDrawingLeavesTheOthersOpen) {
 // sheet's own edit handling.
 class AttachedTest : public testing::Test {
  protected:
-  AttachedTest() : form(services, StartupValues::ForFolder("/nonexistent/rivulet")) {
+  AttachedTest() : form(services, programFolder.Startup()) {
     EnsureApplication();
     form.Form_Load();
     main = std::make_unique<QWidget>();
@@ -261,6 +262,7 @@ class AttachedTest : public testing::Test {
     return names;
   }
 
+  TempProgramFolder programFolder;
   RecordingServices services;
   frmRivulet form;
   std::unique_ptr<QWidget> main;

@@ -16,12 +16,13 @@
 #include "core/window/frm_rivulet.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "support/recording_services.h"
+#include "support/temp_program_folder.h"
 
 namespace rivulet {
 
 class ViewTest : public ::testing::Test {
  protected:
-  ViewTest() : form(services, StartupValues::ForFolder("/nonexistent/rivulet")) {
+  ViewTest() : form(services, programFolder.Startup()) {
     form.Form_Load();
     view = std::make_unique<frmRivuletView>(form);
     view->show();
@@ -68,6 +69,8 @@ class ViewTest : public ::testing::Test {
     QCoreApplication::processEvents();
   }
 
+  // Before the sheet, which is made in it and must go first.
+  TempProgramFolder programFolder;
   RecordingServices services;
   frmRivulet form;
   std::unique_ptr<frmRivuletView> view;
