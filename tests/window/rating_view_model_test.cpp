@@ -156,31 +156,33 @@ TEST(RatingRangeTest, RangeTextsHaveSixSignificantDigitsWhateverTheLocale) {
   for (const auto& [value, text] : cases) EXPECT_EQ(RatingRangeText(value), text) << value;
 }
 
+// The calculation window's rating takes the default unsaved name; the irregular section's
+// rating window names its exports by the same rule with a name of its own.
 TEST(RatingFileNameTest, ExportsAreNamedAfterTheSheetsFile) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"storm-sewer.rvl", "csv", "storm-sewer-rating.csv"},
-      {"storm-sewer.rvl", "pdf", "storm-sewer-rating.pdf"},
-      {"", "csv", "rating.csv"},
-      {"v.ditch.rvl", "csv", "v.ditch-rating.csv"},
-      {"NOEXT", "pdf", "NOEXT-rating.pdf"},
-      {".rvl", "csv", "rating.csv"},
+  struct Case {
+    const char* sheet;
+    const char* extension;
+    const char* unsavedName;  // nullptr: the default
+    const char* proposed;
   };
-  for (const auto& [sheet, extension, proposed] : cases)
-    EXPECT_EQ(ProposedRatingFileName(sheet, extension), proposed) << sheet;
-}
-
-// The irregular section's rating window names its exports by the same rule, with its own
-// name for an unsaved worksheet.
-TEST(RatingFileNameTest, AnUnsavedSheetTakesTheNameItIsGiven) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"creek-reach.rvw", "csv", "creek-reach-rating.csv"},
-      {"creek.reach.rvw", "pdf", "creek.reach-rating.pdf"},
-      {"", "csv", "section-rating.csv"},
-      {"", "pdf", "section-rating.pdf"},
-      {".rvw", "csv", "section-rating.csv"},
+  const Case cases[] = {
+      {"storm-sewer.rvl", "csv", nullptr, "storm-sewer-rating.csv"},
+      {"storm-sewer.rvl", "pdf", nullptr, "storm-sewer-rating.pdf"},
+      {"", "csv", nullptr, "rating.csv"},
+      {"v.ditch.rvl", "csv", nullptr, "v.ditch-rating.csv"},
+      {"NOEXT", "pdf", nullptr, "NOEXT-rating.pdf"},
+      {".rvl", "csv", nullptr, "rating.csv"},
+      {"creek-reach.rvw", "csv", "section-rating", "creek-reach-rating.csv"},
+      {"creek.reach.rvw", "pdf", "section-rating", "creek.reach-rating.pdf"},
+      {"", "csv", "section-rating", "section-rating.csv"},
+      {"", "pdf", "section-rating", "section-rating.pdf"},
+      {".rvw", "csv", "section-rating", "section-rating.csv"},
   };
-  for (const auto& [sheet, extension, proposed] : cases)
-    EXPECT_EQ(ProposedRatingFileName(sheet, extension, "section-rating"), proposed) << sheet;
+  for (const Case& c : cases)
+    EXPECT_EQ(c.unsavedName ? ProposedRatingFileName(c.sheet, c.extension, c.unsavedName)
+                            : ProposedRatingFileName(c.sheet, c.extension),
+              c.proposed)
+        << c.sheet << " " << (c.unsavedName ? c.unsavedName : "(default)");
 }
 
 TEST(RatingBuildRequestTest, EveryFieldOfChannelAndRequestCounts) {
