@@ -48,6 +48,9 @@ TEST(UnitsTest, WorkedConversions) {
   }
   // Lengths come out exactly equal whichever route they take.
   EXPECT_EQ(ConvertLength(12, 3, kToBase), ConvertLength(1, 4, kToBase));
+  // A square and a cubic foot are the very doubles of std::pow, which files were written with.
+  EXPECT_EQ(ConvertArea(1, 4, kToBase), std::pow(0.3048, 2));
+  EXPECT_EQ(ConvertDischarge(1, 4, kToBase), std::pow(0.3048, 3));
 }
 
 // Every listed unit, in list order (files store the position), with the value of one
