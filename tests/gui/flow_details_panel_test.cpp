@@ -153,5 +153,33 @@ TEST_F(FlowDetailsPanelTest, SketchScalesCleanlyWithItsSize) {
   EXPECT_NEAR(static_cast<double>(water[1]) / water[0], expected, 0.05 * expected);
 }
 
+// The legend sits under a picture whose width is what the table leaves; its lines must
+// read whole at the laptop width rather than lose their units.
+TEST_F(FlowDetailsPanelTest, LegendTypeShrinksUntilTheLinesFitThenStopsAtThreeQuarters) {
+  QFont base = QApplication::font();
+  base.setPointSizeF(9);
+  const QStringList lines{"Water surface, y = 289.2 mm", "Critical depth, yc = 271.6 mm"};
+  const double natural = QFontMetricsF(base).horizontalAdvance(lines[1]);
+  struct Row {
+    const char* name;
+    double room;
+    bool fits;
+  };
+  const Row rows[] = {{"room to spare", natural + 10, true},
+                      {"a tenth too narrow", natural * 0.9, true},
+                      {"half the room", natural * 0.5, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const QFont f = FitLegendFont(base, lines, row.room);
+    const QFontMetricsF m(f);
+    const double widest = std::max(m.horizontalAdvance(lines[0]), m.horizontalAdvance(lines[1]));
+    EXPECT_EQ(widest <= row.room, row.fits) << widest << " in " << row.room;
+    EXPECT_GE(f.pointSizeF(), 0.75 * 9);
+    if (row.room > natural) {
+      EXPECT_EQ(f.pointSizeF(), 9);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -51,6 +51,27 @@ void DimensionLine(QPainter& painter, QPointF a, QPointF b) {
 
 }  // namespace
 
+QFont FitLegendFont(const QFont& base, const QStringList& lines, double room) {
+  auto widestIn = [&lines](const QFont& f) {
+    const QFontMetricsF m(f);
+    double widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, m.horizontalAdvance(line));
+    return widest;
+  };
+  // Hinted type does not scale evenly, so the size steps down until the lines fit.
+  QFont font = base;
+  const bool points = font.pointSizeF() > 0;
+  const double full = points ? font.pointSizeF() : font.pixelSize();
+  for (double size = full; widestIn(font) > room && size > 0.75 * full;) {
+    size = std::max(0.75 * full, size - (points ? 0.25 : 1.0));
+    if (points)
+      font.setPointSizeF(size);
+    else
+      font.setPixelSize(static_cast<int>(size));
+  }
+  return font;
+}
+
 SectionSketchView::SectionSketchView(QWidget* parent) : QWidget(parent) {
   setObjectName("picSection");
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -191,16 +212,25 @@ void SectionSketchView::paintEvent(QPaintEvent*) {
   if (k.alternateSurface) levelLine(*k.alternateSurface);
   if (k.critical) levelLine(*k.critical);
 
-  // The legend under the drawing: each line's style and its value.
+  // The legend under the drawing: each line's style and its value. The picture's width is
+  // what the table leaves, so a line wider than that is set in smaller type (down to three
+  // quarters) and shortened only beyond it.
   const auto legend = Legend();
+  const double room = width() - 44.0;
+  QStringList lines;
+  for (const SketchLevel* level : legend) lines << ToQt(level->legend);
+  const QFont legendFont = FitLegendFont(font(), lines, room);
+  const QFontMetricsF legendMetrics(legendFont);
   double row = height() - 8 - legend.size() * fm.lineSpacing();
   for (const SketchLevel* level : legend) {
     const double mid = row + fm.lineSpacing() / 2;
     painter.setPen(penFor(level));
     painter.drawLine(QPointF(8, mid), QPointF(32, mid));
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(QRectF(38, row, width() - 44, fm.lineSpacing()),
-                     Qt::AlignLeft | Qt::AlignVCenter, ToQt(level->legend));
+    painter.setFont(legendFont);
+    painter.drawText(QRectF(38, row, room, fm.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter,
+                     legendMetrics.elidedText(ToQt(level->legend), Qt::ElideRight, room));
+    painter.setFont(font());
     row += fm.lineSpacing();
   }
 

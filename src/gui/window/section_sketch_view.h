@@ -2,6 +2,8 @@
 // and critical levels, and the dimensions with their values. It paints at any size.
 #pragma once
 
+#include <QFont>
+#include <QStringList>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -9,6 +11,10 @@
 #include "core/window/section_sketch.h"
 
 namespace rivulet {
+
+/// The base font, or a smaller one down to three quarters of it, in which the widest of the
+/// lines fits the room (pixels); the legend's lines are shortened only past that.
+QFont FitLegendFont(const QFont& base, const QStringList& lines, double room);
 
 class SectionSketchView : public QWidget {
   Q_OBJECT
