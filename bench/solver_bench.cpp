@@ -163,15 +163,17 @@ void BM_SolveManning(benchmark::State& st, const SolveCase& c) {
   if (state.noSolution != 0) st.SkipWithError("the case has no solution");
 }
 
-const SearchContext kPipe{"Pipe", MachineEpsilon(), 4 * std::atan(1.0)};
-const SearchContext kTrapezoid{"Trapezoid", MachineEpsilon(), 4 * std::atan(1.0)};
+const SearchContext kPipe{SectionKind::Pipe, MachineEpsilon(), 4 * std::atan(1.0)};
+const SearchContext kTrapezoid{SectionKind::Trapezoid, MachineEpsilon(), 4 * std::atan(1.0)};
+const SideSlopeSearch kSideSlope{
+    .width = 1, .depth = 1, .velocity = 1.6, .slope = 0.001, .n = 0.013};
 
 void BM_AltDepthSearch(benchmark::State& st) {
-  for (auto _ : st) {
-    double lower = 0.6269516;
-    benchmark::DoNotOptimize(BisectPipe(kPipe, PipeUnknown::AltDepth, FlowQuantity::Velocity, lower,
-                                        1, 0.001, 0.013, 1.05));
-  }
+  const PipeSearch search{.unknown = PipeUnknown::AltDepth,
+                          .flow = {FlowQuantity::Velocity, 1.05, 0.001, 0.013},
+                          .diameter = 1,
+                          .lower = 0.6269516};
+  for (auto _ : st) benchmark::DoNotOptimize(BisectPipe(kPipe, search));
 }
 BENCHMARK(BM_AltDepthSearch);
 
@@ -182,13 +184,13 @@ void BM_PipePeak(benchmark::State& st) {
 BENCHMARK(BM_PipePeak);
 
 void BM_SideSlopeAngleSearch(benchmark::State& st) {
-  for (auto _ : st)
-    benchmark::DoNotOptimize(SearchSideSlopeAngle(kTrapezoid, 1.6, 1, 1, 0.013, 0.001));
+  for (auto _ : st) benchmark::DoNotOptimize(SearchSideSlopeAngle(kTrapezoid, kSideSlope));
 }
 BENCHMARK(BM_SideSlopeAngleSearch);
 
 void BM_NewtonSideSlope(benchmark::State& st) {
-  for (auto _ : st) benchmark::DoNotOptimize(NewtonSideSlope(kTrapezoid, 1, 1, 0.001, 0.013, 1.6));
+  const StoppingRule rule{kTrapezoid.eps, kNewtonCap};
+  for (auto _ : st) benchmark::DoNotOptimize(NewtonSideSlope(kTrapezoid, kSideSlope, rule));
 }
 BENCHMARK(BM_NewtonSideSlope);
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/geometry.h"
@@ -43,11 +44,21 @@ TEST(MachineEpsilonTest, IsTwoToTheMinus52) {
   EXPECT_EQ(MachineEpsilon(), 2.220446049250313e-16);
 }
 
+FlowTarget Flow(FlowQuantity quantity, double value) { return {quantity, value, kSlope, kN}; }
+
+SideSlopeSearch SideSlope(double velocity, double b = 1, double y = 1, double slope = kSlope) {
+  return {.width = b, .depth = y, .velocity = velocity, .slope = slope, .n = kN};
+}
+
+const StoppingRule kNewton{kEps, kNewtonCap};
+
 TEST(BisectOpenChannelTest, RectangleDepthFromDischarge) {
-  const SearchResult r = BisectOpenChannel(Context(SectionKind::Rectangle), ChannelUnknown::Depth,
-                                           FlowQuantity::Discharge, 2, 0, kSlope, kN, 1);
+  const SearchResult r = BisectOpenChannel(
+      Context(SectionKind::Rectangle),
+      {.unknown = ChannelUnknown::Depth, .flow = Flow(FlowQuantity::Discharge, 1), .width = 2});
   EXPECT_TRUE(MatchesFigure(r.value, "0.448916251"));
   EXPECT_EQ(r.evaluations, 78);
+  EXPECT_EQ(r.end, SearchEnd::Converged);
 }
 
 TEST(BisectOpenChannelTest, UnreachableTargetGivesExactlyTheLimit) {
@@ -55,19 +66,21 @@ TEST(BisectOpenChannelTest, UnreachableTargetGivesExactlyTheLimit) {
     const char* name;
     SectionKind key;
     ChannelUnknown unknown;
-    double r, s, target;
+    double b, y, z, target;  // the one sought is ignored
   };
   const Row rows[] = {
       {"trapezoid width for a flood through a film", SectionKind::Trapezoid, ChannelUnknown::Width,
-       1e-6, 1, 1e12},
-      {"gutter depth", SectionKind::Gutter, ChannelUnknown::Depth, 1, 1, 1e40},
-      {"triangle side", SectionKind::Triangle, ChannelUnknown::Side, 0, 1e-7, 1e20},
+       0, 1e-6, 1, 1e12},
+      {"gutter depth", SectionKind::Gutter, ChannelUnknown::Depth, 1, 0, 1, 1e40},
+      {"triangle side", SectionKind::Triangle, ChannelUnknown::Side, 0, 1e-7, 0, 1e20},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const SearchResult r = BisectOpenChannel(Context(row.key), row.unknown, FlowQuantity::Discharge,
-                                             row.r, row.s, kSlope, kN, row.target);
+    const SearchResult r = BisectOpenChannel(
+        Context(row.key),
+        {row.unknown, Flow(FlowQuantity::Discharge, row.target), row.b, row.y, row.z});
     EXPECT_EQ(r.value, kNoSolution);
+    EXPECT_EQ(r.end, SearchEnd::NoBracket);
   }
 }
 
@@ -102,25 +115,27 @@ TEST(BisectOpenChannelTest, SolutionsReproduceTheirTarget) {
       return row.quantity == FlowQuantity::Velocity ? v : v * a;
     };
     const double target = flow(row.b, row.y, row.z);
-    double r = 0, s = 0, expected = 0;
+    // The sought field holds a wrong value on purpose: the search must not read it.
+    ChannelSearch search{row.unknown, Flow(row.quantity, target), row.b, row.y, row.z};
+    double expected = 0;
     switch (row.unknown) {
       case ChannelUnknown::Depth:
-        r = row.b, s = row.z, expected = row.y;
+        expected = std::exchange(search.depth, 7);
         break;
       case ChannelUnknown::Width:
-        r = row.y, s = row.z, expected = row.b;
+        expected = std::exchange(search.width, 7);
         break;
       case ChannelUnknown::Side:
-        r = row.b, s = row.y, expected = row.z;
+        expected = std::exchange(search.side, 7);
         break;
     }
-    const SearchResult found =
-        BisectOpenChannel(Context(row.key), row.unknown, row.quantity, r, s, kSlope, kN, target);
+    const SearchResult found = BisectOpenChannel(Context(row.key), search);
     EXPECT_TRUE(RelativelyNear(found.value, expected, 1e-12));
+    EXPECT_EQ(found.end, SearchEnd::Converged);
   }
 }
 
-TEST(BisectPipeTest, DepthAndAlternateRaiseTheLowerBound) {
+TEST(BisectPipeTest, DepthAndAlternateSearchAboveTheLowerBound) {
   struct Row {
     const char* name;
     PipeUnknown unknown;
@@ -138,13 +153,14 @@ TEST(BisectPipeTest, DepthAndAlternateRaiseTheLowerBound) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    double lower = row.lower;
-    const SearchResult r = BisectPipe(Context(SectionKind::Pipe), row.unknown, row.quantity, lower,
-                                      1, kSlope, kN, row.target);
+    const SearchResult r =
+        BisectPipe(Context(SectionKind::Pipe), {.unknown = row.unknown,
+                                                .flow = Flow(row.quantity, row.target),
+                                                .diameter = 1,
+                                                .lower = row.lower});
     EXPECT_TRUE(MatchesFigure(r.value, row.figure));
-    // The bound closes on the answer from below.
-    EXPECT_LE(lower, r.value);
-    EXPECT_NEAR(lower, r.value, 1e-15);
+    EXPECT_GE(r.value, row.lower);
+    EXPECT_EQ(r.end, SearchEnd::Converged);
     // A 1 m diameter takes about 53 halvings.
     EXPECT_GE(r.evaluations, 48);
     EXPECT_LE(r.evaluations, 56);
@@ -156,17 +172,18 @@ TEST(BisectPipeTest, FirstMidpointIsHalfTheDiameter) {
   // residual of zero, which moves the lower bound; the rest of the search lies above and
   // closes back on the first midpoint.
   const double halfFull = PipeFlowAt(FlowQuantity::Velocity, 0.5);
-  double lower = 0;
-  const SearchResult r = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
-                                    FlowQuantity::Velocity, lower, 1, kSlope, kN, halfFull);
-  EXPECT_EQ(lower, 0.5);
+  const SearchResult r =
+      BisectPipe(Context(SectionKind::Pipe), {.unknown = PipeUnknown::Depth,
+                                              .flow = Flow(FlowQuantity::Velocity, halfFull),
+                                              .diameter = 1});
+  EXPECT_GE(r.value, 0.5);
   EXPECT_NEAR(r.value, 0.5, 1e-15);
 }
 
 TEST(BisectPipeTest, DiameterBelowDepthCountsAsHalfFull) {
-  double lower = 0;
-  const SearchResult r = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Diameter,
-                                    FlowQuantity::Discharge, lower, 2, kSlope, kN, 1);
+  const SearchResult r = BisectPipe(
+      Context(SectionKind::Pipe),
+      {.unknown = PipeUnknown::Diameter, .flow = Flow(FlowQuantity::Discharge, 1), .depth = 2});
   EXPECT_TRUE(MatchesFigure(r.value, "1.4387035"));
   // Half full: A = πD²/8 and R = D/4.
   const double d = r.value;
@@ -181,14 +198,14 @@ TEST(SideSlopeSearchTest, TrapezoidHasTwoSolutions) {
   EXPECT_TRUE(MatchesFigure(TrapezoidVelocity(1e7), "1.5324"));
 
   const SearchResult flatter =
-      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1.6, 1, 1, kN, kSlope);
+      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), SideSlope(1.6));
   EXPECT_TRUE(MatchesFigure(flatter.value, "5.5477"));
   EXPECT_TRUE(MatchesFigure(Degrees(flatter.value), "10.218"));
   EXPECT_EQ(flatter.evaluations, 173);
   EXPECT_LE(std::abs(TrapezoidVelocity(flatter.value) - 1.6), kAngleSearchTolerance);
 
   const SearchResult steeper =
-      NewtonSideSlope(Context(SectionKind::Trapezoid), 1, 1, kSlope, kN, 1.6);
+      NewtonSideSlope(Context(SectionKind::Trapezoid), SideSlope(1.6), kNewton);
   EXPECT_TRUE(MatchesFigure(steeper.value, "1.2000"));
   EXPECT_TRUE(MatchesFigure(Degrees(steeper.value), "39.805"));
   EXPECT_EQ(steeper.evaluations, 8);
@@ -199,17 +216,17 @@ TEST(SideSlopeSearchTest, NewtonReturnsTheLastSlopeItEvaluated) {
   // One rounding unit above the velocity with vertical sides: the first residual is already
   // within eps, and the answer is z = 0, not the step taken after it.
   const double vertical = TrapezoidVelocity(0);
-  const SearchResult r = NewtonSideSlope(Context(SectionKind::Trapezoid), 1, 1, kSlope, kN,
-                                         std::nextafter(vertical, 2.0));
+  const SearchResult r = NewtonSideSlope(Context(SectionKind::Trapezoid),
+                                         SideSlope(std::nextafter(vertical, 2.0)), kNewton);
   EXPECT_EQ(r.value, 0);
   EXPECT_EQ(r.evaluations, 1);
 }
 
 TEST(SideSlopeSearchTest, AngleSearchGivesUpWhenFlatSidesAlreadySuffice) {
-  const SearchResult r =
-      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1.1, 1, 1, kN, kSlope);
+  const SearchResult r = SearchSideSlopeAngle(Context(SectionKind::Trapezoid), SideSlope(1.1));
   EXPECT_EQ(r.value, kNoSolution);
   EXPECT_EQ(r.evaluations, 1);
+  EXPECT_EQ(r.end, SearchEnd::NoBracket);
 }
 
 TEST(SideSlopeSearchTest, GutterFormulasForAnyKeyButTrapezoid) {
@@ -218,11 +235,11 @@ TEST(SideSlopeSearchTest, GutterFormulasForAnyKeyButTrapezoid) {
   // triangle key counts as a gutter here.
   const double target = 1.7, b = 5, y = 1;
   const double asTrapezoid =
-      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), target, b, y, kN, kSlope).value;
+      SearchSideSlopeAngle(Context(SectionKind::Trapezoid), SideSlope(target, b, y)).value;
   const double asGutter =
-      SearchSideSlopeAngle(Context(SectionKind::Gutter), target, b, y, kN, kSlope).value;
+      SearchSideSlopeAngle(Context(SectionKind::Gutter), SideSlope(target, b, y)).value;
   const double asTriangle =
-      SearchSideSlopeAngle(Context(SectionKind::Triangle), target, b, y, kN, kSlope).value;
+      SearchSideSlopeAngle(Context(SectionKind::Triangle), SideSlope(target, b, y)).value;
   EXPECT_EQ(asTriangle, asGutter);
   auto velocity = [&](double a, double p) {
     return ManningVelocity(HydraulicRadius(a, p), kSlope, kN);
@@ -244,20 +261,23 @@ TEST(SearchFaultTest, FaultsEndTheSearch) {
   };
   const Row rows[] = {
       {"Newton on a triangle: no radius at vertical sides",
-       [] { return NewtonSideSlope(Context(SectionKind::Trapezoid), 0, 1, kSlope, kN, 1); }},
+       [] { return NewtonSideSlope(Context(SectionKind::Trapezoid), SideSlope(1, 0), kNewton); }},
       {"pipe of no diameter",
        [] {
-         double lower = 0;
-         return BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth, FlowQuantity::Velocity,
-                           lower, 0, kSlope, kN, 1);
+         return BisectPipe(Context(SectionKind::Pipe), {.unknown = PipeUnknown::Depth,
+                                                        .flow = Flow(FlowQuantity::Velocity, 1)});
        }},
       {"open channel without roughness",
        [] {
-         return BisectOpenChannel(Context(SectionKind::Rectangle), ChannelUnknown::Depth,
-                                  FlowQuantity::Discharge, 2, 0, kSlope, 0, 1);
+         return BisectOpenChannel(Context(SectionKind::Rectangle),
+                                  {.unknown = ChannelUnknown::Depth,
+                                   .flow = {FlowQuantity::Discharge, 1, kSlope, 0},
+                                   .width = 2});
        }},
       {"angle search on a negative slope",
-       [] { return SearchSideSlopeAngle(Context(SectionKind::Trapezoid), 1, 1, 1, kN, -kSlope); }},
+       [] {
+         return SearchSideSlopeAngle(Context(SectionKind::Trapezoid), SideSlope(1, 1, 1, -kSlope));
+       }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -303,15 +323,16 @@ TEST(PartFullPipeDepthTest, FindsTheRisingBranchWhereTheBisectionRunsToTheCrown)
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    double lower = 0;
-    const SearchResult plain = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
-                                          row.quantity, lower, 1, kSlope, kN, row.target);
+    const SearchResult plain = BisectPipe(
+        Context(SectionKind::Pipe),
+        {.unknown = PipeUnknown::Depth, .flow = Flow(row.quantity, row.target), .diameter = 1});
     ASSERT_NEAR(plain.value, 1, 1e-15) << "the plain search no longer fails here";
 
     const PipePeak peak = LocatePipePeak(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN);
     const SearchResult mended =
-        PartFullPipeDepth(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN, row.target);
+        PartFullPipeDepth(Context(SectionKind::Pipe), Flow(row.quantity, row.target), 1);
     EXPECT_LT(mended.value, peak.depth);
+    EXPECT_EQ(mended.end, SearchEnd::Converged);
     EXPECT_TRUE(RelativelyNear(PipeFlowAt(row.quantity, mended.value), row.target, 1e-12));
     EXPECT_GT(mended.evaluations, plain.evaluations);
   }
@@ -322,23 +343,28 @@ TEST(PartFullPipeDepthTest, AgreesWithTheBisectionElsewhere) {
     const char* name;
     FlowQuantity quantity;
     double target;
+    SearchEnd end;  // above the peak the search closes on the crown without a crossing
   };
   const Row rows[] = {
-      {"low velocity", FlowQuantity::Velocity, 0.9},
-      {"velocity with an alternate", FlowQuantity::Velocity, 1.05},
-      {"velocity above the peak surcharges", FlowQuantity::Velocity, 1.2},
-      {"discharge", FlowQuantity::Discharge, 0.78},
-      {"discharge above the peak surcharges", FlowQuantity::Discharge, 0.82},
-      {"tiny discharge", FlowQuantity::Discharge, 1e-9},
+      {"low velocity", FlowQuantity::Velocity, 0.9, SearchEnd::Converged},
+      {"velocity with an alternate", FlowQuantity::Velocity, 1.05, SearchEnd::Converged},
+      {"velocity above the peak surcharges", FlowQuantity::Velocity, 1.2, SearchEnd::NoBracket},
+      {"discharge", FlowQuantity::Discharge, 0.78, SearchEnd::Converged},
+      {"discharge above the peak surcharges", FlowQuantity::Discharge, 0.82, SearchEnd::NoBracket},
+      {"tiny discharge", FlowQuantity::Discharge, 1e-9, SearchEnd::Converged},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    double lower = 0;
-    const SearchResult plain = BisectPipe(Context(SectionKind::Pipe), PipeUnknown::Depth,
-                                          row.quantity, lower, 1, kSlope, kN, row.target);
+    const SearchResult plain = BisectPipe(
+        Context(SectionKind::Pipe),
+        {.unknown = PipeUnknown::Depth, .flow = Flow(row.quantity, row.target), .diameter = 1});
     const SearchResult mended =
-        PartFullPipeDepth(Context(SectionKind::Pipe), row.quantity, 1, kSlope, kN, row.target);
+        PartFullPipeDepth(Context(SectionKind::Pipe), Flow(row.quantity, row.target), 1);
     EXPECT_EQ(mended.value, plain.value);
+    EXPECT_EQ(mended.end, row.end);
+    if (row.end == SearchEnd::NoBracket) {
+      EXPECT_NEAR(mended.value, 1, 1e-15);
+    }
   }
 }
 

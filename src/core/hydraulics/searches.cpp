@@ -21,6 +21,7 @@ class ManningFlow {
  public:
   ManningFlow(FlowQuantity quantity, double slope, double n)
       : quantity_(quantity), rootSlope_(Pow(slope, kOneHalf)), n_(n) {}
+  explicit ManningFlow(const FlowTarget& flow) : ManningFlow(flow.quantity, flow.slope, flow.n) {}
   double operator()(double a, double p) const {
     const double v = Div(Checked(Pow(HydraulicRadius(a, p), kTwoThirds) * rootSlope_), n_);
     return quantity_ == FlowQuantity::Velocity ? v : Checked(a * v);
@@ -47,10 +48,12 @@ double PipeFlow(const SearchContext& ctx, const ManningFlow& flow, double y, dou
 
 // Halves [lower, upper] until two successive midpoints differ by at most eps. On a rising
 // branch a positive residual moves the upper bound down; on a falling one it moves the lower
-// bound up. The midpoint after the last evaluation is the result.
+// bound up. The midpoint after the last evaluation is the result. A search that moved only
+// one bound never saw the flow cross the target: it closed on the other end of its range.
 template <typename Residual>
-SearchResult Bisect(double& lower, double upper, double eps, bool falling, Residual residual) {
+SearchResult Bisect(double lower, double upper, double eps, bool falling, Residual residual) {
   SearchResult result;
+  bool movedLower = false, movedUpper = false;
   double mid = (upper + lower) / 2;
   double change = eps + 1;
   while (std::abs(change) > eps) {
@@ -58,18 +61,23 @@ SearchResult Bisect(double& lower, double upper, double eps, bool falling, Resid
     ++result.evaluations;
     if ((g > 0) == falling) {
       lower = mid;
+      movedLower = true;
     } else {
       upper = mid;
+      movedUpper = true;
     }
     const double old = mid;
     mid = (upper + lower) / 2;
     change = mid - old;
   }
   result.value = mid;
+  if (!(movedLower && movedUpper)) result.end = SearchEnd::NoBracket;
   return result;
 }
 
 }  // namespace
+
+SearchEnd WorseEnd(SearchEnd a, SearchEnd b) { return a > b ? a : b; }
 
 double MachineEpsilon() {
   double eps = 1;
@@ -82,42 +90,30 @@ double MachineEpsilon() {
   return eps * 2;
 }
 
-SearchResult BisectPipe(const SearchContext& ctx, PipeUnknown unknown, FlowQuantity quantity,
-                        double& lower, double r, double slope, double n, double target) {
-  const ManningFlow flow(quantity, slope, n);
-  if (unknown == PipeUnknown::Diameter) {
-    const double y = r;
-    return Bisect(lower, kNoSolution, ctx.eps, false,
+SearchResult BisectPipe(const SearchContext& ctx, const PipeSearch& search) {
+  const ManningFlow flow(search.flow);
+  const double target = search.flow.value;
+  if (search.unknown == PipeUnknown::Diameter) {
+    const double y = search.depth;
+    return Bisect(search.lower, kNoSolution, ctx.eps, false,
                   [&](double d) { return PipeFlow(ctx, flow, y, d, Pow(d, 2)) - target; });
   }
-  const double d = r;
+  const double d = search.diameter;
   const double d2 = Pow(d, 2);
-  return Bisect(lower, d, ctx.eps, unknown == PipeUnknown::AltDepth,
+  return Bisect(search.lower, d, ctx.eps, search.unknown == PipeUnknown::AltDepth,
                 [&](double y) { return PipeFlow(ctx, flow, y, d, d2) - target; });
 }
 
-SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
-                               FlowQuantity quantity, double r, double s, double slope, double n,
-                               double target) {
-  double b = 0, y = 0, z = 0;
-  switch (unknown) {
-    case ChannelUnknown::Depth:
-      b = r, z = s;
-      break;
-    case ChannelUnknown::Width:
-      y = r, z = s;
-      break;
-    case ChannelUnknown::Side:
-      b = r, y = s;
-      break;
-  }
+SearchResult BisectOpenChannel(const SearchContext& ctx, const ChannelSearch& search) {
+  // The known dimensions; the lambda of the one sought shadows its own.
+  const double b = search.width, y = search.depth, z = search.side;
+  const double target = search.flow.value;
   const bool gutter = ctx.section == SectionKind::Gutter;
-  const ManningFlow flow(quantity, slope, n);
-  double lower = 0;
+  const ManningFlow flow(search.flow);
   // Each residual computes exactly what the section's formulas do, with the terms that do
   // not depend on the unknown worked out once.
-  auto bisect = [&](auto residual) { return Bisect(lower, kNoSolution, ctx.eps, false, residual); };
-  switch (unknown) {
+  auto bisect = [&](auto residual) { return Bisect(0, kNoSolution, ctx.eps, false, residual); };
+  switch (search.unknown) {
     case ChannelUnknown::Depth:
       if (gutter) {
         const double z2 = Pow(z, 2);
@@ -173,10 +169,11 @@ SearchResult BisectOpenChannel(const SearchContext& ctx, ChannelUnknown unknown,
   });
 }
 
-SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, double b, double y,
-                                  double n, double slope) {
+SearchResult SearchSideSlopeAngle(const SearchContext& ctx, const SideSlopeSearch& search,
+                                  const StoppingRule& rule) {
+  const double b = search.width, y = search.depth, target = search.velocity;
   const bool trapezoid = ctx.section == SectionKind::Trapezoid;
-  const ManningFlow flow(FlowQuantity::Velocity, slope, n);
+  const ManningFlow flow(FlowQuantity::Velocity, search.slope, search.n);
   const double y2 = Pow(y, 2);
   const double by = b * y;
   double angle = 1e-8;  // degrees above the horizontal: sides almost flat
@@ -186,9 +183,9 @@ SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, doubl
   double g = ctx.eps + 1;
   double z = 0;
   SearchResult result;
-  while (count < kAngleSearchCap && std::abs(g) > kAngleSearchTolerance) {
+  while (count < rule.cap && std::abs(g) > rule.tolerance) {
     ++count;
-    if (!(angle > 0) || angle > 90) return {kNoSolution, result.evaluations};
+    if (!(angle > 0) || angle > 90) return {kNoSolution, result.evaluations, SearchEnd::NoBracket};
     z = ConvertSideSlope(angle, kDegreesPosition, kToBase, ctx.pi);
     double a, p;
     if (trapezoid) {
@@ -210,19 +207,21 @@ SearchResult SearchSideSlopeAngle(const SearchContext& ctx, double target, doubl
     }
   }
   result.value = z;
+  if (!(std::abs(g) <= rule.tolerance)) result.end = SearchEnd::HitCap;
   return result;
 }
 
-SearchResult NewtonSideSlope(const SearchContext& ctx, double b, double y, double slope, double n,
-                             double target) {
+SearchResult NewtonSideSlope(const SearchContext& ctx, const SideSlopeSearch& search,
+                             const StoppingRule& rule) {
+  const double b = search.width, y = search.depth, n = search.n, target = search.velocity;
   const bool trapezoid = ctx.section == SectionKind::Trapezoid;
   double z = 0;  // vertical sides
   double zLast = 0;
   double f = 1;
-  const double rootS = Pow(slope, kOneHalf);
+  const double rootS = Pow(search.slope, kOneHalf);
   const double y2 = Pow(y, 2);
   SearchResult result;
-  while (std::abs(f) > ctx.eps && result.evaluations < kNewtonCap) {
+  while (std::abs(f) > rule.tolerance && result.evaluations < rule.cap) {
     zLast = z;
     const double root = Sqrt(1 + Pow(z, 2));
     double a, p, dadz, dpdz;
@@ -246,11 +245,12 @@ SearchResult NewtonSideSlope(const SearchContext& ctx, double b, double y, doubl
     ++result.evaluations;
   }
   result.value = zLast;
+  if (!(std::abs(f) <= rule.tolerance)) result.end = SearchEnd::HitCap;
   return result;
 }
 
 PipePeak LocatePipePeak(const SearchContext& ctx, FlowQuantity quantity, double d, double slope,
-                        double n) {
+                        double n, int cap) {
   // The flow rises from the invert to one peak and falls towards the crown, so a
   // golden-section search closes on the peak; the best point seen is kept.
   const double shrink = (std::sqrt(5.0) - 1) / 2;
@@ -266,7 +266,7 @@ PipePeak LocatePipePeak(const SearchContext& ctx, FlowQuantity quantity, double 
   double lo = 0, hi = d;
   double x1 = hi - shrink * (hi - lo), x2 = lo + shrink * (hi - lo);
   double f1 = flow(x1), f2 = flow(x2);
-  for (int i = 0; i < 200 && hi - lo > 2 * ctx.eps * d; ++i) {
+  for (int i = 0; i < cap && hi - lo > 2 * ctx.eps * d; ++i) {
     if (f1 < f2) {
       lo = x1, x1 = x2, f1 = f2;
       x2 = lo + shrink * (hi - lo);
@@ -277,27 +277,27 @@ PipePeak LocatePipePeak(const SearchContext& ctx, FlowQuantity quantity, double 
       f1 = flow(x1);
     }
   }
+  if (hi - lo > 2 * ctx.eps * d) peak.end = SearchEnd::HitCap;
   return peak;
 }
 
-SearchResult PartFullPipeDepth(const SearchContext& ctx, FlowQuantity quantity, double d,
-                               double slope, double n, double target) {
-  double lower = 0;
-  const SearchResult crownward =
-      BisectPipe(ctx, PipeUnknown::Depth, quantity, lower, d, slope, n, target);
+SearchResult PartFullPipeDepth(const SearchContext& ctx, const FlowTarget& flow, double d) {
+  const SearchResult crownward = BisectPipe(ctx, {PipeUnknown::Depth, flow, d, 0, 0});
   // A bisection that never found too much flow has closed on the crown (within one step of
   // its tolerance). Only then can it have walked past a peak that does carry the target.
   const bool atCrown = d - crownward.value <= 2 * ctx.eps * std::max(1.0, d);
   if (!atCrown) return crownward;
   try {
-    const PipePeak peak = LocatePipePeak(ctx, quantity, d, slope, n);
-    if (!(target < peak.value)) return crownward;  // more than the pipe carries part full
-    double risingLower = 0;
-    const ManningFlow flow(quantity, slope, n);
+    const PipePeak peak = LocatePipePeak(ctx, flow.quantity, d, flow.slope, flow.n);
+    if (!(flow.value < peak.value)) return crownward;  // more than the pipe carries part full
+    const ManningFlow manning(flow);
     const double d2 = Pow(d, 2);
-    SearchResult rising = Bisect(risingLower, peak.depth, ctx.eps, false,
-                                 [&](double y) { return PipeFlow(ctx, flow, y, d, d2) - target; });
+    SearchResult rising = Bisect(0, peak.depth, ctx.eps, false, [&](double y) {
+      return PipeFlow(ctx, manning, y, d, d2) - flow.value;
+    });
     rising.evaluations += crownward.evaluations + peak.evaluations;
+    // A peak that was not closed in still bounds the search, but only roughly.
+    rising.end = WorseEnd(rising.end, peak.end);
     return rising;
   } catch (const ArithmeticFault&) {
     return crownward;

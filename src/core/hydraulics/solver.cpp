@@ -94,6 +94,15 @@ class ManningSolve {
     return velocityGiven_ ? FlowQuantity::Velocity : FlowQuantity::Discharge;
   }
   double Target() const { return velocityGiven_ ? v_ : q_; }
+  FlowTarget Flow() const { return {Quantity(), Target(), s_, n_}; }
+
+  // A search's value is used as it stands however the search ended, as it always was; an
+  // end other than converging is kept for the record.
+  void Note(SearchEnd end) { searchEnd_ = WorseEnd(searchEnd_, end); }
+  double Use(const SearchResult& result) {
+    Note(result.end);
+    return result.value;
+  }
 
   // Only the rows the section has are read: a triangle's hidden width row or the side slope
   // being solved for may hold anything.
@@ -182,9 +191,8 @@ class ManningSolve {
         return;
       case Unknown::Diameter:
         Step([&] {
-          double lower = 0;
-          d_ = BisectPipe(ctx_, PipeUnknown::Diameter, Quantity(), lower, y_, s_, n_, Target())
-                   .value;
+          d_ = Use(
+              BisectPipe(ctx_, {.unknown = PipeUnknown::Diameter, .flow = Flow(), .depth = y_}));
         });
         break;
       case Unknown::MaxDiam:
@@ -202,23 +210,27 @@ class ManningSolve {
   }
 
   void SolvePipeDepth() {
-    Step([&] { y_ = PartFullPipeDepth(ctx_, Quantity(), d_, s_, n_, Target()).value; });
+    Step([&] { y_ = Use(PartFullPipeDepth(ctx_, Flow(), d_)); });
     const double y1 = y_;
     ClearAlternates(sheet_);
-    // The search for the second depth raises its lower bound, y itself, as it goes.
+    // The second depth lies between the first and the crown.
+    const PipeSearch alternate{
+        .unknown = PipeUnknown::AltDepth, .flow = Flow(), .diameter = d_, .lower = y1};
     if (velocityGiven_) {
-      if (y1 >= d_ / 2) {
-        Step([&] {
-          y2_ = BisectPipe(ctx_, PipeUnknown::AltDepth, Quantity(), y_, d_, s_, n_, v_).value;
-        });
-      }
+      if (y1 >= d_ / 2) Step([&] { y2_ = Use(BisectPipe(ctx_, alternate)); });
     } else if (y1 >= kFullDischargeDepthRatio * d_) {
+      SearchEnd end = SearchEnd::Converged;
       Step([&] {
-        y2_ = BisectPipe(ctx_, PipeUnknown::AltDepth, Quantity(), y_, d_, s_, n_, q_).value;
+        const SearchResult found = BisectPipe(ctx_, alternate);
+        y2_ = found.value;
+        end = found.end;
       });
-      if (y2_ == y1) y2_ = 0;
+      if (y2_ == y1) {
+        y2_ = 0;  // no second depth after all
+      } else {
+        Note(end);
+      }
     }
-    y_ = y1;
   }
 
   void SolveRectangle() {
@@ -226,13 +238,13 @@ class ManningSolve {
       if (velocityGiven_) {
         Step([&] { y_ = RectangleDepthForVelocity(v_, n_, s_, b_); });
       } else {
-        Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
+        Step([&] { y_ = Bisect(ChannelUnknown::Depth); });
       }
     } else if (unknown_ == Unknown::Width) {
       if (velocityGiven_) {
         Step([&] { b_ = TrapezoidWidthForVelocity(v_, n_, s_, y_, z_); });
       } else {
-        Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
+        Step([&] { b_ = Bisect(ChannelUnknown::Width); });
       }
     }
     ClearAlternates(sheet_);
@@ -249,7 +261,7 @@ class ManningSolve {
       if (velocityGiven_) {
         Step([&] { z_ = TriangleSideForVelocity(v_, n_, s_, y_); });
       } else {
-        Step([&] { z_ = Bisect(ChannelUnknown::Side, b_, y_); });
+        Step([&] { z_ = Bisect(ChannelUnknown::Side); });
       }
       RejectVerticalSides();
     }
@@ -260,7 +272,7 @@ class ManningSolve {
     const bool gutter = Is(SectionKind::Gutter);
     switch (unknown_) {
       case Unknown::Depth:
-        Step([&] { y_ = Bisect(ChannelUnknown::Depth, b_, z_); });
+        Step([&] { y_ = Bisect(ChannelUnknown::Depth); });
         break;
       case Unknown::Width:
         if (velocityGiven_) {
@@ -269,7 +281,7 @@ class ManningSolve {
                         : TrapezoidWidthForVelocity(v_, n_, s_, y_, z_);
           });
         } else {
-          Step([&] { b_ = Bisect(ChannelUnknown::Width, y_, z_); });
+          Step([&] { b_ = Bisect(ChannelUnknown::Width); });
         }
         break;
       case Unknown::Side:
@@ -278,7 +290,7 @@ class ManningSolve {
           RejectVerticalSides();
           return;  // the alternate rows stay as they are
         }
-        Step([&] { z_ = Bisect(ChannelUnknown::Side, b_, y_); });
+        Step([&] { z_ = Bisect(ChannelUnknown::Side); });
         RejectVerticalSides();
         break;
       default:
@@ -291,13 +303,21 @@ class ManningSolve {
   // method from vertical sides the steeper. When the angle search fails, Newton's answer
   // becomes the primary one.
   void SolveSideFromVelocity(bool gutter) {
-    Step([&] { z_ = SearchSideSlopeAngle(ctx_, v_, b_, y_, n_, s_).value; });
+    const SideSlopeSearch channel{.width = b_, .depth = y_, .velocity = v_, .slope = s_, .n = n_};
+    const StoppingRule newton{state_.eps, kNewtonCap};
+    SearchEnd flatterEnd = SearchEnd::Converged;
+    Step([&] {
+      const SearchResult flatter = SearchSideSlopeAngle(ctx_, channel);
+      z_ = flatter.value;
+      flatterEnd = flatter.end;
+    });
     const bool flatterFound =
         gutter ? (z_ >= kFlatGutterSide && z_ < kNoSolution) : z_ < kNoSolution;
     if (flatterFound) {
-      Step([&] { z2_ = NewtonSideSlope(ctx_, b_, y_, s_, n_, v_).value; });
+      Note(flatterEnd);
+      Step([&] { z2_ = Use(NewtonSideSlope(ctx_, channel, newton)); });
     } else {
-      Step([&] { z_ = NewtonSideSlope(ctx_, b_, y_, s_, n_, v_).value; });
+      Step([&] { z_ = Use(NewtonSideSlope(ctx_, channel, newton)); });
     }
     if (z2_ > 0 && z2_ < kNoSolution) {
       Step([&] { a2_ = gutter ? GutterArea(b_, y_, z2_) : TrapezoidArea(b_, y_, z2_); });
@@ -308,8 +328,10 @@ class ManningSolve {
     if (z_ < kVerticalSide) z_ = kNoSolution;
   }
 
-  double Bisect(ChannelUnknown unknown, double r, double s) const {
-    return BisectOpenChannel(ctx_, unknown, Quantity(), r, s, s_, n_, Target()).value;
+  // The working dimensions go in as they stand: the search ignores the one it seeks.
+  double Bisect(ChannelUnknown unknown) {
+    return Use(BisectOpenChannel(
+        ctx_, {.unknown = unknown, .flow = Flow(), .width = b_, .depth = y_, .side = z_}));
   }
 
   void WriteResults() {
@@ -365,6 +387,7 @@ class ManningSolve {
   void Record() {
     SolveRecord& r = state_.last;
     r = {kind_, y_, d_, b_, z_, s_, n_, v_, q_};
+    r.searchEnd = searchEnd_;
     if (a2_ > 0) {
       r.altDepth = y2_;
       r.altSide = z2_;
@@ -395,6 +418,7 @@ class ManningSolve {
   Unknown unknown_ = Unknown::Manning;
   bool velocityGiven_ = true;
   SearchContext ctx_;
+  SearchEnd searchEnd_ = SearchEnd::Converged;
   // Working values in base units; all start at 0.
   double y_ = 0, d_ = 0, b_ = 0, z_ = 0, s_ = 0, n_ = 0, v_ = 0, q_ = 0;
   double theta_ = 0, a_ = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/hydraulics/searches.h"
 #include "core/hydraulics/section_kind.h"
 #include "core/shell/services.h"
 #include "core/shell/sheet.h"
@@ -22,6 +23,9 @@ struct SolveRecord {
   /// The second solution where one was written: a pipe's other depth or a channel's other
   /// side slope (0 when there is none), with its discharge.
   double altDepth = 0, altSide = 0, altDischarge = 0;
+  /// The worst end of the searches behind these values. A search that hit its cap or
+  /// closed on the end of its range still gave the value shown.
+  SearchEnd searchEnd = SearchEnd::Converged;
 };
 
 /// What the hydraulic module keeps between calls.
