@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/hydraulics/brackets.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/geometry.h"
 
@@ -12,32 +13,19 @@ namespace {
 // The same π the geometry routines get from the window.
 const double kPi = 4 * std::atan(1.0);
 
-// Enough halvings to close any bracket of doubles; the loops end sooner, on adjacent values.
-constexpr int kHalvingCap = 2200;
-
-// Halves [below, above] until no double lies strictly between them or the bracket is within
-// a few ulps of its upper end. isAbove(below) is false and isAbove(above) true throughout.
-template <typename Test>
-void CloseBracket(double& below, double& above, Test isAbove) {
-  for (int i = 0; i < kHalvingCap; ++i) {
-    const double mid = below + (above - below) / 2;
-    if (!(mid > below && mid < above) || above - below <= 4e-16 * above) return;
-    (isAbove(mid) ? above : below) = mid;
-  }
-}
-
 // Manning's discharge A·R^(2/3)·S^(1/2)/n peaks where 5·P·dA/dy = 2·A·dP/dy. In a pipe
 // dA/dy = T and dP/dy = 2D/T, so the sign of 5·T²·P − 4·A·D tells the rising side of the
 // peak from the falling one: positive at half depth, negative at the crown where T = 0.
+// [D/2, D] closes in about 52 halvings, far below the cap.
 double PipePeakDepth(double d) {
   const ChannelSection pipe{SectionKind::Pipe, d, 0, 0};
   auto falling = [&](double y) {
     const SectionGeometry g = GeometryAt(pipe, y);
     return Checked(5 * g.topWidth * g.topWidth * g.perimeter) < Checked(4 * g.area * d);
   };
-  double below = d / 2, above = d;
-  CloseBracket(below, above, falling);
-  return below + (above - below) / 2;
+  Bracket b{d / 2, d};
+  CloseBracket(b, falling);
+  return Middle(b);
 }
 
 PipeFlowPoint PipeFlowAt(double d, double depth, double slope, double n) {
@@ -67,16 +55,16 @@ std::optional<SlopeClass> SlopeClassFor(double slope, FlowRegime regime, double 
 }
 
 // Sign of dR/dy in a pipe: R = A/P rises while T²·P > 2·A·D (dP/dy = 2D/T), so the largest
-// part-full velocity is where the two meet, near 0.81 D.
+// part-full velocity is where the two meet, near 0.81 D. Closed as PipePeakDepth.
 double PipePeakVelocityDepth(double d) {
   const ChannelSection pipe{SectionKind::Pipe, d, 0, 0};
   auto falling = [&](double y) {
     const SectionGeometry g = GeometryAt(pipe, y);
     return Checked(g.topWidth * g.topWidth * g.perimeter) < Checked(2 * g.area * d);
   };
-  double below = d / 2, above = d;
-  CloseBracket(below, above, falling);
-  return below + (above - below) / 2;
+  Bracket b{d / 2, d};
+  CloseBracket(b, falling);
+  return Middle(b);
 }
 
 }  // namespace
@@ -129,21 +117,13 @@ CriticalDepthResult CriticalDepth(const ChannelSection& section, double discharg
     const SectionGeometry g = GeometryAt(section, y);
     return Checked(kGravity * g.area * g.area * g.area) >= Mul(q2, g.topWidth);
   };
-  double below = 0;
-  double above;
-  if (section.shape == SectionKind::Pipe) {
-    above = section.diameter;  // the surface closes at the crown: always at or above
-  } else {
-    // Open channels widen (or keep their width) upwards, so doubling finds a bracket; a
-    // section that never carries it overflows into a fault.
-    above = 1;
-    while (!atOrAbove(above)) {
-      below = above;
-      above = Mul(above, 2);
-    }
-  }
-  CloseBracket(below, above, atOrAbove);
-  const double depth = below + (above - below) / 2;
+  // The surface of a pipe closes at the crown: always at or above there.
+  Bracket b{0, section.diameter};
+  // Open channels widen (or keep their width) upwards, so doubling finds a bracket; a
+  // section that never carries it overflows into a fault.
+  if (section.shape != SectionKind::Pipe) WidenUpward(b, atOrAbove);
+  result.end = CloseBracket(b, atOrAbove);
+  const double depth = Middle(b);
   if (section.shape == SectionKind::Pipe && depth >= section.diameter * (1 - kCrownGap)) {
     result.state = CriticalState::NoneBelowCrown;
     return result;

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "core/hydraulics/searches.h"
 #include "core/hydraulics/section_kind.h"
 
 namespace rivulet {
@@ -51,6 +52,8 @@ struct CriticalDepthResult {
   double depth = 0;
   /// Geometry evaluations of the search.
   int evaluations = 0;
+  /// HitCap when the bracket did not close within its halvings (a test that is not monotone).
+  SearchEnd end = SearchEnd::Converged;
 };
 
 /// Critical depth (m) of discharge (m³/s) in the section, by bisection on its own geometry:

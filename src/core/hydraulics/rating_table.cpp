@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/hydraulics/brackets.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/geometry.h"
 
 namespace rivulet {
 namespace {
 
-// The false-position search below closes its bracket in a handful of steps; the cap only
-// guards against a curve that misbehaves.
-constexpr int kSearchCap = 400;
-// A bracket this narrow against its upper end is as close as doubles get.
-constexpr double kBracketEnd = 4e-16;
 // A discharge this close to the one sought is as close as its own rounding allows.
 constexpr double kResidualEnd = 2e-16;
 
@@ -36,58 +32,24 @@ class DepthSearch {
   const std::optional<PipeFlowPoint>& Peak() const { return peak_; }
 
   // The depth carrying q, searched from below: `from` is a depth known to carry no more.
-  std::optional<double> Find(double q, double from) const {
-    if (!(q > 0)) return 0.0;
-    double lo = from, hi;
+  // The false position stops once Q(y) is q to the last bits or the bracket cannot narrow
+  // further.
+  std::optional<SearchResult> Find(double q, double from) const {
+    if (!(q > 0)) return SearchResult{};
+    Bracket b{from, 0};
     if (peak_) {
       if (q > peak_->discharge) return std::nullopt;
-      hi = peak_->depth;
+      b.above = peak_->depth;
     } else {
       // Open sections carry more the deeper they run, so doubling brackets any discharge;
       // one that is never reached overflows into a fault.
-      hi = lo > 0 ? Mul(lo, 2) : 1.0;
-      while (DischargeAt(c_, hi) < q) {
-        lo = hi;
-        hi = Mul(hi, 2);
-      }
+      WidenUpward(b, [&](double y) { return !(DischargeAt(c_, y) < q); });
     }
-    return Root(q, lo, hi);
+    return FalsePosition(b, [&](double y) { return DischargeAt(c_, y) - q; },
+                         {.tolerance = kResidualEnd * q});
   }
 
  private:
-  // Illinois false position on Q(y) − q over [lo, hi]. A step that fails to halve the
-  // bracket is followed by a halving, so the search cannot crawl along one end of a flat
-  // stretch (a pipe's peak). It stops once Q(y) is q to the last bits or the bracket
-  // cannot narrow further.
-  double Root(double q, double lo, double hi) const {
-    double flo = DischargeAt(c_, lo) - q;
-    double fhi = DischargeAt(c_, hi) - q;
-    if (fhi == 0) return hi;
-    int kept = 0;  // which end the last step kept: −1 the lower, +1 the upper
-    bool halve = false;
-    for (int i = 0; i < kSearchCap; ++i) {
-      const double width = hi - lo;
-      if (!(width > kBracketEnd * hi)) break;
-      double x = (lo * fhi - hi * flo) / (fhi - flo);
-      if (halve || !(x > lo && x < hi)) x = lo + width / 2;
-      const double fx = DischargeAt(c_, x) - q;
-      if (std::abs(fx) <= kResidualEnd * q) return x;
-      if (fx < 0) {
-        lo = x;
-        flo = fx;
-        if (kept == 1) fhi /= 2;
-        kept = 1;
-      } else {
-        hi = x;
-        fhi = fx;
-        if (kept == -1) flo /= 2;
-        kept = -1;
-      }
-      halve = !halve && hi - lo > width / 2;
-    }
-    return lo + (hi - lo) / 2;
-  }
-
   const RatingChannel& c_;
   std::optional<PipeFlowPoint> peak_;
 };
@@ -114,12 +76,13 @@ void StepDischarges(const RatingChannel& c, const DepthSearch& search, double fr
   double below = 0;
   for (int i = 0; i < rows; ++i) {
     const double q = Step(from, to, i, rows);
-    const std::optional<double> y = search.Find(q, below);
+    const std::optional<SearchResult> y = search.Find(q, below);
     if (!y) throw ArithmeticFault("no depth carries the discharge");
-    RatingRow row = RatingRowAt(c, *y);
+    RatingRow row = RatingRowAt(c, y->value);
     row.discharge = q;  // the asked-for value itself, not its round trip through the depth
     t.rows.push_back(row);
-    below = *y;
+    t.searchEnd = WorseEnd(t.searchEnd, y->end);
+    below = y->value;
   }
 }
 
@@ -170,7 +133,9 @@ RatingRow RatingRowAt(const RatingChannel& c, double depth) {
 }
 
 std::optional<double> NormalDepth(const RatingChannel& channel, double discharge) {
-  return DepthSearch(channel).Find(discharge, 0);
+  const std::optional<SearchResult> found = DepthSearch(channel).Find(discharge, 0);
+  if (!found) return std::nullopt;
+  return found->value;
 }
 
 RatingTable BuildRatingTable(const RatingChannel& c, const RatingRequest& r) {
@@ -207,6 +172,7 @@ RatingTable BuildRatingTable(const RatingChannel& c, const RatingRequest& r) {
   } catch (const ArithmeticFault&) {
     t.rows.clear();
     t.cutAt.reset();
+    t.searchEnd = SearchEnd::Converged;
     t.problem = "The range is too large for this channel: its figures overflow.";
   }
   return t;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/hydraulics/flow_details.h"
+#include "core/hydraulics/searches.h"
 
 namespace rivulet {
 
@@ -69,6 +70,9 @@ struct RatingTable {
   /// Where a pipe cut the range short: its crown (m) when stepping depths, its maximum
   /// discharge (m³/s) when stepping discharges.
   std::optional<double> cutAt;
+  /// The worst end of the depth searches behind the rows of a discharge step; a row whose
+  /// search hit its cap shows the middle of the bracket it had reached.
+  SearchEnd searchEnd = SearchEnd::Converged;
 };
 
 /// The table the request asks for. A depth step gives every row its own depth; a
