@@ -28,7 +28,7 @@ QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
 echo "== sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer): core and its tests"
 cd ..
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
-  -DRIVULET_SANITIZE=ON -DRIVULET_BUILD_GUI=OFF -DRIVULET_BUILD_TESTS=ON >/dev/null
+  -DRIVULET_SANITIZE=ON -DRIVULET_BUILD_GUI=OFF -DRIVULET_BUILD_TESTS=ON -DRIVULET_WERROR=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 cd build-asan
 ctest --output-on-failure -j"$(nproc)"
