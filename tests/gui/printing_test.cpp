@@ -271,6 +271,7 @@ TEST_F(QtPrintTest, CopiesArePagesAndColumnsLineUpInAnyFont) {
   ASSERT_TRUE(printer.IsFixedPitch(Window().Combo1.Text())) << Window().Combo1.Text();
   const std::pair<std::string, int> rows[] = {{Window().Combo1.Text(), 2},  // 12 points
                                               {proportional, 0}};           // 8 points
+  bool withoutPdfText = false;
   for (const auto& [font, size] : rows) {
     SCOPED_TRACE(font);
     frmPrint& w = Window();
@@ -284,7 +285,12 @@ TEST_F(QtPrintTest, CopiesArePagesAndColumnsLineUpInAnyFont) {
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(PageCount(pdf), 3);
     const auto pages = PdfWords(pdf);
-    if (pages.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // Without pdftotext the second font is still printed and its pages counted.
+    withoutPdfText = pages.empty();
+    if (withoutPdfText) {
+      w.Show();
+      continue;
+    }
     ASSERT_EQ(pages.size(), 3u);
     // The grid the printer sets the lines on: cells as wide as an M.
     QFont qfont(QString::fromStdString(font));
@@ -299,6 +305,7 @@ TEST_F(QtPrintTest, CopiesArePagesAndColumnsLineUpInAnyFont) {
                 "");
     w.Show();
   }
+  if (withoutPdfText) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
 }
 
 TEST_F(QtPrintTest, ReportTooLongForItsPageContinuesOnTheNext) {
