@@ -34,7 +34,7 @@ class CaseWindowTest : public ViewTest {
   CaseWindowTest()
       : folder(fs::temp_directory_path() / ("rivulet-cases-" + std::to_string(::getpid()))) {
     fs::create_directories(folder);
-    AttachCaseTableWindow(form, services, view.get());
+    AttachCaseTableWindow(form, services, printer, view.get());
     form.mnuCaseTable.Click();
     window = view->findChild<CaseTableWindow*>("frmCaseTable");
     EXPECT_NE(window, nullptr);
@@ -66,6 +66,7 @@ class CaseWindowTest : public ViewTest {
     return window->Document().Row(row).cells[*window->Document().Column(column)];
   }
 
+  SharedPrinter printer;
   fs::path folder;
   CaseTableWindow* window = nullptr;
 };

@@ -180,12 +180,17 @@ void CaseTableWindow::Print() {
     SavePdf();
     return;
   }
-  if (!printer_) printer_ = std::make_unique<QPrinter>();
-  printer_->setPageOrientation(QPageLayout::Landscape);
-  QPrintDialog dialog(printer_.get(), this);
+  // The table's thirteen columns want a landscape page, but the printer is the program's
+  // one: the orientation the user set up comes back for the reports printed after it.
+  QPrinter& printer = printer_.Get();
+  const QPageLayout::Orientation setUp = printer.pageLayout().orientation();
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle("Print Case Table");
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (!PaintCaseTable(*printer_, doc_, ShownRows(), windowTitle()))
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  const bool painted = accepted && PaintCaseTable(printer, doc_, ShownRows(), windowTitle());
+  printer.setPageOrientation(setUp);
+  if (accepted && !painted)
     services_.MessageBox("The case table could not be printed.", kProductName,
                          MessageIcon::Exclamation);
 }

@@ -32,9 +32,9 @@ constexpr qint64 kSliceMilliseconds = 30;
 
 }  // namespace
 
-CaseTableWindow::CaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow,
-                                 QWidget* parent)
-    : QMainWindow(parent), form_(form), services_(services), main_(mainWindow) {
+CaseTableWindow::CaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                                 frmRivuletView* mainWindow, QWidget* parent)
+    : QMainWindow(parent), form_(form), services_(services), main_(mainWindow), printer_(printer) {
   setObjectName("frmCaseTable");
   setWindowFlag(Qt::Window);
   model_ = new CaseTableModel(doc_, this);
@@ -295,12 +295,13 @@ std::vector<size_t> CaseTableWindow::ShownRows() const {
   return rows;
 }
 
-void AttachCaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow) {
+void AttachCaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                           frmRivuletView* mainWindow) {
   auto window = std::make_shared<QPointer<CaseTableWindow>>();
   const QPointer<frmRivuletView> main(mainWindow);
-  form.mnuCaseTable.onClick = [&form, &services, main, window] {
+  form.mnuCaseTable.onClick = [&form, &services, &printer, main, window] {
     if (!main) return;
-    if (!*window) *window = new CaseTableWindow(form, services, main, main);
+    if (!*window) *window = new CaseTableWindow(form, services, printer, main, main);
     CaseTableWindow* w = *window;
     w->show();
     w->raise();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPrinter>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "core/cases/case_document.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
+#include "gui/shell/shared_printer.h"
 
 class QComboBox;
 class QLabel;
@@ -30,9 +30,10 @@ class CaseTableWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  /// mainWindow, when given, is redrawn after a row is opened in the sheet.
-  CaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow = nullptr,
-                  QWidget* parent = nullptr);
+  /// mainWindow, when given, is redrawn after a row is opened in the sheet; printer is the
+  /// program's one printer, set up by Print Setup.
+  CaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                  frmRivuletView* mainWindow = nullptr, QWidget* parent = nullptr);
   ~CaseTableWindow() override;
 
   CaseDocument& Document() { return doc_; }
@@ -102,12 +103,13 @@ class CaseTableWindow : public QMainWindow {
   QLabel* counts_ = nullptr;
   QList<QAction*> editActions_;
   QString path_;
-  std::unique_ptr<QPrinter> printer_;
+  SharedPrinter& printer_;
   std::unique_ptr<CaseStart> start_;
   std::optional<size_t> next_;
 };
 
 /// Wires Tools > Case Table to one case table window of the sheet, made on first use.
-void AttachCaseTableWindow(frmRivulet& form, Services& services, frmRivuletView* mainWindow);
+void AttachCaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
+                           frmRivuletView* mainWindow);
 
 }  // namespace rivulet

@@ -68,7 +68,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
     return DetailsReportLines(form, guarded ? guarded->Details()->DesignSettingsInUse() : nullptr);
   });
   view->confirmClose = [&form] { return ConfirmDiscard(form); };
-  AttachCaseTableWindow(form, app.services, view);
+  AttachCaseTableWindow(form, app.services, app.services.Printer(), view);
   form.mnuExit.onClick = [&app] {
     if (app.view) app.view->close();
   };
