@@ -25,10 +25,18 @@ DisplayUnits UnitsFor(UnitSystem system) {
   return {1, "m/s", 1, "m", 1, "Pa"};
 }
 
-std::string Num(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.4g", v);
+std::string Num(double v, int digits = 4) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.*g", digits, v);
   return buf;
+}
+
+// A value and the limit it failed, with as many more digits as it takes for the two to read
+// differently: "0.5999999 is below 0.6", never "0.6 is below 0.6". A pass reads at four.
+std::pair<std::string, std::string> Compared(double value, double limit, bool failed) {
+  int digits = 4;
+  while (failed && digits < 17 && Num(value, digits) == Num(limit, digits)) ++digits;
+  return {Num(value, digits), Num(limit, digits)};
 }
 
 DesignCheck Applies(std::string name, bool pass, double value, double limit, std::string unit,
@@ -45,31 +53,35 @@ void AddVelocityChecks(const DesignInput& in, const DesignCriteria& c, const Dis
   const double v = in.velocity / u.velocity;
   const double vmin = c.minVelocity / u.velocity;
   const double vmax = c.maxVelocity / u.velocity;
+  const auto [vText, vminText] = Compared(v, vmin, v < vmin);
   checks.push_back(Applies("minimumVelocity", v >= vmin, v, vmin, u.velocityUnit,
-                           "Velocity " + Num(v) + " " + u.velocityUnit +
+                           "Velocity " + vText + " " + u.velocityUnit +
                                (v >= vmin ? " is at least " : " is below ") + "the minimum " +
-                               Num(vmin) + " " + u.velocityUnit + " for self-cleansing"));
+                               vminText + " " + u.velocityUnit + " for self-cleansing"));
   if (c.minFullVelocity && in.isPipe && in.slope > 0 && in.n > 0) {
     const double full = PipeFullFlow(in.diameter, in.slope, in.n).velocity / u.velocity;
     const double lim = *c.minFullVelocity / u.velocity;
+    const auto [fullText, limText] = Compared(full, lim, full < lim);
     checks.push_back(Applies("minimumFullFlowVelocity", full >= lim, full, lim, u.velocityUnit,
-                             "Full-flow velocity " + Num(full) + " " + u.velocityUnit +
+                             "Full-flow velocity " + fullText + " " + u.velocityUnit +
                                  (full >= lim ? " is at least " : " is below ") + "the minimum " +
-                                 Num(lim) + " " + u.velocityUnit));
+                                 limText + " " + u.velocityUnit));
   }
+  const auto [vAgainstMax, vmaxText] = Compared(v, vmax, v > vmax);
   checks.push_back(Applies("maximumVelocity", v <= vmax, v, vmax, u.velocityUnit,
-                           "Velocity " + Num(v) + " " + u.velocityUnit +
+                           "Velocity " + vAgainstMax + " " + u.velocityUnit +
                                (v <= vmax ? " is within " : " exceeds ") + "the maximum " +
-                               Num(vmax) + " " + u.velocityUnit));
+                               vmaxText + " " + u.velocityUnit));
 }
 
 DesignCheck DepthRatioCheck(const DesignInput& in, const DesignCriteria& c) {
   if (!in.isPipe) return NotApplicable("depthRatio", "Depth ratio applies to pipes only");
   const double ratio = in.depth / in.diameter;
   const bool pass = ratio <= c.maxDepthRatio;
-  return Applies("depthRatio", pass, ratio, c.maxDepthRatio, "",
-                 "y/D " + Num(ratio) + (pass ? " is within " : " exceeds ") + "the limit " +
-                     Num(c.maxDepthRatio));
+  const auto [ratioText, limitText] = Compared(ratio, c.maxDepthRatio, !pass);
+  return Applies(
+      "depthRatio", pass, ratio, c.maxDepthRatio, "",
+      "y/D " + ratioText + (pass ? " is within " : " exceeds ") + "the limit " + limitText);
 }
 
 DesignCheck FreeboardCheck(const DesignInput& in, const DesignCriteria& c, const DisplayUnits& u) {
@@ -82,18 +94,20 @@ DesignCheck FreeboardCheck(const DesignInput& in, const DesignCriteria& c, const
   }
   const double board = (*c.bankHeight - in.depth) / u.length;
   const double lim = *c.minFreeboard / u.length;
+  const auto [boardText, limText] = Compared(board, lim, board < lim);
   return Applies("freeboard", board >= lim, board, lim, u.lengthUnit,
-                 "Freeboard " + Num(board) + " " + u.lengthUnit +
+                 "Freeboard " + boardText + " " + u.lengthUnit +
                      (board >= lim ? " is at least " : " is less than ") + "the minimum " +
-                     Num(lim) + " " + u.lengthUnit);
+                     limText + " " + u.lengthUnit);
 }
 
 DesignCheck NearCriticalCheck(const DesignInput& in) {
   if (!in.froude) return NotApplicable("nearCritical", "No free surface: running full");
   const double fr = *in.froude;
   const bool near = fr >= kNearCriticalLow && fr <= kNearCriticalHigh;
+  const double edge = fr < kNearCriticalLow ? kNearCriticalLow : kNearCriticalHigh;
   DesignCheck c = Applies("nearCritical", !near, fr, 0, "",
-                          "Froude number " + Num(fr) +
+                          "Froude number " + Compared(fr, edge, !near).first +
                               (near ? " is near critical (" : " is outside the unstable band (") +
                               Num(kNearCriticalLow) + " to " + Num(kNearCriticalHigh) +
                               (near ? "): expect an unstable, wavy surface" : ")"));
@@ -110,7 +124,7 @@ DesignCheck LiningShearCheck(const DesignInput& in, const DesignCriteria& c,
   const bool pass = in.maximumShear * c.shearSafetyFactor <= *c.permissibleShear;
   const std::string lining = c.lining.empty() ? "the lining" : c.lining;
   return Applies("liningShear", pass, tau, allowed, u.shearUnit,
-                 "Maximum shear " + Num(tau) + " " + u.shearUnit +
+                 "Maximum shear " + Compared(tau, allowed, !pass).first + " " + u.shearUnit +
                      (pass ? " is within " : " exceeds ") + "the permissible " +
                      Num(*c.permissibleShear / u.shear) + " " + u.shearUnit + " of " + lining +
                      " with a safety factor of " + Num(c.shearSafetyFactor));
