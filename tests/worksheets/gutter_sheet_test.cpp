@@ -12,6 +12,7 @@
 #include "core/batch/batch.h"
 #include "core/batch/worksheet_batch.h"
 #include "core/worksheets/worksheet_report.h"
+#include "example_report.h"
 #include "support/example_files.h"
 #include "test_kind.h"
 
@@ -151,16 +152,7 @@ TEST_F(GutterBatch, RefusedInputsNameTheirField) {
 }
 
 TEST_F(GutterBatch, ReportStatesMethodConstantAndChecks) {
-  int status = 0;
-  std::ostringstream messages;
-  const auto solved =
-      SolveWorksheetFile(Example("gutter-composite-si.rvw"), BuiltInKinds(), messages, status);
-  ASSERT_TRUE(solved);
-  // Words only: the report wraps its notes to its width.
-  std::string text, word;
-  for (const std::string& line :
-       WorksheetReportLines(*solved->kind, solved->document, solved->outcome, ""))
-    for (std::istringstream words(line); words >> word;) text += word + " ";
+  const std::string text = ReportWords(ExampleReportLines("gutter-composite-si.rvw"));
   for (const char* expected : {"Ku = 0.376, the SI form", "Composite gutter: pan cross slope",
                                "Spread 2.882 m against the allowable spread 2.5 m: EXCEEDED.",
                                "Depth at curb 0.1076 m against the kerb height 0.15 m: within."})
