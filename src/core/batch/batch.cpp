@@ -56,14 +56,24 @@ int ForEachReport(const std::vector<std::string>& files, const StartupValues& st
   });
 }
 
+void ReportStream::Write(const std::vector<std::string>& lines) {
+  if (!first_) out_ << "\f\n";
+  first_ = false;
+  for (const std::string& l : lines) out_ << l << "\n";
+}
+
+DesignSettings LoadBatchDesign(const StartupValues& startup, std::ostream& err) {
+  std::string problem;
+  DesignSettings design = LoadDesignSettings(startup, &problem);
+  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
+  return design;
+}
+
 int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,
                    std::ostream& out, std::ostream& err) {
-  bool first = true;
-  return ForEachReport(files, startup, err, [&](const std::vector<std::string>& lines) {
-    if (!first) out << "\f\n";
-    first = false;
-    for (const std::string& l : lines) out << l << "\n";
-  });
+  ReportStream reports(out);
+  return ForEachReport(files, startup, err,
+                       [&](const std::vector<std::string>& lines) { reports.Write(lines); });
 }
 
 int RunBatch(const std::vector<std::string>& files, const StartupValues& startup,
@@ -71,19 +81,16 @@ int RunBatch(const std::vector<std::string>& files, const StartupValues& startup
   if (output == BatchOutput::Reports) return RunReportBatch(files, startup, out, err);
   ReportExtras extras;
   extras.printFileName = true;
-  bool first = true;
-  std::string problem;
-  const DesignSettings design = LoadDesignSettings(startup, &problem);
-  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
+  ReportStream reports(out);
+  const DesignSettings design = LoadBatchDesign(startup, err);
   return ForEachOpenedSheet(files, startup, err, [&](frmRivulet& form, const std::string& file) {
     if (output == BatchOutput::Json) {
       out << CalculationJson(form, file, &design) << "\n";
       return;
     }
-    if (!first) out << "\f\n";
-    first = false;
-    for (const std::string& l : ReportLines(form, extras)) out << l << "\n";
-    for (const std::string& l : DetailsReportLines(form, &design)) out << l << "\n";
+    std::vector<std::string> lines = ReportLines(form, extras);
+    for (std::string& l : DetailsReportLines(form, &design)) lines.push_back(std::move(l));
+    reports.Write(lines);
   });
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/design/design_settings.h"
 #include "core/hydraulics/rating_table.h"
 #include "core/shell/services.h"
 #include "core/shell/startup.h"
@@ -50,6 +51,21 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
 int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
                   std::ostream& err,
                   const std::function<void(const std::vector<std::string>&)>& onReport);
+
+/// Reports written one after another on a stream, a form-feed line between two files.
+class ReportStream {
+ public:
+  explicit ReportStream(std::ostream& out) : out_(out) {}
+  void Write(const std::vector<std::string>& lines);
+
+ private:
+  std::ostream& out_;
+  bool first_ = true;
+};
+
+/// The design settings every file of a run is checked against, read once; a settings file
+/// that cannot be read is said once on err, and the defaults serve.
+DesignSettings LoadBatchDesign(const StartupValues& startup, std::ostream& err);
 
 /// The reports as text on out, files separated by a form-feed line.
 int RunReportBatch(const std::vector<std::string>& files, const StartupValues& startup,

@@ -83,16 +83,9 @@ int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& st
                   std::ostream& err) {
   ReportExtras extras;
   extras.printFileName = true;
-  bool first = true;
-  // One reading of the design settings serves every file; a bad file is said once.
-  std::string problem;
-  const DesignSettings design = LoadDesignSettings(startup, &problem);
-  if (!problem.empty()) err << kProductName << ": " << problem << "\n";
-  auto write = [&](const std::vector<std::string>& lines) {
-    if (!first) out << "\f\n";
-    first = false;
-    for (const std::string& l : lines) out << l << "\n";
-  };
+  ReportStream reports(out);
+  const DesignSettings design = LoadBatchDesign(startup, err);
+  auto write = [&](const std::vector<std::string>& lines) { reports.Write(lines); };
   return ForEachBatchFile(
       files, startup, kinds, err,
       [&](frmRivulet& form, const std::string& file) {
