@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 
 namespace rivulet {
 namespace {
@@ -138,7 +139,21 @@ TEST(NumberText, IgnoresTheCommaLocale) {
   EXPECT_DOUBLE_EQ(ReadNumber("2.5"), 2.5);
   EXPECT_EQ(FormatNumber(2.5), "2.5");
   EXPECT_EQ(FormatFixed3(2.5), "2.500");
+  EXPECT_EQ(SignificantFigures(0.6, 4), "0.6");
   std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(NumberText, SignificantFiguresWritesWhatPrintfWritesInTheCLocale) {
+  const double values[] = {
+      0.6,   1.1302890597792397, 1e8, 1.9999999999999771, 0.00012345, -0.5, 123456.5, 80.00001, 0,
+      3e-310};
+  for (const double v : values) {
+    for (const int digits : {4, 6, 10, 17}) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%.*g", digits, v);
+      EXPECT_EQ(SignificantFigures(v, digits), expected) << v << " to " << digits;
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "core/design/design_checks.h"
 
-#include <cstdio>
-
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/flow_details.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 
@@ -25,11 +24,7 @@ DisplayUnits UnitsFor(UnitSystem system) {
   return {1, "m/s", 1, "m", 1, "Pa"};
 }
 
-std::string Num(double v, int digits = 4) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.*g", digits, v);
-  return buf;
-}
+std::string Num(double v, int digits = 4) { return SignificantFigures(v, digits); }
 
 // A value and the limit it failed, with as many more digits as it takes for the two to read
 // differently: "0.5999999 is below 0.6", never "0.6 is below 0.6". A pass reads at four.

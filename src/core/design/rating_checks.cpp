@@ -1,9 +1,8 @@
 #include "core/design/rating_checks.h"
 
-#include <cstdio>
-
 #include "core/design/design_checks.h"
 #include "core/hydraulics/flow_details.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 namespace {
@@ -22,11 +21,8 @@ constexpr Mark kMarks[] = {{"minimumVelocity", "V<min"}, {"maximumVelocity", "V>
                            {"depthRatio", "y/D>max"},    {"freeboard", "FB<min"},
                            {"nearCritical", "Fr~1"},     {"liningShear", "shear>perm"}};
 
-std::string Num(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.4g", v);
-  return buf;
-}
+// Four figures read at a glance beside a limit.
+std::string Num(double v) { return SignificantFigures(v, 4); }
 
 bool IsPipe(const RatingCheckBasis& b) { return b.channel.section.shape == SectionKind::Pipe; }
 

@@ -1,7 +1,6 @@
 #include "core/design/sheet_design.h"
 
 #include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -23,11 +22,8 @@ constexpr int kFeetPerSecond = 2;
 constexpr int kFeetPerDay = 3;
 constexpr int kMetres = 2;  // the standard size is shown in metres when the list is metric
 
-std::string Num(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.4g", v);
-  return buf;
-}
+// Four figures read at a glance beside a limit.
+std::string Num(double v) { return SignificantFigures(v, 4); }
 
 }  // namespace
 

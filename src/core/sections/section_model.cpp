@@ -2,23 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/geometry.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 namespace {
 
 constexpr double kFiveThirds = 5.0 / 3.0;
 
-std::string Num(double v) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  out.precision(10);
-  out << v;
-  return out.str();
-}
+std::string Num(double v) { return SignificantFigures(v, 10); }
 
 std::string PointName(size_t i) { return "Point " + std::to_string(i + 1); }
 

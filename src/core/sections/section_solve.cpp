@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/flow_details.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 namespace {
@@ -13,13 +13,7 @@ namespace {
 // Doubling the depth above the section finds any conveyance long before this many steps.
 constexpr int kDoublingCap = 200;
 
-std::string Num(double v) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  out.precision(6);
-  out << v;
-  return out.str();
-}
+std::string Num(double v) { return SignificantFigures(v, 6); }
 
 // "left", "right" or "both" for a water surface above the ends; "" when below both.
 std::string OvertoppedSide(const SectionModel& m, double w) {

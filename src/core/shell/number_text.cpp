@@ -169,6 +169,13 @@ std::optional<int> ReadFileNumber(std::string_view text) {
   return static_cast<int>(r);
 }
 
+std::string SignificantFigures(double value, int digits) {
+  char buf[64];
+  const auto end =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr;
+  return std::string(buf, end);
+}
+
 std::string ShortNumber(double value) {
   if (value == 0 || !std::isfinite(value)) return FormatNumber(value);
   const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));

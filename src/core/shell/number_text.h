@@ -35,6 +35,10 @@ std::string FormatNumber(double value);
 /// general form ("1.234e-05").
 std::string ShortNumber(double value);
 
+/// The value to so many significant figures, trailing zeros dropped, as printf's "%.*g"
+/// writes it in the C locale: "0.6", "1.13", "1e+08", whatever locale the program runs in.
+std::string SignificantFigures(double value, int digits);
+
 /// The "0.000" pattern: three decimals, at least one digit before the point.
 std::string FormatFixed3(double value);
 
