@@ -279,5 +279,24 @@ TEST(GutterSolveTest, BadInputNamesTheField) {
   }
 }
 
+// A gutter whose numbers do not satisfy its own equations is no answer: the check refuses
+// a spread that does not carry the discharge, V A that is not Q, and vanished water.
+TEST(GutterSolveTest, AnswerCheckRefusesResultsOffTheirEquations) {
+  for (const GutterInputs& in : {Uniform(), Composite(), VShaped(true)}) {
+    const GutterResults good = SolveGutter(in);
+    ASSERT_TRUE(good.Ok()) << good.error->message;
+    EXPECT_EQ(GutterAnswerProblem(in, good), "");
+    GutterResults wider = good;
+    wider.spread *= 1.01;
+    wider.depthAtCurb *= 1.01;
+    GutterResults faster = good;
+    faster.velocity *= 1.01;
+    GutterResults dry = good;
+    dry.spread = dry.depthAtCurb = dry.flowArea = 0;
+    for (const GutterResults& forged : {wider, faster, dry})
+      EXPECT_NE(GutterAnswerProblem(in, forged), "");
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -245,5 +245,54 @@ TEST(InletGradeTest, CloggingShortensTheEffectiveLengthAndOverrideReplacesTheFit
   EXPECT_TRUE(r.splashOverExceeded);
 }
 
+// A clogged grate is a shorter grate; below the 0.5 ft of the shortest splash-over curve its
+// frontal efficiency falls in proportion to length, so interception vanishes as it closes.
+// With Vo given above the gutter velocity the clean Rf is 1, and by hand (feet):
+// E = Rf Eo + Rs (1 - Eo), Rf = min(Le/0.5, 1), Rs = 1/(1 + 0.15 V^1.8/(Sx Le^2.3)).
+TEST(InletGradeTest, CloggingTakesInterceptionToZeroAsTheGrateCloses) {
+  const double q = 3.0, sx = 0.025;
+  const double t = SpreadFt(q, sx);
+  const double v = q / (0.5 * sx * t * t);
+  const double eo = 1 - std::pow(1 - 2.0 / t, 8.0 / 3);
+  for (double clogging : {0.0, 0.5, 0.8, 0.999}) {
+    SCOPED_TRACE(clogging);
+    InletInputs in = Uniform(InletType::Grate, q);
+    in.splashOverVelocity = 6.0;  // m/s, faster than the gutter
+    in.clogging = clogging;
+    const double le = (1 - clogging) * 2.0;
+    const double rf = std::min(le / 0.5, 1.0);
+    const double rs = 1 / (1 + 0.15 * std::pow(v, 1.8) / (sx * std::pow(le, 2.3)));
+    const InletResults r = SolveInlet(in);
+    ASSERT_TRUE(r.Ok()) << r.error->message;
+    EXPECT_TRUE(RelativelyNear(*r.efficiency, rf * eo + rs * (1 - eo), 1e-9));
+  }
+  // By the grate's own fit, nearly closed, it takes almost nothing (it took half before).
+  InletInputs closing = Uniform(InletType::Grate, q);
+  closing.clogging = 0.999;
+  EXPECT_LT(*SolveInlet(closing).efficiency, 0.005);
+}
+
+// The answer check refuses results that do not satisfy the inlet's own equations.
+TEST(InletGradeTest, AnswerCheckRefusesResultsOffTheirEquations) {
+  const InletInputs in = Uniform(InletType::Grate, 3.0);
+  const InletResults good = SolveInlet(in);
+  ASSERT_TRUE(good.Ok());
+  EXPECT_EQ(InletAnswerProblem(in, good), "");
+  const struct {
+    const char* what;
+    void (*forge)(InletResults&);
+  } rows[] = {
+      {"bypass not Q - Qi", [](InletResults& r) { *r.bypassDischarge *= 1.01; }},
+      {"efficiency not Qi/Q", [](InletResults& r) { *r.efficiency *= 0.99; }},
+      {"Rf not its equation's", [](InletResults& r) { *r.frontalFlowEfficiency *= 0.9; }},
+      {"overflowed", [](InletResults& r) { r.splashOverVelocity = HUGE_VAL; }},
+  };
+  for (const auto& row : rows) {
+    InletResults forged = good;
+    row.forge(forged);
+    EXPECT_NE(InletAnswerProblem(in, forged), "") << row.what;
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -249,5 +249,35 @@ TEST(InletInputTest, BadInputIsRefusedNamingTheField) {
   }
 }
 
+// While the water stands below the brim of a depression it spills over the opening's lip: a
+// weir of the opening's length under the depth at the lip. Above the brim the depressed
+// weir (from the pavement plane) governs once it passes more than the brim did.
+TEST(InletSagTest, DepressedCurbOpeningSpillsOverItsLipBelowTheBrim) {
+  InletInputs in = Sag(InletType::CurbOpening);
+  in.openingHeight = 0.15;
+  in.depression = 0.05;
+  in.depressionWidth = 0.6;
+  const double k = std::sqrt(2 * kG);
+  const double brim = 0.37 * k * 1.5 * std::pow(0.05, 1.5);
+  const struct {
+    double di, expected;
+  } rows[] = {
+      {0.03, 0.37 * k * 1.5 * std::pow(0.03, 1.5)},                // lip weir
+      {0.05, brim},                                                // at the brim
+      {0.06, brim},                                                // plane weir still below it
+      {0.10, 0.29 * k * (1.5 + 1.8 * 0.6) * std::pow(0.05, 1.5)},  // plane weir governs
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.di);
+    EXPECT_TRUE(RelativelyNear(*At(in, row.di).capacity, row.expected, 1e-12));
+  }
+  // The depth for a small flow is found below the brim, by the lip weir inverted.
+  in.solveFor = SagUnknown::Depth;
+  in.gutter.discharge = 0.01;
+  const InletResults r = SolveInlet(in);
+  ASSERT_TRUE(r.Ok()) << r.error->message;
+  EXPECT_TRUE(RelativelyNear(*r.pondingDepth, std::pow(0.01 / (0.37 * k * 1.5), 2.0 / 3), 1e-9));
+}
+
 }  // namespace
 }  // namespace rivulet

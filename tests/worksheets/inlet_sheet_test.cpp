@@ -254,5 +254,39 @@ TEST(InletInputUse, OnlyTheChosenInletsInputsAreRead) {
   EXPECT_EQ(InletInputUseFor("discharge", rows[1].choices), InletInputUse::Optional);
 }
 
+// In a sag the weir and orifice need the flow, not the approach gutter's slope and n: a
+// worksheet without them solves, and its report lists neither.
+TEST(InletSag, SlopeAndNAreNeededOnlyForTheApproachGutter) {
+  const struct {
+    const char* gradeInputs;
+    bool listed;
+  } rows[] = {
+      {"", false},
+      {R"(, "longitudinalSlope": {"value": 0.5, "unit": "%"}, "manningsN": {"value": 0.016})",
+       true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.gradeInputs);
+    const WorksheetRead read = ParseWorksheet(
+        std::string(R"({"rivulet": "worksheet", "version": 1, "kind": "inlet", "inputs": {
+        "discharge": {"value": 0.1, "unit": "m3/s"}, "crossSlope": {"value": 2, "unit": "%"},
+        "openingLength": {"value": 1.5, "unit": "m"}, "openingHeight": {"value": 0.125,
+        "unit": "m"})") +
+        row.gradeInputs + R"(}, "solveFor": "depth", "options": {"location": "sag",
+        "inletType": "curb-opening"}})");
+    ASSERT_TRUE(read.document) << read.message;
+    const SheetOutcome o = SolveWorksheet(InletKind(), *read.document);
+    ASSERT_TRUE(o.ok) << o.message;
+    // The sag's answer is the same either way: Q = 0.37 (2g)^0.5 L d^1.5 at d below h.
+    const double d = std::pow(0.1 / (0.37 * std::sqrt(2 * 9.81) * 1.5), 2.0 / 3);
+    EXPECT_NEAR(o.Find("pondingDepth")->value.value(), d, 1e-9);
+    EXPECT_EQ(o.Find("spread")->value.has_value(), row.listed);
+    const std::string report =
+        ReportWords(WorksheetReportLines(InletKind(), *read.document, o, ""));
+    EXPECT_EQ(report.find("Longitudinal Slope") != std::string::npos, row.listed) << report;
+    EXPECT_EQ(report.find("Manning's n") != std::string::npos, row.listed) << report;
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -215,6 +216,32 @@ TEST(SectionSheet, BatchReportsAndJsonTakeSectionFiles) {
   EXPECT_NE(std::string::npos,
             err.str().find("Irregular Section: The discharge exceeds the bank-full"))
       << err.str();
+}
+
+// The worksheet's own check of the section's answer: Q = K S^(1/2) at the water surface
+// found and Q = V A; a forged figure is refused, the true answer passes.
+TEST(SectionSheet, AnswerCheckRefusesResultsOffManningsEquation) {
+  const WorksheetRead read = ParseWorksheet(SectionText(kCompound, "depth"));
+  ASSERT_TRUE(read.document) << read.message;
+  const SectionInputs in = SectionInputsFrom(*read.document);
+  const SectionResults good = SolveSection(in);
+  ASSERT_TRUE(good.ok) << good.message;
+  EXPECT_EQ(SectionAnswerProblem(in, good), "");
+  const struct {
+    const char* what;
+    void (*forge)(SectionResults&);
+  } rows[] = {
+      {"surface too high", [](SectionResults& r) { r.waterSurfaceElevation += 0.01; }},
+      {"slope off", [](SectionResults& r) { r.slope *= 1.01; }},
+      {"velocity not Q/A", [](SectionResults& r) { r.velocity *= 1.01; }},
+      {"water vanished", [](SectionResults& r) { r.depth = 1e-320; }},
+      {"overflowed", [](SectionResults& r) { r.conveyance = HUGE_VAL; }},
+  };
+  for (const auto& row : rows) {
+    SectionResults forged = good;
+    row.forge(forged);
+    EXPECT_NE(SectionAnswerProblem(in, forged), "") << row.what;
+  }
 }
 
 }  // namespace

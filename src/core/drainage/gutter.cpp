@@ -11,10 +11,12 @@ namespace rivulet {
 
 namespace {
 
-// Past these an input is a typing slip, not a road: a slope steeper than 1:1, an n above 1,
-// a width or depth beyond a kilometre, a discharge beyond the largest rivers.
+// Past these an input is a typing slip, not a road: a slope steeper than 1:1, an n above 1
+// or below 0.001 (glass is near 0.010), a width or depth beyond a kilometre, a discharge
+// beyond the largest rivers.
 constexpr double kMaxGutterSlope = 1.0;
 constexpr double kMaxGutterN = 1.0;
+constexpr double kMinGutterN = 0.001;
 constexpr double kMaxGutterLength = 1000.0;
 constexpr double kMaxGutterDischarge = 1e5;
 
@@ -211,6 +213,8 @@ std::optional<GutterInputError> CheckGutterInputs(const GutterInputs& in) {
   if (auto e = CheckSlope(in.longitudinalSlope, "longitudinalSlope", "Longitudinal slope"))
     return e;
   if (auto e = CheckPositiveInput(in.manningsN, "manningsN", "Manning's n", kMaxGutterN)) return e;
+  if (!(in.manningsN >= kMinGutterN))
+    return RefuseInput("manningsN", "Manning's n", "must be at least 0.001.");
   if (auto e = CheckSection(in)) return e;
   if (auto e = CheckKnown(in)) return e;
   if (in.allowableSpread)
@@ -262,7 +266,39 @@ GutterResults SolveGutter(const GutterInputs& in) {
   }
   if (in.allowableSpread) r.spreadWithinAllowable = r.spread <= *in.allowableSpread;
   if (in.kerbHeight) r.depthWithinKerb = r.depthAtCurb <= *in.kerbHeight;
+  if (const std::string problem = GutterAnswerProblem(in, r); !problem.empty())
+    return Failed({FromDepth(in.solveFor) ? "depthAtCurb" : "discharge", problem});
   return r;
+}
+
+std::string GutterAnswerProblem(const GutterInputs& in, const GutterResults& r) {
+  const auto unusable = [](double v) { return !(std::fpclassify(v) == FP_NORMAL && v > 0); };
+  if (unusable(r.spread) || unusable(r.discharge) || unusable(r.depthAtCurb) ||
+      unusable(r.flowArea) || unusable(r.velocity))
+    return "The answer is not a usable number (it overflowed or vanished): check the inputs.";
+  const double k =
+      GutterConveyanceFactor(IzzardKu(in.constant), in.manningsN, in.longitudinalSlope);
+  double q = 0;
+  switch (in.gutterType) {
+    case GutterType::Uniform:
+      q = UniformGutterDischarge(k, in.crossSlope, r.spread);
+      break;
+    case GutterType::Composite:
+      q = CompositeGutterDischarge(k, CompositeOf(in), r.spread);
+      break;
+    case GutterType::VShaped:
+      q = VGutterDischargeAtDepth(k, VOf(in), r.depthAtCurb);
+      break;
+  }
+  const auto off = [](double a, double b) {
+    return !(std::fabs(a - b) <= kGutterAnswerTolerance * std::max(std::fabs(a), std::fabs(b)));
+  };
+  if (off(q, r.discharge))
+    return "The answer does not satisfy the gutter equation (the discharge at the spread "
+           "found differs from the discharge): no solution is reported.";
+  if (off(r.velocity * r.flowArea, r.discharge))
+    return "The answer does not satisfy Q = V A: no solution is reported.";
+  return "";
 }
 
 }  // namespace rivulet

@@ -82,6 +82,16 @@ struct GutterResults {
 /// The checks of the inputs alone, in field order; nothing when they may be solved.
 std::optional<GutterInputError> CheckGutterInputs(const GutterInputs& in);
 
+/// Largest relative difference the answer may show against the gutter's own equations
+/// (discharge from the spread or depth it found, and V·A against Q). The searches stop near
+/// 1e-13; an answer that lost its water to overflow or underflow misses by far more.
+inline constexpr double kGutterAnswerTolerance = 1e-6;
+
+/// Why a solved gutter's numbers do not satisfy its equations ("" when they do): a value
+/// that is not a finite number above zero, a discharge the equation does not give at the
+/// spread or depth found, or a velocity that is not Q/A.
+std::string GutterAnswerProblem(const GutterInputs& in, const GutterResults& results);
+
 /// Solves the gutter for the chosen unknown and fills every result that applies.
 GutterResults SolveGutter(const GutterInputs& in);
 

@@ -127,12 +127,24 @@ double GrateFrontalRatio(const GutterInputs& g, const GutterResults& gr, double 
 double GrateOnGrade(const InletInputs& in, const InletConstants& k, const GutterInputs& g,
                     const GutterResults& gr, double le, InletResults& r) {
   const double eo = GrateFrontalRatio(g, gr, in.grateWidth, r.notes);
-  const double vo = in.splashOverVelocity.value_or(SplashOverVelocity(in.grateType, le));
-  if (!in.splashOverVelocity && (le < kSplashFitMinLength || le > kSplashFitMaxLength))
+  // Nothing was measured below the shortest grate of the splash-over curves, and their fits
+  // keep a positive intercept at zero length. A grate of no length takes nothing, so there
+  // the frontal efficiency falls in proportion to the length, from the shortest grate's
+  // value down to 0; clogging shortens the grate, so interception vanishes as it closes.
+  const bool shorter = le < kSplashFitMinLength;
+  const double vo = in.splashOverVelocity.value_or(
+      SplashOverVelocity(in.grateType, std::max(le, kSplashFitMinLength)));
+  if (!in.splashOverVelocity && le > kSplashFitMaxLength)
     r.cautions.push_back(
-        "The grate's effective length lies outside the 0.5 to 4.8 ft of the splash-over "
-        "curves: the splash-over velocity is extrapolated.");
-  const double rf = FrontalFlowEfficiency(k.frontalKu, gr.velocity, vo);
+        "The grate's effective length lies beyond the 4.8 ft of the splash-over curves: the "
+        "splash-over velocity is extrapolated.");
+  if (shorter)
+    r.cautions.push_back(
+        "The grate's effective length is shorter than the 0.5 ft of the splash-over curves: "
+        "its frontal efficiency is taken in proportion to its length, falling to 0 at zero "
+        "length.");
+  const double rf = FrontalFlowEfficiency(k.frontalKu, gr.velocity, vo) *
+                    (shorter ? le / kSplashFitMinLength : 1.0);
   const double rs = SideFlowEfficiency(k.sideKu, gr.velocity, g.crossSlope, le);
   r.frontalFlowRatio = eo;
   r.splashOverVelocity = vo;
@@ -211,12 +223,12 @@ void SolveOnGrade(const InletInputs& in, const InletConstants& k, const GutterRe
   r.efficiency = qi / q;
 }
 
-void SolveInSag(const InletInputs& in, const InletConstants& k,
-                const std::optional<GutterResults>& gr, InletResults& r) {
+void SolveInSag(const InletInputs& in, const InletConstants& k, InletResults& r) {
   const SagInlet s = SagInletOf(in);
+  const double q = in.gutter.discharge;
   double di = in.pondingDepth;
   if (in.solveFor == SagUnknown::Depth) {
-    const SagDepthSearch search = SagDepthForFlow(s, k.gravity, gr->discharge);
+    const SagDepthSearch search = SagDepthForFlow(s, k.gravity, q);
     if (!search.converged) {
       r.error = GutterInputError{
           "discharge", "No ponding depth up to 100 m passes this discharge through the inlet."};
@@ -234,11 +246,11 @@ void SolveInSag(const InletInputs& in, const InletConstants& k,
   const double pan = (bed.sw - bed.sx) * bed.w;
   r.pondingDepthInGutter = std::max(in.depression ? di - *in.depression + pan : di, 0.0);
   r.spreadAtPonding = bed.SpreadAtDepth(*r.pondingDepthInGutter);
-  if (gr) {
-    const double qi = std::min(gr->discharge, p.capacity);
+  if (q > 0) {
+    const double qi = std::min(q, p.capacity);
     r.interceptedDischarge = qi;
-    r.bypassDischarge = gr->discharge - qi;
-    r.efficiency = qi / gr->discharge;
+    r.bypassDischarge = q - qi;
+    r.efficiency = qi / q;
   }
 }
 
@@ -250,8 +262,13 @@ std::optional<GutterInputError> CheckInletInputs(const InletInputs& in) {
                   "must be uniform or composite: inlets are computed at a kerb.");
   GutterInputs g = in.gutter;
   g.solveFor = GutterUnknown::SpreadFromDischarge;
-  // Without an approach flow (a sag's capacity) the other gutter inputs are still checked.
+  // Without an approach flow (a sag's capacity) or an approach gutter (a sag without its
+  // slope and n) the other gutter inputs are still checked.
   if (!NeedsDischarge(in) && !(g.discharge > 0)) g.discharge = 1;
+  if (in.location == InletLocation::Sag && !in.approachGutter) {
+    g.longitudinalSlope = 0.01;
+    g.manningsN = 0.016;
+  }
   if (auto e = CheckGutterInputs(g)) return e;
   return CheckGeometry(in);
 }
@@ -260,7 +277,7 @@ InletResults SolveInlet(const InletInputs& in) {
   if (auto e = CheckInletInputs(in)) return Failed(*e);
   InletResults r;
   const InletConstants k = InletConstantsFor(in.gutter.constant);
-  if (in.gutter.discharge > 0) {
+  if (in.gutter.discharge > 0 && (in.location == InletLocation::Grade || in.approachGutter)) {
     GutterInputs g = in.gutter;
     g.solveFor = GutterUnknown::SpreadFromDischarge;
     GutterResults gr = SolveGutter(g);
@@ -270,10 +287,49 @@ InletResults SolveInlet(const InletInputs& in) {
   if (in.location == InletLocation::Grade) {
     SolveOnGrade(in, k, *r.gutter, r);
   } else {
-    SolveInSag(in, k, r.gutter, r);
+    SolveInSag(in, k, r);
   }
   if (r.error) return Failed(*r.error);
+  if (const std::string problem = InletAnswerProblem(in, r); !problem.empty())
+    return Failed({"discharge", problem});
   return r;
+}
+
+std::string InletAnswerProblem(const InletInputs& in, const InletResults& r) {
+  for (const std::optional<double>& v :
+       {r.interceptedDischarge, r.bypassDischarge, r.efficiency, r.frontalFlowRatio,
+        r.frontalFlowEfficiency, r.sideFlowEfficiency, r.splashOverVelocity,
+        r.lengthForTotalInterception, r.equivalentCrossSlope, r.pondingDepth, r.capacity,
+        r.spreadAtPonding, r.pondingDepthInGutter})
+    if (v && !std::isfinite(*v))
+      return "The answer is not a usable number (it overflowed): check the inputs.";
+  const auto off = [](double a, double b) {
+    return !(std::fabs(a - b) <= kInletAnswerTolerance * std::max(std::fabs(a), std::fabs(b)));
+  };
+  const double q = in.gutter.discharge;
+  if (r.interceptedDischarge) {
+    const double qi = *r.interceptedDischarge, qb = *r.bypassDischarge;
+    if (!(q > 0 && qi >= 0 && qb >= 0) || off(qi + qb, q) || off(*r.efficiency, qi / q))
+      return "The intercepted and bypass flows do not add up to the approach flow: no "
+             "solution is reported.";
+  }
+  if (in.location == InletLocation::Grade && in.inletType == InletType::Grate && r.gutter) {
+    const double eo = *r.frontalFlowRatio;
+    const double e = *r.frontalFlowEfficiency * eo + *r.sideFlowEfficiency * (1 - eo);
+    if (off(*r.interceptedDischarge, std::clamp(e, 0.0, 1.0) * q))
+      return "The interception does not satisfy the grate's efficiency equation: no solution "
+             "is reported.";
+  }
+  if (in.location == InletLocation::Sag) {
+    const InletConstants k = InletConstantsFor(in.gutter.constant);
+    const SagInlet s = SagInletOf(in);
+    const SagPoint p = SagCapacity(s, k.gravity, *r.pondingDepth);
+    if (off(p.capacity, *r.capacity) ||
+        (in.solveFor == SagUnknown::Depth && !(p.capacity >= q * (1 - kInletAnswerTolerance))))
+      return "The ponding depth found does not pass the flow through the inlet: no solution "
+             "is reported.";
+  }
+  return "";
 }
 
 std::string SagRegimeName(SagRegime regime) {

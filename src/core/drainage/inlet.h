@@ -24,6 +24,9 @@ enum class ThroatType { Horizontal, Inclined, Vertical };
 /// (uniform or composite, spread from discharge; its discharge is the approach flow).
 struct InletInputs {
   GutterInputs gutter;
+  /// In a sag the weir and orifice need only the discharge: without the longitudinal slope
+  /// and n (false) the approach gutter is not solved and its spread is not reported.
+  bool approachGutter = true;
   InletLocation location = InletLocation::Grade;
   InletType inletType = InletType::Grate;
   GrateType grateType = GrateType::P1_7_8;
@@ -74,6 +77,16 @@ struct InletResults {
 
 /// The checks of the inputs alone, in field order; nothing when they may be solved.
 std::optional<GutterInputError> CheckInletInputs(const InletInputs& in);
+
+/// Largest relative difference the answer may show against the inlet's own equations.
+inline constexpr double kInletAnswerTolerance = 1e-6;
+
+/// Why a solved inlet's numbers do not satisfy its equations ("" when they do): a value
+/// that is not finite, intercepted and bypass flows that do not add up to the approach flow
+/// or lie outside it, an efficiency that is not their ratio, a grate's interception that is
+/// not Q (Rf Eo + Rs (1 - Eo)) scaled as its length requires, or a sag capacity that is not
+/// the capacity curve's at the depth found (or falls short of the flow it was found for).
+std::string InletAnswerProblem(const InletInputs& in, const InletResults& results);
 
 /// Solves the approach gutter and the inlet and fills every result that applies.
 InletResults SolveInlet(const InletInputs& in);

@@ -30,10 +30,17 @@ double CurbWeir(const SagInlet& s, double g, double di) {
   if (s.depressionWidth > 0) {
     // Measured from the pavement plane; beyond 12 ft the plain weir gives the lower figure.
     const double d = di - s.depression;
-    if (s.curbLength <= kDepressedCurbMaxLength)
-      return WeirFlow(kDepressedCurbWeirCw, g,
-                      s.curbLength + kDepressedCurbWidthFactor * s.depressionWidth, d);
-    return WeirFlow(kCurbWeirCw, g, s.curbLength, d);
+    const double plane =
+        s.curbLength <= kDepressedCurbMaxLength
+            ? WeirFlow(kDepressedCurbWeirCw, g,
+                       s.curbLength + kDepressedCurbWidthFactor * s.depressionWidth, d)
+            : WeirFlow(kCurbWeirCw, g, s.curbLength, d);
+    // Until the water tops the depression it spills over the opening's lip alone: a weir of
+    // the opening's length under the depth at the lip, depression included. From the brim
+    // on, the depressed weir takes over once it passes more; until then the capacity stays
+    // at the brim's, since water rising higher cannot pass less.
+    const double lip = WeirFlow(kCurbWeirCw, g, s.curbLength, std::min(di, s.depression));
+    return std::max(lip, plane);
   }
   return WeirFlow(kCurbWeirCw, g, s.curbLength, di);
 }

@@ -62,10 +62,11 @@ std::string Shown(const Document& d, const char* resultName, Dimension dim, doub
 
 void AddMethod(SheetOutcome& o, const InletInputs& in, const InletResults& r) {
   const bool si = in.gutter.constant == GutterConstant::SI;
-  o.methodLines.push_back(
-      "Approach flow: modified Manning (Izzard) gutter equation, as in the gutter worksheet; "
-      "constants in their " +
-      std::string(si ? "SI" : "US customary") + " form, following the result units.");
+  if (r.gutter)
+    o.methodLines.push_back(
+        "Approach flow: modified Manning (Izzard) gutter equation, as in the gutter worksheet; "
+        "constants in their " +
+        std::string(si ? "SI" : "US customary") + " form, following the result units.");
   const bool grade = in.location == InletLocation::Grade;
   const bool grate = in.inletType == InletType::Grate || in.inletType == InletType::Combination;
   if (grade && grate)
@@ -128,9 +129,10 @@ void AddChecks(SheetOutcome& o, const Document& d, const InletInputs& in, const 
         "The gutter velocity of " + Shown(d, "velocity", Dimension::Velocity, r.gutter->velocity) +
         " exceeds the grate's splash-over velocity of " +
         Shown(d, "splashOverVelocity", Dimension::Velocity, *r.splashOverVelocity));
-  if (r.gutter && r.capacity && r.gutter->discharge > *r.capacity * (1 + 1e-9))
+  const double q = in.gutter.discharge;
+  if (q > 0 && r.capacity && q > *r.capacity * (1 + 1e-9))
     o.warnings.push_back("The approach flow of " +
-                         Shown(d, "gutterDischarge", Dimension::Discharge, r.gutter->discharge) +
+                         Shown(d, "gutterDischarge", Dimension::Discharge, q) +
                          " exceeds the capacity at the ponding depth: the water ponds deeper.");
   for (const std::string& c : r.cautions) o.warnings.push_back(c);
 }
@@ -145,6 +147,8 @@ InletInputUse InletInputUseFor(const std::string& input, const InletChoices& c) 
   const bool curb = c.inletType == "curb-opening" || c.inletType == "combination";
   const bool composite = c.gutterType == "composite";
   if (input == "discharge") return capacity ? U::Optional : U::Required;
+  // The sag's weir and orifice do not use them; the approach gutter's spread does.
+  if (input == "longitudinalSlope" || input == "manningsN") return sag ? U::Optional : U::Required;
   if (input == "gutterWidth") return composite ? U::Required : U::Unused;
   if (input == "gutterCrossSlope" || input == "gutterDepression")
     return composite ? U::EitherOfPair : U::Unused;
@@ -176,6 +180,8 @@ InletChoices InletChoicesOf(const Document& d) {
   text("gutterType", c.gutterType);
   text("throat", c.throat);
   if (!d.solveFor.empty()) c.solveFor = d.solveFor;
+  c.approachGiven =
+      d.HasInput("discharge") && d.HasInput("longitudinalSlope") && d.HasInput("manningsN");
   return c;
 }
 
@@ -186,6 +192,7 @@ bool InletFieldApplies(const std::string& field, const InletChoices& c) {
     return sag && (c.inletType == "curb-opening" || c.inletType == "combination");
   if (field == "solveFor") return sag;
   if (field == "location" || field == "inletType" || field == "gutterType") return true;
+  if (sag && (field == "longitudinalSlope" || field == "manningsN")) return c.approachGiven;
   return InletInputUseFor(field, c) != InletInputUse::Unused;
 }
 
@@ -207,8 +214,19 @@ InletInputs ReadInletInputs(const Document& d) {
   g.solveFor = GutterUnknown::SpreadFromDischarge;
   g.constant = d.resultUnits == UnitSystem::US ? GutterConstant::US : GutterConstant::SI;
   g.discharge = Read(d, c, "discharge").value_or(0);
-  g.longitudinalSlope = *Read(d, c, "longitudinalSlope");
-  g.manningsN = *Read(d, c, "manningsN");
+  const std::optional<double> slope = Read(d, c, "longitudinalSlope");
+  const std::optional<double> n = Read(d, c, "manningsN");
+  // In a sag both or neither: the approach gutter needs the two together.
+  if (slope.has_value() != n.has_value() && d.HasInput("discharge"))
+    throw slope ? WorksheetError("manningsN",
+                                 "Manning's n is required with the longitudinal slope to solve "
+                                 "the approach gutter (or leave both out).")
+                : WorksheetError("longitudinalSlope",
+                                 "Longitudinal Slope SL is required with Manning's n to solve "
+                                 "the approach gutter (or leave both out).");
+  in.approachGutter = slope && n && d.HasInput("discharge");
+  g.longitudinalSlope = slope.value_or(0);
+  g.manningsN = n.value_or(0);
   g.crossSlope = *Read(d, c, "crossSlope");
   g.gutterWidth = Read(d, c, "gutterWidth");
   g.gutterCrossSlope = Read(d, c, "gutterCrossSlope");
@@ -236,7 +254,7 @@ SheetOutcome InletOutcome(const Document& d, const InletInputs& in, const InletR
   const auto& g = r.gutter;
   std::vector<NamedResult> results{
       N::Number("gutterDischarge", "Approach Flow", Dimension::Discharge,
-                g ? std::optional(g->discharge) : std::nullopt),
+                in.gutter.discharge > 0 ? std::optional(in.gutter.discharge) : std::nullopt),
       N::Number("spread", "Spread", Dimension::Length, g ? std::optional(g->spread) : std::nullopt),
       N::Number("depthAtCurb", "Depth at Curb", Dimension::Length,
                 g ? std::optional(g->depthAtCurb) : std::nullopt),

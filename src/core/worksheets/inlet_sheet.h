@@ -20,6 +20,9 @@ struct InletChoices {
   std::string gutterType = "uniform";
   std::string throat = "horizontal";
   std::string solveFor = "depth";
+  /// In a sag: the discharge, the longitudinal slope and n are all given, so the approach
+  /// gutter is solved and its inputs bear on the result.
+  bool approachGiven = true;
 };
 
 /// How an input is used for the choices: not read, required, optional, or one of the pan's
@@ -33,7 +36,8 @@ InletChoices InletChoicesOf(const Document& document);
 
 /// Whether an input, an option or "solveFor" bears on an inlet of these choices: the grate
 /// type only where there is a grate, the throat only for a curb opening in a sag, the
-/// unknown only in a sag, an input when it is read at all.
+/// unknown only in a sag, an input when it is read at all (in a sag the longitudinal slope
+/// and n only when the approach gutter is solved).
 bool InletFieldApplies(const std::string& field, const InletChoices& choices);
 
 /// The calculation's inputs from an inlet document, in SI base units; throws WorksheetError

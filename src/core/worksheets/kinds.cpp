@@ -4,6 +4,7 @@
 
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
+#include "core/worksheets/input_range.h"
 #include "core/worksheets/section_sheet.h"
 
 namespace rivulet {
@@ -27,6 +28,7 @@ bool FieldApplies(const WorksheetKind& kind, const Document& document, const std
 SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document) {
   SheetOutcome outcome;
   try {
+    CheckInputRanges(kind, document);
     outcome = kind.solve(document);
   } catch (const WorksheetError& e) {
     return SheetOutcome::Failed(e.what(), e.Field());

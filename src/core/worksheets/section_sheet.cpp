@@ -1,6 +1,11 @@
 #include "core/worksheets/section_sheet.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <sstream>
+
+#include "core/worksheets/input_range.h"
 
 namespace rivulet {
 namespace {
@@ -41,7 +46,57 @@ std::vector<NamedResult> ZoneRecord(const ZoneResult& z) {
           NamedResult::Number("velocity", "Velocity", Dimension::Velocity, z.velocity)};
 }
 
+// The lists by the worksheets' range rule, named as the user sees them; n no smoother than
+// any real surface, or the velocity runs off to numbers no channel has.
+void CheckListRanges(const StationSection& section) {
+  const auto check = [](const std::vector<double>& values, const char* field, const char* what,
+                        Dimension dimension) {
+    for (size_t i = 0; i < values.size(); ++i)
+      CheckInputNumber(values[i], values[i], dimension, field,
+                       std::string(what) + " " + std::to_string(i + 1), "m");
+  };
+  check(section.station, "points", "Station of point", Dimension::Length);
+  check(section.elevation, "points", "Elevation of point", Dimension::Length);
+  check(section.breaks, "nZones", "Station of zone break", Dimension::Length);
+  for (size_t j = 0; j < section.n.size(); ++j) {
+    const std::string label = "Manning's n of zone " + std::to_string(j + 1);
+    CheckInputNumber(section.n[j], section.n[j], Dimension::None, "nZones", label, "");
+    if (!(section.n[j] >= kLeastManningN))
+      throw WorksheetError("nZones", label + ": " + ShownNumber(section.n[j], 6) +
+                                         " is below 0.001, smoother than any surface.");
+  }
+}
+
 }  // namespace
+
+std::string SectionAnswerProblem(const SectionInputs& in, const SectionResults& r) {
+  for (double v :
+       {r.waterSurfaceElevation, r.depth, r.discharge, r.slope, r.flowArea, r.wettedPerimeter,
+        r.hydraulicRadius, r.topWidth, r.velocity, r.conveyance, r.specificEnergy, r.froudeNumber})
+    if (!std::isfinite(v)) return "The answer is not a usable number (it overflowed).";
+  const auto normal = [](double v) { return std::fpclassify(v) == FP_NORMAL && v > 0; };
+  if (!normal(r.depth) || !normal(r.discharge) || !normal(r.flowArea) || !normal(r.slope))
+    return "The answer has no water in the section (its depth or discharge vanished).";
+  const SectionModel model(in.section, in.method);
+  const double w = r.waterSurfaceElevation;
+  const double root = std::sqrt(r.slope);
+  const double q = model.ConveyanceAt(w) * root;
+  const double tolerance = 1e-6;
+  if (std::fabs(q - r.discharge) > tolerance * std::max(q, r.discharge)) {
+    // Where the next representable surfaces below and above bracket the flow, the answer is
+    // as near as the survey's numbers can hold it; not where the one below carries nothing.
+    const double below =
+        model.ConveyanceAt(std::nextafter(w, -std::numeric_limits<double>::infinity())) * root;
+    const double above =
+        model.ConveyanceAt(std::nextafter(w, std::numeric_limits<double>::infinity())) * root;
+    if (!(below > 0 && below <= r.discharge && r.discharge <= above))
+      return "The answer does not satisfy Manning's equation (Q = K S^(1/2) at the water "
+             "surface found): no solution is reported.";
+  }
+  if (std::fabs(r.velocity * r.flowArea - r.discharge) > tolerance * r.discharge)
+    return "The answer does not satisfy Q = V A: no solution is reported.";
+  return "";
+}
 
 SectionInputs SectionInputsFrom(const Document& d) {
   SectionInputs in;
@@ -56,6 +111,7 @@ SectionInputs SectionInputsFrom(const Document& d) {
   if (zones != d.inputs.end() && zones->is_object() && zones->contains("breaks"))
     in.section.breaks = d.InputList("nZones", "breaks", Dimension::Length);
   in.section.n = d.InputList("nZones", "n", Dimension::None, Allowed::Positive);
+  CheckListRanges(in.section);
   in.section.extendWalls = d.OptionFlag("extendWalls", false);
   const std::string method =
       d.Option("compositeMethod", {"conveyance", "horton", "pavlovskii", "lotter"}, "conveyance");
@@ -171,7 +227,11 @@ const WorksheetKind& IrregularSectionKind() {
          {"lotter", "Lotter"}}}},
       [](const Document& d) {
         const SectionInputs in = SectionInputsFrom(d);
-        return SectionOutcome(in, SolveSection(in), d);
+        SectionResults r = SolveSection(in);
+        if (r.ok)
+          if (const std::string problem = SectionAnswerProblem(in, r); !problem.empty())
+            return SheetOutcome::Failed(problem);
+        return SectionOutcome(in, r, d);
       },
       // every field bears on the calculation
       nullptr};
