@@ -86,6 +86,31 @@ TEST(CaseBatchTest, OutputFileIsReplacedOnlyByACompleteRun) {
   EXPECT_NE(folder.Read("out.csv").find("\r\n"), std::string::npos);
 }
 
+TEST(CaseBatchTest, QuoteLeftOpenLeavesTheOutputFileAlone) {
+  TempFolder folder;
+  folder.Write("open.csv", kGood + "\"c,pipe,depth,1,m3/s,,m,0.45,m,5,/1000,0.013\n" + kGood);
+  folder.Write("out.csv", "old results\n");
+  const CommandRun r = Command(folder, {folder.File("open.csv"), "-o", folder.File("out.csv")});
+  EXPECT_EQ(r.status, kCasesUnreadable);
+  EXPECT_EQ(r.err,
+            "rivulet: the case table could not be read: the quote that opens on line 4 is never "
+            "closed\n");
+  EXPECT_EQ(folder.Read("out.csv"), "old results\n");
+}
+
+TEST(CaseBatchTest, FormulaTextsAreWrittenAsText) {
+  const std::string csv =
+      "name,section,solveFor,flow,flowUnit,depth,depthUnit,width,widthUnit,slope,slopeUnit,"
+      "manningsN,note\n"
+      "+SUM(A1),pipe,depth,0.05,m3/s,,m,0.45,m,5,/1000,0.013,-2\n";
+  const auto r = cases_test::RunText(csv, CaseStart::BuiltIn(StartupValues::ForFolder("/x")));
+  EXPECT_EQ(r.status, kCasesAllSolved) << r.err;
+  EXPECT_NE(r.out.find("\r\n'+SUM(A1),pipe,"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(",0.013,-2,"), std::string::npos) << r.out;
+  ASSERT_EQ(r.rows.size(), 1u);
+  EXPECT_EQ(r.rows[0].at("name"), "+SUM(A1)");
+}
+
 TEST(CaseBatchTest, UnknownColumnsAndOddCellsPassThrough) {
   const std::string big(1 << 20, 'n');
   const std::string csv =

@@ -78,6 +78,46 @@ TEST(CaseDocumentTest, FailedOpenAndSaveChangeNothing) {
   EXPECT_FALSE(d.Save(folder.File("missing/out.csv")));
 }
 
+TEST(CaseDocumentTest, FormulaTextsAreSavedAsTextAndReadBackAsTyped) {
+  TempFolder folder;
+  CaseDocument d = TwoRows(folder);
+  Put(d, 0, "name", "=HYPERLINK(\"http://x\",\"y\")");
+  Put(d, 1, "name", "@cmd");
+  Put(d, 1, "job", "'-x");
+  Put(d, 1, "depth", "-1.5");
+  ASSERT_TRUE(d.Save(folder.File("out.csv")));
+  const std::string bytes = folder.Read("out.csv");
+  EXPECT_NE(bytes.find("\r\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\","), std::string::npos);
+  EXPECT_NE(bytes.find("\r\n'@cmd,"), std::string::npos);
+  EXPECT_NE(bytes.find(",''-x"), std::string::npos);
+  EXPECT_NE(bytes.find(",-1.5,"), std::string::npos);
+  CaseDocument again;
+  std::string error;
+  ASSERT_TRUE(again.Open(folder.File("out.csv"), error)) << error;
+  for (size_t r = 0; r < d.RowCount(); ++r) EXPECT_EQ(again.Row(r).cells, d.Row(r).cells);
+  // The clipboard's text is guarded the same way and pastes back as typed.
+  const std::string text = d.RowsAsText({0, 1});
+  EXPECT_NE(text.find("\n'@cmd\t"), std::string::npos);
+  const auto pasted = d.RowsFromText(text);
+  ASSERT_EQ(pasted.size(), 2u);
+  EXPECT_EQ(pasted[1], d.Row(1).cells);
+}
+
+TEST(CaseDocumentTest, QuoteLeftOpenRefusesTheFile) {
+  TempFolder folder;
+  CaseDocument d = TwoRows(folder);
+  folder.Write("open.csv",
+               "name,section,solveFor,flow,depth,slope,manningsN\r\n"
+               "a,pipe,depth,1,,1,0.013\r\n"
+               "\"b,pipe,depth,1,,1,0.013\r\n"
+               "c,pipe,depth,1,,1,0.013\r\n");
+  std::string error;
+  EXPECT_FALSE(d.Open(folder.File("open.csv"), error));
+  EXPECT_EQ(error, folder.File("open.csv") +
+                       " could not be read: the quote that opens on line 3 is never closed.");
+  EXPECT_EQ(d.RowCount(), 2u);
+}
+
 TEST(CaseDocumentTest, ClipboardRowsByNameOrByPosition) {
   TempFolder folder;
   CaseDocument d = TwoRows(folder);

@@ -74,9 +74,41 @@ TEST(CsvReaderTest, RecordBeyondTheLimitStopsTheReading) {
   CsvReader reader([&](std::vector<std::string>& r) { t.push_back(r); }, 1000);
   EXPECT_TRUE(reader.Feed("a,b\n1,\""));
   EXPECT_FALSE(reader.Feed(std::string(2000, 'y')));
-  EXPECT_EQ(reader.Error(), "row 2 is longer than 1000 bytes");
+  EXPECT_EQ(reader.Error(),
+            "row 2 is longer than 1000 bytes (the quote that opens on line 2 is never closed)");
   EXPECT_FALSE(reader.Finish());
   EXPECT_EQ(t.size(), 1u);
+}
+
+// The line a quote left open began on, counted as a text editor counts lines (quoted
+// line breaks too); "" where every quote closes.
+TEST(CsvReaderTest, QuoteLeftOpenRefusesTheTextNamingItsLine) {
+  const struct {
+    std::string text;
+    std::string error;
+  } cases[] = {
+      {"a,b\n1,\"x\n2,3\n", "the quote that opens on line 2 is never closed"},
+      {"a\r\nb\r\n\"open\r\nmore", "the quote that opens on line 3 is never closed"},
+      {"a\r\"x", "the quote that opens on line 2 is never closed"},
+      {kBom + "a,b\n\"two\nlines\",x\n\"bad,y\n", "the quote that opens on line 4 is never closed"},
+      // A closing quote followed by more text does not close the field.
+      {"a\n\"x\"y\nz\n", "the quote that opens on line 2 is never closed"},
+      {"a\n\"x\"\"\n", "the quote that opens on line 2 is never closed"},
+      // A quote inside a field that did not start with one is a character; a quote that
+      // closes at the very end is closed.
+      {"a,b\nx\"y,2\n", ""},
+      {"a\n\"x\"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    for (const size_t piece : {c.text.size(), size_t{1}}) {
+      CsvReader reader([](std::vector<std::string>&) {});
+      for (size_t at = 0; at < c.text.size(); at += piece)
+        ASSERT_TRUE(reader.Feed(std::string_view(c.text).substr(at, piece)));
+      EXPECT_EQ(reader.Finish(), c.error.empty());
+      EXPECT_EQ(reader.Error(), c.error);
+    }
+  }
 }
 
 TEST(CsvReaderTest, WriterQuotesWhatNeedsItAndReadsBack) {

@@ -196,6 +196,60 @@ TEST_F(CaseWindowTest, RowsTravelBetweenTheTableAndTheCalculationWindow) {
   EXPECT_EQ(Box("txtDepth")->text().toStdString(), depth);
 }
 
+// The calculation window's Exit (its close) asks about the table's edits: Cancel keeps
+// both windows, Save writes the table, Discard lets them go with the file untouched.
+TEST_F(CaseWindowTest, ExitAsksAboutTheTablesEdits) {
+  const std::string csv = (folder / "cases.csv").string();
+  fs::copy_file(ExamplesFolder() / "storm-sewer-cases.csv", csv);
+  const std::string saved = Slurp(csv);
+  const struct {
+    SaveChoice answer;
+    bool closes;
+    bool written;
+  } cases[] = {{SaveChoice::Cancel, false, false},
+               {SaveChoice::Save, true, true},
+               {SaveChoice::Discard, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer));
+    std::ofstream(csv, std::ios::binary) << saved;
+    view->show();
+    form.mnuCaseTable.Click();
+    ASSERT_TRUE(window->OpenPath(QString::fromStdString(csv)));
+    window->Document().SetCell(0, *window->Document().Column("slope"), "7");
+    services.questions.clear();
+    services.saveChoices = {c.answer};
+    EXPECT_EQ(view->close(), c.closes);
+    EXPECT_EQ(view->isVisible(), !c.closes);
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    ASSERT_EQ(services.questions.size(), 1u);
+    EXPECT_EQ(services.questions[0].text, "Save changes to the case table cases.csv?");
+    EXPECT_EQ(Slurp(csv) != saved, c.written);
+  }
+}
+
+// Closed with Discard, the table comes back from the Tools menu empty when it had no file,
+// or as its file holds it.
+TEST_F(CaseWindowTest, DiscardOnCloseDiscards) {
+  window->AddRow();
+  services.saveChoices = {SaveChoice::Discard};
+  EXPECT_TRUE(window->close());
+  form.mnuCaseTable.Click();
+  EXPECT_EQ(window->Document().RowCount(), 0u);
+  EXPECT_FALSE(window->Document().Modified());
+
+  OpenExample();
+  const std::string slope = Cell(0, "slope");
+  window->Document().SetCell(0, *window->Document().Column("slope"), "7");
+  window->AddRow();
+  services.saveChoices = {SaveChoice::Discard};
+  EXPECT_TRUE(window->close());
+  form.mnuCaseTable.Click();
+  ASSERT_EQ(window->Document().RowCount(), 11u);
+  EXPECT_EQ(Cell(0, "slope"), slope);
+  EXPECT_FALSE(window->Document().Modified());
+  EXPECT_TRUE(window->windowTitle().endsWith("storm-sewer-cases.csv"));
+}
+
 TEST_F(CaseWindowTest, CopyPasteSaveAndPdf) {
   OpenExample();
   RecalculateAndWait();

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/cases/csv_reader.h"
+#include "core/files/csv_cell.h"
 #include "core/shell/text_file.h"
 
 namespace rivulet {
@@ -185,7 +186,10 @@ std::string CaseDocument::RowsAsText(const std::vector<size_t>& rows) const {
     for (size_t i = 0; i < cells.size(); ++i) {
       if (i) s += '\t';
       // A tab or line break inside a cell would split it; spreadsheets take a blank.
-      for (char c : cells[i]) s += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+      std::string cell = cells[i];
+      for (char& c : cell)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+      s += SpreadsheetSafeCell(cell);
     }
     return s + "\n";
   };
@@ -204,7 +208,8 @@ std::vector<std::vector<std::string>> CaseDocument::RowsFromText(const std::stri
       if (l.empty()) continue;
       std::vector<std::string> cells;
       std::istringstream cellsIn(l);
-      for (std::string c; std::getline(cellsIn, c, '\t');) cells.push_back(c);
+      for (std::string c; std::getline(cellsIn, c, '\t');)
+        cells.emplace_back(SpreadsheetCellText(c));
       if (l.back() == '\t') cells.emplace_back();
       records.push_back(std::move(cells));
     }

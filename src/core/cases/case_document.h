@@ -60,7 +60,8 @@ class CaseDocument {
   /// then renames it over the target. False when anything failed.
   bool Save(const std::string& path) const;
 
-  /// The rows as tab-separated lines with the header line first, for a spreadsheet.
+  /// The rows as tab-separated lines with the header line first, for a spreadsheet (texts
+  /// kept from being formulas, as in the CSV).
   std::string RowsAsText(const std::vector<size_t>& rows) const;
   /// Rows from tab-separated (or, without tabs, comma-separated) text: a first line that
   /// names the table's columns maps the cells by name, otherwise they go in column order.

@@ -1,6 +1,9 @@
 #include "core/cases/case_input.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
 
 #include "core/cases/case_units.h"
 #include "core/shell/number_text.h"
@@ -45,6 +48,46 @@ std::string Quoted(std::string_view text) {
   return out.append("\"");
 }
 
+// Why a number text is beyond what a double holds in full, or "". The sheet would read it
+// as the largest double, as 0 or with digits lost, and then call it not above zero.
+std::string RangeFault(std::string_view text) {
+  if (text.starts_with('+') || text.starts_with('-')) text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  const bool anyDigit =
+      text.substr(0, text.find_first_of("eE")).find_first_of("123456789") != std::string_view::npos;
+  if (ec == std::errc() && std::isfinite(value) && value < std::numeric_limits<double>::max() &&
+      std::fpclassify(value) != FP_SUBNORMAL && (value != 0 || !anyDigit))
+    return {};
+  // Out of range one way or the other: the first significant digit's place says which.
+  long place = 0;
+  bool found = false, afterPoint = false;
+  size_t i = 0;
+  for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+    if (text[i] == '.') {
+      afterPoint = true;
+    } else if (!found && text[i] != '0') {
+      found = true;
+      place = afterPoint ? place - 1 : 0;
+    } else if (found && !afterPoint) {
+      ++place;
+    } else if (!found && afterPoint) {
+      --place;
+    }
+  }
+  long exponent = 0;
+  if (i < text.size()) {
+    std::string_view e = text.substr(i + 1);
+    const bool negative = e.starts_with('-');
+    if (e.starts_with('+') || e.starts_with('-')) e.remove_prefix(1);
+    for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+    if (negative) exponent = -exponent;
+  }
+  return place + exponent >= 0 ? "is out of range: too large (beyond 1.8e308)"
+                               : "is out of range: too small (between 0 and 2.2e-308)";
+}
+
 // Reads a row cell by cell; the first fault found is kept.
 class Reader {
  public:
@@ -61,8 +104,13 @@ class Reader {
   // A value the sheet reads: numeric or empty (the sheet then names it), never words.
   std::string Number(CaseField f) {
     const std::string_view text = Cell(f);
-    if (!Trimmed(text).empty() && !IsNumericText(text)) Fail(f, Quoted(text) + " is not a number");
-    return std::string(Trimmed(text));
+    const std::string_view number = Trimmed(text);
+    if (number.empty()) return {};
+    if (!IsNumericText(number))
+      Fail(f, Quoted(number) + " is not a number");
+    else if (const std::string fault = RangeFault(number); !fault.empty())
+      Fail(f, Quoted(number) + " " + fault);
+    return std::string(number);
   }
 
   std::optional<int> Unit(CaseField f, UnitList list) {

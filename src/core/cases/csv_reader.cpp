@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/files/csv_cell.h"
+
 namespace rivulet {
 namespace {
 
@@ -28,7 +30,8 @@ CsvReader::~CsvReader() { csv_free(parser_.get()); }
 void CsvReader::OnCell(void* data, size_t size, void* self) {
   auto& r = *static_cast<CsvReader*>(self);
   r.recordBytes_ += size + 1;
-  r.cells_.emplace_back(data ? static_cast<const char*>(data) : "", data ? size : 0);
+  r.cells_.emplace_back(SpreadsheetCellText(
+      data ? std::string_view(static_cast<const char*>(data), size) : std::string_view()));
 }
 
 void CsvReader::OnEnd(int, void* self) {
@@ -48,15 +51,52 @@ bool CsvReader::ParseChunk(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::string_view part = bytes.substr(0, std::min(bytes.size(), kChunk));
     bytes.remove_prefix(part.size());
+    FollowQuotes(part);
     if (csv_parse(parser_.get(), part.data(), part.size(), OnCell, OnEnd, this) != part.size())
       return Fail(csv_strerror(csv_error(parser_.get())));
     // What is held of the record: its finished cells and the cell being read.
     if (recordBytes_ + csv_get_buffer_size(parser_.get()) > maxRecordBytes_)
       return Fail("row " + std::to_string(records_ + 1) + " is longer than " +
                   (maxRecordBytes_ >= (1u << 20) ? std::to_string(maxRecordBytes_ >> 20) + " MB"
-                                                 : std::to_string(maxRecordBytes_) + " bytes"));
+                                                 : std::to_string(maxRecordBytes_) + " bytes") +
+                  (field_ == Field::Quoted ? " (" + OpenQuoteWhere() + ")" : ""));
   }
   return true;
+}
+
+// The parser's own rules, without spaces (none are skipped): a quote opens a quoted
+// field only at its start; in one, a quote doubled is a quote, a quote before a comma or a
+// line end closes it, and a quote before anything else is kept, the field staying quoted.
+void CsvReader::FollowQuotes(std::string_view bytes) {
+  for (const char c : bytes) {
+    const bool lineEnd = c == '\r' || (c == '\n' && !afterCr_);
+    afterCr_ = c == '\r';
+    const bool fieldEnd = c == ',' || c == '\r' || c == '\n';
+    switch (field_) {
+      case Field::Start:
+        if (c == '"') {
+          field_ = Field::Quoted;
+          quoteLine_ = line_;
+        } else if (!fieldEnd) {
+          field_ = Field::Plain;
+        }
+        break;
+      case Field::Plain:
+        if (fieldEnd) field_ = Field::Start;
+        break;
+      case Field::Quoted:
+        if (c == '"') field_ = Field::QuoteInQuoted;
+        break;
+      case Field::QuoteInQuoted:
+        field_ = fieldEnd ? Field::Start : Field::Quoted;
+        break;
+    }
+    if (lineEnd) ++line_;
+  }
+}
+
+std::string CsvReader::OpenQuoteWhere() const {
+  return "the quote that opens on line " + std::to_string(quoteLine_) + " is never closed";
 }
 
 bool CsvReader::Start() {
@@ -82,6 +122,9 @@ bool CsvReader::Finish() {
   if (!error_.empty() || finished_) return false;
   if (!started_ && !Start()) return false;
   finished_ = true;
+  // The parser would end the field at the end of the text and hand on one row holding
+  // every line after the quote.
+  if (field_ == Field::Quoted) return Fail(OpenQuoteWhere());
   if (csv_fini(parser_.get(), OnCell, OnEnd, this) != 0)
     return Fail(csv_strerror(csv_error(parser_.get())));
   return true;
@@ -105,18 +148,7 @@ bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, s
   return ok;
 }
 
-void AppendCsvCell(std::string& out, std::string_view cell) {
-  if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out.append(cell);
-    return;
-  }
-  out += '"';
-  for (char c : cell) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
+void AppendCsvCell(std::string& out, std::string_view cell) { AppendDelimitedCell(out, cell, ','); }
 
 std::string CsvRecordText(const std::vector<std::string>& cells) {
   std::string out;

@@ -1,5 +1,7 @@
 // Comma-separated text read as it streams in (RFC 4180 quoting, CR LF or LF, a UTF-8
-// byte order mark skipped), one record at a time, never more than one record held.
+// byte order mark skipped), one record at a time, never more than one record held. Cells
+// come back as Rivulet wrote them: the apostrophe that kept a text from being a formula is
+// taken off again.
 #pragma once
 
 #include <functional>
@@ -42,6 +44,8 @@ class CsvReader {
   bool Start();
   bool ParseChunk(std::string_view bytes);
   bool Fail(const std::string& message);
+  void FollowQuotes(std::string_view bytes);
+  std::string OpenQuoteWhere() const;
 
   RecordHandler onRecord_;
   size_t maxRecordBytes_;
@@ -50,6 +54,13 @@ class CsvReader {
   size_t recordBytes_ = 0;
   size_t records_ = 0;
   std::string head_;  // the first bytes, held until the byte order mark is ruled out
+  // Where the bytes stand between quotes, followed beside the parser so that a quote left
+  // open can be named by its line instead of swallowing the rest of the file.
+  enum class Field { Start, Plain, Quoted, QuoteInQuoted };
+  Field field_ = Field::Start;
+  size_t line_ = 1;
+  size_t quoteLine_ = 0;
+  bool afterCr_ = false;
   bool started_ = false;
   bool finished_ = false;
   std::string error_;
@@ -58,8 +69,8 @@ class CsvReader {
 /// Reads a whole stream in chunks; false with error set when it could not be read.
 bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, std::string& error);
 
-/// A cell as RFC 4180 writes it: in double quotes, quotes doubled, when it holds a comma,
-/// a quote, a CR or a LF.
+/// A cell as RFC 4180 writes it (in double quotes, quotes doubled, when it holds a comma,
+/// a quote, a CR or a LF), kept from being a formula (AppendDelimitedCell).
 void AppendCsvCell(std::string& out, std::string_view cell);
 /// The cells joined by commas and ended by CR LF.
 std::string CsvRecordText(const std::vector<std::string>& cells);

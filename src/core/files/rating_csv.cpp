@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/files/csv_cell.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/text_file.h"
@@ -12,13 +13,9 @@ namespace {
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 std::string Field(const std::string& text, char separator) {
-  if (text.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
+  std::string field;
+  AppendDelimitedCell(field, text, separator);
+  return field;
 }
 
 // Shortest round-trip form: a spreadsheet gets every digit the table has, and no more.
@@ -67,7 +64,18 @@ std::vector<std::string> RatingCommentLines(const std::string& description) {
   std::string oneLine = description;
   for (char& c : oneLine)
     if (c == '\r' || c == '\n') c = ' ';
-  return {"# " + std::string(kProductName) + " rating table", "# " + oneLine};
+  // A spreadsheet splits the comment at its commas like any row: each piece after the
+  // first ("# " keeps that one text) is written as a cell, so that a title typed as a
+  // formula stays text.
+  const size_t comma = oneLine.find(',');
+  std::string line = "# " + oneLine.substr(0, comma);
+  for (size_t start = comma; start != std::string::npos;) {
+    const size_t next = oneLine.find(',', start + 1);
+    line += ',';
+    AppendDelimitedCell(line, std::string_view(oneLine).substr(start + 1, next - start - 1), ',');
+    start = next;
+  }
+  return {"# " + std::string(kProductName) + " rating table", line};
 }
 
 bool SaveRatingCsv(const std::string& path, const std::vector<RatingRow>& rows, bool pipe,

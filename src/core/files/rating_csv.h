@@ -18,8 +18,8 @@ struct RatingTextColumn {
 
 /// A header naming each column with its unit ("Depth (mm)"), then one line per row. Numbers
 /// are written in the shortest form that reads back to the same double, "." as the
-/// decimal point whatever the locale; a cell without a value is empty. A field holding the
-/// separator or a quote is quoted.
+/// decimal point whatever the locale; a cell without a value is empty. Text fields are
+/// written by AppendDelimitedCell: kept from being formulas, quoted where needed.
 std::vector<std::string> RatingLines(const std::vector<RatingRow>& rows, bool pipe,
                                      const RatingUnits& units, char separator,
                                      const RatingTextColumn* extra = nullptr);

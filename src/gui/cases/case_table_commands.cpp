@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTableView>
@@ -123,11 +122,35 @@ void CaseTableWindow::PasteRows() {
 
 bool CaseTableWindow::MayDiscardChanges() {
   if (!doc_.Modified()) return true;
-  const auto answer = QMessageBox::question(
-      this, "Case Table", "The case table has changes that are not saved. Save them first?",
-      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-  if (answer == QMessageBox::Save) return Save();
-  return answer == QMessageBox::Discard;
+  // Asked from the calculation window's Exit too: the table the question is about shows.
+  if (isVisible()) {
+    raise();
+    activateWindow();
+  }
+  const std::string name = path_.isEmpty()
+                               ? std::string("the untitled case table")
+                               : "the case table " + QFileInfo(path_).fileName().toStdString();
+  switch (services_.AskSaveChanges("Save changes to " + name + "?", "Case Table")) {
+    case SaveChoice::Save:
+      return Save();
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+void CaseTableWindow::RevertToSaved() {
+  std::string error;
+  bool reopened = false;
+  model_->Restructure([&] {
+    reopened = !path_.isEmpty() && doc_.Open(path_.toStdString(), error);
+    if (!reopened) doc_ = CaseDocument();
+  });
+  // A file gone or spoilt since it was saved leaves nothing to go back to but a new table.
+  if (!reopened) path_.clear();
+  DocumentChanged();
 }
 
 bool CaseTableWindow::Save() {

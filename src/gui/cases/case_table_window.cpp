@@ -268,10 +268,14 @@ void CaseTableWindow::EndRecalculation() {
 
 void CaseTableWindow::closeEvent(QCloseEvent* event) {
   CancelRecalculation();
-  if (MayDiscardChanges())
-    event->accept();
-  else
+  if (!MayDiscardChanges()) {
     event->ignore();
+    return;
+  }
+  // The window is only hidden and comes back from the Tools menu: changes the user chose to
+  // discard must not come back with it.
+  if (doc_.Modified()) RevertToSaved();
+  event->accept();
 }
 
 int CaseTableWindow::CurrentSourceRow() const {

@@ -61,8 +61,11 @@ class CaseTableWindow : public QMainWindow {
   bool OpenPath(const QString& path);
   void Print();
   void SavePdf();
-  /// Asks about unsaved changes: true when the window may drop them.
+  /// Asks about unsaved changes: true when the window may drop them (saved, or the user
+  /// chose to discard them).
   bool MayDiscardChanges();
+  /// Goes back to the table as its file holds it, or to a new table when it has none.
+  void RevertToSaved();
 
   /// The source rows selected in the view, in document order.
   std::vector<size_t> SelectedRows() const;

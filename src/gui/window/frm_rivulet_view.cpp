@@ -320,6 +320,15 @@ void frmRivuletView::closeEvent(QCloseEvent* event) {
     Sync();  // a Save that ran shows its new title
     return;
   }
+  // Windows made with this one as parent (the case table) are deleted with it: each is
+  // closed first so that it asks about its own unsaved changes, and one that stays open
+  // keeps this one open.
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!child->isWindow() || child->windowType() == Qt::Popup || child->close()) continue;
+    event->ignore();
+    Sync();
+    return;
+  }
   QMainWindow::closeEvent(event);
 }
 
