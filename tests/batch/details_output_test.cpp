@@ -37,6 +37,22 @@ std::optional<double> JsonValue(const std::string& json, const std::string& key,
   return v;
 }
 
+TEST_F(DetailsOutputTest, JsonMemberNamesDoNotFollowTheCaptions) {
+  WriteFile(folder / "sewer.rvl", kSewer);
+  ASSERT_EQ(OpenNamedFile(form, (folder / "sewer.rvl").string()), OpenResult::Loaded);
+  const std::string before = CalculationJson(form, "sewer.rvl");
+  // Reworded captions on screen; scripts that read the JSON must not notice.
+  form.optDepth.SetCaption("Flow Depth");
+  form.optSlope.SetCaption("Slope");
+  form.optManning.SetCaption("Manning's n");
+  form.lblArea.SetCaption("Area");
+  form.lblArea2.SetCaption("Alt. Area");
+  EXPECT_EQ(CalculationJson(form, "sewer.rvl"), before);
+  for (const char* key : {"\"solvedFor\":\"depth\"", "\"channelSlope\":{", "\"manningsN\":{",
+                          "\"flowArea\":{", "\"altFlowArea\":{", "\"diameter\":{"})
+    EXPECT_NE(before.find(key), std::string::npos) << key;
+}
+
 TEST_F(DetailsOutputTest, JsonCarriesEverythingWithItsUnitExactly) {
   WriteFile(folder / "sewer.rvl", kSewer);
   ASSERT_EQ(OpenNamedFile(form, (folder / "sewer.rvl").string()), OpenResult::Loaded);

@@ -6,6 +6,7 @@
 
 #include "cases_fixture.h"
 #include "core/cases/case_columns.h"
+#include "core/cases/case_document.h"
 #include "core/cases/case_units.h"
 #include "core/files/defaults_file.h"
 
@@ -209,6 +210,67 @@ TEST(CaseRowsTest, DefaultsFileGivesTheStartUnitsAndFixedResults) {
   EXPECT_EQ(r.rows[0].at("flowUnit"), "L/s");
   EXPECT_EQ(r.rows[0].at("depthUnit"), "mm");
   EXPECT_EQ(r.rows[0].at("depth"), "152.707");
+}
+
+}  // namespace
+}  // namespace rivulet
+
+namespace rivulet {
+namespace {
+
+// A 0.45 m pipe at 0.4 /100, n 0.013, asked for 0.4 m³/s: its full-flow capacity is
+// π·0.45²/4 · 0.1125^(2/3) · 0.004^(1/2) / 0.013 = 0.1803 m³/s, 2.22 times less.
+const std::string kSurcharged = "s,pipe,depth,,0.4,m3/s,,m,0.45,m,,,0.4,/100,0.013\n";
+
+TEST(CaseRowsTest, ASurchargedPipeIsMarkedAndSaysWhichValuesAreAtCapacity) {
+  const auto r = RunText(kHeader + kSurcharged, BuiltIn());
+  ASSERT_EQ(r.rows.size(), 1u);
+  EXPECT_EQ(r.status, kCasesAllSolved);  // results, at capacity
+  const auto& row = r.rows[0];
+  EXPECT_EQ(row.at("status"), kStatusSurcharged);
+  EXPECT_EQ(row.at("flow"), "0.4");
+  EXPECT_EQ(row.at("depth"), "0.45");
+  EXPECT_EQ(row.at("message"),
+            "Pipe surcharged: the discharge asked for, 0.4 m\u00b3/s, is 2.22 times the full-flow "
+            "capacity, 0.1803 m\u00b3/s. Depth, flow area and velocity are those of the pipe "
+            "running full.");
+
+  // The window's table marks it, and keeps the mark through a save.
+  TempFolder folder;
+  CaseDocument d;
+  d.InsertRows(0, d.RowsFromText(kHeader + kSurcharged));
+  d.Compute(0, BuiltIn());
+  EXPECT_EQ(d.Row(0).mark, CaseRowMark::Surcharged);
+  ASSERT_TRUE(d.Save(folder.File("out.csv")));
+  CaseDocument again;
+  std::string error;
+  ASSERT_TRUE(again.Open(folder.File("out.csv"), error)) << error;
+  EXPECT_EQ(again.Row(0).mark, CaseRowMark::Surcharged);
+}
+
+TEST(CaseRowsTest, ARowNotCalculatedKeepsNoAnswerOfAnEarlierRun) {
+  struct Case {
+    const char* name;
+    const char* manningsN;
+  };
+  const Case cases[] = {{"a cell the table cannot read", "abc"}, {"refused by the sheet", "0"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CaseDocument d;
+    d.InsertRows(0,
+                 d.RowsFromText(kHeader + "p,pipe,depth,,0.05,m3/s,,m,0.45,m,,,5,/1000,0.013\n"));
+    d.Compute(0, BuiltIn());
+    const size_t depth = *d.Column("depth");
+    ASSERT_EQ(d.Row(0).mark, CaseRowMark::Solved);
+    ASSERT_NE(d.Row(0).cells[depth], "");
+    d.SetCell(0, *d.Column("manningsN"), c.manningsN);
+    d.Compute(0, BuiltIn());
+    EXPECT_EQ(d.Row(0).mark, CaseRowMark::Rejected);
+    EXPECT_EQ(d.Row(0).cells[*d.Column("status")], kStatusNotCalculated);
+    EXPECT_EQ(d.Row(0).cells[depth], "");
+    EXPECT_EQ(d.Row(0).cells[*d.Column("area")], "");
+    EXPECT_EQ(d.Row(0).cells[*d.Column("flow")], "0.05");
+  }
 }
 
 }  // namespace

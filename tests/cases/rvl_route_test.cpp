@@ -242,11 +242,17 @@ void CompareGrid(const std::string& defaultsFile) {
     const NamedRow& row = result.rows[i];
     const bool complete = form.txtStatus.Text() == kStatusComplete;
     (complete ? solved : unsolved)++;
-    if (complete || form.txtStatus.Text() == kStatusNoSolution)
+    // A surcharged pipe's row says so, where the sheet says it under its status line.
+    const auto surcharge = SurchargeOf(form);
+    if (surcharge)
+      EXPECT_EQ(row.at("status"), kStatusSurcharged);
+    else if (complete || form.txtStatus.Text() == kStatusNoSolution)
       EXPECT_EQ(row.at("status"), form.txtStatus.Text());
     else
       EXPECT_EQ(row.at("status"), kStatusNotCalculated);
-    EXPECT_EQ(row.at("message"), services.messages.empty() ? "" : services.messages[0].text);
+    EXPECT_EQ(row.at("message"), surcharge                   ? SurchargeSentence(*surcharge)
+                                 : services.messages.empty() ? ""
+                                                             : services.messages[0].text);
     if (!complete) {
       EXPECT_EQ(row.at(ValueColumn(g.unknown)), "");
       EXPECT_EQ(row.at("area"), "");

@@ -352,3 +352,35 @@ TEST(TextOffsets, ConvertBetweenUtf8AndUtf16) {
 
 }  // namespace
 }  // namespace rivulet
+
+namespace rivulet {
+namespace {
+
+TEST_F(ViewTest, ASurchargedPipeIsSaidToBeOneUnderTheStatusLine) {
+  ASSERT_TRUE(active);
+  auto* line = Find<QLabel>("lblSurcharge");
+  ASSERT_NE(line, nullptr);
+  // A 0.45 m pipe at 4/1000 asked for 0.4 m³/s, more than twice what it carries full.
+  form.cmdVelDis_Click();
+  form.cboVelDis1.SetListIndex(0);
+  form.optDepth.SetValue(true);
+  for (const auto& [box, text] :
+       {std::pair{&form.txtVelDis1, "0.4"}, {&form.txtDiam, "0.45"}, {&form.txtManning, "0.013"}})
+    box->SetText(text);
+  form.cboDiam.SetListIndex(2);
+  form.txtSlope.SetText("4");
+  form.cmdCalculate_Click();
+  view->Sync();
+  EXPECT_TRUE(line->isVisible());
+  EXPECT_TRUE(line->text().startsWith("Pipe surcharged: the discharge asked for, 0.4 m³/s, is 2.2"))
+      << line->text().toStdString();
+  EXPECT_EQ(Box("txtVelDis1")->text(), "0.4");
+  // Within capacity the line goes.
+  form.txtVelDis1.SetText("0.1");
+  form.cmdCalculate_Click();
+  view->Sync();
+  EXPECT_FALSE(line->isVisible());
+}
+
+}  // namespace
+}  // namespace rivulet

@@ -256,6 +256,21 @@ TEST(FlowDetailsTest, FlowsWithoutACriticalDepthOrAFreeSurface) {
     EXPECT_EQ(f->pipe->capacity, capacity);
     EXPECT_EQ(f->pipe->percentFull, 100);
   }
+  // A sliver of surface at the crown is no free surface: A/T would run to millions of metres.
+  const double pi = 4 * std::atan(1.0);
+  for (const auto& [depth, hydraulicDepth] :
+       {std::pair{0.3, std::optional<double>{pi * 0.6 / 8}},  // half full: A/T = πD/8
+        std::pair{0.6 * (1 - 1e-9), std::optional<double>{}},
+        std::pair{0.6 * (1 - 1e-15), std::optional<double>{}}}) {
+    SCOPED_TRACE(depth);
+    const auto f = ComputeFlowDetails({Pipe(0.6), depth, 0.02, 0.011, fullQ, {}});
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->hydraulicDepth.has_value(), hydraulicDepth.has_value());
+    EXPECT_EQ(f->froude.has_value(), hydraulicDepth.has_value());
+    if (hydraulicDepth && f->hydraulicDepth) {
+      EXPECT_TRUE(Near(*f->hydraulicDepth, *hydraulicDepth));
+    }
+  }
   const PipeFlowPoint full{1, 1, 1}, peak{0.938, 1.076, 1.1};
   EXPECT_EQ(ClassifyPipeDischarge(1.0761, full, peak), PipeCapacity::AboveMaximum);
   EXPECT_EQ(ClassifyPipeDischarge(1.0, full, peak), PipeCapacity::TwoDepths);

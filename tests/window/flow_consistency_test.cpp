@@ -128,10 +128,19 @@ TEST_F(FlowConsistencyTest, SurchargedPipeKeepsWhatWasAskedFor) {
     form.txtManning.SetText("0.013");
     form.cmdCalculate_Click();
     ASSERT_EQ(form.txtStatus.Text(), kStatusComplete);
-    EXPECT_NE(form.txtVelDis1.Text(), c.asked);  // the sheet shows the pipe running full
+    // What was typed stays; the capacity is a result beside it.
+    EXPECT_EQ(form.txtVelDis1.Text(), c.asked);
+    EXPECT_EQ(form.txtDepth.Text(), "1");
+    EXPECT_TRUE(form.optDepth.Value());
+    EXPECT_TRUE(SurchargeOf(form).has_value());
     const std::string json = CalculationJson(form, "p.rvl");
     EXPECT_NE(json.find(c.key), std::string::npos) << json;
     EXPECT_NE(json.find("\"surcharged\":true"), std::string::npos) << json;
+    EXPECT_NE(json.find(std::string("\"inputs\":{\"") + c.name + "\":{\"value\":" + c.asked),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"fullFlowCapacity\":{\"value\":"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"capacityRatio\":"), std::string::npos) << json;
     std::string block;
     for (const std::string& line : DetailsReportLines(form)) block += line + " ";
     EXPECT_NE(block.find("surcharges"), std::string::npos) << block;
@@ -143,7 +152,9 @@ TEST_F(FlowConsistencyTest, SurchargedPipeKeepsWhatWasAskedFor) {
   form.cmdCalculate_Click();
   const std::string json = CalculationJson(form, "p.rvl");
   EXPECT_EQ(json.find("requested"), std::string::npos);
+  EXPECT_EQ(json.find("capacity"), std::string::npos);
   EXPECT_NE(json.find("\"surcharged\":false"), std::string::npos);
+  EXPECT_FALSE(SurchargeOf(form).has_value());
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "core/batch/details_output.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <sstream>
 
 #include "core/design/sheet_design.h"
 #include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/section_kind.h"
 #include "core/hydraulics/units.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
@@ -94,22 +94,43 @@ std::string JsonNumber(const std::optional<double>& v) {
   return std::string(buf, std::to_chars(buf, buf + sizeof buf, *v).ptr);
 }
 
-// "Manning's  N" -> "manningsN", "Alt. Side Slope" -> "altSideSlope".
-std::string Key(const std::string& caption) {
-  std::string key;
-  bool upper = false;
-  for (char c : caption) {
-    if (c == '\'') continue;
-    if (!std::isalnum(static_cast<unsigned char>(c))) {
-      upper = !key.empty();
-      continue;
-    }
-    key += key.empty() ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-           : upper     ? static_cast<char>(std::toupper(static_cast<unsigned char>(c)))
-                       : c;
-    upper = false;
-  }
-  return key;
+// The member names of the sheet's rows. Scripts key on them, so they are fixed here, one
+// entry per row and meaning, and never made from a caption that may be reworded.
+struct RowKeys {
+  const char* first;   // velocity in row 1; a pipe; an alternate depth
+  const char* second;  // discharge in row 1; any other section; an alternate side slope
+  const char* third;   // an alternate diameter
+};
+constexpr RowKeys kFlowKeys{"velocity", "discharge", nullptr};
+constexpr RowKeys kOtherFlowKeys{"discharge", "velocity", nullptr};
+constexpr RowKeys kDiameterKeys{"diameter", "width", nullptr};
+constexpr RowKeys kAltValueKeys{"altDepth", "altSideSlope", "altDiameter"};
+constexpr RowKeys kAltFlowKeys{"altDischarge", "altVelocity", nullptr};
+constexpr char kDepthKey[] = "depth";
+constexpr char kSideSlopeKey[] = "sideSlope";
+constexpr char kSlopeKey[] = "channelSlope";
+constexpr char kManningKey[] = "manningsN";
+constexpr char kAreaKey[] = "flowArea";
+constexpr char kAltAreaKey[] = "altFlowArea";
+
+// The alternate row holds a depth, a side slope or a diameter; its label says which.
+const char* AltValueKey(const frmRivulet& form) {
+  const std::string& caption = form.lblDDS.Caption();
+  if (caption == "Alt. Side Slope") return kAltValueKeys.second;
+  if (caption == "Alt. Diameter") return kAltValueKeys.third;
+  return kAltValueKeys.first;
+}
+
+// The member name of an input row by its option button.
+const char* InputKey(const frmRivulet& form, const OptionButton& option) {
+  if (&option == &form.optVelDis1) return form.VelocityGiven() ? kFlowKeys.first : kFlowKeys.second;
+  if (&option == &form.optDepth) return kDepthKey;
+  if (&option == &form.optDiam)
+    return form.cboSection.ListIndex() == ListPosition(SectionKind::Pipe) ? kDiameterKeys.first
+                                                                          : kDiameterKeys.second;
+  if (&option == &form.optSide) return kSideSlopeKey;
+  if (&option == &form.optSlope) return kSlopeKey;
+  return kManningKey;
 }
 
 std::string Field(const std::optional<double>& value, const std::string& unit,
@@ -201,20 +222,21 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file,
                           {form.optManning, form.txtManning, nullptr}};
   std::vector<std::pair<std::string, std::string>> in;
   for (const Input& i : inputs)
-    in.emplace_back(Key(i.option.Caption()), SheetField(i.value, i.unit ? i.unit->Text() : ""));
+    in.emplace_back(InputKey(form, i.option), SheetField(i.value, i.unit ? i.unit->Text() : ""));
   struct Result {
-    const Label& label;
+    const char* key;
     const TextBox& value;
     const ComboBox& unit;
   };
-  const Result results[] = {{form.lblVelDis2, form.txtVelDis2, form.cboVelDis2},
-                            {form.lblArea, form.txtArea, form.cboArea},
-                            {form.lblDDS, form.txtDDS, form.cboDDS},
-                            {form.lblVelDis3, form.txtVelDis3, form.cboVelDis3},
-                            {form.lblArea2, form.txtArea2, form.cboArea2}};
+  const bool velocity = form.VelocityGiven();
+  const Result results[] = {
+      {velocity ? kOtherFlowKeys.first : kOtherFlowKeys.second, form.txtVelDis2, form.cboVelDis2},
+      {kAreaKey, form.txtArea, form.cboArea},
+      {AltValueKey(form), form.txtDDS, form.cboDDS},
+      {velocity ? kAltFlowKeys.first : kAltFlowKeys.second, form.txtVelDis3, form.cboVelDis3},
+      {kAltAreaKey, form.txtArea2, form.cboArea2}};
   std::vector<std::pair<std::string, std::string>> out;
-  for (const Result& r : results)
-    out.emplace_back(Key(r.label.Caption()), SheetField(r.value, r.unit.Text()));
+  for (const Result& r : results) out.emplace_back(r.key, SheetField(r.value, r.unit.Text()));
 
   const DetailsTable table = FlowDetailsTable(form);
   const char* state = table.state == DetailsState::Current ? "current"
@@ -230,7 +252,7 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file,
       {"file", Quote(file)},
       {"status", Quote(form.txtStatus.Text())},
       {"section", Quote(form.cboSection.Text())},
-      {"solvedFor", solved ? Quote(Key(solved->Caption())) : "null"},
+      {"solvedFor", solved ? Quote(InputKey(form, *solved)) : "null"},
       {"inputs", Object(in)},
       {"results", Object(out)},
       {"details", details}};
@@ -250,6 +272,11 @@ std::string CalculationJson(const frmRivulet& form, const std::string& file,
     };
     if (solve->requestedDischarge) asked("requestedDischarge", *solve->requestedDischarge, false);
     if (solve->requestedVelocity) asked("requestedVelocity", *solve->requestedVelocity, true);
+    if (const auto full = RunningFullCapacity(form)) {
+      members.emplace_back("fullFlowCapacity",
+                           Field(full->capacity, full->unit, FormatNumber(full->capacity)));
+      members.emplace_back("capacityRatio", JsonNumber(full->ratio));
+    }
   }
   members.emplace_back("surcharged", table.surcharged ? "true" : "false");
   members.emplace_back("design", DesignMember(form, design));

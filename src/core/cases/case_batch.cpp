@@ -24,7 +24,9 @@ int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, st
           return;
         }
         ++rows;
-        if (columns->Compute(start, cells) != CaseRowState::Solved) ++unsolved;
+        // A surcharged row has results, at the pipe's capacity, and says so in its status.
+        const CaseRowState state = columns->Compute(start, cells);
+        if (state != CaseRowState::Solved && state != CaseRowState::Surcharged) ++unsolved;
         text.clear();
         for (size_t i = 0; i < cells.size(); ++i) {
           if (i) text += ',';

@@ -1,5 +1,8 @@
 #include "core/cases/case_columns.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace rivulet {
 namespace {
 
@@ -40,6 +43,14 @@ CaseField ValueField(CaseUnknown u) {
       break;
   }
   return CaseField::ManningsN;
+}
+
+// Equal but for letter case, as the table reads its words.
+bool SameLetters(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 }  // namespace
@@ -126,6 +137,18 @@ void CaseColumns::ClearResults(std::vector<std::string>& cells) const {
 void CaseColumns::WriteRejected(const std::string& message, std::vector<std::string>& cells) const {
   cells.resize(output_.size());
   ClearResults(cells);
+  // The unknown's cell holds the last run's answer, which no longer stands.
+  if (const auto solveFor = field_[static_cast<size_t>(CaseField::SolveFor)]) {
+    std::string word = cells[*solveFor];
+    word.erase(0, word.find_first_not_of(" \t"));
+    word.erase(word.find_last_not_of(" \t") + 1);
+    const auto& words = CaseUnknownWords();
+    for (size_t u = 0; u < words.size(); ++u) {
+      if (!SameLetters(words[u], word)) continue;
+      if (const auto value = Find(CaseFieldName(ValueField(static_cast<CaseUnknown>(u)))))
+        cells[*value].clear();
+    }
+  }
   Put("status", kStatusNotCalculated, cells);
   Put("message", message, cells);
 }
@@ -135,8 +158,16 @@ void CaseColumns::WriteOutcome(const CaseInput& caseInput, const CaseOutcome& o,
   cells.resize(output_.size());
   ClearResults(cells);
   const bool refused = !o.solved && o.status != kStatusNoSolution;
-  Put("status", refused ? kStatusNotCalculated : o.status, cells);
-  Put("message", o.messages.empty() ? std::string() : o.messages.front().text, cells);
+  Put("status",
+      refused               ? kStatusNotCalculated
+      : o.surcharge.empty() ? o.status
+                            : kStatusSurcharged,
+      cells);
+  Put("message",
+      !o.surcharge.empty() ? o.surcharge
+      : o.messages.empty() ? std::string()
+                           : o.messages.front().text,
+      cells);
   // Units left empty say which the start sheet used.
   auto fillUnit = [&](CaseField f, const std::string& unit) {
     const auto i = Find(CaseFieldName(f));  // every unit field has an output column
@@ -183,7 +214,8 @@ CaseRowState CaseColumns::Compute(const CaseStart& start, std::vector<std::strin
   }
   const CaseOutcome o = RunCase(start, *parsed.caseInput, withDetails_);
   WriteOutcome(*parsed.caseInput, o, cells);
-  return o.solved ? CaseRowState::Solved : CaseRowState::Unsolved;
+  if (!o.solved) return CaseRowState::Unsolved;
+  return o.surcharge.empty() ? CaseRowState::Solved : CaseRowState::Surcharged;
 }
 
 }  // namespace rivulet

@@ -15,9 +15,12 @@ namespace rivulet {
 /// Status of a row the sheet never calculated: a cell the table could not read, or
 /// values the sheet's own checks refused (the message says which).
 inline constexpr char kStatusNotCalculated[] = "Not calculated";
+/// Status of a pipe row whose flow is more than the pipe carries running full: its results
+/// are those of the full pipe, and the message says which and by how much.
+inline constexpr char kStatusSurcharged[] = "Pipe surcharged: results at full-flow capacity";
 
 /// How a row ended.
-enum class CaseRowState { Solved, Unsolved, Rejected };
+enum class CaseRowState { Solved, Surcharged, Unsolved, Rejected };
 
 /// The columns of one table, from its header row.
 class CaseColumns {
@@ -46,7 +49,8 @@ class CaseColumns {
   /// Writes a calculated outcome into an output row.
   void WriteOutcome(const CaseInput& caseInput, const CaseOutcome& o,
                     std::vector<std::string>& cells) const;
-  /// Writes a row the table could not read: status and message, results emptied.
+  /// Writes a row the table could not read: status and message, results emptied (and the
+  /// unknown's value, where the row names one).
   void WriteRejected(const std::string& message, std::vector<std::string>& cells) const;
 
  private:

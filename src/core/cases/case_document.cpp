@@ -94,6 +94,9 @@ void CaseDocument::Compute(size_t row, const CaseStart& start) {
     case CaseRowState::Solved:
       r.mark = CaseRowMark::Solved;
       break;
+    case CaseRowState::Surcharged:
+      r.mark = CaseRowMark::Surcharged;
+      break;
     case CaseRowState::Unsolved: {
       const auto status = columns_.Find("status");
       r.mark = status && r.cells[*status] == kStatusNoSolution ? CaseRowMark::Unsolved
@@ -162,6 +165,7 @@ bool CaseDocument::Open(const std::string& path, std::string& error) {
       r.mark = s == kStatusComplete        ? CaseRowMark::Solved
                : s == kStatusNoSolution    ? CaseRowMark::Unsolved
                : s == kStatusNotCalculated ? CaseRowMark::Rejected
+               : s == kStatusSurcharged    ? CaseRowMark::Surcharged
                                            : CaseRowMark::Pending;
     }
   }

@@ -15,10 +15,11 @@ namespace rivulet {
 
 /// How a row of the window stands.
 enum class CaseRowMark {
-  Pending,   ///< new or edited since its last calculation
-  Solved,    ///< "Calculations Complete!"
-  Unsolved,  ///< "A suitable solution could not be found!"
-  Rejected,  ///< not calculated: a cell or the sheet's checks refused it
+  Pending,     ///< new or edited since its last calculation
+  Solved,      ///< "Calculations Complete!"
+  Unsolved,    ///< "A suitable solution could not be found!"
+  Rejected,    ///< not calculated: a cell or the sheet's checks refused it
+  Surcharged,  ///< a pipe asked for more than it carries: results at full-flow capacity
 };
 
 struct CaseDocumentRow {

@@ -125,6 +125,7 @@ CaseOutcome OutcomeOf(const frmRivulet& f, const CaseInput& caseInput, bool with
   const UnknownBox box = BoxOf(f, caseInput.unknown);
   if (box.unit) o.unknownUnit = box.unit->Text();
   if (!o.solved) return o;
+  if (const auto s = SurchargeOf(f)) o.surcharge = SurchargeSentence(*s);
   o.unknownText = box.text.Text();
   o.area = f.txtArea.Text();
   o.otherFlow = f.txtVelDis2.Text();

@@ -72,6 +72,9 @@ struct CaseOutcome {
   /// The unit texts the inputs were read in (the start sheet's where a cell was empty).
   std::string flowUnit, depthUnit, widthUnit, sideSlopeUnit, slopeUnit;
   std::vector<CaseDetail> details;
+  /// For a pipe asked for more than it carries running full: what was asked, the capacity
+  /// and which results are at capacity. Empty otherwise.
+  std::string surcharge;
 };
 
 /// The keys of the flow details a row reports, in column order.

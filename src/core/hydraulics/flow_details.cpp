@@ -200,7 +200,10 @@ std::optional<FlowDetails> ComputeFlowDetails(const FlowState& state) {
     f.velocity = Div(state.discharge, g.area);
     f.velocityHead = Div(Mul(f.velocity, f.velocity), 2 * kGravity);
     f.specificEnergy = Checked(f.depth + f.velocityHead);
-    if (g.topWidth > 0) {
+    // Within a millionth of the diameter of the crown a pipe's surface is a sliver: A/T and
+    // the Froude number made from it are artefacts of the last digits, not a free surface.
+    const bool atCrown = pipe && f.depth >= section.diameter * (1 - kCrownGap);
+    if (g.topWidth > 0 && !atCrown) {
       f.hydraulicDepth = Div(g.area, g.topWidth);
       f.froude = Div(f.velocity, Sqrt(Mul(kGravity, *f.hydraulicDepth)));
       f.regime = RegimeFor(*f.froude);

@@ -4,6 +4,7 @@
 
 #include "core/shell/app_texts.h"
 #include "core/shell/utf8_text.h"
+#include "core/window/flow_details_table.h"
 
 namespace rivulet {
 namespace {
@@ -77,6 +78,22 @@ std::vector<std::string> Justify(const std::string& text, size_t width) {
   return out;
 }
 
+// Words on lines of at most width characters, ragged on the right.
+std::vector<std::string> WordWrap(const std::string& text, size_t width) {
+  std::istringstream in(text);
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::string w; in >> w;) {
+    if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(w) > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + w;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
 }  // namespace
 
 const std::vector<std::string>& DisclaimerLines() {
@@ -125,6 +142,12 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
   const size_t len = CharacterCount(status);
   const size_t gap = len <= 36 ? 13 : len >= 47 ? 2 : 47 - len;
   r.push_back("               Status" + std::string(gap, ' ') + status);
+  // The results of a surcharged pipe are those of the pipe running full: the page says so.
+  if (const auto s = SurchargeOf(form)) {
+    const std::string indent(15, ' ');
+    for (const std::string& line : WordWrap(SurchargeSentence(*s), kReportBodyWidth - 5))
+      r.push_back(indent + line);
+  }
   r.push_back(ReportRule('='));
   r.push_back(blank);
   r.push_back(PadRight(kMargin + "(X)  Denotes calculated values", width));

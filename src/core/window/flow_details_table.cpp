@@ -280,10 +280,54 @@ DetailsTable FlowDetailsTable(const frmRivulet& form) {
   table.hasAlternate = alternate.has_value();
   table.rows = TableBuilder(units, *primary, alternate ? &*alternate : nullptr, flows).Rows();
   table.primaryNote = PipeNote(*primary, units);
-  table.surcharged = primary->pipe && primary->pipe->capacity == PipeCapacity::AboveMaximum &&
-                     primary->regime == FlowRegime::RunningFull;
+  table.surcharged = SurchargeOf(form).has_value();
   if (alternate) table.alternateNote = PipeNote(*alternate, units);
   return table;
+}
+
+std::optional<Surcharge> RunningFullCapacity(const frmRivulet& form) {
+  const auto& solve = form.LastSolve();
+  const ResultsState state = form.Results();
+  if (!solve || (state != ResultsState::Current && state != ResultsState::Modified))
+    return std::nullopt;
+  const bool velocity = solve->requestedVelocity.has_value();
+  const std::optional<double>& asked =
+      velocity ? solve->requestedVelocity : solve->requestedDischarge;
+  if (!asked) return std::nullopt;
+  // The running-full solve found the first row's quantity for the pipe flowing full.
+  const double capacity = velocity ? solve->record.velocity : solve->record.discharge;
+  const int unit = form.cboVelDis1.ListIndex();
+  try {
+    Surcharge s;
+    s.velocity = velocity;
+    s.asked = velocity ? ConvertVelocity(*asked, unit, kFromBase)
+                       : ConvertDischarge(*asked, unit, kFromBase);
+    s.capacity = velocity ? ConvertVelocity(capacity, unit, kFromBase)
+                          : ConvertDischarge(capacity, unit, kFromBase);
+    s.ratio = Div(*asked, capacity);
+    s.unit = form.cboVelDis1.Text();
+    return s;
+  } catch (const ArithmeticFault&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<Surcharge> SurchargeOf(const frmRivulet& form) {
+  // A solve for the slope or n of a pipe given full gives back what was asked to within
+  // rounding: at capacity, not above it.
+  constexpr double kAtCapacity = 1 + 1e-9;
+  auto s = RunningFullCapacity(form);
+  if (!s || !(s->ratio > kAtCapacity)) return std::nullopt;
+  return s;
+}
+
+std::string SurchargeSentence(const Surcharge& s) {
+  const char* what = s.velocity ? "velocity" : "discharge";
+  return std::string("Pipe surcharged: the ") + what + " asked for, " + ShortNumber(s.asked) + " " +
+         s.unit + ", is " + SignificantFigures(s.ratio, 3) + " times the full-flow " +
+         (s.velocity ? "velocity, " : "capacity, ") + ShortNumber(s.capacity) + " " + s.unit +
+         ". Depth, flow area and " + (s.velocity ? "discharge" : "velocity") +
+         " are those of the pipe running full.";
 }
 
 }  // namespace rivulet

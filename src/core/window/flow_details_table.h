@@ -41,7 +41,7 @@ struct DetailRow {
 struct DetailsTable {
   DetailsState state = DetailsState::Empty;
   bool hasAlternate = false;
-  /// The flow asked for is more than the pipe carries part-full: shown running full.
+  /// The flow asked for is more than the pipe carries: shown running full (SurchargeOf).
   bool surcharged = false;
   std::vector<DetailRow> rows;
   /// A circular pipe's capacity in a sentence, for each solution ("" for other sections).
@@ -63,5 +63,27 @@ DetailsTable FlowDetailsTable(const frmRivulet& form);
 
 /// The unit of length the details use: the depth's.
 int DetailsLengthUnit(const frmRivulet& form);
+
+/// The ground of a result that stands with a warning: a surcharged pipe at its capacity.
+inline constexpr Colour kSurchargeAmber = Colour::FromRgb(255, 224, 128);
+
+/// A pipe asked for more than it carries running full, in the unit of the first row.
+struct Surcharge {
+  bool velocity = false;  ///< a velocity was asked for, not a discharge
+  double asked = 0;       ///< what the first row asks for
+  double capacity = 0;    ///< the same quantity of the pipe running full (Manning's equation)
+  double ratio = 0;       ///< asked / capacity, above 1
+  std::string unit;
+};
+
+/// What the pipe ran full with an asked flow: its full-flow capacity and what was asked,
+/// whether or not the asked flow exceeds it; none when it did not run full.
+std::optional<Surcharge> RunningFullCapacity(const frmRivulet& form);
+/// The running-full capacity when the asked flow exceeds it: the results stand for the
+/// pipe running full, not for what was asked.
+std::optional<Surcharge> SurchargeOf(const frmRivulet& form);
+/// The surcharge in one sentence: what was asked, the capacity, the ratio and which
+/// results are at capacity.
+std::string SurchargeSentence(const Surcharge& s);
 
 }  // namespace rivulet

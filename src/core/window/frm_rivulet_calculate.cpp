@@ -1,5 +1,6 @@
 // Calculate: the input checks, the solve and the running-full re-solve, apart from the
 // sheet's set-up and edit handling.
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -8,6 +9,7 @@
 #include "core/hydraulics/sheet_reader.h"
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
+#include "core/window/flow_details_table.h"
 #include "core/window/frm_rivulet.h"
 
 namespace rivulet {
@@ -27,6 +29,32 @@ double InputValue(const std::string& text) {
       std::fpclassify(v) == FP_SUBNORMAL)
     return std::numeric_limits<double>::quiet_NaN();
   return v;
+}
+
+// Whether the text begins with a number at all (blanks and a sign allowed before it).
+bool HasLeadingNumber(const std::string& text) {
+  size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return false;
+  if (text[i] == '+' || text[i] == '-') ++i;
+  if (i < text.size() && text[i] == '.') ++i;
+  return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
+void ClearFailedResults(frmRivulet& form) {
+  // Whatever a failed search left in the result boxes is no answer; the inputs stay.
+  if (OptionButton* unknown = form.solveFor.Selected()) {
+    for (auto [option, box] :
+         {std::pair<OptionButton*, TextBox*>{&form.optVelDis1, &form.txtVelDis1},
+          {&form.optDepth, &form.txtDepth},
+          {&form.optDiam, &form.txtDiam},
+          {&form.optSide, &form.txtSide},
+          {&form.optSlope, &form.txtSlope},
+          {&form.optManning, &form.txtManning}})
+      if (option == unknown) box->SetText("");
+  }
+  form.txtVelDis2.SetText("");
+  form.txtArea.SetText("");
+  ClearAlternates(form);
 }
 
 }  // namespace
@@ -81,8 +109,18 @@ bool frmRivulet::CheckInputs() {
         break;
     }
   }
-  if (!optSlope.Value() && !(InputValue(txtSlope.Text()) >= 0))
-    return fail("Invalid value for Slope.");
+  if (!optSlope.Value()) {
+    // An empty box is no slope at all, not a level channel.
+    if (!HasLeadingNumber(txtSlope.Text()))
+      return fail("Invalid value for Slope:  the channel slope is empty or not a number.");
+    const double s = InputValue(txtSlope.Text());
+    if (!(s >= 0)) return fail("Invalid value for Slope.");
+    // Nothing flows down a level channel, so no depth, size or roughness carries a flow.
+    if (s == 0 && !optVelDis1.Value())
+      return fail(std::string("Invalid value for Slope:  with a channel slope of 0 nothing ") +
+                  "flows, so no solution gives a " + (VelocityGiven() ? "velocity" : "discharge") +
+                  " greater than 0.");
+  }
   if (!optManning.Value() && !(InputValue(txtManning.Text()) > 0))
     return fail("Invalid value for Manning's n-value.");
   return true;
@@ -119,9 +157,11 @@ void frmRivulet::cmdCalculate_Click() {
   if (hydraulics_.noSolution == 0 && !SatisfiesManning(hydraulics_.last, hydraulics_.pi)) {
     hydraulics_.last = {};
     hydraulics_.noSolution = 1;
+    ClearFailedResults(*this);  // before the box, so that the screen under it is clear
     services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
   }
   if (hydraulics_.noSolution == 1) {
+    ClearFailedResults(*this);
     calculating_ = false;
     SetStatus(kStatusNoSolution, kStatusOrange, ResultsState::Failed);
   } else {
@@ -151,17 +191,22 @@ bool frmRivulet::RunningFull() {
   } catch (const ArithmeticFault&) {
     return false;
   }
-  const bool depthWasUnknown = optDepth.Value();
-  const bool diamWasUnknown = optDiam.Value();
+  OptionButton* unknown = solveFor.Selected();
+  const std::string flowTyped = txtVelDis1.Text();
+  const std::string depthTyped = txtDepth.Text();
   optVelDis1.SetValue(true);
   txtDepth.SetText(depthText);
   SolveManning(*this, hydraulics_, services_);
+  // The re-solve wrote the pipe's full-flow capacity into the first row; the inputs keep
+  // what was typed, so a second Calculate solves the same case. The capacity is a result.
+  if (unknown != &optVelDis1) txtVelDis1.SetText(flowTyped);
+  if (unknown != &optDepth) txtDepth.SetText(depthTyped);
+  if (unknown) unknown->SetValue(true);
+  // Under the caution the sheet already shows what was typed, not the re-solve's working.
   services_.MessageBox(
       "Caution!  Pipe may be surcharged.  Manning's equation has been solved for the "
       "'Running-full' condition.",
       "Caution!", MessageIcon::Exclamation);
-  if (depthWasUnknown) optDepth.SetValue(true);
-  if (diamWasUnknown) optDiam.SetValue(true);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "core/shell/number_text.h"
+#include "core/window/flow_details_table.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/shell/qt_text.h"
 
@@ -12,11 +13,14 @@ namespace {
 
 QColor FromColour(Colour c) { return QColor(c.r, c.g, c.b); }
 
-// The sheet's own status colours: green done, orange no solution, pink for the rest.
+// The sheet's own status colours: green done, amber done at a surcharged pipe's capacity,
+// orange no solution, pink for the rest.
 QColor MarkColour(CaseRowMark mark) {
   switch (mark) {
     case CaseRowMark::Solved:
       return FromColour(kStatusGreen);
+    case CaseRowMark::Surcharged:
+      return FromColour(kSurchargeAmber);
     case CaseRowMark::Unsolved:
       return FromColour(kStatusOrange);
     case CaseRowMark::Rejected:

@@ -26,6 +26,7 @@
 
 #include "core/files/defaults_file.h"
 #include "core/hydraulics/units.h"
+#include "core/window/flow_details_table.h"
 #include "core/worksheets/document.h"
 #include "gui/files/recent_files_menu.h"
 #include "gui/shell/qt_text.h"
@@ -82,6 +83,9 @@ frmRivuletView::~frmRivuletView() { disconnect(focusTracking_); }
 void frmRivuletView::Sync() {
   binder_.Sync();
   setWindowTitle(ToQt(form_.Title()));
+  const auto surcharge = SurchargeOf(form_);
+  surcharge_->setText(surcharge ? ToQt(SurchargeSentence(*surcharge)) : QString());
+  surcharge_->setVisible(surcharge.has_value());
   SyncDetails();
 }
 
@@ -151,6 +155,21 @@ QWidget* frmRivuletView::BuildSheet() {
   column->addLayout(commands);
 
   column->addWidget(make(new QLineEdit, form_.txtStatus));
+  // Under the status: a surcharged pipe's results are at its capacity, not what was asked.
+  surcharge_ = new QLabel;
+  surcharge_->setObjectName("lblSurcharge");
+  surcharge_->setTextFormat(Qt::PlainText);
+  surcharge_->setWordWrap(true);
+  surcharge_->setMargin(4);
+  surcharge_->setStyleSheet(QString("background-color: rgb(%1, %2, %3); color: rgb(%4, %5, %6);")
+                                .arg(kSurchargeAmber.r)
+                                .arg(kSurchargeAmber.g)
+                                .arg(kSurchargeAmber.b)
+                                .arg(kStatusNavy.r)
+                                .arg(kStatusNavy.g)
+                                .arg(kStatusNavy.b));
+  surcharge_->hide();
+  column->addWidget(surcharge_);
   pageColumn->addWidget(sheet);
   // Below everything the sheet has; hidden, it takes no room at all.
   details_ = new FlowDetailsPanel;

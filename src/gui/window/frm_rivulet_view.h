@@ -15,6 +15,7 @@
 class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QMimeData;
 class QScrollArea;
@@ -81,6 +82,8 @@ class frmRivuletView : public QMainWindow {
   /// The sheet above the details, whose height the details must leave room for.
   QWidget* sheet_ = nullptr;
   QScrollArea* detailsArea_ = nullptr;
+  /// A surcharged pipe's capacity in words, under the status line; hidden otherwise.
+  QLabel* surcharge_ = nullptr;
   QMetaObject::Connection focusTracking_;
   /// The menu's shortcut keys, which win over a text box's own editing keys.
   QList<QKeySequence> menuKeys_;
