@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/batch/details_output.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/shell/text_file.h"
 #include "files/files_fixture.h"
 
@@ -71,15 +72,22 @@ TEST_F(BatchTest, OrderOfTheFilesNeverChangesAnyFilesOutput) {
   RunBatch(files, startup, BatchOutput::Json, forwardOut, forwardErr);
   std::vector<std::string> reversed(files.rbegin(), files.rend());
   RunBatch(reversed, startup, BatchOutput::Json, reverseOut, reverseErr);
+  // The runner of the command line, which reads the defaults once for the whole run.
+  std::ostringstream mixedOut, mixedErr;
+  RunMixedBatch(reversed, startup, BatchOutput::Json, BuiltInKinds(), mixedOut, mixedErr);
   const auto forward = Lines(forwardOut.str());
   auto backward = Lines(reverseOut.str());
+  auto mixed = Lines(mixedOut.str());
   std::reverse(backward.begin(), backward.end());
+  std::reverse(mixed.begin(), mixed.end());
   ASSERT_EQ(forward.size(), files.size());
   ASSERT_EQ(backward.size(), files.size());
+  ASSERT_EQ(mixed.size(), files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     SCOPED_TRACE(files[i]);
     EXPECT_EQ(forward[i] + "\n", alone[i]);
     EXPECT_EQ(backward[i], forward[i]);
+    EXPECT_EQ(mixed[i], forward[i]);
   }
 }
 
