@@ -91,6 +91,31 @@ TEST_F(BatchTest, OrderOfTheFilesNeverChangesAnyFilesOutput) {
   }
 }
 
+TEST_F(BatchTest, EveryFileOfARunStartsFromTheDefaultsFile) {
+  const std::vector<std::string> files = WriteVariedFiles(form, folder / "in");
+  const auto reports = [&] {
+    std::ostringstream out, err;
+    RunMixedBatch({files[0], files[2], files[0]}, form.Startup(), BatchOutput::Reports,
+                  BuiltInKinds(), out, err);
+    std::vector<std::string> each{""};
+    for (const std::string& line : Lines(out.str())) {
+      if (line == "\f")
+        each.emplace_back();
+      else
+        each.back() += line + "\n";
+    }
+    return each;
+  };
+  const auto plain = reports();
+  form.mnuOptionsFix.SetChecked(true);  // results to three decimals from now on
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  const auto fixed = reports();
+  ASSERT_EQ(plain.size(), 3u);
+  ASSERT_EQ(fixed.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) EXPECT_NE(fixed[i], plain[i]) << "report " << i;
+  EXPECT_EQ(fixed[2], fixed[0]);
+}
+
 TEST_F(BatchTest, OutputThatCannotBeWrittenFailsTheRun) {
   std::ofstream full("/dev/full");
   ASSERT_TRUE(full.is_open());
