@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/batch/details_output.h"
+#include "core/batch/worksheet_batch.h"
 #include "core/shell/text_file.h"
 #include "files/files_fixture.h"
 
@@ -71,16 +72,48 @@ TEST_F(BatchTest, OrderOfTheFilesNeverChangesAnyFilesOutput) {
   RunBatch(files, startup, BatchOutput::Json, forwardOut, forwardErr);
   std::vector<std::string> reversed(files.rbegin(), files.rend());
   RunBatch(reversed, startup, BatchOutput::Json, reverseOut, reverseErr);
+  // The runner of the command line, which reads the defaults once for the whole run.
+  std::ostringstream mixedOut, mixedErr;
+  RunMixedBatch(reversed, startup, BatchOutput::Json, BuiltInKinds(), mixedOut, mixedErr);
   const auto forward = Lines(forwardOut.str());
   auto backward = Lines(reverseOut.str());
+  auto mixed = Lines(mixedOut.str());
   std::reverse(backward.begin(), backward.end());
+  std::reverse(mixed.begin(), mixed.end());
   ASSERT_EQ(forward.size(), files.size());
   ASSERT_EQ(backward.size(), files.size());
+  ASSERT_EQ(mixed.size(), files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     SCOPED_TRACE(files[i]);
     EXPECT_EQ(forward[i] + "\n", alone[i]);
     EXPECT_EQ(backward[i], forward[i]);
+    EXPECT_EQ(mixed[i], forward[i]);
   }
+}
+
+TEST_F(BatchTest, EveryFileOfARunStartsFromTheDefaultsFile) {
+  const std::vector<std::string> files = WriteVariedFiles(form, folder / "in");
+  const auto reports = [&] {
+    std::ostringstream out, err;
+    RunMixedBatch({files[0], files[2], files[0]}, form.Startup(), BatchOutput::Reports,
+                  BuiltInKinds(), out, err);
+    std::vector<std::string> each{""};
+    for (const std::string& line : Lines(out.str())) {
+      if (line == "\f")
+        each.emplace_back();
+      else
+        each.back() += line + "\n";
+    }
+    return each;
+  };
+  const auto plain = reports();
+  form.mnuOptionsFix.SetChecked(true);  // results to three decimals from now on
+  ASSERT_TRUE(mnuOptionsWriteDefaults_Click(form));
+  const auto fixed = reports();
+  ASSERT_EQ(plain.size(), 3u);
+  ASSERT_EQ(fixed.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) EXPECT_NE(fixed[i], plain[i]) << "report " << i;
+  EXPECT_EQ(fixed[2], fixed[0]);
 }
 
 TEST_F(BatchTest, OutputThatCannotBeWrittenFailsTheRun) {

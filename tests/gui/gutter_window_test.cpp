@@ -101,17 +101,6 @@ TEST_F(GutterWindowTest, OnlyTheChosenSectionsInputsCanBeTyped) {
   EXPECT_TRUE(required);
 }
 
-TEST_F(GutterWindowTest, HelpOpensTheWorksheetsSectionOfTheHelpPage) {
-  auto* help = window->findChild<QAction*>("mnuGutterHelp");
-  ASSERT_NE(help, nullptr);
-  EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
-  help->trigger();
-  ASSERT_EQ(services.launched.size(), 1u);
-  const std::string& target = services.launched[0];
-  EXPECT_EQ(target.rfind("file://", 0), 0u) << target;
-  EXPECT_NE(target.find("RVHELP/RVHELP.HTM#gutterflow"), std::string::npos) << target;
-}
-
 TEST(GutterToolsMenu, OpensTheGutterWindow) {
   RecordingServices services;
   SharedPrinter printer;

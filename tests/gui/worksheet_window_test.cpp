@@ -13,6 +13,7 @@
 
 #include "core/shell/services.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/example_files.h"
 #include "support/recording_services.h"
 #include "worksheets/test_kind.h"
 
@@ -251,6 +252,38 @@ TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
       folder.Write("pond.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})");
   EXPECT_EQ(OpenWorksheetWindow(pond, testing::TestKinds(), services, printer), nullptr);
   EXPECT_EQ(services.messages.back().text, "Unknown worksheet kind \"pond\".");
+}
+
+// Every kind's window opens its example solved, and Help (F1), its last menu, opens the help
+// page at the kind's own section.
+TEST(WorksheetKindWindows, EachOpensItsExampleAndHasHelpAtItsSection) {
+  for (const WorksheetKind* kind : BuiltInKinds()) {
+    SCOPED_TRACE(kind->name);
+    std::string example;
+    for (const auto& entry : std::filesystem::directory_iterator(ExamplesFolder())) {
+      const WorksheetRead read = ReadWorksheetFile(entry.path().string());
+      if (read.document && read.document->kind == kind->name) example = entry.path().string();
+    }
+    ASSERT_FALSE(example.empty()) << "no example of this kind in examples/";
+    RecordingServices services;
+    SharedPrinter printer;
+    WorksheetWindow* window = OpenWorksheetWindow(example, BuiltInKinds(), services, printer);
+    ASSERT_NE(window, nullptr);
+    window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
+    EXPECT_EQ(window->Model().State(), ResultsState::Current) << window->Model().StatusText();
+    EXPECT_EQ(window->menuBar()->actions().last()->text(), "&Help");
+    auto* help = window->findChild<QAction*>("mnuWorksheetHelp");
+    EXPECT_NE(help, nullptr) << "the window has no Help";
+    if (help) {
+      EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+      help->trigger();
+      ASSERT_EQ(services.launched.size(), 1u);
+      const std::string& target = services.launched[0];
+      EXPECT_EQ(target.rfind("file://", 0), 0u) << target;
+      EXPECT_NE(target.find("RVHELP/RVHELP.HTM#" + kind->helpAnchor), std::string::npos) << target;
+    }
+    window->close();
+  }
 }
 
 }  // namespace

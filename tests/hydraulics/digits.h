@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/shell/number_text.h"
+#include "support/near.h"
 
 namespace rivulet::testing {
 
@@ -28,12 +29,6 @@ inline ::testing::AssertionResult MatchesFigure(double actual, const std::string
 }
 
 /// Relative agreement, for quantities recomputed from written results.
-inline ::testing::AssertionResult RelativelyNear(double actual, double expected, double tolerance) {
-  const double scale = std::max(std::abs(expected), 1e-300);
-  if (std::abs(actual - expected) <= tolerance * scale) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << actual << " vs " << expected << ": relative error "
-         << std::abs(actual - expected) / scale << " above " << tolerance;
-}
+inline constexpr auto& RelativelyNear = Near;
 
 }  // namespace rivulet::testing

@@ -9,6 +9,7 @@
 #include "core/hydraulics/solver.h"
 #include "hand_geometry.h"
 #include "sheet_builder.h"
+#include "support/near.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -60,12 +61,7 @@ double HandCriticalDepth(const ChannelSection& s, double q) {
       1e-9, top);
 }
 
-::testing::AssertionResult Near(double actual, double expected, double relative = 1e-12) {
-  if (std::abs(actual - expected) <= relative * std::abs(expected))
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << actual << " is not within " << relative << " (relative) of " << expected;
-}
+using testing::Near;
 
 struct SolvedCase {
   const char* name;

@@ -9,6 +9,7 @@
 #include "core/hydraulics/solver.h"
 #include "hand_geometry.h"
 #include "sheet_builder.h"
+#include "support/near.h"
 #include "support/recording_services.h"
 
 namespace rivulet {
@@ -19,13 +20,7 @@ using testing::Solve;
 
 constexpr double g = 9.80665;
 
-// Relative agreement; tol says how many digits the comparison trusts.
-::testing::AssertionResult Near(double actual, double expected, double tol = 1e-12) {
-  if (std::abs(actual - expected) <= tol * std::max(std::abs(expected), 1e-300))
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << actual << " vs " << expected << " (relative " << tol << ")";
-}
+using testing::Near;
 
 struct ChannelCase {
   const char* name;

@@ -12,19 +12,14 @@
 
 #include "core/hydraulics/flow_details.h"
 #include "core/hydraulics/geometry.h"
+#include "support/near.h"
 
 namespace rivulet {
 namespace {
 
 constexpr double kSheetAgreement = 1e-9;  // relative: the points carry the sheet's shape exactly
 
-::testing::AssertionResult Near(double expected, double actual, double relative) {
-  if (std::abs(actual - expected) <= relative * std::abs(expected))
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "expected " << expected << ", got " << actual << " (relative error "
-         << std::abs(actual - expected) / std::abs(expected) << ")";
-}
+using testing::Near;
 
 // A trapezoid (b = 0: triangle, z = 0: rectangle) drawn as points, its invert at `base` and
 // its banks `height` above it.

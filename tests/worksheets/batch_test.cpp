@@ -8,6 +8,7 @@
 
 #include "core/batch/worksheet_batch.h"
 #include "support/example_files.h"
+#include "support/worksheet_batch.h"
 #include "test_kind.h"
 
 namespace rivulet {
@@ -16,21 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::kStripInputs;
 using testing::StripText;
-using testing::TempFolder;
 using testing::TestKinds;
 
-class WorksheetBatch : public ::testing::Test {
+class WorksheetBatch : public testing::WorksheetBatchTest {
  protected:
-  StartupValues Startup() const {
-    return StartupValues::ForFolder(folder.path.string(), (folder.path / "config").string());
-  }
-  int Run(const std::vector<std::string>& files, BatchOutput output) {
-    out.str("");
-    err.str("");
-    return RunMixedBatch(files, Startup(), output, TestKinds(), out, err);
-  }
-  TempFolder folder;
-  std::ostringstream out, err;
+  const KindTable& Kinds() const override { return TestKinds(); }
   const std::string good = folder.Write("good.rvw", StripText(kStripInputs));
   // Named .rvl, but a worksheet by content.
   const std::string unsolved =

@@ -14,28 +14,16 @@
 #include "core/worksheets/worksheet_report.h"
 #include "example_report.h"
 #include "support/example_files.h"
+#include "support/worksheet_batch.h"
 #include "test_kind.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempFolder;
 
-class GutterBatch : public ::testing::Test {
+class GutterBatch : public testing::WorksheetBatchTest {
  protected:
-  int Run(const std::vector<std::string>& files, BatchOutput output) {
-    out.str("");
-    err.str("");
-    const StartupValues startup =
-        StartupValues::ForFolder(folder.path.string(), (folder.path / "config").string());
-    return RunMixedBatch(files, startup, output, BuiltInKinds(), out, err);
-  }
-  // The JSON object of a single-file run.
-  nlohmann::json Json(const std::string& file) {
-    Run({file}, BatchOutput::Json);
-    return nlohmann::json::parse(out.str());
-  }
   std::string Sheet(const std::string& name, const std::string& inputs,
                     const std::string& type = "uniform", const std::string& solveFor = "spread",
                     const std::string& units = "SI", const std::string& extraOptions = "") {
@@ -45,8 +33,6 @@ class GutterBatch : public ::testing::Test {
                                   R"(", "options": {"gutterType": ")" + type + "\"" + extraOptions +
                                   R"(}, "resultUnits": ")" + units + "\"}");
   }
-  TempFolder folder;
-  std::ostringstream out, err;
 };
 
 const char kStreet[] = R"({"crossSlope": {"value": 0.02, "unit": "m/m"},

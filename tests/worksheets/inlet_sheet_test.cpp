@@ -15,33 +15,18 @@
 #include "core/worksheets/worksheet_report.h"
 #include "example_report.h"
 #include "support/example_files.h"
+#include "support/worksheet_batch.h"
 #include "test_kind.h"
 
 namespace rivulet {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempFolder;
 
 const char* const kSamples[] = {"inlet-grate-on-grade-us.rvw", "inlet-curb-opening-sag-si.rvw",
                                 "inlet-sweeper-composite-si.rvw"};
 
-class InletBatch : public ::testing::Test {
- protected:
-  int Run(const std::vector<std::string>& files, BatchOutput output) {
-    out.str("");
-    err.str("");
-    const StartupValues startup =
-        StartupValues::ForFolder(folder.path.string(), (folder.path / "config").string());
-    return RunMixedBatch(files, startup, output, BuiltInKinds(), out, err);
-  }
-  nlohmann::json Json(const std::string& file) {
-    Run({file}, BatchOutput::Json);
-    return nlohmann::json::parse(out.str());
-  }
-  TempFolder folder;
-  std::ostringstream out, err;
-};
+using InletBatch = testing::WorksheetBatchTest;
 
 TEST_F(InletBatch, SampleWorksheetsSolve) {
   std::vector<std::string> files;

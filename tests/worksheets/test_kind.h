@@ -3,12 +3,10 @@
 #pragma once
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "core/worksheets/kinds.h"
+#include "support/temp_folder.h"
 
 namespace rivulet::testing {
 
@@ -61,7 +59,9 @@ inline const WorksheetKind& StripKind() {
       {{"discharge", "Discharge"}, {"depth", "Depth"}},
       {{"lining", "Lining", {{"concrete", "Concrete"}, {"earth", "Earth"}}}},
       SolveStrip,
-      nullptr};
+      nullptr,
+      "worksheets",
+      {"depth", "discharge", "flowArea", "velocity", "criticalDepth", "deep"}};
   return kind;
 }
 
@@ -81,24 +81,5 @@ inline std::string StripText(const std::string& inputs, const std::string& solve
 inline const char kStripInputs[] =
     R"({"width": {"value": 3, "unit": "m"}, "depth": {"value": 0.5, "unit": "m"},)"
     R"( "slope": {"value": 0.1, "unit": "%"}, "manningsN": {"value": 0.013}})";
-
-/// A temporary folder removed with the object.
-struct TempFolder {
-  TempFolder() {
-    std::random_device rd;
-    path = std::filesystem::temp_directory_path() / ("rivulet-ws-" + std::to_string(rd()));
-    std::filesystem::create_directories(path);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const auto p = path / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-  std::filesystem::path path;
-};
 
 }  // namespace rivulet::testing

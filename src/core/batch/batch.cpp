@@ -25,15 +25,21 @@ int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ost
 int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
+  return ForEachOpenedSheet(files, CaseStart(startup), err, onSheet);
+}
+
+int ForEachOpenedSheet(const std::vector<std::string>& files, const CaseStart& start,
+                       std::ostream& err,
+                       const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
   StreamServices services(err);
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
     // A fresh sheet for every file: what one file leaves behind (the alternate row's
     // caption and unit, say) must not change the next one's result.
-    frmRivulet form(services, startup);
+    frmRivulet form(services, start.Startup());
     AttachCalcFileCommands(form);
     AttachDefaultsCommands(form);
-    form.Form_Load();
+    start.Load(form);
     if (OpenNamedFile(form, file) != OpenResult::Loaded) {
       err << file << ": cannot be opened as a calculation file\n";
       status = kBatchBadFile;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cases/case_sheet.h"
 #include "core/design/design_settings.h"
 #include "core/hydraulics/rating_table.h"
 #include "core/shell/services.h"
@@ -43,6 +44,11 @@ int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ost
 /// Opens each file on a sheet of its own, started as the window starts, and hands the
 /// sheet with the opened file to onSheet. Messages go to err.
 int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValues& startup,
+                       std::ostream& err,
+                       const std::function<void(frmRivulet&, const std::string&)>& onSheet);
+/// The same with the defaults read once beforehand: every file's sheet starts from them,
+/// so a run reads its settings once and no file's result depends on the files before it.
+int ForEachOpenedSheet(const std::vector<std::string>& files, const CaseStart& start,
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet);
 

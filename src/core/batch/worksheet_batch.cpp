@@ -49,9 +49,12 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
                      const std::function<void(frmRivulet&, const std::string&)>& onSheet,
                      const std::function<void(const SolvedWorksheet&)>& onWorksheet) {
   int status = kBatchAllSolved;
+  // The defaults are read at the first calculation file, once for the run.
+  std::optional<CaseStart> start;
   for (const std::string& file : files) {
     if (!IsWorksheetFile(file)) {
-      status = std::max(status, ForEachOpenedSheet({file}, startup, err, onSheet));
+      if (!start) start.emplace(startup);
+      status = std::max(status, ForEachOpenedSheet({file}, *start, err, onSheet));
       continue;
     }
     if (auto solved = SolveWorksheetFile(file, kinds, err, status)) onWorksheet(*solved);

@@ -217,10 +217,26 @@ const WorksheetKind& GutterKind() {
       },
       [](const Document& d) {
         const GutterInputs in = ReadGutterInputs(d);
-        return GutterOutcome(d, in, SolveGutter(in));
+        const GutterResults r = SolveGutter(in);
+        SheetOutcome o = GutterOutcome(d, in, r);
+        o.solved = GutterSolved{in, r};
+        return o;
       },
-      // every field bears on the calculation
-      nullptr};
+      [](const Document& d, const std::string& field) {
+        const auto option = [&d](const char* name, const char* otherwise) {
+          const auto it = d.options.find(name);
+          return it != d.options.end() && it->is_string() ? it->get<std::string>() : otherwise;
+        };
+        if (field == "gutterType" || field == "known" || field == "solveFor")
+          return FieldUse::Required;
+        return GutterInputUseFor(field, option("gutterType", "uniform"),
+                                 d.solveFor.empty() ? "spread" : d.solveFor,
+                                 option("known", "other"));
+      },
+      "gutterflow",
+      {"spread", "discharge", "depthAtCurb", "flowArea", "velocity", "frontalFlowRatio",
+       "gutterFlow", "sideFlow", "spreadOverGutterWidth", "spreadWithinAllowable",
+       "depthWithinKerb"}};
   return kind;
 }
 

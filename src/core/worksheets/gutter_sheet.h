@@ -19,9 +19,15 @@ GutterInputs ReadGutterInputs(const Document& document);
 /// How a gutter input is used for a gutter type, unknown and the quantity the unknown is
 /// found from (option "known"): not read, required, optional, or one of the pan's pair
 /// (gutterCrossSlope or gutterDepression).
-enum class GutterInputUse { Unused, Required, Optional, EitherOfPair };
+using GutterInputUse = FieldUse;
 GutterInputUse GutterInputUseFor(const std::string& input, const std::string& gutterType,
                                  const std::string& unknown, const std::string& known);
+
+/// What a solved gutter outcome carries for its window's drawing.
+struct GutterSolved {
+  GutterInputs inputs;
+  GutterResults results;
+};
 
 /// The named results, warnings, method and check lines of a solved gutter, shown in the
 /// document's result units.

@@ -345,11 +345,23 @@ const WorksheetKind& InletKind() {
       },
       [](const Document& d) {
         const InletInputs in = ReadInletInputs(d);
-        return InletOutcome(d, in, SolveInlet(in));
+        const InletResults r = SolveInlet(in);
+        SheetOutcome o = InletOutcome(d, in, r);
+        o.solved = InletSolved{in, r};
+        return o;
       },
       [](const Document& d, const std::string& field) {
-        return InletFieldApplies(field, InletChoicesOf(d));
-      }};
+        const InletChoices choices = InletChoicesOf(d);
+        if (!InletFieldApplies(field, choices)) return FieldUse::Unused;
+        for (const InputField& f : InletKind().inputs)
+          if (f.name == field) return InletInputUseFor(field, choices);
+        return FieldUse::Required;
+      },
+      "inlets",
+      {"gutterDischarge", "spread", "depthAtCurb", "velocity", "frontalFlowRatio", "pondingDepth",
+       "weirOrOrifice", "capacity", "spreadAtPonding", "interceptedDischarge", "bypassDischarge",
+       "efficiency", "frontalFlowEfficiency", "sideFlowEfficiency", "splashOverVelocity",
+       "lengthForTotalInterception", "equivalentCrossSlope"}};
   return kind;
 }
 

@@ -27,7 +27,7 @@ struct InletChoices {
 
 /// How an input is used for the choices: not read, required, optional, or one of the pan's
 /// pair (gutterCrossSlope or gutterDepression).
-enum class InletInputUse { Unused, Required, Optional, EitherOfPair };
+using InletInputUse = FieldUse;
 InletInputUse InletInputUseFor(const std::string& input, const InletChoices& choices);
 
 /// The choices as the document states them, defaults where it is silent; never throws (an
@@ -43,6 +43,12 @@ bool InletFieldApplies(const std::string& field, const InletChoices& choices);
 /// The calculation's inputs from an inlet document, in SI base units; throws WorksheetError
 /// naming the field or option when one is missing or unreadable.
 InletInputs ReadInletInputs(const Document& document);
+
+/// What a solved inlet outcome carries for its window's drawings.
+struct InletSolved {
+  InletInputs inputs;
+  InletResults results;
+};
 
 /// The named results, warnings, method and check lines of a solved inlet, shown in the
 /// document's result units.

@@ -21,8 +21,36 @@ const WorksheetKind* FindKind(const KindTable& kinds, std::string_view name) {
   return nullptr;
 }
 
+FieldUse UseOfField(const WorksheetKind& kind, const Document& document, const std::string& field) {
+  if (kind.use) return kind.use(document, field);
+  for (const InputField& f : kind.inputs)
+    if (f.name == field) return f.optional ? FieldUse::Optional : FieldUse::Required;
+  return FieldUse::Required;
+}
+
 bool FieldApplies(const WorksheetKind& kind, const Document& document, const std::string& field) {
-  return !kind.applies || kind.applies(document, field);
+  return UseOfField(kind, document, field) != FieldUse::Unused;
+}
+
+std::string InputCaption(const WorksheetKind& kind, const Document& document,
+                         const InputField& input) {
+  switch (UseOfField(kind, document, input.name)) {
+    case FieldUse::Optional:
+      return input.label + " (optional)";
+    case FieldUse::EitherOfPair:
+      for (const InputField& other : kind.inputs) {
+        if (other.name == input.name ||
+            UseOfField(kind, document, other.name) != FieldUse::EitherOfPair)
+          continue;
+        const size_t blank = other.label.rfind(' ');
+        return input.label + " (or " + other.label.substr(blank + 1) + ")";
+      }
+      return input.label;
+    case FieldUse::Unused:
+    case FieldUse::Required:
+      break;
+  }
+  return input.label;
 }
 
 SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document) {
@@ -37,6 +65,7 @@ SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document)
   }
   if (!outcome.ok) {
     outcome.results.clear();
+    outcome.solved.reset();
     if (outcome.message.empty()) outcome.message = "The worksheet could not be solved.";
   }
   return outcome;

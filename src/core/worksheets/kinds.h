@@ -33,6 +33,14 @@ struct OptionField {
   std::vector<Choice> choices;
 };
 
+/// How a document's calculation uses an input, an option or "solveFor".
+enum class FieldUse {
+  Unused,        ///< not read: greyed in the window, left out of the report
+  Required,      ///< must be given
+  Optional,      ///< read when given
+  EitherOfPair,  ///< one of two inputs of which either will do (a pan's slope or depression)
+};
+
 /// One kind of worksheet. solve reads the document through its typed access (a
 /// WorksheetError it throws becomes a failed outcome naming the field) and calls the
 /// kind's pure core.
@@ -43,14 +51,26 @@ struct WorksheetKind {
   std::vector<Choice> unknowns;  ///< choices of "solveFor"; empty when there is none
   std::vector<OptionField> options;
   std::function<SheetOutcome(const Document&)> solve;
-  /// Whether an input, an option or "solveFor" bears on this document's calculation (a
-  /// grate type does not for a curb opening); the report leaves out what does not. Empty:
-  /// everything does.
-  std::function<bool(const Document&, const std::string& field)> applies = nullptr;
+  /// How an input, an option or "solveFor" bears on this document's calculation (a grate
+  /// type does not for a curb opening): the window greys and captions by it, the report
+  /// leaves out what is unused. Empty: inputs are optional as marked, the rest required.
+  std::function<FieldUse(const Document&, const std::string& field)> use = nullptr;
+  /// The help page's section of this kind ("gutterflow"), which Help and F1 open.
+  std::string helpAnchor;
+  /// The --json name of every result the kind may give, in the order it gives them.
+  std::vector<std::string> results;
 };
 
-/// Whether the field bears on the document's calculation by its kind's rule.
+/// How the document's calculation uses the field, by its kind's rule.
+FieldUse UseOfField(const WorksheetKind& kind, const Document& document, const std::string& field);
+
+/// Whether the field bears on the document's calculation at all.
 bool FieldApplies(const WorksheetKind& kind, const Document& document, const std::string& field);
+
+/// An input's caption as windows show it for the document: its label, with "(optional)"
+/// or "(or a)" naming the other of a pair by its symbol (the last word of its label).
+std::string InputCaption(const WorksheetKind& kind, const Document& document,
+                         const InputField& input);
 
 /// The kinds a run knows, looked up by name. Tests build their own.
 using KindTable = std::vector<const WorksheetKind*>;

@@ -2,6 +2,7 @@
 // kind adds to its report, and a status; and how a result is shown in a chosen unit.
 #pragma once
 
+#include <any>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ struct SheetOutcome {
   std::vector<std::string> warnings;     ///< shown, reported and in --json
   std::vector<std::string> methodLines;  ///< method, constants and choices for the report
   std::vector<std::string> checkLines;   ///< checks passed or failed, for the report
+  /// The kind's own inputs and results as solved, so that its window draws them without
+  /// solving again; empty on failure.
+  std::any solved;
 
   /// A solved outcome with its results.
   static SheetOutcome Solved(std::vector<NamedResult> results);

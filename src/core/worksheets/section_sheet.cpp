@@ -233,8 +233,37 @@ const WorksheetKind& IrregularSectionKind() {
             return SheetOutcome::Failed(problem);
         return SectionOutcome(in, r, d);
       },
-      // every field bears on the calculation
-      nullptr};
+      // The water level is given by its elevation or, failing that, by its depth.
+      [](const Document& d, const std::string& field) {
+        const std::string unknown = d.solveFor.empty() ? "depth" : d.solveFor;
+        if (field == unknown || (field != "waterSurfaceElevation" && field != "depth"))
+          return FieldUse::Required;
+        if (unknown == "depth") return FieldUse::Unused;
+        return field == "depth" && d.HasInput("waterSurfaceElevation") ? FieldUse::Unused
+                                                                       : FieldUse::EitherOfPair;
+      },
+      "irregular",
+      {"waterSurfaceElevation",
+       "depth",
+       "discharge",
+       "longitudinalSlope",
+       "flowArea",
+       "wettedPerimeter",
+       "hydraulicRadius",
+       "topWidth",
+       "velocity",
+       "compositeN",
+       "conveyance",
+       "energyCoefficient",
+       "froudeNumber",
+       "criticalDepth",
+       "criticalDepths",
+       "criticalWaterSurfaceElevation",
+       "specificEnergy",
+       "averageShear",
+       "bankFullDischarge",
+       "overtopped",
+       "zones"}};
   return kind;
 }
 

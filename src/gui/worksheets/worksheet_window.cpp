@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/shell/clipboard_commands.h"
+#include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/shell/control_binder.h"
 #include "gui/shell/window_placement.h"
@@ -197,7 +199,7 @@ QWidget* WorksheetWindow::BuildInputs() {
     InputRow widgets;
     bool choice = false;
     for (const Choice& c : kind.unknowns) choice = choice || c.name == f.name;
-    const QString label = Q(f.label) + (f.optional ? " (optional)" : "");
+    const QString label = Q(f.label);
     if (choice) {
       widgets.unknown = new QRadioButton(label);
       widgets.unknown->setObjectName("unknown_" + Q(f.name));
@@ -207,7 +209,9 @@ QWidget* WorksheetWindow::BuildInputs() {
       });
       grid->addWidget(widgets.unknown, row, 0);
     } else {
-      grid->addWidget(new QLabel(label), row, 0);
+      widgets.caption = new QLabel(label);
+      widgets.caption->setObjectName("caption_" + Q(f.name));
+      grid->addWidget(widgets.caption, row, 0);
     }
     widgets.value = ValueBox("input_" + Q(f.name));
     connect(widgets.value, &QLineEdit::textEdited, this,
@@ -277,6 +281,15 @@ void WorksheetWindow::BuildMenus() {
       [this] { CopyResults(); });
   edit->addSeparator();
   add(edit, "C&alculate", QKeySequence(Qt::Key_F5), [this] { Calculate(); });
+  // Help stays the last menu; it opens the page at this kind's own section.
+  QMenu* help = menuBar()->addMenu("&Help");
+  QAction* contents =
+      add(help, Q(model_.Kind().title) + " &Help", QKeySequence(Qt::Key_F1), [this] {
+        const std::string anchor = model_.Kind().helpAnchor;
+        HelpContentsCommand(services_, "file://" + HelpPagePath(ExecutableFolder()) +
+                                           (anchor.empty() ? "" : "#" + anchor));
+      });
+  contents->setObjectName("mnuWorksheetHelp");
 }
 
 void WorksheetWindow::AddBelowInputs(QWidget* widget) {
@@ -333,6 +346,25 @@ void WorksheetWindow::RebuildResultRows() {
   }
 }
 
+void WorksheetWindow::ShowInputUse() {
+  const WorksheetKind& kind = model_.Kind();
+  const Document document = model_.ToDocument();
+  for (const InputField& f : kind.inputs) {
+    const InputRow& row = inputs_.at(f.name);
+    const bool used = FieldApplies(kind, document, f.name);
+    const QString caption = Q(InputCaption(kind, document, f));
+    row.value->setEnabled(used);
+    if (row.unit) row.unit->setEnabled(used);
+    if (row.caption) {
+      row.caption->setText(caption);
+      row.caption->setEnabled(used);
+    } else if (row.unknown) {
+      row.unknown->setText(caption);
+    }
+  }
+  for (auto& [name, box] : options_) box->setEnabled(FieldApplies(kind, document, name));
+}
+
 void WorksheetWindow::Sync() {
   if (title_->text() != Q(model_.Title())) {
     const QSignalBlocker block(title_);
@@ -359,6 +391,7 @@ void WorksheetWindow::Sync() {
     const QSignalBlocker block(resultSystem_);
     resultSystem_->setCurrentIndex(model_.ResultSystem() == UnitSystem::SI ? 0 : 1);
   }
+  ShowInputUse();
   RebuildResultRows();
 
   const ResultsState state = model_.State();

@@ -1,7 +1,10 @@
 // The window of a worksheet kind: a value box and unit list per input, the unknown chosen
 // by option buttons, option lists, Calculate (F5), a status line that says whether the
-// results are current, result rows with unit lists, a place for the kind's drawing, and
-// the file, print and copy commands. It draws a WorksheetModel and forwards each action.
+// results are current, result rows with unit lists, a place for the kind's drawing, the
+// file, print and copy commands, and Help (F1) at the kind's section of the help page.
+// Inputs and options the chosen options leave unused are greyed, and each caption says
+// whether its input is optional, by the kind's rule. It draws a WorksheetModel and
+// forwards each action.
 #pragma once
 
 #include <QMainWindow>
@@ -84,6 +87,7 @@ class WorksheetWindow : public QMainWindow {
   QWidget* BuildResults();
   void BuildMenus();
   void RebuildResultRows();
+  void ShowInputUse();
   void FitToContent();
   QSize WantedSize() const;
   void ScheduleRefit();
@@ -93,6 +97,7 @@ class WorksheetWindow : public QMainWindow {
 
   struct InputRow {
     QRadioButton* unknown = nullptr;
+    QLabel* caption = nullptr;  ///< the caption of a row that cannot be the unknown
     QLineEdit* value = nullptr;
     QComboBox* unit = nullptr;
   };
