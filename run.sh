@@ -18,8 +18,9 @@ quietly() {
   rm -f "$log"
 }
 
+rivulet_build_environment
 if [ ! -f build/CMakeCache.txt ]; then
-  quietly cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_TESTS=OFF
+  quietly rivulet_configure build -DCMAKE_BUILD_TYPE=Release -DRIVULET_BUILD_TESTS=OFF
 fi
 quietly cmake --build build -j"$(nproc)" --target rivulet
 exec build/rivulet "$@"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/hydraulics/sheet_builder.h"
 #include "core/hydraulics/searches.h"
 #include "core/hydraulics/solver.h"
+#include "hydraulics/sheet_builder.h"
 #include "support/recording_services.h"
 
 namespace rivulet {

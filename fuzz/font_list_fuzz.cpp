@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "../tests/printing/fake_printer.h"
 #include "core/printing/font_list.h"
 #include "core/shell/text_file.h"
 #include "fuzz_support.h"
+#include "printing/fake_printer.h"
 
 using rivulet::fuzz::Require;
 

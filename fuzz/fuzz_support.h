@@ -10,13 +10,13 @@
 #include <random>
 #include <string>
 
-#include "../tests/window/invariants_support.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
 #include "core/shell/number_text.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
 #include "support/recording_services.h"
+#include "window/invariants_support.h"
 
 namespace rivulet::fuzz {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "../tests/worksheets/test_kind.h"
 #include "core/shell/utf8_text.h"
 #include "core/worksheets/worksheet_json.h"
 #include "core/worksheets/worksheet_report.h"
+#include "worksheets/test_kind.h"
 
 namespace {
 

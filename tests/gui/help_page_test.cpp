@@ -14,13 +14,14 @@
 #include "core/shell/number_text.h"
 #include "core/worksheets/kinds.h"
 #include "gui/worksheets/worksheet_windows.h"
+#include "support/source_dir.h"
 #include "support/temp_program_folder.h"
 #include "view_fixture.h"
 
 namespace rivulet {
 namespace {
 
-const std::string kSourceDir = RIVULET_SOURCE_DIR;
+const std::string kSourceDir = SourceDir().string();
 
 std::string HelpPage() {
   std::ifstream in(kSourceDir + "/resources/RVHELP/RVHELP.HTM", std::ios::binary);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/source_dir.h"
+
 namespace rivulet {
 namespace {
 
@@ -19,7 +21,7 @@ namespace fs = std::filesystem;
 
 using RoomGraph = std::map<std::string, std::set<std::string>>;
 
-const fs::path kSource = fs::path(RIVULET_SOURCE_DIR) / "src";
+const fs::path kSource = SourceDir() / "src";
 
 bool IsSource(const fs::path& p) { return p.extension() == ".cpp" || p.extension() == ".h"; }
 
@@ -110,6 +112,21 @@ TEST(RoomLayoutTest, SheetRoomsIncludeNoWorksheetRoomAndNothingIncludesTheBatch)
   }
   for (const auto& [room, used] : graph)
     if (used.count("batch")) ADD_FAILURE() << room << " includes batch";
+}
+
+// A file past this many lines has grown more than one job and is split before it lands.
+TEST(RoomLayoutTest, NoSourceFileGrowsPastWhatAReaderTakesInAtOnce) {
+  constexpr int kMaxLines = 600;
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(kSource)) {
+    if (!entry.is_regular_file() || !IsSource(entry.path())) continue;
+    ++files;
+    std::ifstream in(entry.path());
+    int lines = 0;
+    for (std::string line; std::getline(in, line);) ++lines;
+    EXPECT_LE(lines, kMaxLines) << fs::relative(entry.path(), kSource).string();
+  }
+  EXPECT_GT(files, 100) << "source tree not found";
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
+#include "support/source_dir.h"
+
 namespace rivulet {
 
-inline std::filesystem::path ExamplesFolder() {
-  return std::filesystem::path(RIVULET_SOURCE_DIR) / "examples";
-}
+inline std::filesystem::path ExamplesFolder() { return SourceDir() / "examples"; }
 
 /// The full path of one example file.
 inline std::string Example(const std::string& name) { return (ExamplesFolder() / name).string(); }

@@ -90,7 +90,8 @@ class TextBox : public Control {
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int n) { maxLength_ = n; }
 
-  /// Selection in characters of the text (byte offsets of the UTF-8 text).
+  /// Selection as byte offsets into the UTF-8 text (a character of several bytes counts as
+  /// several).
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
   void SetSelection(int start, int length);

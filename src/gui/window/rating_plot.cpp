@@ -20,8 +20,8 @@ const QColor kSolutionColour(210, 20, 20);
 const QColor kAlternateColour(140, 40, 170);
 const QColor kCriticalColour(200, 40, 40);
 const QColor kCapacityColour(20, 20, 20);
-constexpr double kHoverReach = 10;
-constexpr size_t kRowDots = 150;  // pixels from a point that still count as on it
+constexpr double kHoverReach = 10;  // pixels from a point that still count as on it
+constexpr size_t kRowDots = 150;    // most table rows drawn as dots; more would merge
 
 // Maps shown values onto the plotting area.
 struct Axes {
