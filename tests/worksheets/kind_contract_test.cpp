@@ -89,7 +89,7 @@ std::string RoundTrip(const WorksheetKind& kind, const std::string& file, const 
 
 // Everything the kind lacks, each said so that whoever adds a kind knows what to add.
 std::vector<std::string> Missing(const WorksheetKind& kind) {
-  const fs::path source(RIVULET_SOURCE_DIR);
+  const fs::path source = SourceDir();
   std::vector<std::string> missing;
   const auto examples = FilesOfKind(ExamplesFolder(), kind.name);
   if (examples.empty()) missing.push_back("an example in examples/ (a .rvw file of this kind)");
