@@ -158,7 +158,9 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
   if (text.size() > kDesignSettingsMaxBytes) return "The design settings file is too large";
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const json j = json::parse(text, nullptr, false);
-  if (j.is_discarded() || !j.is_object() || j.value("rivulet", "") != "design") {
+  // find, not value(): value() throws when the member is there but is not a text.
+  const auto mark = j.is_object() ? j.find("rivulet") : j.end();
+  if (j.is_discarded() || !j.is_object() || mark == j.end() || *mark != "design") {
     return "The design settings file is not valid";
   }
   try {
@@ -166,9 +168,15 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
     if (version == j.end() || !version->is_number_integer()) {
       throw FieldError("version must be a whole number");
     }
-    if (version->get<long long>() > kDesignSettingsVersion) {
-      throw FieldError("version " + std::to_string(version->get<long long>()) +
-                       " is newer than this program reads (" +
+    // Versions count from 1; the text as written, since a huge one fits no signed number.
+    const bool newer = version->is_number_unsigned()
+                           ? version->get<unsigned long long>() > kDesignSettingsVersion
+                           : version->get<long long>() > kDesignSettingsVersion;
+    if (!newer && version->get<long long>() < 1) {
+      throw FieldError("version " + version->dump() + " is not a version this program wrote");
+    }
+    if (newer) {
+      throw FieldError("version " + version->dump() + " is newer than this program reads (" +
                        std::to_string(kDesignSettingsVersion) + ")");
     }
     DesignSettings read = DefaultDesignSettings();
