@@ -4,6 +4,7 @@
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
 #include "core/shell/text_file.h"
 
 namespace rivulet {
@@ -24,8 +25,7 @@ std::string Field(const std::string& text, char separator) {
 // Shortest round-trip form: a spreadsheet gets every digit the table has, and no more.
 std::string Number(const std::optional<double>& value) {
   if (!value) return "";
-  char buf[64];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, *value).ptr);
+  return ShortestChars(*value);
 }
 
 }  // namespace
