@@ -1,13 +1,12 @@
 #include "core/batch/batch.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "core/batch/details_output.h"
 #include "core/design/design_settings_file.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
 #include "core/printing/report.h"
+#include "core/shell/fd_output.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 
@@ -15,10 +14,7 @@ int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ost
                       int status) {
   out.flush();
   if (out) return status;
-  // The failed write is the last thing that set errno.
-  const int cause = errno;
-  err << "rivulet: cannot write " << outputName << ": "
-      << (cause != 0 ? std::strerror(cause) : "the output could not be written") << "\n";
+  err << "rivulet: cannot write " << WriteFailureText(outputName, StreamWriteError(out)) << "\n";
   return kBatchBadFile;
 }
 
@@ -28,6 +24,12 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
   StreamServices services(err);
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
+    // Checked before anything opens it: a named pipe would hold the run for ever.
+    if (const std::string why = NotAFileToRead(file); !why.empty()) {
+      err << file << ": cannot be read: " << why << "\n";
+      status = kBatchBadFile;
+      continue;
+    }
     // A fresh sheet for every file: what one file leaves behind (the alternate row's
     // caption and unit, say) must not change the next one's result.
     frmRivulet form(services, startup);

@@ -92,8 +92,7 @@ OpenResult OpenCalcFileFromList(frmRivulet& form, RecentFiles& recent, const std
 
 OpenResult OpenRecentCalcFile(frmRivulet& form, RecentFiles& recent, const std::string& path) {
   // A missing file is told before any question about the sheet, which it would not replace.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
+  if (!NotAFileToRead(path).empty()) {
     recent.Remove(path);
     form.Svc().MessageBox(
         path + " could not be found.  It has been removed from the list of " + "recent files.",
