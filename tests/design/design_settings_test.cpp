@@ -38,8 +38,12 @@ TEST(DesignSettings, UserListsAreSortedAndRepeatsDropped) {
                                 s),
             "");
   EXPECT_EQ(s.ListFor(UnitSystem::US).sizes, (std::vector<double>{12, 18, 24}));
-  // A file without a metric list falls back to the built-in one.
+  // A file without a metric list falls back to the built-in one, and so does the file
+  // these settings are saved as: it must read again.
   EXPECT_EQ(s.ListFor(UnitSystem::SI).name, BuiltInMetricSizes().name);
+  DesignSettings again = DefaultDesignSettings();
+  ASSERT_EQ(ParseDesignSettings(DesignSettingsText(s), again), "");
+  EXPECT_EQ(DesignSettingsText(again), DesignSettingsText(s));
 }
 
 struct BadFile {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
+#include <tuple>
 
 namespace rivulet {
 
@@ -222,14 +223,19 @@ std::string DesignSettingsText(const DesignSettings& settings) {
   for (const SizeList& l : settings.lists) {
     lists.push_back({{"name", l.name}, {"system", SystemName(l.system)}, {"sizes", l.sizes}});
   }
-  const json j = {{"rivulet", "design"},
-                  {"version", kDesignSettingsVersion},
-                  {"sizeLists", lists},
-                  {"metricList", settings.metricList},
-                  {"usList", settings.usList},
-                  {"criteria",
-                   {{"metric", WriteCriteria(settings.metric, UnitSystem::SI)},
-                    {"US", WriteCriteria(settings.us, UnitSystem::US)}}}};
+  json j = {{"rivulet", "design"},
+            {"version", kDesignSettingsVersion},
+            {"sizeLists", lists},
+            {"criteria",
+             {{"metric", WriteCriteria(settings.metric, UnitSystem::SI)},
+              {"US", WriteCriteria(settings.us, UnitSystem::US)}}}};
+  // A choice is written only when it names a list of its system: a file whose own lists
+  // left out the one chosen before falls back to the built-in list, and must read again.
+  for (auto [key, name, system] : {std::tuple{"metricList", &settings.metricList, UnitSystem::SI},
+                                   std::tuple{"usList", &settings.usList, UnitSystem::US}}) {
+    const SizeList* l = Find(settings.lists, *name);
+    if (l && l->system == system) j[key] = *name;
+  }
   return j.dump(2) + "\n";
 }
 
