@@ -119,6 +119,8 @@ TEST(ShortNumber, FourSignificantFiguresWithoutTrailingZeros) {
       // Beyond a double's digits: the general form, not a hundred whole digits that
       // overflowed the text and left whatever the buffer held.
       {123456789012345.0, "123456789012345"},
+      {7830699688414622.0, "7830699688414622"},
+      {1e62, "100000000000000003502199685943161173046080317798311825604870144"},
       {1e100, "1e+100"},
       {-1.5e300, "-1.5e+300"},
   };

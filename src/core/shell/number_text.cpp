@@ -187,8 +187,9 @@ std::string ShortNumber(double value) {
   if (value == 0 || !std::isfinite(value)) return FormatNumber(value);
   const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
   if (magnitude < -4) return CharsOf(value, std::chars_format::general, 4);
-  // Whole digits past a double's fifteen would be noise (and 1e100 has 101 of them).
-  if (magnitude >= 15) return CharsOf(value, std::chars_format::general, 15);
+  // Whole numbers of up to 63 digits are written out as they always were; past that the
+  // general form ("1e+100"), not a hundred digits of which only fifteen mean anything.
+  if (magnitude >= 63) return CharsOf(value, std::chars_format::general, 15);
   const int decimals = std::max(0, 3 - magnitude);
   std::string s = CharsOf(value, std::chars_format::fixed, decimals);
   if (s.find('.') != std::string::npos) {

@@ -40,8 +40,7 @@ std::string FormatNumber(double value);
 
 /// A number to about four significant figures for sentences and drawings: whole digits
 /// all kept, trailing zeros dropped ("2.5", "0.01235", "1235"); below 1e-4, and from
-/// 1e15 where a double has no more digits to keep, in the general form ("1.234e-05",
-/// "1e+100").
+/// 1e63, in the general form ("1.234e-05", "1e+100").
 std::string ShortNumber(double value);
 
 /// The value to so many significant figures, trailing zeros dropped, as printf's "%.*g"
