@@ -71,12 +71,15 @@ std::string LineAndColumn(std::string_view text, size_t offset) {
 // when it was refused for anything else.
 std::optional<size_t> TrailingBytesAt(std::string_view bytes) {
   try {
-    (void)json::parse(bytes);
+    const json whole = json::parse(bytes);  // thrown on the text's first fault
+    (void)whole;
   } catch (const json::parse_error& e) {
     // Its byte (from 1) is the first one after the value, where the end was expected.
-    if (std::string_view(e.what()).find("expected end of input") != std::string_view::npos &&
+    if (std::string_view(e.what()).find("; expected end of input") != std::string_view::npos &&
         e.byte >= 1)
       return e.byte - 1;
+  } catch (const json::exception&) {
+    // Refused for another reason (a number out of range).
   }
   return std::nullopt;
 }
