@@ -1,5 +1,7 @@
 #include "core/batch/batch.h"
 
+#include <filesystem>
+
 #include "core/batch/details_output.h"
 #include "core/design/design_settings_file.h"
 #include "core/files/calc_file.h"
@@ -24,8 +26,10 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
   StreamServices services(err);
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
-    // Checked before anything opens it: a named pipe would hold the run for ever.
-    if (const std::string why = NotAFileToRead(file); !why.empty()) {
+    // Checked before anything opens it: a named pipe would hold the run for ever. A missing
+    // file is left to the reader, whose message says it.
+    if (const std::string why = NotAFileToRead(file);
+        !why.empty() && std::filesystem::exists(file)) {
       err << file << ": cannot be read: " << why << "\n";
       status = kBatchBadFile;
       continue;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 
 #include "core/cases/case_columns.h"
@@ -78,7 +79,9 @@ int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, st
 int RunCaseBatch(const std::string& inPath, const std::optional<std::string>& outPath,
                  bool withDetails, const StartupValues& startup, std::ostream& out,
                  std::ostream& err) {
-  if (const std::string why = NotAFileToRead(inPath); !why.empty()) {
+  // A named pipe would hold the run for ever; a missing file is told below.
+  if (const std::string why = NotAFileToRead(inPath);
+      !why.empty() && std::filesystem::exists(inPath)) {
     err << "rivulet: " << inPath << ": cannot be read: " << why << "\n";
     return kCasesUnreadable;
   }
