@@ -117,6 +117,8 @@ int main(int argc, char** argv) {
       std::cout.rdbuf(previous);
     }
   } restore{std::cout.rdbuf(&standardOutput)};
+  // On a terminal each line shows as it is written, between the messages, as before.
+  if (isatty(STDOUT_FILENO)) std::cout.setf(std::ios::unitbuf);
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::cout << rivulet::kProductName << " " << rivulet::BuildVersionString() << "\n";
