@@ -30,6 +30,12 @@ void CheckWritten(double v) {
           "FormatFixed3 is off: " + fixed);
   const std::string manning = rivulet::FormatManningPattern(v);
   Require(rivulet::IsNumericText(manning), "FormatManningPattern wrote " + manning);
+  // The short form of sentences and comment lines: every byte one the number wrote.
+  const std::string shortText = rivulet::ShortNumber(v);
+  Require(rivulet::IsNumericText(shortText), "ShortNumber wrote " + shortText);
+  if (std::isnormal(v))
+    Require(std::abs(rivulet::ReadNumber(shortText) - v) <= std::abs(v) * 5e-4,
+            "ShortNumber is off: " + shortText);
 }
 
 }  // namespace

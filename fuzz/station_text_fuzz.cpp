@@ -3,6 +3,7 @@
 // section's limit, and a section built from them is solved or refused without a fault.
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "core/sections/section_csv.h"
@@ -14,6 +15,14 @@ using rivulet::fuzz::Require;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const rivulet::StationText t = rivulet::ReadStationText(text);
+  // An editor's byte-order mark in front changes nothing.
+  if (!text.starts_with("\xEF\xBB\xBF") && text.size() + 3 <= rivulet::kMaxStationTextBytes) {
+    const rivulet::StationText marked =
+        rivulet::ReadStationText("\xEF\xBB\xBF" + std::string(text));
+    Require(marked.ok == t.ok && marked.station == t.station && marked.elevation == t.elevation &&
+                marked.message == t.message,
+            "a byte-order mark changed what was read");
+  }
   if (!t.ok) {
     Require(!t.message.empty(), "a refusal without a message");
     return 0;

@@ -67,6 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const rivulet::SheetOutcome outcome = rivulet::SolveWorksheet(*kind, d);
     Require(outcome.ok == (outcome.message == rivulet::kCalculationsComplete), "status mismatch");
     Require(outcome.ok || outcome.results.empty(), "a failed solve gave results");
+    Require(!outcome.ok || d.ResultUnitProblem(outcome.results).empty(),
+            "a result solved for a unit of another dimension");
     for (const std::string& line : rivulet::WorksheetReportLines(*kind, d, outcome, ""))
       Require(rivulet::CharacterCount(line) <= 70, "report line too wide: " + line);
     const auto json =

@@ -1,4 +1,6 @@
 // Entry point: the batch mode for --report and friends, otherwise the window.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "core/batch/batch.h"
 #include "core/batch/worksheet_batch.h"
 #include "core/cases/case_batch.h"
+#include "core/shell/fd_output.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
 #include "gui/printing/pdf_report.h"
@@ -104,6 +107,18 @@ int RatingMain(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Standard output through a buffer that keeps the cause of a failed write, for the
+  // message that names it; put back before the buffer goes, so nothing writes to it after.
+  rivulet::FdOutputBuffer standardOutput(STDOUT_FILENO);
+  struct Restore {
+    std::streambuf* previous;
+    ~Restore() {
+      std::cout.flush();
+      std::cout.rdbuf(previous);
+    }
+  } restore{std::cout.rdbuf(&standardOutput)};
+  // On a terminal each line shows as it is written, between the messages, as before.
+  if (isatty(STDOUT_FILENO)) std::cout.setf(std::ios::unitbuf);
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::cout << rivulet::kProductName << " " << rivulet::BuildVersionString() << "\n";

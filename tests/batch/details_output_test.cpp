@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "core/batch/batch.h"
@@ -90,6 +91,15 @@ TEST_F(DetailsOutputTest, JsonCarriesEverythingWithItsUnitExactly) {
     ASSERT_TRUE(v) << row.key;
     EXPECT_EQ(*v, *row.primary.value) << row.key;
   }
+}
+
+TEST_F(DetailsOutputTest, JsonOfAFileNameInAnotherEncodingIsStillJson) {
+  const std::string name = "caf\xE9.rvl";  // Latin-1, as an old disk may hold it
+  WriteFile(folder / name, kSewer);
+  ASSERT_EQ(OpenNamedFile(form, (folder / name).string()), OpenResult::Loaded);
+  const nlohmann::json j = nlohmann::json::parse(CalculationJson(form, name), nullptr, false);
+  ASSERT_FALSE(j.is_discarded());
+  EXPECT_EQ(j["file"], "caf\xEF\xBF\xBD.rvl");
 }
 
 TEST_F(DetailsOutputTest, ReportBlockListsBothSolutions) {

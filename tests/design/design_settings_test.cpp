@@ -38,8 +38,12 @@ TEST(DesignSettings, UserListsAreSortedAndRepeatsDropped) {
                                 s),
             "");
   EXPECT_EQ(s.ListFor(UnitSystem::US).sizes, (std::vector<double>{12, 18, 24}));
-  // A file without a metric list falls back to the built-in one.
+  // A file without a metric list falls back to the built-in one, and so does the file
+  // these settings are saved as: it must read again.
   EXPECT_EQ(s.ListFor(UnitSystem::SI).name, BuiltInMetricSizes().name);
+  DesignSettings again = DefaultDesignSettings();
+  ASSERT_EQ(ParseDesignSettings(DesignSettingsText(s), again), "");
+  EXPECT_EQ(DesignSettingsText(again), DesignSettingsText(s));
 }
 
 struct BadFile {
@@ -53,6 +57,10 @@ TEST(DesignSettings, BadFilesAreRefusedNamingTheField) {
       {"\x01\x02binary", "not valid"},
       {"[1,2]", "not valid"},
       {R"({"rivulet":"worksheet","version":1})", "not valid"},
+      {R"({"rivulet":7,"version":1})", "not valid"},
+      {R"({"rivulet":["design"],"version":1})", "not valid"},
+      {R"({"rivulet":"design","version":0})", "version 0"},
+      {R"({"rivulet":"design","version":-3})", "version -3"},
       {R"({"rivulet":"design"})", "version"},
       {R"({"rivulet":"design","version":2})", "newer"},
       {R"({"rivulet":"design","version":1,"sizeLists":{}})", "sizeLists"},

@@ -1,5 +1,7 @@
 #include "core/files/recent_files.h"
 
+#include <sys/stat.h>
+
 #include <vector>
 
 #include "core/files/defaults_file.h"
@@ -162,6 +164,15 @@ TEST_F(RecentFilesTest, AMissingEntryIsRemovedWithAMessage) {
   EXPECT_EQ(services.messages[0].title, "Rivulet");
   EXPECT_EQ(recent.Paths(), std::vector<std::string>{b});
   EXPECT_EQ(form.Title(), title);
+
+  // A named pipe where the file was is refused unopened: opening it would wait for ever.
+  ASSERT_EQ(mkfifo(a.c_str(), 0600), 0);
+  recent.Add(a);
+  EXPECT_EQ(OpenRecentCalcFile(form, recent, a), OpenResult::Cancelled);
+  ASSERT_EQ(services.messages.size(), 2u);
+  EXPECT_EQ(services.messages[1].text, a + " cannot be opened: it is a named pipe.  It has been "
+                                           "removed from the list of recent files.");
+  EXPECT_EQ(recent.Paths(), std::vector<std::string>{b});
 }
 
 TEST_F(RecentFilesTest, UnsavedChangesAreAskedAboutFirst) {

@@ -116,8 +116,24 @@ TEST(ShortNumber, FourSignificantFiguresWithoutTrailingZeros) {
       {0.0123456, "0.01235"},
       {0.00012346, "0.0001235"},
       {0.00001234, "1.234e-05"},
+      // Beyond a double's digits: the general form, not a hundred whole digits that
+      // overflowed the text and left whatever the buffer held.
+      {123456789012345.0, "123456789012345"},
+      {7830699688414622.0, "7830699688414622"},
+      {1e62, "100000000000000003502199685943161173046080317798311825604870144"},
+      {1e100, "1e+100"},
+      {-1.5e300, "-1.5e+300"},
   };
   for (const auto& c : cases) EXPECT_EQ(ShortNumber(c.value), c.text) << c.value;
+}
+
+TEST(CharsOf, WritesTheWholeOfTheLongestForms) {
+  // The largest double in the fixed form has 309 whole digits.
+  const std::string fixed = CharsOf(-1.7976931348623157e308, std::chars_format::fixed, 14);
+  EXPECT_EQ(fixed.size(), 1 + 309 + 1 + 14u);
+  EXPECT_EQ(fixed.substr(0, 6), "-17976");
+  EXPECT_EQ(CharsOf(5e-324, std::chars_format::general, 40).substr(0, 6), "4.9406");
+  EXPECT_EQ(ShortestChars(-2.2250738585072014e-308), "-2.2250738585072014e-308");
 }
 
 TEST(FileNumbers, WriteWithBlanksReadRoundingHalvesToEven) {

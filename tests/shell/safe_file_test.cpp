@@ -1,5 +1,6 @@
 #include "core/shell/safe_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -284,6 +285,23 @@ TEST_F(SafeFileTest, KilledSavesLeaveTheFileWholeAndNothingBehindAfterTheNextSav
   EXPECT_EQ(Names(folder), std::vector<std::string>{"k.rvl"});
 }
 
+TEST_F(SafeFileTest, AStreamedSaveShowsNoTemporaryWhileItWritesAndCarriesTheWritersCause) {
+  Write(folder / "t.csv", "old");
+  std::vector<std::string> seen;
+  ASSERT_TRUE(ReplaceFileStreamed(At("t.csv"), [&](int fd) {
+    seen = Names(folder);  // a kill now would leave nothing behind
+    return write(fd, "new", 3) == 3 ? 0 : errno;
+  }));
+  EXPECT_EQ(seen, std::vector<std::string>{"t.csv"});
+  EXPECT_EQ(Read(folder / "t.csv"), "new");
+
+  const SaveOutcome failed = ReplaceFileStreamed(At("t.csv"), [](int) { return ENOSPC; });
+  EXPECT_EQ(failed.error, SaveError::DiskFull);
+  EXPECT_EQ(SaveFailureText(failed), "the disk is full (No space left on device)");
+  EXPECT_EQ(Read(folder / "t.csv"), "new");
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"t.csv"});
+}
+
 TEST_F(SafeFileTest, OnlyTemporariesOfEndedSavesAreRemoved) {
   std::ifstream pidMax("/proc/sys/kernel/pid_max");
   long ended = 0;
@@ -291,8 +309,14 @@ TEST_F(SafeFileTest, OnlyTemporariesOfEndedSavesAreRemoved) {
   ASSERT_GT(ended, 0);
   const std::string dead = ".a.rvl.rvtmp-" + std::to_string(ended) + "-42";
   const std::string live = ".a.rvl.rvtmp-" + std::to_string(getpid()) + "-43";
-  for (const std::string& name : {dead, live, std::string(".hidden"), std::string("b.rvtmp-1-1")})
+  // A live process with the number of a save killed long ago: the number was reused.
+  const std::string reused = ".a.rvl.rvtmp-" + std::to_string(getpid()) + "-44";
+  for (const std::string& name :
+       {dead, live, reused, std::string(".hidden"), std::string("b.rvtmp-1-1")})
     Write(folder / name, "t");
+  const struct timespec twoDaysAgo[2] = {{time(nullptr) - 2 * 86400, 0},
+                                         {time(nullptr) - 2 * 86400, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, (folder / reused).c_str(), twoDaysAgo, 0), 0);
   ASSERT_TRUE(ReplaceFileContent(At("a.rvl"), "x"));
   EXPECT_EQ(Names(folder),
             (std::vector<std::string>{".a.rvl.rvtmp-" + std::to_string(getpid()) + "-43", ".hidden",

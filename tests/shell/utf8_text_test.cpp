@@ -28,5 +28,22 @@ TEST(PadRight, CountsCharactersNotBytes) {
   }
 }
 
+TEST(ValidUtf8, ReplacesEachStrayByteAndKeepsWellFormedText) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const struct {
+    std::string text, valid;
+  } cases[] = {
+      {"plain", "plain"},
+      {"m³/s τ 𝄞", "m³/s τ 𝄞"},
+      {"caf\xE9.rvl", "caf" + r + ".rvl"},  // Latin-1
+      {"\xC3", r},                          // cut short at the end
+      {"\xC0\xAF", r + r},                  // overlong "/"
+      {"\xED\xA0\x80", r + r + r},          // a surrogate
+      {"\xF4\x90\x80\x80", r + r + r + r},  // past U+10FFFF
+      {"\x80x", r + "x"},                   // a lone continuation byte
+  };
+  for (const auto& c : cases) EXPECT_EQ(ValidUtf8(c.text), c.valid) << c.text;
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -1,6 +1,7 @@
 #include "core/worksheets/document.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -50,12 +51,59 @@ TEST(WorksheetParse, RefusesWhatIsNoWorksheetAndNamesTheFaultyField) {
       {"badChoice",
        R"({"rivulet": "worksheet", "version": 1, "kind": "s", "resultUnitChoices": {"a": 1}})",
        "\"resultUnitChoices\": \"a\" must name a unit."},
+      {"unknownUnit",
+       R"({"rivulet": "worksheet", "version": 1, "kind": "s", "resultUnitChoices": {"a": "rod"}})",
+       "\"resultUnitChoices\": \"a\": \"rod\" is not a unit."},
+      {"textAfterTheEnd",
+       R"({"rivulet": "worksheet", "version": 1, "kind": "s"})"
+       "\n  x",
+       "The worksheet goes on after its closing brace, at line 2, column 3."},
+      {"secondBrace", R"({"rivulet": "worksheet", "version": 1, "kind": "s"}})",
+       "The worksheet goes on after its closing brace, at line 1, column 52."},
+      // The parser would stop at the NUL and take the object before it.
+      {"nulAfterTheEnd",
+       std::string(R"({"rivulet": "worksheet", "version": 1, "kind": "s"})"
+                   "\0zz",
+                   54),
+       "The worksheet goes on after its closing brace, at line 1, column 52."},
+      {"blanksAfterTheEnd",
+       R"({"rivulet": "worksheet", "version": 1, "kind": "s"})"
+       " \r\n\t\n",
+       ""},
+      {"zeroVersion", R"({"rivulet": "worksheet", "version": 0, "kind": "s"})", kInvalidFileFormat},
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(c.name);
     const WorksheetRead read = ParseWorksheet(c.bytes);
     EXPECT_EQ(read.message, c.message);
     EXPECT_EQ(read.document.has_value(), c.message.empty());
+  }
+}
+
+TEST(WorksheetSolve, AResultUnitOfAnotherDimensionIsRefusedNamingIt) {
+  const struct {
+    const char* choices;
+    std::string message;  // "" when the choices suit the results
+  } cases[] = {
+      {R"({"discharge": "gpm", "velocity": "ft/s", "notAResult": "m"})", ""},
+      {R"({"velocity": "m"})",
+       "\"resultUnitChoices\": \"velocity\" cannot be shown in \"m\"; it is in units such as "
+       "\"m/s\"."},
+      {R"({"deep": "m"})",
+       "\"resultUnitChoices\": \"deep\" cannot be shown in \"m\"; it has no unit."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.choices);
+    const WorksheetRead read = ParseWorksheet(StripText(
+        kStripInputs, "discharge", std::string(R"("resultUnitChoices": )") + c.choices + ","));
+    ASSERT_TRUE(read.document) << read.message;
+    const SheetOutcome o = SolveWorksheet(testing::StripKind(), *read.document);
+    EXPECT_EQ(o.ok, c.message.empty());
+    if (!c.message.empty()) {
+      EXPECT_EQ(o.message, c.message);
+      EXPECT_EQ(o.field, "resultUnitChoices");
+      EXPECT_TRUE(o.results.empty());
+    }
   }
 }
 
@@ -252,6 +300,11 @@ TEST(WorksheetFile, TellsWorksheetsFromOtherFilesByContent) {
   EXPECT_NE(
       ReadWorksheetFile((folder.path / "absent.rvw").string()).message.find("cannot be opened"),
       std::string::npos);
+  // A named pipe is refused unopened: opening it would wait for a writer for ever.
+  const std::string pipe = (folder.path / "pipe.rvw").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(IsWorksheetFile(pipe));
+  EXPECT_NE(ReadWorksheetFile(pipe).message.find("it is a named pipe"), std::string::npos);
 }
 
 }  // namespace

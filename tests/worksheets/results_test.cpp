@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <nlohmann/json.hpp>
 
@@ -186,8 +187,23 @@ TEST(WrapWords, CutsAtBlanksAndCutsOverlongWordsBetweenCharacters) {
       {"  spaced   out  ", 20, {"spaced out"}},
       {"abcdefghij", 4, {"abcd", "efgh", "ij"}},
       {"ab ³³³³³ c", 3, {"ab", "³³³", "³³", "c"}},
+      {"a\tb\nc\r\nd", 3, {"a b", "c d"}},
+      {"abc", 0, {"a", "b", "c"}},
   };
   for (const auto& c : cases) EXPECT_EQ(WrapWords(c.text, c.width), c.lines) << c.text;
+}
+
+TEST(WrapWords, AWordOfMegabytesTakesLinearTime) {
+  // Cutting such a word from its front each time took seconds for one megabyte and
+  // quadratically more after; four take milliseconds in one pass.
+  const std::string word(4 << 20, 'x');
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<std::string> lines = WrapWords("title " + word, 60);
+  const auto took = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(lines.size(), 1 + (word.size() + 59) / 60);
+  EXPECT_EQ(lines[0], "title");
+  EXPECT_EQ(lines.back(), std::string(word.size() % 60, 'x'));
+  EXPECT_LT(took, std::chrono::seconds(3));
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include "core/batch/batch.h"
 
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
 
 #include "core/batch/details_output.h"
 #include "core/design/design_settings_file.h"
 #include "core/files/calc_file.h"
 #include "core/files/defaults_file.h"
 #include "core/printing/report.h"
+#include "core/shell/fd_output.h"
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 
@@ -15,10 +16,7 @@ int FinishBatchOutput(std::ostream& out, const std::string& outputName, std::ost
                       int status) {
   out.flush();
   if (out) return status;
-  // The failed write is the last thing that set errno.
-  const int cause = errno;
-  err << "rivulet: cannot write " << outputName << ": "
-      << (cause != 0 ? std::strerror(cause) : "the output could not be written") << "\n";
+  err << "rivulet: cannot write " << WriteFailureText(outputName, StreamWriteError(out)) << "\n";
   return kBatchBadFile;
 }
 
@@ -34,6 +32,14 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const CaseStart& s
   StreamServices services(err);
   int status = kBatchAllSolved;
   for (const std::string& file : files) {
+    // Checked before anything opens it: a named pipe would hold the run for ever. A missing
+    // file is left to the reader, whose message says it.
+    if (const std::string why = NotAFileToRead(file);
+        !why.empty() && std::filesystem::exists(file)) {
+      err << file << ": cannot be read: " << why << "\n";
+      status = kBatchBadFile;
+      continue;
+    }
     // A fresh sheet for every file: what one file leaves behind (the alternate row's
     // caption and unit, say) must not change the next one's result.
     frmRivulet form(services, start.Startup());

@@ -58,7 +58,8 @@ void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool 
 
 std::string Quote(const std::string& text) {
   std::string s = "\"";
-  for (unsigned char c : text) {
+  // JSON is UTF-8: a file name in another encoding must not make the line unreadable.
+  for (unsigned char c : ValidUtf8(text)) {
     switch (c) {
       case '"':
         s += "\\\"";
@@ -90,8 +91,7 @@ std::string Quote(const std::string& text) {
 // The shortest text that reads back as the same double; JSON has no infinities.
 std::string JsonNumber(const std::optional<double>& v) {
   if (!v || !std::isfinite(*v)) return "null";
-  char buf[64];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, *v).ptr);
+  return ShortestChars(*v);
 }
 
 // The member names of the sheet's rows. Scripts key on them, so they are fixed here, one

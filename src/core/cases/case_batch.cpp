@@ -1,15 +1,25 @@
 #include "core/cases/case_batch.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 
 #include "core/cases/case_columns.h"
 #include "core/cases/csv_reader.h"
+#include "core/shell/fd_output.h"
 #include "core/shell/text_file.h"
 
 namespace rivulet {
 
-int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, std::ostream& out,
-                  std::ostream& err) {
+namespace {
+
+// The case table computed from in onto out, which is named outName in messages.
+int RunCases(std::istream& in, const CaseStart& start, bool withDetails, std::ostream& out,
+             const std::string& outName, std::ostream& err) {
   std::optional<CaseColumns> columns;
   std::string headerError;
   size_t rows = 0, unsolved = 0;
@@ -43,7 +53,7 @@ int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, st
   // A full disk shows only here; a table that was not written must not pass for done.
   out.flush();
   if (!out) {
-    err << "rivulet: the case table could not be written\n";
+    err << "rivulet: cannot write " << WriteFailureText(outName, StreamWriteError(out)) << "\n";
     return kCasesUnreadable;
   }
   if (!read) {
@@ -61,9 +71,22 @@ int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, st
   return kCasesAllSolved;
 }
 
+}  // namespace
+
+int RunCaseStream(std::istream& in, const CaseStart& start, bool withDetails, std::ostream& out,
+                  std::ostream& err) {
+  return RunCases(in, start, withDetails, out, "standard output", err);
+}
+
 int RunCaseBatch(const std::string& inPath, const std::optional<std::string>& outPath,
                  bool withDetails, const StartupValues& startup, std::ostream& out,
                  std::ostream& err) {
+  // A named pipe would hold the run for ever; a missing file is told below.
+  if (const std::string why = NotAFileToRead(inPath);
+      !why.empty() && std::filesystem::exists(inPath)) {
+    err << "rivulet: " << inPath << ": cannot be read: " << why << "\n";
+    return kCasesUnreadable;
+  }
   std::ifstream in(inPath, std::ios::binary);
   if (!in) {
     err << "rivulet: " << inPath << ": cannot be opened\n";
@@ -72,19 +95,38 @@ int RunCaseBatch(const std::string& inPath, const std::optional<std::string>& ou
   const CaseStart start(startup);
   if (!outPath) return RunCaseStream(in, start, withDetails, out, err);
   int status = kCasesUnreadable;
-  const bool written = ReplaceFileSafely(*outPath, [&](const std::string& tempPath) {
-    std::ofstream file(tempPath, std::ios::binary);
-    if (!file) return false;
-    status = RunCaseStream(in, start, withDetails, file, err);
-    file.flush();
-    return status != kCasesUnreadable && static_cast<bool>(file);
-  });
-  if (!written && status != kCasesUnreadable) {
-    err << "rivulet: " << *outPath << ": could not be written; the previous file, if any, is "
-        << "unchanged\n";
-    return kCasesUnreadable;
+  bool ran = false;
+  // Refused tables and failed writes are told of where they happen, naming the target.
+  auto fill = [&](int fd) {
+    ran = true;
+    in.clear();
+    in.seekg(0);  // a second try starts the table again
+    FdOutputBuffer buffer(fd);
+    std::ostream file(&buffer);
+    status = RunCases(in, start, withDetails, file, *outPath, err);
+    if (status != kCasesUnreadable) return 0;
+    return buffer.Error() != 0 ? buffer.Error() : ECANCELED;
+  };
+  struct stat st;
+  if (stat(outPath->c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    // A device or a pipe (/dev/stdout, another program's input) holds no file to keep:
+    // it is written as it is. Without a reader a pipe refuses at once instead of waiting.
+    const int fd = open(outPath->c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      err << "rivulet: cannot write " << WriteFailureText(*outPath, errno) << "\n";
+      return kCasesUnreadable;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fill(fd);
+    close(fd);
+    return status;
   }
-  return status;
+  const SaveOutcome saved = ReplaceFileStreamed(*outPath, fill);
+  if (saved) return status;
+  if (!ran || status != kCasesUnreadable)
+    err << "rivulet: cannot write " << *outPath << ": " << SaveFailureText(saved)
+        << "; the previous file, if any, is unchanged\n";
+  return kCasesUnreadable;
 }
 
 int RunCasesCommand(const std::vector<std::string>& args, const StartupValues& startup,

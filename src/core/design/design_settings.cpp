@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
+#include <tuple>
 
 namespace rivulet {
 
@@ -158,7 +159,9 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
   if (text.size() > kDesignSettingsMaxBytes) return "The design settings file is too large";
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const json j = json::parse(text, nullptr, false);
-  if (j.is_discarded() || !j.is_object() || j.value("rivulet", "") != "design") {
+  // find, not value(): value() throws when the member is there but is not a text.
+  const auto mark = j.is_object() ? j.find("rivulet") : j.end();
+  if (j.is_discarded() || !j.is_object() || mark == j.end() || *mark != "design") {
     return "The design settings file is not valid";
   }
   try {
@@ -166,9 +169,15 @@ std::string ParseDesignSettings(std::string_view text, DesignSettings& settings)
     if (version == j.end() || !version->is_number_integer()) {
       throw FieldError("version must be a whole number");
     }
-    if (version->get<long long>() > kDesignSettingsVersion) {
-      throw FieldError("version " + std::to_string(version->get<long long>()) +
-                       " is newer than this program reads (" +
+    // Versions count from 1; the text as written, since a huge one fits no signed number.
+    const bool newer = version->is_number_unsigned()
+                           ? version->get<unsigned long long>() > kDesignSettingsVersion
+                           : version->get<long long>() > kDesignSettingsVersion;
+    if (!newer && version->get<long long>() < 1) {
+      throw FieldError("version " + version->dump() + " is not a version this program wrote");
+    }
+    if (newer) {
+      throw FieldError("version " + version->dump() + " is newer than this program reads (" +
                        std::to_string(kDesignSettingsVersion) + ")");
     }
     DesignSettings read = DefaultDesignSettings();
@@ -214,14 +223,19 @@ std::string DesignSettingsText(const DesignSettings& settings) {
   for (const SizeList& l : settings.lists) {
     lists.push_back({{"name", l.name}, {"system", SystemName(l.system)}, {"sizes", l.sizes}});
   }
-  const json j = {{"rivulet", "design"},
-                  {"version", kDesignSettingsVersion},
-                  {"sizeLists", lists},
-                  {"metricList", settings.metricList},
-                  {"usList", settings.usList},
-                  {"criteria",
-                   {{"metric", WriteCriteria(settings.metric, UnitSystem::SI)},
-                    {"US", WriteCriteria(settings.us, UnitSystem::US)}}}};
+  json j = {{"rivulet", "design"},
+            {"version", kDesignSettingsVersion},
+            {"sizeLists", lists},
+            {"criteria",
+             {{"metric", WriteCriteria(settings.metric, UnitSystem::SI)},
+              {"US", WriteCriteria(settings.us, UnitSystem::US)}}}};
+  // A choice is written only when it names a list of its system: a file whose own lists
+  // left out the one chosen before falls back to the built-in list, and must read again.
+  for (auto [key, name, system] : {std::tuple{"metricList", &settings.metricList, UnitSystem::SI},
+                                   std::tuple{"usList", &settings.usList, UnitSystem::US}}) {
+    const SizeList* l = Find(settings.lists, *name);
+    if (l && l->system == system) j[key] = *name;
+  }
   return j.dump(2) + "\n";
 }
 

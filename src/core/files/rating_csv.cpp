@@ -5,6 +5,7 @@
 #include "core/files/csv_cell.h"
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/number_text.h"
 #include "core/shell/text_file.h"
 
 namespace rivulet {
@@ -21,8 +22,7 @@ std::string Field(const std::string& text, char separator) {
 // Shortest round-trip form: a spreadsheet gets every digit the table has, and no more.
 std::string Number(const std::optional<double>& value) {
   if (!value) return "";
-  char buf[64];
-  return std::string(buf, std::to_chars(buf, buf + sizeof buf, *value).ptr);
+  return ShortestChars(*value);
 }
 
 }  // namespace

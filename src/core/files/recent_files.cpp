@@ -91,13 +91,15 @@ OpenResult OpenCalcFileFromList(frmRivulet& form, RecentFiles& recent, const std
 }
 
 OpenResult OpenRecentCalcFile(frmRivulet& form, RecentFiles& recent, const std::string& path) {
-  // A missing file is told before any question about the sheet, which it would not replace.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
+  // A missing file is told before any question about the sheet, which it would not replace;
+  // so is a name that now holds no file (a folder, a named pipe), never opened.
+  if (const std::string why = NotAFileToRead(path); !why.empty()) {
     recent.Remove(path);
-    form.Svc().MessageBox(
-        path + " could not be found.  It has been removed from the list of " + "recent files.",
-        kProductName, MessageIcon::Exclamation);
+    std::error_code ec;
+    const std::string what = std::filesystem::exists(path, ec) ? " cannot be opened: " + why + "."
+                                                               : " could not be found.";
+    form.Svc().MessageBox(path + what + "  It has been removed from the list of " + "recent files.",
+                          kProductName, MessageIcon::Exclamation);
     return OpenResult::Cancelled;
   }
   return OpenCalcFileFromList(form, recent, path);

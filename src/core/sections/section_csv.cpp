@@ -13,44 +13,8 @@
 namespace rivulet {
 namespace {
 
-using Row = std::vector<std::string>;
-
-// Rows as libcsv reports them; blank rows are dropped, but their line numbers are kept.
-struct Collector {
-  std::vector<Row> rows;
-  std::vector<size_t> lines;
-  Row current;
-  size_t line = 1;
-  bool afterCr = false;
-  bool tooMany = false;
-};
-
-void OnField(void* s, size_t len, void* data) {
-  auto* c = static_cast<Collector*>(data);
-  c->current.emplace_back(s ? static_cast<const char*>(s) : "", s ? len : 0);
-}
-
-// Called at every unquoted line end, so that lines can be named in messages.
-void OnRow(int end, void* data) {
-  auto* c = static_cast<Collector*>(data);
-  // CR LF is one line end: the LF of it comes as an empty row of its own.
-  const bool secondHalf = end == '\n' && c->afterCr && c->current.empty();
-  c->afterCr = end == '\r';
-  if (secondHalf) return;
-  const bool blank = std::all_of(c->current.begin(), c->current.end(),
-                                 [](const std::string& f) { return f.empty(); });
-  // A header and the most points a section may have, plus one to tell that there are more.
-  if (!blank && !c->tooMany) {
-    if (c->rows.size() > static_cast<size_t>(kMaxSectionPoints) + 1) {
-      c->tooMany = true;
-    } else {
-      c->rows.push_back(std::move(c->current));
-      c->lines.push_back(c->line);
-    }
-  }
-  c->current.clear();
-  ++c->line;
-}
+// Cells kept of a header for the names and units shown; a longer one is no header.
+constexpr size_t kMaxKeptHeaderCell = 1024;
 
 int OnlySpace(unsigned char c) { return c == ' '; }
 
@@ -78,24 +42,139 @@ std::optional<double> Number(const std::string& cell) {
   return v;
 }
 
+std::string Cut(const std::string& s) { return s.size() > 20 ? s.substr(0, 20) + "..." : s; }
+
+bool ContainsAny(const std::string& lowered, std::initializer_list<const char*> words) {
+  for (const char* w : words)
+    if (lowered.find(w) != lowered.npos) return true;
+  return false;
+}
+
+// The rows as libcsv reports them, judged as they come: of a row only the cells that are
+// read are looked at, and of the whole text only the points, the header's names and the
+// first fault are kept, so that memory does not grow with the text.
+struct Collector {
+  size_t line = 1;
+  bool afterCr = false;
+  // The row being read.
+  size_t cells = 0;
+  bool blank = true;
+  std::optional<double> station, elevation;
+  std::string stationText, elevationText;
+  // The first row: a header or the first point, told apart at its end.
+  bool firstDone = false;
+  std::string first[2];
+  std::optional<double> firstNumber[2];
+  std::optional<size_t> stationNamed, elevationNamed;
+  std::string stationNamedText, elevationNamedText;
+  // What the text gives.
+  size_t stationColumn = 0, elevationColumn = 1;
+  size_t points = 0;
+  std::string fault;
+  StationText* out = nullptr;
+
+  void Field(std::string_view cell) {
+    const size_t column = cells++;
+    if (!cell.empty()) blank = false;
+    if (!firstDone) {
+      const std::string kept(cell.substr(0, kMaxKeptHeaderCell));
+      if (column < 2) {
+        first[column] = kept;
+        firstNumber[column] = Number(std::string(cell));
+      }
+      // As a header it names its columns; the first named like each is the one read.
+      if (!stationNamed || !elevationNamed) {
+        const std::string lowered = Lower(cell);
+        if (!stationNamed &&
+            ContainsAny(lowered, {"station", "sta", "chainage", "offset", "distance"}))
+          stationNamed = column, stationNamedText = kept;
+        if (!elevationNamed && ContainsAny(lowered, {"elev", "elv", "level", "height"}))
+          elevationNamed = column, elevationNamedText = kept;
+      }
+      return;
+    }
+    if (column == stationColumn) Read(cell, station, stationText);
+    if (column == elevationColumn) Read(cell, elevation, elevationText);
+  }
+
+  static void Read(std::string_view cell, std::optional<double>& value, std::string& text) {
+    value = Number(std::string(cell));
+    text = value ? std::string() : Cut(std::string(cell.substr(0, 64)));
+  }
+
+  void RowEnd() {
+    if (!blank && !firstDone)
+      FirstRowEnd();
+    else if (!blank)
+      Point(station, elevation, stationText, elevationText);
+    cells = 0;
+    blank = true;
+    station.reset();
+    elevation.reset();
+    ++line;
+  }
+
+  void FirstRowEnd() {
+    firstDone = true;
+    if (cells >= 2 && firstNumber[0] && firstNumber[1]) {
+      Point(firstNumber[0], firstNumber[1], first[0], first[1]);
+      return;
+    }
+    // A header: its named columns when it names two, else the first two.
+    if (stationNamed && elevationNamed && *stationNamed != *elevationNamed)
+      stationColumn = *stationNamed, elevationColumn = *elevationNamed;
+    if (cells > std::max(stationColumn, elevationColumn)) {
+      auto text = [&](size_t column, const std::string& named) {
+        return Trim(column < 2 ? first[column] : named);
+      };
+      out->stationHeader =
+          text(stationColumn, stationColumn == stationNamed ? stationNamedText : "");
+      out->elevationHeader =
+          text(elevationColumn, elevationColumn == elevationNamed ? elevationNamedText : "");
+      out->stationUnit = LengthUnitInHeader(out->stationHeader);
+      out->elevationUnit = LengthUnitInHeader(out->elevationHeader);
+    }
+  }
+
+  void Point(const std::optional<double>& s, const std::optional<double>& e,
+             const std::string& sText, const std::string& eText) {
+    // Past the most points a section may have, only the count goes on.
+    if (++points > static_cast<size_t>(kMaxSectionPoints) || !fault.empty()) return;
+    const std::string where = "Line " + std::to_string(line);
+    if (cells <= std::max(stationColumn, elevationColumn)) {
+      fault = where + " has " + std::to_string(cells) + " cell" + (cells == 1 ? "" : "s") +
+              ": a station and an elevation are needed.";
+    } else if (!s) {
+      fault = where + ": the station \"" + sText + "\" is not a number.";
+    } else if (!e) {
+      fault = where + ": the elevation \"" + eText + "\" is not a number.";
+    } else {
+      out->station.push_back(*s);
+      out->elevation.push_back(*e);
+    }
+  }
+};
+
+void OnField(void* s, size_t len, void* data) {
+  static_cast<Collector*>(data)->Field(s ? std::string_view(static_cast<const char*>(s), len)
+                                         : std::string_view());
+}
+
+// Called at every unquoted line end, so that lines can be named in messages.
+void OnRow(int end, void* data) {
+  auto* c = static_cast<Collector*>(data);
+  // CR LF is one line end: the LF of it comes as an empty row of its own.
+  const bool secondHalf = end == '\n' && c->afterCr && c->cells == 0;
+  c->afterCr = end == '\r';
+  if (!secondHalf) c->RowEnd();
+}
+
 char Delimiter(std::string_view text) {
   const std::string_view first = text.substr(0, text.find('\n'));
   if (first.find('\t') != first.npos) return '\t';
   if (first.find(';') != first.npos && first.find(',') == first.npos) return ';';
   return ',';
 }
-
-// The column whose header contains one of the words, if any.
-std::optional<size_t> ColumnNamed(const Row& header, std::initializer_list<const char*> words) {
-  for (size_t i = 0; i < header.size(); ++i) {
-    const std::string h = Lower(header[i]);
-    for (const char* w : words)
-      if (h.find(w) != h.npos) return i;
-  }
-  return std::nullopt;
-}
-
-std::string Cut(const std::string& s) { return s.size() > 20 ? s.substr(0, 20) + "..." : s; }
 
 }  // namespace
 
@@ -123,6 +202,9 @@ StationText ReadStationText(std::string_view text) {
                   " MB: it is not a list of points.";
     return out;
   }
+  // An editor's byte-order mark is no part of the first cell: left there, it would make
+  // the first point of a file without a header read as a header.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   csv_parser parser;
   if (csv_init(&parser, CSV_REPALL_NL) != 0) {
     out.message = "The reader of comma-separated text could not start.";
@@ -132,60 +214,22 @@ StationText ReadStationText(std::string_view text) {
   csv_set_delim(&parser, static_cast<unsigned char>(delimiter));
   if (delimiter == '\t') csv_set_space_func(&parser, OnlySpace);
   Collector c;
+  c.out = &out;
   const bool parsed =
       csv_parse(&parser, text.data(), text.size(), OnField, OnRow, &c) == text.size() &&
       csv_fini(&parser, OnField, OnRow, &c) == 0;
   csv_free(&parser);
-  if (!parsed) {
-    out.message = "The text could not be read as comma-separated values.";
-    return out;
-  }
-  if (c.tooMany) {
-    out.message = "There are more than " + std::to_string(kMaxSectionPoints) + " points.";
-    return out;
-  }
-  size_t first = 0, stationColumn = 0, elevationColumn = 1;
-  if (!c.rows.empty() && !(c.rows[0].size() >= 2 && Number(c.rows[0][0]) && Number(c.rows[0][1]))) {
-    const Row& header = c.rows[0];
-    first = 1;
-    const auto s = ColumnNamed(header, {"station", "sta", "chainage", "offset", "distance"});
-    const auto e = ColumnNamed(header, {"elev", "elv", "level", "height"});
-    if (s && e && *s != *e) stationColumn = *s, elevationColumn = *e;
-    if (header.size() > std::max(stationColumn, elevationColumn)) {
-      out.stationHeader = Trim(header[stationColumn]);
-      out.elevationHeader = Trim(header[elevationColumn]);
-      out.stationUnit = LengthUnitInHeader(out.stationHeader);
-      out.elevationUnit = LengthUnitInHeader(out.elevationHeader);
-    }
-  }
-  if (c.rows.size() - first > static_cast<size_t>(kMaxSectionPoints)) {
-    out.message = "There are more than " + std::to_string(kMaxSectionPoints) + " points.";
-    return out;
-  }
-  for (size_t i = first; i < c.rows.size(); ++i) {
-    const Row& row = c.rows[i];
-    const std::string line = "Line " + std::to_string(c.lines[i]);
-    if (row.size() <= std::max(stationColumn, elevationColumn)) {
-      out.message = line + " has " + std::to_string(row.size()) + " cell" +
-                    (row.size() == 1 ? "" : "s") + ": a station and an elevation are needed.";
-      return out;
-    }
-    const auto s = Number(row[stationColumn]);
-    const auto e = Number(row[elevationColumn]);
-    if (!s) {
-      out.message = line + ": the station \"" + Cut(row[stationColumn]) + "\" is not a number.";
-      return out;
-    }
-    if (!e) {
-      out.message = line + ": the elevation \"" + Cut(row[elevationColumn]) + "\" is not a number.";
-      return out;
-    }
-    out.station.push_back(*s);
-    out.elevation.push_back(*e);
-  }
-  if (out.station.empty()) {
-    out.message = "There are no points in the text.";
-    return out;
+  const std::string fault =
+      !parsed ? "The text could not be read as comma-separated values."
+      : c.points > static_cast<size_t>(kMaxSectionPoints)
+          ? "There are more than " + std::to_string(kMaxSectionPoints) + " points."
+      : !c.fault.empty()    ? c.fault
+      : out.station.empty() ? "There are no points in the text."
+                            : "";
+  if (!fault.empty()) {
+    StationText refused;
+    refused.message = fault;
+    return refused;
   }
   out.ok = true;
   return out;

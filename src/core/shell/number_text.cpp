@@ -120,11 +120,23 @@ std::string NumericInputText(std::string text, long* cuts) {
   return text;
 }
 
+std::string CharsOf(double value, std::chars_format format, int precision) {
+  // The longest is a fixed form: 309 whole digits, a sign, a point and the decimals.
+  std::string s(320 + static_cast<size_t>(std::max(precision, 0)), '\0');
+  const auto [end, ec] = std::to_chars(s.data(), s.data() + s.size(), value, format, precision);
+  s.resize(ec == std::errc() ? static_cast<size_t>(end - s.data()) : 0);
+  return s;
+}
+
+std::string ShortestChars(double value) {
+  char buf[64];  // a shortest form takes at most 24
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
 std::string FormatNumber(double value) {
   if (value == 0) return "0";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-  std::string s(buf, res.ptr);
+  std::string s = CharsOf(value, std::chars_format::general, 15);
   for (char& c : s)
     if (c == 'e') c = 'E';
   return s;
@@ -132,9 +144,7 @@ std::string FormatNumber(double value) {
 
 namespace {
 std::string Fixed(double value, int decimals) {
-  char buf[400];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  return std::string(buf, res.ptr);
+  return CharsOf(value, std::chars_format::fixed, decimals);
 }
 }  // namespace
 
@@ -170,23 +180,18 @@ std::optional<int> ReadFileNumber(std::string_view text) {
 }
 
 std::string SignificantFigures(double value, int digits) {
-  char buf[64];
-  const auto end =
-      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr;
-  return std::string(buf, end);
+  return CharsOf(value, std::chars_format::general, digits);
 }
 
 std::string ShortNumber(double value) {
   if (value == 0 || !std::isfinite(value)) return FormatNumber(value);
   const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
-  char buf[64];
-  if (magnitude < -4) {
-    auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 4).ptr;
-    return std::string(buf, end);
-  }
+  if (magnitude < -4) return CharsOf(value, std::chars_format::general, 4);
+  // Whole numbers of up to 63 digits are written out as they always were; past that the
+  // general form ("1e+100"), not a hundred digits of which only fifteen mean anything.
+  if (magnitude >= 63) return CharsOf(value, std::chars_format::general, 15);
   const int decimals = std::max(0, 3 - magnitude);
-  auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr;
-  std::string s(buf, end);
+  std::string s = CharsOf(value, std::chars_format::fixed, decimals);
   if (s.find('.') != std::string::npos) {
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();

@@ -2,6 +2,7 @@
 // whatever the user's locale.
 #pragma once
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,13 +27,20 @@ bool IsNumberBeingTyped(std::string_view text);
 /// given, receives the number of characters cut.
 std::string NumericInputText(std::string text, long* cuts = nullptr);
 
+/// std::to_chars in the given format and precision into room enough for any double, its
+/// result checked: the text it wrote and never a byte it did not ("" if it still failed).
+std::string CharsOf(double value, std::chars_format format, int precision);
+
+/// The shortest text std::to_chars gives that reads back as the same double.
+std::string ShortestChars(double value);
+
 /// A double as a plain decimal number with up to 15 significant digits ("0.5", "1250",
 /// "1E+15" where the digits would run out).
 std::string FormatNumber(double value);
 
 /// A number to about four significant figures for sentences and drawings: whole digits
-/// all kept, trailing zeros dropped ("2.5", "0.01235", "1235"); below 1e-4 in the
-/// general form ("1.234e-05").
+/// all kept, trailing zeros dropped ("2.5", "0.01235", "1235"); below 1e-4, and from
+/// 1e63, in the general form ("1.234e-05", "1e+100").
 std::string ShortNumber(double value);
 
 /// The value to so many significant figures, trailing zeros dropped, as printf's "%.*g"

@@ -9,12 +9,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <random>
 
 namespace rivulet {
 namespace {
 
 constexpr char kTempMark[] = ".rvtmp-";
+// Seconds without a write after which a temporary belongs to no save still running.
+constexpr time_t kStaleTemporaryAge = 24 * 60 * 60;
 // As the kernel's own limit on a chain of links.
 constexpr int kMaxLinks = 40;
 // Room left in a temporary name for the mark, the process id and a random number.
@@ -120,15 +123,21 @@ bool ProcessGone(long pid) {
 }
 
 // Temporaries of saves that were killed before they finished; live ones are left alone.
+// A process id is reused in time, and one from another machine sharing the folder means
+// nothing here, so a temporary nobody has written to for a day is stale whoever has its id.
 void RemoveStaleTemporaries(const std::string& folder) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
+  const time_t now = time(nullptr);
   while (const dirent* entry = readdir(dir)) {
     const std::string_view name = entry->d_name;
     if (!IsSaveTemporaryName(name)) continue;
     const size_t at = name.rfind(kTempMark) + sizeof kTempMark - 1;
     const long pid = std::strtol(std::string(name.substr(at)).c_str(), nullptr, 10);
-    if (ProcessGone(pid)) unlinkat(dirfd(dir), entry->d_name, 0);
+    struct stat st;
+    const bool old = fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                     S_ISREG(st.st_mode) && now - st.st_mtime > kStaleTemporaryAge;
+    if (ProcessGone(pid) || old) unlinkat(dirfd(dir), entry->d_name, 0);
   }
   closedir(dir);
 }
@@ -149,7 +158,7 @@ SaveOutcome Prepare(const std::string& path, bool& exists, struct stat& st) {
 
 // Writes bytes to a new temporary file beside the target and gives it a hidden name.
 // Unnamed first, so that a killed save leaves nothing behind; -1 asks for the named way.
-int WriteTemporary(const std::string& target, std::string_view bytes, bool unnamed,
+int WriteTemporary(const std::string& target, const std::function<int(int fd)>& fill, bool unnamed,
                    const struct stat* keep, std::string& tempPath) {
   const std::string folder = Folder(target);
   int fd = unnamed ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
@@ -162,8 +171,8 @@ int WriteTemporary(const std::string& target, std::string_view bytes, bool unnam
     tempPath.clear();
     return e;
   }
-  int e = 0;
-  if (WriteAll(fd, bytes, e)) {
+  int e = fill(fd);
+  if (e == 0) {
     if (keep) KeepModeAndOwner(fd, target, *keep);
     if (fsync(fd) != 0) e = errno;
   }
@@ -181,6 +190,17 @@ int WriteTemporary(const std::string& target, std::string_view bytes, bool unnam
     unlink(tempPath.c_str());
     tempPath.clear();
   }
+  return e;
+}
+
+// The errno of a block appended to the file and forced to the disk; 0 when that worked.
+int ProbeWrite(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) return errno;
+  static const std::string block(64 * 1024, '\0');
+  int e = 0;
+  if (WriteAll(fd, block, e) && fsync(fd) != 0) e = errno;
+  close(fd);
   return e;
 }
 
@@ -226,13 +246,20 @@ SaveOutcome ResolveSaveTarget(const std::string& path) {
 }
 
 SaveOutcome ReplaceFileContent(const std::string& path, std::string_view bytes) {
+  return ReplaceFileStreamed(path, [bytes](int fd) {
+    int e = 0;
+    return WriteAll(fd, bytes, e) ? 0 : e;
+  });
+}
+
+SaveOutcome ReplaceFileStreamed(const std::string& path, const std::function<int(int fd)>& fill) {
   bool exists = false;
   struct stat st;
   SaveOutcome out = Prepare(path, exists, st);
   if (!out) return out;
   std::string tempPath;
-  int e = WriteTemporary(out.target, bytes, true, exists ? &st : nullptr, tempPath);
-  if (e < 0) e = WriteTemporary(out.target, bytes, false, exists ? &st : nullptr, tempPath);
+  int e = WriteTemporary(out.target, fill, true, exists ? &st : nullptr, tempPath);
+  if (e < 0) e = WriteTemporary(out.target, fill, false, exists ? &st : nullptr, tempPath);
   if (e != 0) return Fail(out, e);
   return RenameOver(out, tempPath);
 }
@@ -253,12 +280,15 @@ SaveOutcome ReplaceFileThrough(const std::string& path,
   const bool ok = write(tempPath) && stat(tempPath.c_str(), &written) == 0 && written.st_size > 0 &&
                   (!check || check(tempPath));
   if (!ok) {
-    // The writer does not say why; a disk without room is the likely and the useful cause,
-    // judged before the unfinished file gives its room back.
+    // The writer does not say why. A write of our own into the unfinished file meets the
+    // system's cause (a full disk, a quota, a failing device) before the file gives its
+    // room back; failing that, a disk without room is the likely and the useful cause.
+    const int cause = ProbeWrite(tempPath);
     struct statvfs fsInfo;
     const bool full = statvfs(Folder(out.target).c_str(), &fsInfo) == 0 &&
                       (geteuid() == 0 ? fsInfo.f_bfree : fsInfo.f_bavail) == 0;
     unlink(tempPath.c_str());
+    if (cause != 0) return Fail(out, cause);
     return full ? Fail(out, ENOSPC) : Fail(out, SaveError::WriteFailed, EIO);
   }
   if (exists) KeepModeAndOwner(-1, tempPath, st);
@@ -297,6 +327,14 @@ std::string SaveCause(const SaveOutcome& outcome) {
   std::string cause = "the file could not be written";
   if (outcome.errnoValue != 0) cause.append(" (").append(std::strerror(outcome.errnoValue)) += ')';
   return cause;
+}
+
+std::string SaveFailureText(const SaveOutcome& outcome) {
+  std::string text = SaveCause(outcome);
+  // A cause the program could not name already carries the system's words.
+  if (outcome.errnoValue != 0 && outcome.error != SaveError::WriteFailed)
+    text.append(" (").append(std::strerror(outcome.errnoValue)) += ')';
+  return text;
 }
 
 std::string SaveAdvice(const SaveOutcome& outcome) {

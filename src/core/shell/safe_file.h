@@ -40,6 +40,12 @@ SaveOutcome ResolveSaveTarget(const std::string& path);
 /// root; a replaced file keeps its mode and, where allowed, its owner.
 SaveOutcome ReplaceFileContent(const std::string& path, std::string_view bytes);
 
+/// As ReplaceFileContent, for content written as it is made: fill writes it to the file
+/// descriptor it is given and returns 0, or the errno that stopped it (the outcome then
+/// carries it). fill runs again from the start, on a new file, where the system has no
+/// unnamed files, so it must be able to begin again.
+SaveOutcome ReplaceFileStreamed(const std::string& path, const std::function<int(int fd)>& fill);
+
 /// As ReplaceFileContent, for writers that need a file name (a PDF engine): write fills
 /// the hidden temporary file it is given and returns whether it succeeded; check, when
 /// given, judges the finished file before it may replace the old one.
@@ -49,6 +55,9 @@ SaveOutcome ReplaceFileThrough(const std::string& path,
 
 /// The cause in the user's words, without a full stop ("the disk is full").
 std::string SaveCause(const SaveOutcome& outcome);
+/// The cause for a message that names the target: SaveCause and, when the system gave
+/// one, its own words ("the disk is full (No space left on device)").
+std::string SaveFailureText(const SaveOutcome& outcome);
 /// What the user can do about it, one sentence ending in a full stop.
 std::string SaveAdvice(const SaveOutcome& outcome);
 

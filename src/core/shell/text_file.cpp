@@ -1,5 +1,9 @@
 #include "core/shell/text_file.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -8,9 +12,17 @@
 namespace rivulet {
 namespace fs = std::filesystem;
 
+std::string NotAFileToRead(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return std::strerror(errno);
+  if (S_ISREG(st.st_mode)) return "";
+  if (S_ISDIR(st.st_mode)) return "it is a folder";
+  if (S_ISFIFO(st.st_mode)) return "it is a named pipe";
+  return "it is a device or a socket, not a file";
+}
+
 std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  if (!NotAFileToRead(path).empty()) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   // A byte-order mark that an editor put before the first line is not part of it.

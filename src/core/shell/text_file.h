@@ -15,6 +15,11 @@ namespace rivulet {
 /// means the file is not one of ours.
 inline constexpr size_t kMaxLineLength = 4096;
 
+/// Why the file at path cannot be read as one, judged without opening it: opening a named
+/// pipe waits for a writer that may never come, and a device may never end. "" for a
+/// regular file (links followed); else the reason in the user's words ("it is a folder").
+std::string NotAFileToRead(const std::string& path);
+
 /// Up to maxLines lines of a file, line ends (CR LF or LF) and a leading UTF-8 byte-order
 /// mark removed. nullopt when the file cannot be opened or a line is longer than
 /// kMaxLineLength or holds a NUL byte (a binary file).

@@ -199,10 +199,7 @@ int RatingColumnDecimals(const std::vector<RatingRow>& rows, RatingColumn column
 
 std::string RatingCellText(const std::optional<double>& value, int decimals) {
   if (!value) return "";
-  char buf[400];
-  const auto end =
-      std::to_chars(buf, buf + sizeof buf, *value, std::chars_format::fixed, decimals).ptr;
-  return std::string(buf, end);
+  return CharsOf(*value, std::chars_format::fixed, decimals);
 }
 
 std::string RatingMarkName(RatingMarkKind kind) {

@@ -39,10 +39,8 @@ std::string RatingNote(const RatingNoteFacts& f) {
 }
 
 std::string RatingRangeText(double value) {
-  char buf[32];
   // std::to_chars never looks at the locale, which the GUI toolkit sets from the user's.
-  return std::string(
-      buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 6).ptr);
+  return CharsOf(value, std::chars_format::general, 6);
 }
 
 std::string RatingRangeUnit(const RatingSettings& settings) {

@@ -1,7 +1,11 @@
 #include "core/worksheets/document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
+
+#include "core/shell/text_file.h"
 
 namespace rivulet {
 namespace {
@@ -46,6 +50,66 @@ int NestingDepth(std::string_view text) {
     }
   }
   return deepest;
+}
+
+// "line L, column C" of a byte offset, counted as an editor counts them (from 1).
+std::string LineAndColumn(std::string_view text, size_t offset) {
+  offset = std::min(offset, text.size());
+  size_t line = 1, column = 1;
+  for (size_t i = 0; i < offset; ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+      ++column;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// Where bytes that follow a complete JSON value start, for text the parser refused; nullopt
+// when it was refused for anything else.
+std::optional<size_t> TrailingBytesAt(std::string_view bytes) {
+  try {
+    const json whole = json::parse(bytes);  // thrown on the text's first fault
+    (void)whole;
+  } catch (const json::parse_error& e) {
+    // Its byte (from 1) is the first one after the value, where the end was expected.
+    if (std::string_view(e.what()).find("; expected end of input") != std::string_view::npos &&
+        e.byte >= 1)
+      return e.byte - 1;
+  } catch (const json::exception&) {
+    // Refused for another reason (a number out of range).
+  }
+  return std::nullopt;
+}
+
+std::string AfterClosingBrace(std::string_view bytes, size_t at) {
+  return "The worksheet goes on after its closing brace, at " + LineAndColumn(bytes, at) + ".";
+}
+
+bool NamesAUnit(std::string_view name) {
+  for (Dimension d : {Dimension::Length, Dimension::Area, Dimension::Velocity, Dimension::Discharge,
+                      Dimension::Slope, Dimension::Shear})
+    if (FindFileUnit(d, name)) return true;
+  return false;
+}
+
+// The first result unit choice that its result, here or in a record, cannot be shown in.
+std::string UnsuitedChoice(const Document& d, const std::vector<NamedResult>& results) {
+  for (const NamedResult& r : results) {
+    const auto choice = d.resultUnitChoices.find(r.name);
+    if (choice != d.resultUnitChoices.end() && r.shape != NamedResult::Shape::Records &&
+        !FindFileUnit(r.dimension, choice->second)) {
+      const FileUnit* own = SystemUnit(r.dimension, d.resultUnits);
+      return "\"resultUnitChoices\": " + Quoted(r.name) + " cannot be shown in " +
+             Quoted(choice->second) +
+             (own ? "; it is in units such as " + Quoted(own->name) + "." : "; it has no unit.");
+    }
+    for (const auto& record : r.records)
+      if (std::string why = UnsuitedChoice(d, record); !why.empty()) return why;
+  }
+  return "";
 }
 
 std::string_view WithoutBom(std::string_view bytes) {
@@ -175,6 +239,10 @@ std::string Document::Unknown(const std::vector<std::string>& choices) const {
   throw WorksheetError("solveFor", "\"solveFor\" must be one of " + Join(choices) + ".");
 }
 
+std::string Document::ResultUnitProblem(const std::vector<NamedResult>& results) const {
+  return UnsuitedChoice(*this, results);
+}
+
 const FileUnit* Document::ResultUnit(std::string_view resultName, Dimension dimension) const {
   const auto choice = resultUnitChoices.find(std::string(resultName));
   if (choice != resultUnitChoices.end())
@@ -198,6 +266,7 @@ bool LooksLikeWorksheet(std::string_view head) {
 }
 
 bool IsWorksheetFile(const std::string& path) {
+  if (!NotAFileToRead(path).empty()) return false;
   std::ifstream in(path, std::ios::binary);
   char head[64] = {};
   in.read(head, sizeof head);
@@ -210,7 +279,18 @@ WorksheetRead ParseWorksheet(std::string_view bytes) {
   read.message = kInvalidFileFormat;
   if (bytes.size() > kMaxWorksheetBytes || NestingDepth(bytes) > kMaxWorksheetNesting) return read;
   json j = json::parse(bytes, nullptr, false);
-  if (j.is_discarded() || !j.is_object()) return read;
+  if (j.is_discarded()) {
+    if (const auto at = TrailingBytesAt(bytes); at && LooksLikeWorksheet(bytes))
+      read.message = AfterClosingBrace(bytes, *at);
+    return read;
+  }
+  // The parser takes a NUL byte for the end of the text: one after the object (none can
+  // stand inside it) would hide whatever follows.
+  if (const size_t nul = bytes.find('\0'); nul != std::string_view::npos && j.is_object()) {
+    read.message = AfterClosingBrace(bytes, nul);
+    return read;
+  }
+  if (!j.is_object()) return read;
   const auto tag = j.find("rivulet");
   if (tag == j.end() || *tag != "worksheet") return read;
   const auto version = j.find("version");
@@ -251,7 +331,11 @@ WorksheetRead ParseWorksheet(std::string_view bytes) {
       for (auto c = v.begin(); c != v.end(); ++c) {
         if (!c.value().is_string())
           return refuse("\"resultUnitChoices\": " + Quoted(c.key()) + " must name a unit.");
-        d.resultUnitChoices[c.key()] = c.value().get<std::string>();
+        const std::string unit = c.value().get<std::string>();
+        if (!NamesAUnit(unit))
+          return refuse("\"resultUnitChoices\": " + Quoted(c.key()) + ": " + Quoted(unit) +
+                        " is not a unit.");
+        d.resultUnitChoices[c.key()] = unit;
       }
     } else {
       d.unknownKeys[key] = v;
@@ -264,6 +348,8 @@ WorksheetRead ParseWorksheet(std::string_view bytes) {
 }
 
 WorksheetRead ReadWorksheetFile(const std::string& path) {
+  if (const std::string why = NotAFileToRead(path); !why.empty())
+    return {std::nullopt, "The file " + path + " cannot be opened: " + why + "."};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {std::nullopt, "The file " + path + " cannot be opened."};
   std::string bytes(kMaxWorksheetBytes + 1, '\0');

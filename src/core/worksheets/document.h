@@ -13,6 +13,7 @@
 
 #include "core/shell/safe_file.h"
 #include "core/worksheets/file_units.h"
+#include "core/worksheets/results.h"
 
 namespace rivulet {
 
@@ -82,6 +83,10 @@ struct Document {
   /// The unit a result of the dimension is shown in: its entry in resultUnitChoices when
   /// that names a unit of the dimension, else the resultUnits system's unit.
   const FileUnit* ResultUnit(std::string_view resultName, Dimension dimension) const;
+
+  /// "" when each result unit choice that names one of the results (or a field of their
+  /// records) names a unit of that result's dimension; else the refusal, naming it.
+  std::string ResultUnitProblem(const std::vector<NamedResult>& results) const;
 
   /// Sets an input's value and unit ("" for a dimensionless input).
   void SetInput(const std::string& name, double value, const std::string& unit);

@@ -63,6 +63,9 @@ SheetOutcome SolveWorksheet(const WorksheetKind& kind, const Document& document)
   } catch (const std::exception& e) {
     return SheetOutcome::Failed(std::string("The worksheet could not be solved: ") + e.what());
   }
+  if (outcome.ok)
+    if (std::string why = document.ResultUnitProblem(outcome.results); !why.empty())
+      return SheetOutcome::Failed(why, "resultUnitChoices");
   if (!outcome.ok) {
     outcome.results.clear();
     outcome.solved.reset();

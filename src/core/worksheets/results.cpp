@@ -80,11 +80,9 @@ std::string ShownNumber(double value, int digits) {
   if (!std::isfinite(value)) return kNotApplicable;
   digits = std::clamp(digits, 1, 15);
   // Rounded in decimal first, then written plainly, so "9.03" never shows as 9.0299999.
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::scientific, digits - 1);
+  const std::string decimal = CharsOf(value, std::chars_format::scientific, digits - 1);
   double rounded = value;
-  std::from_chars(buffer, end.ptr, rounded);
+  std::from_chars(decimal.data(), decimal.data() + decimal.size(), rounded);
   if (rounded == 0) return "0";
   return FormatNumber(rounded);
 }

@@ -1,6 +1,8 @@
 #include "core/worksheets/worksheet_report.h"
 
+#include <algorithm>
 #include <sstream>
+#include <string_view>
 
 #include "core/printing/report.h"
 #include "core/shell/app_texts.h"
@@ -90,27 +92,46 @@ void AddResult(std::vector<std::string>& out, const NamedResult& r, const Docume
 }  // namespace
 
 std::vector<std::string> WrapWords(const std::string& text, size_t width) {
-  std::istringstream in(text);
+  width = std::max<size_t>(width, 1);
+  auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  auto lead = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+  // One pass over the text, each byte looked at a bounded number of times: a title may be
+  // one word of a megabyte.
   std::vector<std::string> lines;
   std::string line;
-  for (std::string w; in >> w;) {
+  size_t lineChars = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (blank(text[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < text.size() && !blank(text[end])) ++end;
+    std::string_view w(text.data() + i, end - i);
+    i = end;
+    size_t chars = CharacterCount(w);
     // A word wider than a line is cut between characters, never left to overflow.
-    while (CharacterCount(w) > width) {
+    while (chars > width) {
       size_t cut = 0;
-      for (size_t chars = 0; cut < w.size(); ++cut)
-        if ((static_cast<unsigned char>(w[cut]) & 0xC0) != 0x80 && chars++ == width) break;
-      if (!line.empty()) lines.push_back(line);
+      for (size_t n = 0; cut < w.size(); ++cut)
+        if (lead(w[cut]) && n++ == width) break;
+      if (!line.empty()) lines.push_back(std::move(line));
       line.clear();
-      lines.push_back(w.substr(0, cut));
-      w.erase(0, cut);
+      lineChars = 0;
+      lines.emplace_back(w.substr(0, cut));
+      w.remove_prefix(cut);
+      chars -= width;
     }
-    if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(w) > width) {
-      lines.push_back(line);
+    if (!line.empty() && lineChars + 1 + chars > width) {
+      lines.push_back(std::move(line));
       line.clear();
+      lineChars = 0;
     }
-    line += (line.empty() ? "" : " ") + w;
+    if (!line.empty()) line += ' ', ++lineChars;
+    line.append(w);
+    lineChars += chars;
   }
-  if (!line.empty()) lines.push_back(line);
+  if (!line.empty()) lines.push_back(std::move(line));
   return lines;
 }
 

@@ -71,7 +71,8 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
       IsCompletePdf);
   if (saved) return status;
   err << "rivulet: cannot write " << pdfPath.toStdString() << ": "
-      << (problem.empty() || saved.error != SaveError::WriteFailed ? SaveCause(saved) : problem)
+      << (problem.empty() || saved.error != SaveError::WriteFailed ? SaveFailureText(saved)
+                                                                   : problem)
       << "; the previous file, if any, is unchanged\n";
   return kBatchBadFile;
 }

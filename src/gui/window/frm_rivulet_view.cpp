@@ -26,6 +26,7 @@
 
 #include "core/files/defaults_file.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/text_file.h"
 #include "core/window/flow_details_table.h"
 #include "core/worksheets/document.h"
 #include "gui/files/recent_files_menu.h"
@@ -403,8 +404,7 @@ std::string frmRivuletView::OpenableFile(const QMimeData* data) const {
   const QUrl url = data->urls().front();
   if (!url.isLocalFile()) return "";
   const std::string path = url.toLocalFile().toStdString();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return "";
+  if (!NotAFileToRead(path).empty()) return "";
   if (!worksheetOpener_ && IsWorksheetFile(path)) return "";
   return path;
 }
