@@ -160,7 +160,7 @@ void BM_SolveManning(benchmark::State& st, const SolveCase& c) {
     services.busyCalls.clear();
     services.messages.clear();
   }
-  if (state.noSolution != 0) st.SkipWithError("the case has no solution");
+  if (state.noSolution) st.SkipWithError("the case has no solution");
 }
 
 const SearchContext kPipe{SectionKind::Pipe, MachineEpsilon(), 4 * std::atan(1.0)};

@@ -348,7 +348,7 @@ TEST(FlowDetailsTest, SolverRecordsTheSolutionAndItsAlternate) {
   // A rejected solve leaves nothing to look into.
   testing::SetInputs(sheet, Inputs{"1.1", "1", "1", "", "0.001", "0.013"});
   SolveManning(sheet, state, services);
-  EXPECT_EQ(state.noSolution, 1);
+  EXPECT_TRUE(state.noSolution);
   EXPECT_EQ(state.last.altSide, 0);
   EXPECT_EQ(state.last.altDischarge, 0);
 }

@@ -146,7 +146,7 @@ TEST(RatingTableTest, RowAtTheSolvedDepthReproducesTheSolversDischarge) {
     SelectUnknown(sheet, c.unknown);
     SetInputs(sheet, c.inputs);
     SolveManning(sheet, state, services);
-    ASSERT_EQ(state.noSolution, 0);
+    ASSERT_FALSE(state.noSolution);
     const SolveRecord& r = state.last;
     const RatingChannel channel{{r.section, r.diameter, r.width, r.side}, r.slope, r.n};
     const RatingRow at = RatingRowAt(channel, r.depth);

@@ -223,7 +223,7 @@ TEST(SolveRecordTest, CarriesTheWorstEndOfItsSearches) {
     RecordingServices services;
     SolveManning(sheet, state, services);
     // The solve itself accepts each of them, as it always has; only the record tells.
-    ASSERT_EQ(state.noSolution, 0);
+    ASSERT_FALSE(state.noSolution);
     EXPECT_EQ(state.last.searchEnd, row.end);
     EXPECT_EQ(SatisfiesManning(state.last, kPi), row.satisfiesManning);
   }

@@ -47,7 +47,7 @@ class SolverTest : public ::testing::Test {
     testing::SetInputs(sheet, inputs);
   }
   void Run() {
-    state.noSolution = 0;  // as Calculate does
+    state.noSolution = false;  // as Calculate does
     SolveManning(sheet, state, services);
   }
   bool AlternatesEnabled() const {
@@ -66,11 +66,11 @@ class SolverTest : public ::testing::Test {
            sheet.txtArea2.Text().empty();
   }
   void ExpectAccepted() {
-    EXPECT_EQ(state.noSolution, 0);
+    EXPECT_FALSE(state.noSolution);
     EXPECT_TRUE(services.messages.empty());
   }
   void ExpectRejected() {
-    EXPECT_EQ(state.noSolution, 1);
+    EXPECT_TRUE(state.noSolution);
     EXPECT_EQ(services.messages, std::vector<Message>{kNoSolutionBox});
   }
 

@@ -134,7 +134,7 @@ TEST_F(CalculateTest, FailedCheckChangesNothing) {
   EXPECT_EQ(form.txtArea.Text(), before[0]);
   EXPECT_EQ(form.txtDDS.Text(), before[1]);
   EXPECT_EQ(form.txtStatus.Text(), before[2]);
-  EXPECT_EQ(form.Hydraulics().noSolution, 0);
+  EXPECT_FALSE(form.Hydraulics().noSolution);
 }
 
 TEST_F(CalculateTest, SectionWithoutFlowAreaCompletesWithNoFlow) {

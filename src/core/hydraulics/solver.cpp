@@ -81,7 +81,7 @@ class ManningSolve {
     SolveUnknown();
     WriteResults();
     FinalCheck();
-    if (state_.noSolution == 0) Record();
+    if (!state_.noSolution) Record();
   }
 
  private:
@@ -403,12 +403,12 @@ class ManningSolve {
         return;
       }
     }
-    state_.noSolution = 0;
+    state_.noSolution = false;
   }
 
   void Reject() {
     services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
-    state_.noSolution = 1;
+    state_.noSolution = true;
   }
 
   CalculationSheet& sheet_;

@@ -36,8 +36,8 @@ struct HydraulicState {
   double pi = 4 * std::atan(1.0);
   /// Machine epsilon, recomputed at the start of every iterative solve.
   double eps = 0;
-  /// 1 when the last iterative solve was rejected by the final check.
-  int noSolution = 0;
+  /// True when the last iterative solve was rejected by the final check.
+  bool noSolution = false;
   /// The last solve, when it was accepted; empty after one that was rejected.
   SolveRecord last;
 };

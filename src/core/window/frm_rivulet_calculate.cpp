@@ -127,7 +127,7 @@ bool frmRivulet::CheckInputs() {
 }
 
 void frmRivulet::cmdCalculate_Click() {
-  hydraulics_.noSolution = 0;
+  hydraulics_.noSolution = false;
   if (!CheckInputs()) return;
   txtDDS.SetText("");
   txtArea2.SetText("");
@@ -154,13 +154,13 @@ void frmRivulet::cmdCalculate_Click() {
   // Whatever path found it, a solution that does not satisfy Manning's equation with its
   // inputs (numbers that underflowed to a dry channel, a step that kept a typed value) is
   // no solution.
-  if (hydraulics_.noSolution == 0 && !SatisfiesManning(hydraulics_.last, hydraulics_.pi)) {
+  if (!hydraulics_.noSolution && !SatisfiesManning(hydraulics_.last, hydraulics_.pi)) {
     hydraulics_.last = {};
-    hydraulics_.noSolution = 1;
+    hydraulics_.noSolution = true;
     ClearFailedResults(*this);  // before the box, so that the screen under it is clear
     services_.MessageBox(kNoSolutionMessage, kProductName, MessageIcon::None);
   }
-  if (hydraulics_.noSolution == 1) {
+  if (hydraulics_.noSolution) {
     ClearFailedResults(*this);
     calculating_ = false;
     SetStatus(kStatusNoSolution, kStatusOrange, ResultsState::Failed);
