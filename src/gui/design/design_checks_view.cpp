@@ -7,11 +7,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/shell/number_text.h"
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 
 namespace {
 
-QString Num(double v) { return QString::number(v, 'g', 4); }
+QString Num(double v) { return ToQt(SignificantFigures(v, 4)); }
 
 // The mark in words and a symbol, so it reads without colour.
 QString MarkText(const DesignCheck& c) {

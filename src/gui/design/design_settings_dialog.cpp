@@ -18,6 +18,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/shell/number_text.h"
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 namespace {
 
@@ -62,7 +65,7 @@ QWidget* Optional(QCheckBox* check, QWidget* value) {
 
 QString SizesText(const SizeList& list) {
   QStringList parts;
-  for (double s : list.sizes) parts << QString::number(s, 'g', 10);
+  for (double s : list.sizes) parts << ToQt(SignificantFigures(s, 10));
   return parts.join(' ');
 }
 

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/shell/number_text.h"
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 
 namespace {
@@ -19,7 +22,7 @@ constexpr double kMargin = 12;
 
 // Lengths shown with three significant digits in the drawing's unit.
 QString Length(double metres, const DrawingLengthUnit& u) {
-  return QString::number(metres / u.metres, 'g', 3) + " " + u.symbol;
+  return ToQt(SignificantFigures(metres / u.metres, 3)) + " " + u.symbol;
 }
 
 // Maps metres (x across, z up) to the widget, z exaggerated.

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/shell/number_text.h"
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 
 namespace {
@@ -18,7 +21,7 @@ const QColor kArrow(30, 80, 190);
 constexpr double kMargin = 14;
 
 QString Amount(double base, const DrawingLengthUnit& u) {
-  return QString::number(base / u.metres, 'g', 3) + " " + u.symbol;
+  return ToQt(SignificantFigures(base / u.metres, 3)) + " " + u.symbol;
 }
 
 void Arrow(QPainter& p, QPointF from, QPointF to, const QString& label, bool labelAbove) {

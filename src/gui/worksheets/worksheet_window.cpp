@@ -22,13 +22,12 @@
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
 #include "gui/shell/control_binder.h"
+#include "gui/shell/qt_text.h"
 #include "gui/shell/window_placement.h"
 
 namespace rivulet {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // A value box never narrower than ten digits and a point: squeezed by a narrow screen, a
 // result would otherwise show only its last digits.
@@ -44,18 +43,18 @@ QComboBox* UnitList(Dimension dimension, const QString& name) {
   auto* box = new QComboBox;
   box->setObjectName(name);
   for (const FileUnit& u : FileUnits(dimension))
-    box->addItem(Q(std::string(u.symbol)), Q(std::string(u.name)));
+    box->addItem(ToQt(std::string(u.symbol)), ToQt(std::string(u.name)));
   return box;
 }
 
 void ShowUnit(QComboBox* box, const std::string& unitName) {
   const QSignalBlocker block(box);
-  box->setCurrentIndex(box->findData(Q(unitName)));
+  box->setCurrentIndex(box->findData(ToQt(unitName)));
 }
 
 SaveAnswer AskWithMessageBox(QWidget* parent, const std::string& name) {
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductName),
-                  "Save changes to " + Q(name) + "?",
+                  "Save changes to " + ToQt(name) + "?",
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
   box.setDefaultButton(QMessageBox::Save);
   switch (box.exec()) {
@@ -73,7 +72,7 @@ SaveAnswer AskWithMessageBox(QWidget* parent, const std::string& name) {
 WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
                                  SharedPrinter& printer, QWidget* parent)
     : QMainWindow(parent), model_(kind), services_(services), printer_(printer) {
-  setObjectName("worksheet_" + Q(kind.name));
+  setObjectName("worksheet_" + ToQt(kind.name));
   askSave_ = [this](const std::string& name) { return AskWithMessageBox(this, name); };
 
   auto* sheet = new QWidget;
@@ -93,14 +92,14 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
     auto* optionRow = new QHBoxLayout;
     for (const OptionField& o : kind.options) {
       auto* box = new QComboBox;
-      box->setObjectName("option_" + Q(o.name));
-      for (const Choice& c : o.choices) box->addItem(Q(c.label), Q(c.name));
+      box->setObjectName("option_" + ToQt(o.name));
+      for (const Choice& c : o.choices) box->addItem(ToQt(c.label), ToQt(c.name));
       connect(box, &QComboBox::activated, this, [this, box, name = o.name](int) {
         model_.SetOption(name, box->currentData().toString().toStdString());
         Sync();
       });
       options_[o.name] = box;
-      optionRow->addWidget(new QLabel(Q(o.label) + ":"));
+      optionRow->addWidget(new QLabel(ToQt(o.label) + ":"));
       optionRow->addWidget(box);
     }
     optionRow->addStretch(1);
@@ -199,10 +198,10 @@ QWidget* WorksheetWindow::BuildInputs() {
     InputRow widgets;
     bool choice = false;
     for (const Choice& c : kind.unknowns) choice = choice || c.name == f.name;
-    const QString label = Q(f.label);
+    const QString label = ToQt(f.label);
     if (choice) {
       widgets.unknown = new QRadioButton(label);
-      widgets.unknown->setObjectName("unknown_" + Q(f.name));
+      widgets.unknown->setObjectName("unknown_" + ToQt(f.name));
       connect(widgets.unknown, &QRadioButton::clicked, this, [this, name = f.name] {
         model_.SetUnknown(name);
         Sync();
@@ -210,13 +209,13 @@ QWidget* WorksheetWindow::BuildInputs() {
       grid->addWidget(widgets.unknown, row, 0);
     } else {
       widgets.caption = new QLabel(label);
-      widgets.caption->setObjectName("caption_" + Q(f.name));
+      widgets.caption->setObjectName("caption_" + ToQt(f.name));
       grid->addWidget(widgets.caption, row, 0);
     }
-    widgets.value = ValueBox("input_" + Q(f.name));
+    widgets.value = ValueBox("input_" + ToQt(f.name));
     connect(widgets.value, &QLineEdit::textEdited, this,
             [this, edit = widgets.value, name = f.name](const QString& text) {
-              const QString kept = Q(model_.SetText(name, text.toStdString()));
+              const QString kept = ToQt(model_.SetText(name, text.toStdString()));
               if (kept != text) {
                 const QSignalBlocker block(edit);
                 edit->setText(kept);
@@ -225,7 +224,7 @@ QWidget* WorksheetWindow::BuildInputs() {
             });
     grid->addWidget(widgets.value, row, 1);
     if (f.dimension != Dimension::None) {
-      widgets.unit = UnitList(f.dimension, "unit_" + Q(f.name));
+      widgets.unit = UnitList(f.dimension, "unit_" + ToQt(f.name));
       connect(widgets.unit, &QComboBox::activated, this, [this, box = widgets.unit, name = f.name] {
         model_.SetUnit(name, box->currentData().toString().toStdString());
         Sync();
@@ -284,7 +283,7 @@ void WorksheetWindow::BuildMenus() {
   // Help stays the last menu; it opens the page at this kind's own section.
   QMenu* help = menuBar()->addMenu("&Help");
   QAction* contents =
-      add(help, Q(model_.Kind().title) + " &Help", QKeySequence(Qt::Key_F1), [this] {
+      add(help, ToQt(model_.Kind().title) + " &Help", QKeySequence(Qt::Key_F1), [this] {
         const std::string anchor = model_.Kind().helpAnchor;
         HelpContentsCommand(services_, "file://" + HelpPagePath(ExecutableFolder()) +
                                            (anchor.empty() ? "" : "#" + anchor));
@@ -319,13 +318,13 @@ void WorksheetWindow::RebuildResultRows() {
       const int n = ++seen[r.name];
       const QString suffix = n > 1 ? "_" + QString::number(n) : QString();
       ResultWidgets w;
-      w.value = ValueBox("result_" + Q(r.name) + suffix);
+      w.value = ValueBox("result_" + ToQt(r.name) + suffix);
       w.value->setReadOnly(true);
       const int row = static_cast<int>(i);
-      resultGrid_->addWidget(new QLabel(Q(r.label)), row, 0);
+      resultGrid_->addWidget(new QLabel(ToQt(r.label)), row, 0);
       resultGrid_->addWidget(w.value, row, 1);
       if (r.dimension != Dimension::None) {
-        w.unit = UnitList(r.dimension, "resultUnit_" + Q(r.name) + suffix);
+        w.unit = UnitList(r.dimension, "resultUnit_" + ToQt(r.name) + suffix);
         connect(w.unit, &QComboBox::activated, this, [this, box = w.unit, name = r.name] {
           model_.SetResultUnit(name, box->currentData().toString().toStdString());
           Sync();
@@ -340,7 +339,8 @@ void WorksheetWindow::RebuildResultRows() {
   // Results that no longer follow from the inputs are greyed, never shown as current.
   const bool current = model_.State() == ResultsState::Current;
   for (size_t i = 0; i < shown.size(); ++i) {
-    if (results_[i].value->text() != Q(shown[i].text)) results_[i].value->setText(Q(shown[i].text));
+    if (results_[i].value->text() != ToQt(shown[i].text))
+      results_[i].value->setText(ToQt(shown[i].text));
     results_[i].value->setEnabled(current);
     if (results_[i].unit) ShowUnit(results_[i].unit, shown[i].unitName);
   }
@@ -352,7 +352,7 @@ void WorksheetWindow::ShowInputUse() {
   for (const InputField& f : kind.inputs) {
     const InputRow& row = inputs_.at(f.name);
     const bool used = FieldApplies(kind, document, f.name);
-    const QString caption = Q(InputCaption(kind, document, f));
+    const QString caption = ToQt(InputCaption(kind, document, f));
     row.value->setEnabled(used);
     if (row.unit) row.unit->setEnabled(used);
     if (row.caption) {
@@ -366,14 +366,14 @@ void WorksheetWindow::ShowInputUse() {
 }
 
 void WorksheetWindow::Sync() {
-  if (title_->text() != Q(model_.Title())) {
+  if (title_->text() != ToQt(model_.Title())) {
     const QSignalBlocker block(title_);
-    title_->setText(Q(model_.Title()));
+    title_->setText(ToQt(model_.Title()));
   }
   for (auto& [name, row] : inputs_) {
-    if (row.value->text() != Q(model_.Text(name))) {
+    if (row.value->text() != ToQt(model_.Text(name))) {
       const QSignalBlocker block(row.value);
-      row.value->setText(Q(model_.Text(name)));
+      row.value->setText(ToQt(model_.Text(name)));
       row.value->setCursorPosition(0);  // a found value shows its leading digits
     }
     row.value->setReadOnly(model_.IsUnknown(name));
@@ -385,7 +385,7 @@ void WorksheetWindow::Sync() {
   }
   for (auto& [name, box] : options_) {
     const QSignalBlocker block(box);
-    box->setCurrentIndex(box->findData(Q(model_.Option(name))));
+    box->setCurrentIndex(box->findData(ToQt(model_.Option(name))));
   }
   {
     const QSignalBlocker block(resultSystem_);
@@ -397,10 +397,10 @@ void WorksheetWindow::Sync() {
   const ResultsState state = model_.State();
   QStringList warnings;
   if (state == ResultsState::Current)
-    for (const std::string& w : model_.Outcome().warnings) warnings << Q(w);
+    for (const std::string& w : model_.Outcome().warnings) warnings << ToQt(w);
   warnings_->setText(warnings.join("\n"));
   warnings_->setVisible(!warnings.isEmpty());
-  status_->setText(Q(model_.StatusText()));
+  status_->setText(ToQt(model_.StatusText()));
   const Colour colour = state == ResultsState::Current    ? kStatusGreen
                         : state == ResultsState::Modified ? kStatusPink
                         : state == ResultsState::Failed   ? kStatusOrange
@@ -409,7 +409,7 @@ void WorksheetWindow::Sync() {
   palette.setColor(QPalette::Base, ResolveColour(colour, QPalette(), QPalette::Active));
   status_->setPalette(palette);
 
-  setWindowTitle(Q(model_.Kind().title) + "  [" + Q(model_.FileName()) + "][*]");
+  setWindowTitle(ToQt(model_.Kind().title) + "  [" + ToQt(model_.FileName()) + "][*]");
   setWindowModified(model_.HasUnsavedChanges());
   emit Synced();
 }
