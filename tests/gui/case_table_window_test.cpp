@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
@@ -174,6 +176,14 @@ TEST_F(CaseWindowTest, SortsNumbersAsNumbersAndFilters) {
   window->Filter()->SetMark(static_cast<int>(CaseRowMark::Rejected));
   ASSERT_EQ(window->ShownRows().size(), 1u);
   EXPECT_EQ(Cell(window->ShownRows()[0], "name"), "Bad unit");
+  // A surcharged row is a status of its own: shown by the list's last entry and counted.
+  auto* show = window->findChild<QComboBox*>("cboShow");
+  ASSERT_NE(show, nullptr);
+  show->setCurrentIndex(show->count() - 1);
+  EXPECT_EQ(show->currentText(), "Pipe surcharged");
+  ASSERT_EQ(window->ShownRows().size(), 1u);
+  EXPECT_EQ(Cell(window->ShownRows()[0], "name"), "MH5-OUT");
+  EXPECT_TRUE(window->findChild<QLabel*>("lblCounts")->text().contains("1 surcharged"));
 }
 
 TEST_F(CaseWindowTest, RowsTravelBetweenTheTableAndTheCalculationWindow) {

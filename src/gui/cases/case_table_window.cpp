@@ -135,7 +135,7 @@ QWidget* CaseTableWindow::BuildFilterBar() {
   filterMark_->setObjectName("cboShow");
   // Entries in CaseRowMark order after "All rows".
   filterMark_->addItems({"All rows", "Not calculated yet or modified", "Solved",
-                         "No solution found", "Not calculated"});
+                         "No solution found", "Not calculated", "Pipe surcharged"});
   connect(filterText_, &QLineEdit::textChanged, filter_, &CaseFilterModel::SetText);
   connect(filterMark_, &QComboBox::currentIndexChanged, this,
           [this](int i) { filter_->SetMark(i - 1); });
@@ -205,10 +205,11 @@ void CaseTableWindow::UpdateTitle() {
 }
 
 void CaseTableWindow::UpdateCounts() {
-  counts_->setText(QString("%1 rows: %2 solved, %3 no solution, %4 not calculated, %5 to "
-                           "recalculate")
+  counts_->setText(QString("%1 rows: %2 solved, %3 surcharged, %4 no solution, %5 not "
+                           "calculated, %6 to recalculate")
                        .arg(doc_.RowCount())
                        .arg(doc_.CountMarked(CaseRowMark::Solved))
+                       .arg(doc_.CountMarked(CaseRowMark::Surcharged))
                        .arg(doc_.CountMarked(CaseRowMark::Unsolved))
                        .arg(doc_.CountMarked(CaseRowMark::Rejected))
                        .arg(doc_.CountMarked(CaseRowMark::Pending)));
