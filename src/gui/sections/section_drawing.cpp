@@ -88,6 +88,7 @@ void SectionDrawing::paintEvent(QPaintEvent*) {
     const QRectF band(at(edges[j], zMax).x(), area.top() - 16, (edges[j + 1] - edges[j]) * sx,
                       bottom - area.top() + 16);
     painter.fillRect(band, kZoneShades[j % 2]);
+    painter.setPen(Qt::black);  // the last band's dashed edge left the pen grey
     if (j < p.zoneLabels.size())
       painter.drawText(band.adjusted(2, 0, -2, 0), Qt::AlignTop | Qt::AlignHCenter,
                        ToQt(p.zoneLabels[j]));
