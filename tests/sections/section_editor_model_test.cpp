@@ -1,7 +1,7 @@
 // The section editor's view-model: table edits reach the worksheet as whole lists in the
 // points' unit, a file's lists come back into the tables once, and the picture is in
 // metres with the results' texts.
-#include "core/sections/section_editor_model.h"
+#include "core/worksheets/section_editor_model.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,11 @@
 namespace rivulet {
 namespace {
 
-Document HighChannel(const char* resultUnits) {
+Document HighChannel(const char* resultUnits, const char* zones) {
   const WorksheetRead read = ParseWorksheet(
       std::string(R"({"rivulet": "worksheet", "version": 1, "kind": "section", "title": "t",)") +
       R"("inputs": {"points": {"unit": "m", "station": [0, 2, 18, 20],)" +
-      R"( "elevation": [1253, 1250, 1250, 1253]},)" +
-      R"( "nZones": {"unit": "m", "breaks": [17.25], "n": [0.035, 0.04]},)" +
+      R"( "elevation": [1253, 1250, 1250, 1253]},)" + R"( "nZones": )" + zones + "," +
       R"( "longitudinalSlope": {"value": 0.2, "unit": "%"},)" +
       R"( "waterSurfaceElevation": {"value": 1251.9, "unit": "m"}},)" +
       R"("solveFor": "discharge", "options": {}, "resultUnits": ")" + resultUnits + R"("})");
@@ -27,11 +26,18 @@ Document HighChannel(const char* resultUnits) {
 TEST(SectionLevels, ShownToTheSurveyNotToFourFigures) {
   const struct {
     const char* units;
+    const char* zones;
     const char* waterSurface;
-  } rows[] = {{"SI", "1251.900"}, {"US", "4107.28"}};
+    const char* station;  // of the break, in the report's method lines
+  } rows[] = {
+      {"SI", R"({"unit": "m", "breaks": [17.25], "n": [0.035, 0.04]})", "1251.900",
+       "station 17.250 m"},
+      {"US", R"({"unit": "ft", "breaks": [56.6], "n": [0.035, 0.04]})", "4107.28",
+       "station 56.60 ft"},
+  };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.units);
-    const Document d = HighChannel(row.units);
+    const Document d = HighChannel(row.units, row.zones);
     const SheetOutcome o = SolveWorksheet(IrregularSectionKind(), d);
     ASSERT_TRUE(o.ok) << o.message;
     const NamedResult* w = o.Find("waterSurfaceElevation");
@@ -53,7 +59,7 @@ TEST(SectionLevels, ShownToTheSurveyNotToFourFigures) {
     for (const std::string& line : WorksheetReportLines(IrregularSectionKind(), d, o, ""))
       for (std::istringstream words(line); words >> word;) report += word + " ";
     EXPECT_NE(std::string::npos, report.find(row.waterSurface)) << report;
-    EXPECT_NE(std::string::npos, report.find("station 17.250 m")) << report;
+    EXPECT_NE(std::string::npos, report.find(row.station)) << report;
   }
 }
 

@@ -1,7 +1,7 @@
 // The section rating window's view-model: one solve gives the table's slope and its marks,
 // the typed end of the range is read in the shown unit (blank for bank-full, walls or not),
 // and the note and heading are worded from the sheet.
-#include "core/sections/section_rating_view_model.h"
+#include "core/worksheets/section_rating_view_model.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "core/sections/section_editor_model.h"
+#include "core/worksheets/section_editor_model.h"
 
 namespace rivulet {
 

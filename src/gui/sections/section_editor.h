@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "core/sections/section_editor_model.h"
+#include "core/worksheets/section_editor_model.h"
 
 class QCheckBox;
 class QComboBox;

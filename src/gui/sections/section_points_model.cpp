@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/sections/section_editor_model.h"
+#include "core/worksheets/section_editor_model.h"
 #include "gui/shell/qt_text.h"
 
 namespace rivulet {

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "core/sections/section_rating_view_model.h"
+#include "core/worksheets/section_rating_view_model.h"
 #include "gui/shell/shared_printer.h"
 #include "gui/window/rating_print.h"
 

@@ -1,4 +1,4 @@
-#include "core/sections/section_editor_model.h"
+#include "core/worksheets/section_editor_model.h"
 
 #include <algorithm>
 #include <cmath>

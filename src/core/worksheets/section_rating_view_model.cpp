@@ -1,4 +1,4 @@
-#include "core/sections/section_rating_view_model.h"
+#include "core/worksheets/section_rating_view_model.h"
 
 #include <cmath>
 #include <limits>
