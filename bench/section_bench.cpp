@@ -1,6 +1,7 @@
 // A surveyed section of 500 points in three roughness zones: one depth-from-discharge solve
-// (the search alone, and the whole calculation with its critical depths), and a rating
-// table of 1000 rows stepping depths and stepping discharges.
+// (the search alone, the critical depths alone, and the whole calculation with its critical
+// depths, by each composite method), and a rating table of 1000 rows stepping depths and
+// stepping discharges.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -39,9 +40,16 @@ void BM_DepthSearch(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(SurfaceForConveyance(model, k, model.Lowest()));
 }
 
+void BM_CriticalDepths(benchmark::State& state) {
+  const SectionModel model(SurveyedSection(), CompositeMethod::Conveyance);
+  for (auto _ : state) benchmark::DoNotOptimize(CriticalDepths(model, kDischarge));
+}
+
+// The argument is the composite method: 0 conveyance, 1 Horton, 2 Pavlovskii, 3 Lotter.
 void BM_SolveDepth(benchmark::State& state) {
   SectionInputs in;
   in.section = SurveyedSection();
+  in.method = static_cast<CompositeMethod>(state.range(0));
   in.slope = kSlope;
   in.discharge = kDischarge;
   for (auto _ : state) benchmark::DoNotOptimize(SolveSection(in).depth);
@@ -60,7 +68,8 @@ void BM_RatingDepths(benchmark::State& s) { Rating(s, RatingStep::Depth, 5); }
 void BM_RatingDischarges(benchmark::State& s) { Rating(s, RatingStep::Discharge, 400); }
 
 BENCHMARK(BM_DepthSearch)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SolveDepth)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CriticalDepths)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SolveDepth)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RatingDepths)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RatingDischarges)->Unit(benchmark::kMillisecond);
 

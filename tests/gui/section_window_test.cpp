@@ -80,7 +80,7 @@ TEST_F(SectionWindowTest, ImportedPointsAndZonesSolveAndDraw) {
   EXPECT_GT(*picture.waterSurface, 0);
   EXPECT_LT(*picture.waterSurface, 3);
   ASSERT_TRUE(picture.criticalSurface);
-  EXPECT_FALSE(picture.depthText.isEmpty());
+  EXPECT_FALSE(picture.depthText.empty());
 
   // Editing one cell marks the results modified and moves the drawing's ground.
   const QModelIndex cell = editor->Points()->index(2, 1);

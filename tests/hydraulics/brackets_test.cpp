@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -116,6 +117,32 @@ TEST(FalsePositionTest, FindsTheCrossingOfARisingResidual) {
     EXPECT_EQ(r.end, SearchEnd::Converged);
     EXPECT_NEAR(r.value, row.root, 4e-15);
     EXPECT_LE(r.evaluations, row.maxEvaluations);
+  }
+}
+
+// Each part of the stopping rule ends the search, on elevations below zero as above.
+TEST(FalsePositionTest, StopsOnItsRule) {
+  auto cube = [](double y) { return y * y * y + 50653; };  // crosses at −37
+  auto power = [](double y) { return std::pow(y, 5.0 / 3) - 2; };
+  const struct Row {
+    const char* name;
+    std::function<double(double)> residual;
+    Bracket start;
+    FalsePositionRule rule;
+    double root, within;
+  } rows[] = {
+      {"doubles adjacent below zero", cube, {-200, -1}, {}, -37, 2 * 4e-16 * 37},
+      {"doubles adjacent above zero", power, {1, 2}, {}, std::pow(2.0, 0.6), 2 * 4e-16 * 2},
+      {"width reached", power, {1, 2}, {.width = 1e-6}, std::pow(2.0, 0.6), 1e-6},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const SearchResult r = FalsePosition(row.start, row.residual, row.rule);
+    EXPECT_EQ(r.end, SearchEnd::Converged);
+    EXPECT_NEAR(r.value, row.root, row.within);
+    EXPECT_LE(r.bracket, std::max(row.rule.width, 2 * row.within));
+    // Every second step at least halves the bracket: 53 halvings reach adjacent doubles.
+    EXPECT_LE(r.evaluations, 2 + 2 * 53);
   }
 }
 

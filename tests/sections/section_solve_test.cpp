@@ -70,7 +70,7 @@ TEST(SectionPrismatic, MatchesTheSheetAcrossAGrid) {
             ASSERT_TRUE(byFlow.ok) << byFlow.message;
             EXPECT_TRUE(byFlow.search.converged);
             EXPECT_TRUE(Near(y, byFlow.depth, kSheetAgreement));
-            EXPECT_NEAR(101.25 + y, byFlow.waterSurfaceElevation, kSectionDepthTolerance * y);
+            EXPECT_NEAR(101.25 + y, byFlow.waterSurfaceElevation, 1e-12 * y);
 
             // One critical depth, where the sheet's bisection puts it.
             const ChannelSection section{SectionKind::Trapezoid, 0, shape.b, shape.z};
@@ -269,6 +269,140 @@ TEST(SectionCritical, ACompoundChannelHasTwoCriticalDepths) {
   EXPECT_TRUE(Near(inMain, conveyance.criticalDepths[0], 1e-9));  // one zone wet: α = 1
 }
 
+// Every critical depth, wherever it lies against the points' levels, is where the Froude
+// number the results show falls through 1; a fine scan of the Froude number over the
+// section's own states counts them independently of the search.
+TEST(SectionCritical, EveryCriticalDepthIsWhereTheFroudeNumberFallsThroughOne) {
+  SectionInputs gentle = CompoundChannel(CompositeMethod::Conveyance);
+  // Floodplains rising 2 mm over their 10 m: the first wetting is nearly flat.
+  gentle.section.elevation = {3, 1.002, 1, 0, 0, 1, 1.002, 3};
+  gentle.section.station = {0, 0.001, 10, 10, 14, 14, 23.999, 24};
+  const struct Row {
+    const char* name;
+    SectionInputs in;
+    double discharge;
+    std::vector<double> expected;  // by hand, where the geometry allows; else only counted
+  } rows[] = {
+      // q = Q/b, yc = (q²/g)^(1/3) = 0.0100 m, far below a first sample of the banks' 20 m.
+      {"shallow water in a deep rectangle",
+       [] {
+         SectionInputs in;
+         in.section = TrapezoidPoints(20, 0, 20, 100, 0.013);
+         in.slope = 0.001;
+         return in;
+       }(),
+       0.0626,
+       {std::cbrt(std::pow(0.0626 / 20, 2) / kGravity)}},
+      {"main channel and floodplains, α varying",
+       CompoundChannel(CompositeMethod::Conveyance),
+       10,
+       {}},
+      {"nearly flat floodplains, α varying", gentle, 10, {}},
+      {"nearly flat floodplains, one velocity",
+       [&] {
+         SectionInputs in = gentle;
+         in.method = CompositeMethod::Horton;
+         return in;
+       }(),
+       10,
+       {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SectionInputs in = row.in;
+    in.solveFor = SectionUnknown::Depth;
+    in.discharge = row.discharge;
+    const SectionResults r = SolveSection(in);
+    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.criticalDepth) << (r.warnings.empty() ? "" : r.warnings.back());
+    if (!row.expected.empty()) {
+      ASSERT_EQ(row.expected.size(), r.criticalDepths.size());
+      for (size_t i = 0; i < row.expected.size(); ++i)
+        EXPECT_TRUE(Near(row.expected[i], r.criticalDepths[i], 1e-9));
+    }
+    // The Froude number reported at each critical depth is 1.
+    for (double yc : r.criticalDepths) {
+      SectionInputs at = in;
+      at.solveFor = SectionUnknown::Slope;
+      at.waterSurfaceElevation.reset();
+      at.depth = yc;
+      const SectionResults c = SolveSection(at);
+      ASSERT_TRUE(c.ok) << c.message;
+      EXPECT_TRUE(Near(1, c.froudeNumber, 1e-9)) << "at depth " << yc;
+    }
+    // Count where Fr falls through 1 on a fine scan.
+    const SectionModel m(in.section, in.method);
+    const double full = m.BankFull() - m.Lowest();
+    int falls = 0;
+    double before = std::numeric_limits<double>::infinity();
+    for (int i = 1; i <= 200000; ++i) {
+      const SectionState s = m.StateAt(m.Lowest() + full * i / 200000, false);
+      const double fr2 = s.alpha * row.discharge * row.discharge * s.topWidth /
+                         (kGravity * s.area * s.area * s.area);
+      if (before > 1 && fr2 <= 1) ++falls;
+      before = fr2;
+    }
+    EXPECT_EQ(falls, static_cast<int>(r.criticalDepths.size()));
+  }
+}
+
+// Floodplains rising 5 cm over 10 m beside a 4 m by 1 m main channel, one velocity over the
+// section (Horton): as the floodplains wet, their perimeter grows far faster than the area
+// and the conveyance falls from about 102 m³/s to about 33 m³/s at 1.05 m before it rises
+// again. A conveyance of 70 m³/s is carried at three depths.
+TEST(SectionNormalDepth, TheLowestOfSeveralIsGivenAndTheOthersNamed) {
+  SectionInputs in = CompoundChannel(CompositeMethod::Horton);
+  in.section.elevation = {3, 1.05, 1, 0, 0, 1, 1.05, 3};
+  in.solveFor = SectionUnknown::Depth;
+  in.discharge = 70 * std::sqrt(in.slope);
+  const SectionResults r = SolveSection(in);
+  ASSERT_TRUE(r.ok) << r.message;
+  ASSERT_EQ(3u, r.normalDepths.size());
+  EXPECT_EQ(r.depth, r.normalDepths[0]);
+  EXPECT_LT(r.normalDepths[0], 1);  // main channel only
+  EXPECT_GT(r.normalDepths[1], 1);  // floodplains wetting
+  EXPECT_LT(r.normalDepths[1], 1.05);
+  EXPECT_GT(r.normalDepths[2], 1.05);  // floodplains under water
+  // In the main channel alone: a 4 m rectangle of n 0.03, K = A·R^(2/3)/n.
+  const double y = r.normalDepths[0];
+  EXPECT_TRUE(Near(70, 4 * y * std::pow(4 * y / (4 + 2 * y), 2.0 / 3) / 0.03, 1e-12));
+  for (double depth : r.normalDepths) {
+    SectionInputs at = in;
+    at.solveFor = SectionUnknown::Discharge;
+    at.waterSurfaceElevation.reset();
+    at.depth = depth;
+    EXPECT_TRUE(Near(in.discharge, SolveSection(at).discharge, 1e-12)) << "at depth " << depth;
+  }
+  std::string named;
+  for (const std::string& w : r.warnings)
+    if (w.find("also carried") != w.npos) named = w;
+  EXPECT_NE(std::string::npos, named.find(" and ")) << named;
+  EXPECT_NE(std::string::npos, named.find("lowest")) << named;
+}
+
+// A trickle in a V of side slopes z at 1250 m: the depth is a fraction of a millimetre, below
+// what a tolerance relative to the depth can resolve at that elevation. The closed form of a
+// triangle: y = [Q·n·(2·√(1+z²))^(2/3) / (z^(5/3)·√S)]^(3/8).
+TEST(SectionSearch, ATrickleConvergesToTheClosedForm) {
+  for (double q : {1e-9, 1e-6, 1e-3}) {
+    SCOPED_TRACE(q);
+    SectionInputs in;
+    in.section = TrapezoidPoints(0, 2, 3, 1250, 0.013);
+    in.slope = 0.001;
+    in.discharge = q;
+    const SectionResults r = SolveSection(in);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(r.warnings.empty() || r.warnings.front().find("tolerance") == std::string::npos)
+        << r.warnings.front();
+    EXPECT_TRUE(r.search.converged);
+    const double y = std::pow(q * 0.013 * std::pow(2 * std::sqrt(5.0), 2.0 / 3) /
+                                  (std::pow(2, 5.0 / 3) * std::sqrt(0.001)),
+                              3.0 / 8);
+    // The surface is resolved to a few units in the last place of 1250 m.
+    EXPECT_NEAR(y, r.depth, 2e-12);
+  }
+}
+
 TEST(SectionInputs, BadInputsAreRefusedNamingTheField) {
   auto base = [] {
     SectionInputs in;
@@ -316,6 +450,13 @@ TEST(SectionInputs, BadInputsAreRefusedNamingTheField) {
        "Break 2 (station 2) must lie beyond break 1", "nZones"},
       {"n missing", [](SectionInputs& in) { in.section.n = {0.04}; },
        "1 breaks make 2 zones, but 1 values", "nZones"},
+      {"too many zones",
+       [](SectionInputs& in) {
+         in.section.breaks.clear();
+         for (int i = 1; i <= 500; ++i) in.section.breaks.push_back(6.0 * i / 501);
+         in.section.n.assign(501, 0.03);
+       },
+       "at most 500 roughness zones (499 breaks); it has 501", "nZones"},
       {"n zero", [](SectionInputs& in) { in.section.n[1] = 0; },
        "Zone 2: Manning's n must be a number above 0", "nZones"},
       {"slope zero", [](SectionInputs& in) { in.slope = 0; }, "longitudinal slope",

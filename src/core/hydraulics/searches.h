@@ -50,6 +50,8 @@ struct SearchResult {
   /// Evaluations of Manning's equation (Newton: iterations).
   int evaluations = 0;
   SearchEnd end = SearchEnd::Converged;
+  /// Width of the bracket when a bracketed search ended (0 when it hit its target exactly).
+  double bracket = 0;
 };
 
 /// Whether a target is a velocity (m/s) or a discharge (m³/s).

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/hydraulics/checked_math.h"
+#include "core/hydraulics/flow_details.h"
 #include "core/hydraulics/geometry.h"
 #include "core/shell/number_text.h"
 
@@ -16,32 +18,75 @@ std::string Num(double v) { return SignificantFigures(v, 10); }
 
 std::string PointName(size_t i) { return "Point " + std::to_string(i + 1); }
 
-// The wetted part of a straight piece of ground from (a, za) to (b, zb), b > a, of the given
-// length, under a water surface at w, added to the zone.
-void WetPiece(double a, double za, double b, double zb, double length, double w, ZoneFlow& z) {
+// x^(2/3) by a cube root, which costs much less than a general power.
+double TwoThirdsPower(double x) { return Checked(std::cbrt(x * x)); }
+
+// How one zone's geometry changes at a level: steps where flat ground starts to wet, and
+// changes of the rates at which top width and perimeter grow above it.
+struct ZoneEvent {
+  double level = 0;
+  double topWidthStep = 0, perimeterStep = 0;
+  double topWidthRate = 0, perimeterRate = 0;
+  int cut = 0;    // pieces of sloping ground the surface starts (+1) or stops (−1) cutting
+  int walls = 0;  // vertical pieces it starts or stops wetting
+};
+
+// A straight piece of ground from (a, za) to (b, zb), b > a, of the given length.
+void AddPiece(double a, double za, double b, double zb, double length,
+              std::vector<ZoneEvent>& events) {
   const double lo = std::min(za, zb), hi = std::max(za, zb);
-  if (lo >= w) return;
   const double width = b - a;
-  if (hi <= w) {
-    z.area += (w - (za + zb) / 2) * width;
-    z.perimeter += length;
-    z.topWidth += width;
+  if (lo == hi) {
+    events.push_back({lo, width, length, 0, 0, 0, 0});
     return;
   }
-  // The surface cuts the piece: only the part below it is wet.
-  const double f = (w - lo) / (hi - lo);
-  z.area += (w - lo) * f * width / 2;
-  z.perimeter += f * length;
-  z.topWidth += f * width;
-  z.perimeterRate += length / (hi - lo);
+  // Below the surface the cut moves across the piece at a fixed rate per metre of rise.
+  const double rise = hi - lo;
+  events.push_back({lo, 0, 0, width / rise, length / rise, 1, 0});
+  events.push_back({hi, 0, 0, -width / rise, -length / rise, -1, 0});
 }
 
-// A vertical piece of ground from za to zb at one station.
-void WetWall(double za, double zb, double w, ZoneFlow& z) {
+// A vertical piece of ground from za to zb at one station; zb may be infinite.
+void AddWall(double za, double zb, std::vector<ZoneEvent>& events) {
   const double lo = std::min(za, zb), hi = std::max(za, zb);
-  if (lo >= w) return;
-  z.perimeter += std::min(w, hi) - lo;
-  if (w < hi) z.perimeterRate += 1;
+  if (lo == hi) return;
+  events.push_back({lo, 0, 0, 0, 1, 0, 1});
+  if (std::isfinite(hi)) events.push_back({hi, 0, 0, 0, -1, 0, -1});
+}
+
+// Knots from a zone's events: the geometry integrated from level to level.
+std::vector<ZoneKnot> Integrate(std::vector<ZoneEvent>& events) {
+  std::sort(events.begin(), events.end(),
+            [](const ZoneEvent& x, const ZoneEvent& y) { return x.level < y.level; });
+  std::vector<ZoneKnot> knots;
+  ZoneKnot k;
+  int cut = 0, walls = 0;
+  for (size_t i = 0; i < events.size();) {
+    const double level = events[i].level;
+    if (!knots.empty()) {
+      const double rise = level - k.level;
+      k.area += rise * (k.topWidth + k.topWidthRate * rise / 2);
+      k.topWidth += k.topWidthRate * rise;
+      k.perimeter += k.perimeterRate * rise;
+    }
+    k.level = level;
+    for (; i < events.size() && events[i].level == level; ++i) {
+      const ZoneEvent& e = events[i];
+      k.topWidth += e.topWidthStep;
+      k.perimeter += e.perimeterStep;
+      k.topWidthRate += e.topWidthRate;
+      k.perimeterRate += e.perimeterRate;
+      cut += e.cut;
+      walls += e.walls;
+    }
+    // Once no sloping piece is cut the rates are known exactly: no rounding carried up.
+    if (cut == 0) {
+      k.topWidthRate = 0;
+      k.perimeterRate = walls;
+    }
+    knots.push_back(k);
+  }
+  return knots;
 }
 
 }  // namespace
@@ -104,6 +149,10 @@ std::string PointsProblem(const StationSection& s) {
 }
 
 std::string ZonesProblem(const StationSection& s) {
+  if (s.breaks.size() >= static_cast<size_t>(kMaxSectionZones))
+    return "The section may have at most " + std::to_string(kMaxSectionZones) +
+           " roughness zones (" + std::to_string(kMaxSectionZones - 1) + " breaks); it has " +
+           std::to_string(s.breaks.size() + 1) + ".";
   for (size_t j = 0; j < s.breaks.size(); ++j) {
     const std::string name = "Break " + std::to_string(j + 1);
     const double b = s.breaks[j];
@@ -127,23 +176,39 @@ std::string ZonesProblem(const StationSection& s) {
 SectionModel::SectionModel(const StationSection& section, CompositeMethod method)
     : section_(section), method_(method), extendWalls_(section.extendWalls) {
   lowest_ = *std::min_element(section_.elevation.begin(), section_.elevation.end());
-  levels_ = section_.elevation;
+  zones_.resize(section_.n.size());
+  known_.resize(section_.n.size());
+  if (method_ == CompositeMethod::Horton || method_ == CompositeMethod::Pavlovskii)
+    for (double n : section_.n)
+      nPower_.push_back(Pow(n, method_ == CompositeMethod::Horton ? 1.5 : 2.0));
+  BuildKnots();
+  for (const std::vector<ZoneKnot>& zone : knots_)
+    for (const ZoneKnot& k : zone) levels_.push_back(k.level);
   std::sort(levels_.begin(), levels_.end());
   levels_.erase(std::unique(levels_.begin(), levels_.end()), levels_.end());
-  zones_.resize(section_.n.size());
-  // Lengths are the costliest part of the geometry and do not depend on the water.
-  for (size_t i = 0; i + 1 < section_.station.size(); ++i)
-    lengths_.push_back(std::hypot(section_.station[i + 1] - section_.station[i],
-                                  section_.elevation[i + 1] - section_.elevation[i]));
+  // The searches look at every level: one evaluation on each side of each, once.
+  // Each zone's knots are walked once, level by level, instead of searched.
+  below_.reserve(levels_.size());
+  above_.reserve(levels_.size());
+  std::vector<size_t> under(knots_.size(), 0);  // each zone's knots below the level
+  for (double level : levels_) {
+    for (size_t j = 0; j < knots_.size(); ++j) {
+      while (under[j] < knots_[j].size() && knots_[j][under[j]].level < level) ++under[j];
+      WetZone(j, level, under[j]);
+    }
+    below_.push_back(Flowing(level));
+    for (size_t j = 0; j < knots_.size(); ++j)
+      if (under[j] < knots_[j].size() && knots_[j][under[j]].level == level)
+        WetZone(j, level, under[j] + 1);
+    above_.push_back(Flowing(level));
+  }
 }
 
-double SectionModel::BankFull() const { return std::min(LeftEnd(), RightEnd()); }
-
-void SectionModel::WetZones(double w) const {
+void SectionModel::BuildKnots() {
   const std::vector<double>& st = section_.station;
   const std::vector<double>& el = section_.elevation;
   const std::vector<double>& br = section_.breaks;
-  std::fill(zones_.begin(), zones_.end(), ZoneFlow{});
+  std::vector<std::vector<ZoneEvent>> events(section_.n.size());
   size_t zone = 0;  // breaks at or left of the current station
   for (size_t i = 0; i + 1 < st.size(); ++i) {
     double a = st[i], za = el[i];
@@ -153,56 +218,101 @@ void SectionModel::WetZones(double w) const {
       // A wall standing on a break wets the zone on its low side, where the water is.
       size_t z = zone;
       if (zone > 0 && br[zone - 1] == a && zb > za) z = zone - 1;
-      WetWall(za, zb, w, zones_[z]);
+      AddWall(za, zb, events[z]);
       continue;
     }
-    if (std::min(za, zb) >= w) continue;
     // Vertical dividers at the breaks cut the piece without adding perimeter.
+    const double length = std::sqrt((b - a) * (b - a) + (zb - za) * (zb - za));
+    const double perStation = length / (b - a);
     size_t z = zone;
-    if (z == br.size() || br[z] >= b) {
-      WetPiece(a, za, b, zb, lengths_[i], w, zones_[z]);
-      continue;
-    }
-    const double perStation = lengths_[i] / (b - a);
     while (z < br.size() && br[z] < b) {
       const double zc = za + (zb - za) * (br[z] - a) / (b - a);
-      WetPiece(a, za, br[z], zc, perStation * (br[z] - a), w, zones_[z]);
+      AddPiece(a, za, br[z], zc, perStation * (br[z] - a), events[z]);
       a = br[z];
       za = zc;
       ++z;
     }
-    WetPiece(a, za, b, zb, perStation * (b - a), w, zones_[z]);
+    AddPiece(a, za, b, zb, z == zone ? length : perStation * (b - a), events[z]);
   }
   if (extendWalls_) {
-    if (w > LeftEnd()) WetWall(LeftEnd(), w + 1, w, zones_.front());
-    if (w > RightEnd()) WetWall(RightEnd(), w + 1, w, zones_.back());
+    const double up = std::numeric_limits<double>::infinity();
+    AddWall(LeftEnd(), up, events.front());
+    AddWall(RightEnd(), up, events.back());
+  }
+  knots_.clear();
+  for (std::vector<ZoneEvent>& e : events) knots_.push_back(Integrate(e));
+}
+
+double SectionModel::BankFull() const { return std::min(LeftEnd(), RightEnd()); }
+
+void SectionModel::WetZone(size_t j, double w, size_t under) const {
+  ZoneFlow& z = zones_[j];
+  z = ZoneFlow{};
+  if (under == 0) return;
+  const ZoneKnot& k = knots_[j][under - 1];
+  const double rise = w - k.level;
+  z.area = k.area + rise * (k.topWidth + k.topWidthRate * rise / 2);
+  z.topWidth = k.topWidth + k.topWidthRate * rise;
+  z.perimeter = k.perimeter + k.perimeterRate * rise;
+  z.topWidthRate = k.topWidthRate;
+  z.perimeterRate = k.perimeterRate;
+}
+
+void SectionModel::WetZones(double w, bool above) const {
+  for (size_t j = 0; j < knots_.size(); ++j) {
+    const std::vector<ZoneKnot>& knots = knots_[j];
+    // The knots below w (at or below it, from above): w lies in the last one's stretch.
+    const auto next =
+        above ? std::upper_bound(knots.begin(), knots.end(), w,
+                                 [](double v, const ZoneKnot& k) { return v < k.level; })
+              : std::lower_bound(knots.begin(), knots.end(), w,
+                                 [](const ZoneKnot& k, double v) { return k.level < v; });
+    WetZone(j, w, static_cast<size_t>(next - knots.begin()));
   }
 }
 
-void SectionModel::Combine(double w, SectionState& s, bool withRates) const {
+void SectionModel::Combine(double w, SectionState& s, bool withRates, bool full) const {
   s.waterSurface = w;
-  s.area = s.perimeter = s.topWidth = 0;
+  s.area = s.perimeter = s.topWidth = s.topWidthRate = 0;
+  double perimeterRate = 0;
   for (const ZoneFlow& z : zones_) {
     s.area += z.area;
     s.perimeter += z.perimeter;
     s.topWidth += z.topWidth;
+    s.topWidthRate += z.topWidthRate;
+    perimeterRate += z.perimeterRate;
   }
   s.alpha = 1;
   s.alphaRate = 0;
+  s.conveyanceRate = 0;
   if (!(s.area > 0)) {
     s.conveyance = 0;
     s.compositeN = 0;
     return;
   }
-  const double r23 = Pow(HydraulicRadius(s.area, s.perimeter), kTwoThirds);
+  // R^(2/3) of the whole section, which only the whole-section methods and the composite n
+  // need.
+  auto r23 = [&] {
+    if (known23_.area != s.area || known23_.perimeter != s.perimeter)
+      known23_ = {s.area, s.perimeter, TwoThirdsPower(HydraulicRadius(s.area, s.perimeter))};
+    return known23_.conveyance;
+  };
+  const bool oneVelocity =
+      method_ == CompositeMethod::Horton || method_ == CompositeMethod::Pavlovskii;
   const std::vector<double>& n = section_.n;
   // Each zone's own conveyance; the conveyance and Lotter methods add them up.
   double sumK = 0;
-  for (size_t j = 0; j < zones_.size(); ++j) {
+  for (size_t j = 0; j < zones_.size() && !(oneVelocity && !full); ++j) {
     ZoneFlow& z = zones_[j];
     z.conveyance = 0;
-    if (z.area > 0 && z.perimeter > 0)
-      z.conveyance = Div(Pow(z.area, kFiveThirds) / Pow(z.perimeter, kTwoThirds), n[j]);
+    if (z.area > 0 && z.perimeter > 0) {
+      // The powers are most of an evaluation's cost, and the searches ask again for zones
+      // that have not changed (just above a level, or a zone the water has long covered).
+      KnownConveyance& known = known_[j];
+      if (known.area != z.area || known.perimeter != z.perimeter)
+        known = {z.area, z.perimeter, Div(z.area * TwoThirdsPower(z.area / z.perimeter), n[j])};
+      z.conveyance = known.conveyance;
+    }
     sumK += z.conveyance;
   }
   switch (method_) {
@@ -211,8 +321,7 @@ void SectionModel::Combine(double w, SectionState& s, bool withRates) const {
       // Lotter's n_c = P·R^(5/3) / Σ(P_i·R_i^(5/3)/n_i) carries exactly the sum of the zones'
       // conveyances, since P_i·R_i^(5/3)/n_i is K_i; it differs only in taking α as 1.
       s.conveyance = sumK;
-      s.compositeN = Div(s.area * r23, sumK);
-      if (method_ == CompositeMethod::Lotter) break;
+      if (full) s.compositeN = Div(s.area * r23(), sumK);
       // α = Σ(K_i³/A_i²) / (K³/A²), and its rate of change from those of K_i and A_i.
       double s3 = 0, ds3 = 0, dK = 0;
       for (const ZoneFlow& z : zones_) {
@@ -222,10 +331,13 @@ void SectionModel::Combine(double w, SectionState& s, bool withRates) const {
             k * (kFiveThirds * z.topWidth / z.area - kTwoThirds * z.perimeterRate / z.perimeter);
         s3 += k * k * k / (z.area * z.area);
         if (withRates) {
-          ds3 += 3 * k * k * dk / (z.area * z.area) - 2 * k * k * k * z.topWidth / Pow(z.area, 3);
+          ds3 += 3 * k * k * dk / (z.area * z.area) -
+                 2 * k * k * k * z.topWidth / (z.area * z.area * z.area);
           dK += dk;
         }
       }
+      s.conveyanceRate = dK;
+      if (method_ == CompositeMethod::Lotter) break;
       s.alpha = Checked(s3 * s.area * s.area / (sumK * sumK * sumK));
       if (withRates)
         s.alphaRate = Checked(s.alpha * (ds3 / s3 + 2 * s.topWidth / s.area - 3 * dK / sumK));
@@ -234,31 +346,66 @@ void SectionModel::Combine(double w, SectionState& s, bool withRates) const {
     case CompositeMethod::Horton:
     case CompositeMethod::Pavlovskii: {
       const double p = method_ == CompositeMethod::Horton ? 1.5 : 2.0;
-      double sum = 0;
-      for (size_t j = 0; j < zones_.size(); ++j) sum += zones_[j].perimeter * Pow(n[j], p);
-      s.compositeN = Pow(Div(sum, s.perimeter), 1 / p);
-      s.conveyance = Div(s.area * r23, s.compositeN);
+      double sum = 0, dSum = 0;
+      for (size_t j = 0; j < zones_.size(); ++j) {
+        const double np = nPower_[j];
+        sum += zones_[j].perimeter * np;
+        dSum += zones_[j].perimeterRate * np;
+      }
+      const double mean = Div(sum, s.perimeter);
+      s.compositeN = p == 2.0 ? Sqrt(mean) : TwoThirdsPower(mean);
+      s.conveyance = Div(s.area * r23(), s.compositeN);
+      if (withRates) {
+        // K = A·R^(2/3)/n_c with n_c^p = Σ(P_i·n_i^p)/P: the logarithmic rates add.
+        const double dLogN = (dSum / sum - perimeterRate / s.perimeter) / p;
+        s.conveyanceRate =
+            Checked(s.conveyance * (kFiveThirds * s.topWidth / s.area -
+                                    kTwoThirds * perimeterRate / s.perimeter - dLogN));
+      }
       // One velocity over the whole section: each zone carries its share of the area.
-      for (ZoneFlow& z : zones_) z.conveyance = s.conveyance * z.area / s.area;
+      if (full)
+        for (ZoneFlow& z : zones_) z.conveyance = s.conveyance * z.area / s.area;
       break;
     }
   }
 }
 
-SectionState SectionModel::StateAt(double w, bool withZones) const {
-  WetZones(w);
+SectionState SectionModel::StateAt(double w, bool withZones, bool above) const {
+  WetZones(w, above);
   SectionState s;
-  Combine(w, s, true);
+  Combine(w, s, true, true);
   if (withZones) s.zones = zones_;
   return s;
 }
 
 double SectionModel::ConveyanceAt(double w) const {
   if (!(w > lowest_)) return 0;
-  WetZones(w);
+  WetZones(w, false);
   SectionState s;
-  Combine(w, s, false);
+  Combine(w, s, false, false);
   return s.conveyance;
+}
+
+SectionFlowing SectionModel::FlowingAt(double w, bool above) const {
+  if (w < lowest_ || (w == lowest_ && !above)) return {};
+  WetZones(w, above);
+  return Flowing(w);
+}
+
+SectionFlowing SectionModel::Flowing(double w) const {
+  SectionFlowing f;
+  SectionState s;
+  Combine(w, s, true, false);
+  f.conveyance = s.conveyance;
+  f.conveyanceRate = s.conveyanceRate;
+  if (s.area > 0 && s.topWidth > 0) {
+    // Flow is critical where α·Q²·T/(g·A³) = 1, α taken at the surface as it stands.
+    f.critical = Sqrt(kGravity * s.area * s.area * s.area / (s.alpha * s.topWidth));
+    f.criticalRate =
+        Checked(f.critical / 2 *
+                (3 * s.topWidth / s.area - s.alphaRate / s.alpha - s.topWidthRate / s.topWidth));
+  }
+  return f;
 }
 
 std::string SectionProblem(const StationSection& s) {

@@ -10,6 +10,10 @@ namespace rivulet {
 
 inline constexpr int kMinSectionPoints = 3;
 inline constexpr int kMaxSectionPoints = 5000;
+/// Roughness zones are bounded as points are. Every zone is evaluated at every level of the
+/// ground, so the bound keeps the worst section (5000 points, 500 zones) to a fraction of a
+/// second; a survey needs a handful.
+inline constexpr int kMaxSectionZones = 500;
 
 /// How the zones' roughness combines into the section's.
 enum class CompositeMethod { Conveyance, Horton, Pavlovskii, Lotter };
@@ -43,8 +47,10 @@ struct ZoneFlow {
   double area = 0;       ///< m²
   double perimeter = 0;  ///< m
   double topWidth = 0;   ///< m
-  /// How fast the perimeter and area grow with the water surface (m/m, m²/m = topWidth).
+  /// How fast the perimeter, top width and area grow with the water surface (m/m, m/m,
+  /// m²/m = topWidth).
   double perimeterRate = 0;
+  double topWidthRate = 0;
   double conveyance = 0;  ///< (1/n)·A·R^(2/3), m³/s
 };
 
@@ -61,7 +67,31 @@ struct SectionState {
   double alpha = 1;
   /// dα per metre of rise of the water surface.
   double alphaRate = 0;
+  /// dT and dK per metre of rise.
+  double topWidthRate = 0;
+  double conveyanceRate = 0;
   std::vector<ZoneFlow> zones;
+};
+
+/// One zone's wetted geometry just above a level and its growth up to the zone's next level:
+/// between two levels every piece of ground is either dry, wholly wet or cut at a rate that
+/// does not change, so top width and perimeter are linear and area quadratic there.
+struct ZoneKnot {
+  double level = 0;  ///< m
+  double area = 0;
+  double topWidth = 0;
+  double perimeter = 0;
+  double topWidthRate = 0;
+  double perimeterRate = 0;
+};
+
+/// What the searches ask of a water surface: the conveyance and the discharge that flows
+/// critically there, Qc = (g·A³/(α·T))^(1/2), with their rates of change per metre of rise.
+struct SectionFlowing {
+  double conveyance = 0;      ///< m³/s
+  double conveyanceRate = 0;  ///< m³/s per m
+  double critical = 0;        ///< m³/s
+  double criticalRate = 0;    ///< m³/s per m
 };
 
 /// A validated section ready for repeated evaluation. Not for use from two threads at once:
@@ -80,28 +110,49 @@ class SectionModel {
   CompositeMethod Method() const { return method_; }
   const StationSection& Section() const { return section_; }
   size_t ZoneCount() const { return section_.n.size(); }
-  /// The distinct elevations of the points from the lowest up (m), where the geometry's
-  /// growth with the water surface changes.
+  /// The distinct elevations from the lowest up (m) where the geometry's growth with the
+  /// water surface changes: the points' and those of the ground where it crosses a break.
   const std::vector<double>& Levels() const { return levels_; }
 
-  /// Everything at water surface w (m), with the zones or without (faster).
-  SectionState StateAt(double w, bool withZones = true) const;
+  /// Everything at water surface w (m), with the zones or without (faster). At a level the
+  /// state is the one just below it, or just above it when `above`: they differ where flat
+  /// ground starts to wet there, and in their rates.
+  SectionState StateAt(double w, bool withZones = true, bool above = false) const;
   /// Only the conveyance (m³/s) at water surface w: the depth search calls it often.
   double ConveyanceAt(double w) const;
+  /// Conveyance and critical discharge at w, below or above a level as StateAt.
+  SectionFlowing FlowingAt(double w, bool above = false) const;
+  /// FlowingAt just below and just above level i, from a table built with the model.
+  const SectionFlowing& FlowingBelow(size_t i) const { return below_[i]; }
+  const SectionFlowing& FlowingAbove(size_t i) const { return above_[i]; }
 
  private:
+  // Fills zone j of zones_ at w from its knot under − 1 (dry when under is 0).
+  void WetZone(size_t j, double w, size_t under) const;
   // Fills zones_ with the wetted geometry of each zone at w.
-  void WetZones(double w) const;
-  // Combines zones_ into the section's state by the method.
-  void Combine(double w, SectionState& s, bool withRates) const;
+  void WetZones(double w, bool above) const;
+  // Combines zones_ into the section's state by the method: in full with the composite n
+  // and every zone's conveyance, or only what the searches need.
+  void Combine(double w, SectionState& s, bool withRates, bool full) const;
+  // FlowingAt from zones_ as they stand.
+  SectionFlowing Flowing(double w) const;
+  // The zones' knots, from the ground line once.
+  void BuildKnots();
 
   StationSection section_;
   CompositeMethod method_;
   bool extendWalls_;
   double lowest_ = 0;
   std::vector<double> levels_;
-  std::vector<double> lengths_;  // of each piece of ground, m
+  std::vector<std::vector<ZoneKnot>> knots_;   // per zone, by level
+  std::vector<SectionFlowing> below_, above_;  // at each of levels_
   mutable std::vector<ZoneFlow> zones_;
+  struct KnownConveyance {
+    double area = -1, perimeter = -1, conveyance = 0;
+  };
+  mutable std::vector<KnownConveyance> known_;  // each zone's last conveyance
+  mutable KnownConveyance known23_;             // the whole section's last R^(2/3)
+  std::vector<double> nPower_;                  // n^1.5 (Horton) or n² (Pavlovskii) of each zone
 };
 
 }  // namespace rivulet

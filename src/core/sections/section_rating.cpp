@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/flow_details.h"
@@ -9,6 +10,8 @@
 
 namespace rivulet {
 namespace {
+
+constexpr double kBankFull = std::numeric_limits<double>::infinity();
 
 double Step(double from, double to, int i, int rows) {
   return i == rows - 1 ? to : from + (to - from) * i / (rows - 1);
@@ -42,7 +45,7 @@ RatingTable BuildSectionRating(const StationSection& section, CompositeMethod me
     t.problem = "The number of rows must be from " + std::to_string(kMinRatingRows) + " to " +
                 std::to_string(kMaxRatingRows) + ".";
   if (t.problem.empty() &&
-      !(std::isfinite(r.from) && std::isfinite(r.to) && r.from >= 0 && r.to > r.from))
+      !(std::isfinite(r.from) && r.to <= kBankFull && r.from >= 0 && r.to > r.from))
     t.problem = "The range must start at 0 or more and end above its start.";
   if (!t.problem.empty()) return t;
   try {
@@ -51,7 +54,7 @@ RatingTable BuildSectionRating(const StationSection& section, CompositeMethod me
     const double rootS = std::sqrt(slope);
     double to = r.to;
     if (r.step == RatingStep::Depth) {
-      if (!m.ExtendWalls() && to > fullDepth) {
+      if ((!m.ExtendWalls() || to == kBankFull) && to > fullDepth) {
         if (r.from >= fullDepth) {
           t.problem = "The range starts at or above the bank-full depth.";
           return t;
@@ -64,7 +67,7 @@ RatingTable BuildSectionRating(const StationSection& section, CompositeMethod me
         t.rows.push_back(SectionRatingRow(m, slope, Step(r.from, to, i, r.rows)));
     } else {
       const double full = m.ConveyanceAt(m.BankFull()) * rootS;
-      if (!m.ExtendWalls() && to > full) {
+      if ((!m.ExtendWalls() || to == kBankFull) && to > full) {
         if (r.from >= full) {
           t.problem = "The range starts at or above the bank-full discharge.";
           return t;
@@ -76,8 +79,12 @@ RatingTable BuildSectionRating(const StationSection& section, CompositeMethod me
       double below = m.Lowest();
       for (int i = 0; i < r.rows; ++i) {
         const double q = Step(r.from, to, i, r.rows);
-        // Each search starts from the last row's surface: discharge rises with depth.
-        const std::optional<double> w = SurfaceForConveyance(m, q / rootS, below);
+        // Each search starts from the last row's surface: discharge rises with depth. A
+        // range cut at bank-full ends there: q / √S can round above the bank-full conveyance
+        // and find no surface.
+        const std::optional<double> w = t.cutAt && i == r.rows - 1
+                                            ? std::optional<double>(m.BankFull())
+                                            : SurfaceForConveyance(m, q / rootS, below);
         if (!w) throw ArithmeticFault("no surface carries the discharge");
         RatingRow row = SectionRatingRow(m, slope, *w - m.Lowest());
         row.discharge = q;
@@ -94,16 +101,15 @@ RatingTable BuildSectionRating(const StationSection& section, CompositeMethod me
 }
 
 std::vector<RatingMark> SectionRatingMarks(const StationSection& section, CompositeMethod method,
-                                           double slope,
-                                           const std::optional<RatingSolution>& solution) {
+                                           double slope, const SectionResults& solved) {
   std::vector<RatingMark> marks;
-  if (!solution || !SectionProblem(section).empty() || !(slope > 0)) return marks;
+  if (!solved.ok || !SectionProblem(section).empty() || !(slope > 0)) return marks;
   try {
     const SectionModel m(section, method);
-    marks.push_back({RatingMarkKind::Solution, SectionRatingRow(m, slope, solution->depth), 0});
-    for (double y : CriticalDepths(m, solution->discharge))
-      marks.push_back(
-          {RatingMarkKind::Critical, SectionRatingRow(m, slope, y), solution->discharge});
+    marks.push_back({RatingMarkKind::Solution, SectionRatingRow(m, slope, solved.depth), 0});
+    // The solve's own critical depths: searching them again would cost a second solve.
+    for (double y : solved.criticalDepths)
+      marks.push_back({RatingMarkKind::Critical, SectionRatingRow(m, slope, y), solved.discharge});
   } catch (const ArithmeticFault&) {
   }
   return marks;

@@ -7,6 +7,7 @@
 
 #include "core/hydraulics/rating_table.h"
 #include "core/sections/section_model.h"
+#include "core/sections/section_solve.h"
 
 namespace rivulet {
 
@@ -15,13 +16,14 @@ namespace rivulet {
 RatingRow SectionRatingRow(const SectionModel& model, double slope, double depth);
 
 /// Rows the request asks for. Without walls at the ends the range stops at bank-full (its
-/// depth or discharge in cutAt). Problems (a bad section, slope or range) come in problem.
+/// depth or discharge in cutAt); an end of +infinity asks for bank-full, walls or not.
+/// Problems (a bad section, slope or range) come in problem.
 RatingTable BuildSectionRating(const StationSection& section, CompositeMethod method, double slope,
                                const RatingRequest& request);
 
-/// The solution (depth m, discharge m³/s) and every critical depth of its discharge.
+/// The solved depth and every critical depth the solve found for its discharge, on the
+/// curve at slope (m/m); none when the solve failed.
 std::vector<RatingMark> SectionRatingMarks(const StationSection& section, CompositeMethod method,
-                                           double slope,
-                                           const std::optional<RatingSolution>& solution);
+                                           double slope, const SectionResults& solved);
 
 }  // namespace rivulet

@@ -28,56 +28,93 @@ std::string SideWords(const std::string& side) {
   return side == "both" ? "on both sides" : "on the " + side;
 }
 
-// Illinois false position on f(w) = K(w) − k over a bracket where K rises; a step that
-// fails to halve the bracket is followed by a halving, so neither end can stall.
-double RefineSurface(const SectionModel& m, double k, double lo, double flo, double hi, double fhi,
-                     SectionSearch& s) {
-  int kept = 0;
-  bool halve = false;
-  for (int i = 0; i < kSectionSearchCap; ++i) {
-    const double width = hi - lo;
-    s.bracket = width;
-    if (width <= kSectionDepthTolerance * (hi - m.Lowest())) {
-      s.converged = true;
-      break;
-    }
-    double x = (lo * fhi - hi * flo) / (fhi - flo);
-    if (halve || !(x > lo && x < hi)) x = lo + width / 2;
-    // A step closer to an end than half the tolerance moves out to it, so that once the
-    // root is pinned the next step lands beyond it and closes the bracket.
-    const double guard = kSectionDepthTolerance * (hi - m.Lowest()) / 2;
-    if (width > 4 * guard) x = std::clamp(x, lo + guard, hi - guard);
-    const double fx = m.ConveyanceAt(x) - k;
+// The two quantities the searches follow up the section.
+enum class Quantity { Conveyance, Critical };
+
+double ValueOf(const SectionFlowing& f, Quantity q) {
+  return q == Quantity::Conveyance ? f.conveyance : f.critical;
+}
+
+double RateOf(const SectionFlowing& f, Quantity q) {
+  return q == Quantity::Conveyance ? f.conveyanceRate : f.criticalRate;
+}
+
+// A water surface where the quantity passes its target, and whether it rises through it.
+struct Crossing {
+  double w = 0;
+  bool rising = false;
+};
+
+// Every crossing of the target by the quantity between the surfaces from and top, lowest
+// first (only the first when firstOnly). Between two levels the geometry is smooth: each
+// change of sign across a stretch is closed by false position, and a stretch where the
+// quantity falls and then rises again is split at its lowest point first, so that a dip
+// below the target between two levels is not missed. A quantity that jumps across the
+// target at a level (flat ground starting to wet) crosses it at the level itself.
+std::vector<Crossing> Crossings(const SectionModel& m, Quantity what, double target, double from,
+                                double top, bool firstOnly, SectionSearch& s) {
+  std::vector<Crossing> found;
+  auto excess = [&](double w) {
     ++s.evaluations;
-    if (fx == 0) {
-      s.converged = true;
-      s.bracket = 0;
-      return x;
-    }
-    if (fx < 0) {
-      lo = x;
-      flo = fx;
-      if (kept == 1) fhi /= 2;
-      kept = 1;
+    return ValueOf(m.FlowingAt(w), what) - target;
+  };
+  auto close = [&](double lo, double flo, double hi, double fhi) {
+    if ((flo < 0) == (fhi < 0)) return;
+    const bool rising = flo < 0;
+    const double sign = rising ? 1 : -1;
+    const FalsePositionRule rule{.width = kSectionSurfaceResolution *
+                                          std::max(std::abs(hi), hi - m.Lowest())};
+    const SearchResult r = FalsePositionFrom(
+        lo, sign * flo, hi, sign * fhi, [&](double w) { return sign * excess(w); }, rule);
+    s.bracket = r.bracket;
+    if (r.end != SearchEnd::Converged) s.converged = false;
+    found.push_back({r.value, rising});
+  };
+  // One smooth stretch: its ends' values and rates are those just inside it.
+  auto stretch = [&](double a, double fa, double ra, double b, double fb, double rb) {
+    if (ra < 0 && rb > 0) {
+      Bracket dip{a, b};
+      CloseBracket(
+          dip,
+          [&](double w) {
+            ++s.evaluations;
+            return RateOf(m.FlowingAt(w), what) >= 0;
+          },
+          kDipHalvings);
+      const double low = Middle(dip), flow = excess(low);
+      close(a, fa, low, flow);
+      close(low, flow, b, fb);
     } else {
-      hi = x;
-      fhi = fx;
-      if (kept == -1) flo /= 2;
-      kept = -1;
+      close(a, fa, b, fb);
     }
-    halve = !halve && hi - lo > width / 2;
+  };
+  s.converged = true;
+  const std::vector<double>& levels = m.Levels();
+  size_t i = std::upper_bound(levels.begin(), levels.end(), from) - levels.begin();
+  SectionFlowing start = m.FlowingAt(from, true);
+  double a = from;
+  for (; i < levels.size() && levels[i] <= top; ++i) {
+    const SectionFlowing& end = m.FlowingBelow(i);
+    stretch(a, ValueOf(start, what) - target, RateOf(start, what), levels[i],
+            ValueOf(end, what) - target, RateOf(end, what));
+    if (firstOnly && !found.empty()) return found;
+    start = m.FlowingAbove(i);
+    a = levels[i];
+    const double below = ValueOf(end, what) - target, above = ValueOf(start, what) - target;
+    if (levels[i] < top && (below < 0) != (above < 0)) found.push_back({levels[i], below < 0});
+    if (firstOnly && !found.empty()) return found;
   }
-  return lo + (hi - lo) / 2;
+  if (top > a) {
+    // Above the highest level, between walls: one smooth stretch.
+    const SectionFlowing end = m.FlowingAt(top);
+    stretch(a, ValueOf(start, what) - target, RateOf(start, what), top, ValueOf(end, what) - target,
+            RateOf(end, what));
+  }
+  if (firstOnly && found.size() > 1) found.resize(1);
+  return found;
 }
 
-// dE/dw of specific energy E = y + α·Q²/(2g·A²) at water surface w.
-double EnergySlope(const SectionModel& m, double q, double w) {
-  const SectionState s = m.StateAt(w, false);
-  const double a2 = s.area * s.area;
-  return Checked(1 + q * q / (2 * kGravity) *
-                         (s.alphaRate / a2 - 2 * s.alpha * s.topWidth / (a2 * s.area)));
-}
-
+// Specific energy y + α·Q²/(2g·A²) at water surface w (m).
 double SpecificEnergy(const SectionModel& m, double q, double w) {
   const SectionState s = m.StateAt(w);
   return Checked(w - m.Lowest() + s.alpha * q * q / (2 * kGravity * s.area * s.area));
@@ -92,58 +129,25 @@ std::optional<double> SurfaceForConveyance(const SectionModel& m, double k, doub
   s = {};
   if (!(k > 0)) {
     s.converged = true;
+    s.surfaces = {m.Lowest()};
     return m.Lowest();
   }
-  auto excess = [&](double w) {
-    ++s.evaluations;
-    return m.ConveyanceAt(w) - k;
-  };
-  // Values at the bracket's ends are kept, so that the refinement need not repeat them.
-  double lo = std::max(from, m.Lowest()), flo = lo == m.Lowest() ? -k : excess(lo);
-  double hi = m.BankFull(), fhi = excess(hi);
-  if (fhi < 0) {
-    if (!m.ExtendWalls()) return std::nullopt;
+  from = std::max(from, m.Lowest());
+  double top = m.BankFull();
+  if (m.ExtendWalls()) {
     // Between vertical walls the section keeps widening its conveyance without end.
-    for (int steps = 0; fhi < 0; ++steps) {
+    top = std::max(top, m.Levels().back());
+    for (int steps = 0; m.ConveyanceAt(top) < k; ++steps) {
+      ++s.evaluations;
       if (steps == kDoublingCap) throw ArithmeticFault("no water surface carries the flow");
-      lo = hi, flo = fhi;
-      hi = m.Lowest() + 2 * (hi - m.Lowest());
-      fhi = excess(hi);
+      top = m.Lowest() + 2 * (top - m.Lowest());
     }
   }
-  // The geometry bends only at the points' elevations: narrow the bracket to one stretch
-  // between two of them, where the conveyance is smooth and the false position is fast.
-  const std::vector<double>& levels = m.Levels();
-  auto first = std::upper_bound(levels.begin(), levels.end(), lo);
-  auto last = std::lower_bound(first, levels.end(), hi);
-  auto probe = [&](std::vector<double>::const_iterator at) {
-    const double f = excess(*at);
-    if (f < 0) {
-      lo = *at, flo = f;
-      return false;
-    }
-    hi = *at, fhi = f;
-    return true;
-  };
-  if (from > m.Lowest()) {
-    // Searched from a known surface (the last row of a rating): the answer is usually a
-    // level or two up, so gallop up from there before halving.
-    for (ptrdiff_t step = 1; last - first > step; step *= 2) {
-      if (probe(first + step - 1)) {
-        last = first + step - 1;
-        break;
-      }
-      first += step;
-    }
-  }
-  while (first < last) {
-    auto mid = first + (last - first) / 2;
-    if (probe(mid))
-      last = mid;
-    else
-      first = mid + 1;
-  }
-  return RefineSurface(m, k, lo, flo, hi, fhi, s);
+  const bool all = from == m.Lowest();
+  const std::vector<Crossing> found = Crossings(m, Quantity::Conveyance, k, from, top, !all, s);
+  if (found.empty()) return std::nullopt;
+  for (const Crossing& c : found) s.surfaces.push_back(c.w);
+  return found.front().w;
 }
 
 std::vector<double> CriticalDepths(const SectionModel& m, double q) {
@@ -151,46 +155,17 @@ std::vector<double> CriticalDepths(const SectionModel& m, double q) {
   if (!(q > 0)) return depths;
   double top = m.BankFull();
   if (m.ExtendWalls()) {
-    // Between walls the surface stops widening, so the energy rises again somewhere above.
+    // Between walls the surface stops widening, so the flow turns subcritical somewhere above.
     top = std::max(top, m.Levels().back());
     int steps = 0;
-    while (EnergySlope(m, q, top) < 0) {
+    while (m.FlowingAt(top).critical < q) {
       top = m.Lowest() + 2 * (top - m.Lowest());
-      if (++steps > kDoublingCap) throw ArithmeticFault("no minimum of specific energy");
+      if (++steps > kDoublingCap) throw ArithmeticFault("no critical depth");
     }
   }
-  // Samples at every point's elevation (where the energy may bend sharply) and evenly
-  // between them, thinned out when the section has very many points.
-  std::vector<double> marks{m.Lowest()};
-  for (double level : m.Levels())
-    if (level > m.Lowest() && level < top) marks.push_back(level);
-  marks.push_back(top);
-  const size_t stretches = marks.size() - 1;
-  const size_t stride = std::max<size_t>(1, stretches / kCriticalSamples);
-  const size_t parts = std::max<size_t>(1, kCriticalSamples / stretches);
-  std::vector<double> samples;
-  for (size_t i = 0; i < stretches; i += stride) {
-    const double a = marks[i], b = marks[std::min(i + stride, stretches)];
-    for (size_t p = 1; p <= parts; ++p) samples.push_back(a + (b - a) * p / parts);
-  }
-  double prevW = samples.front();
-  double prevSlope = EnergySlope(m, q, prevW);
-  for (size_t i = 1; i < samples.size(); ++i) {
-    const double w = samples[i];
-    const double slope = EnergySlope(m, q, w);
-    if (prevSlope < 0 && slope >= 0) {
-      // A minimum lies in (prevW, w]: bisect on the sign of the energy's slope.
-      double lo = prevW, hi = w;
-      for (int it = 0; it < kSectionSearchCap; ++it) {
-        if (hi - lo <= kSectionDepthTolerance * (hi - m.Lowest())) break;
-        const double mid = lo + (hi - lo) / 2;
-        (EnergySlope(m, q, mid) < 0 ? lo : hi) = mid;
-      }
-      depths.push_back(lo + (hi - lo) / 2 - m.Lowest());
-    }
-    prevW = w;
-    prevSlope = slope;
-  }
+  SectionSearch s;
+  for (const Crossing& c : Crossings(m, Quantity::Critical, q, m.Lowest(), top, false, s))
+    if (c.rising) depths.push_back(c.w - m.Lowest());
   return depths;
 }
 
@@ -233,6 +208,19 @@ SectionResults SolveSection(const SectionInputs& in) {
         r.warnings.push_back("The depth search stopped after " +
                              std::to_string(r.search.evaluations) +
                              " evaluations without reaching its tolerance.");
+      for (double surface : r.search.surfaces) r.normalDepths.push_back(surface - m.Lowest());
+      if (r.normalDepths.size() > 1) {
+        std::string others;
+        for (size_t i = 1; i < r.normalDepths.size(); ++i)
+          others += (i == 1                           ? ""
+                     : i + 1 == r.normalDepths.size() ? " and "
+                                                      : ", ") +
+                    Num(r.normalDepths[i]) + " m";
+        r.warnings.push_back("The discharge is also carried at the depth" +
+                             std::string(r.normalDepths.size() > 2 ? "s " : " ") + others +
+                             ": the conveyance falls as the water spreads. The depth given is the "
+                             "lowest, the one a rising flow reaches first.");
+      }
     } else {
       if (in.waterSurfaceElevation) {
         w = *in.waterSurfaceElevation;
@@ -306,13 +294,14 @@ SectionResults SolveSection(const SectionInputs& in) {
       r.criticalDepth = best;
       r.criticalWaterSurfaceElevation = m.Lowest() + best;
       if (r.criticalDepths.size() > 1)
-        r.warnings.push_back("Specific energy has " + std::to_string(r.criticalDepths.size()) +
-                             " minima: the section has several critical depths; the critical depth "
-                             "given is the one of least energy.");
+        r.warnings.push_back("The Froude number falls through 1 at " +
+                             std::to_string(r.criticalDepths.size()) +
+                             " depths: the section has several critical depths; the critical depth "
+                             "given is the one of least specific energy.");
     } else {
       r.warnings.push_back(
-          "Specific energy has no minimum below the bank-full level: the critical depth "
-          "lies above the section.");
+          "The flow is supercritical up to the bank-full level: the critical depth lies above "
+          "the section.");
     }
     r.ok = true;
   } catch (const ArithmeticFault&) {

@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "core/hydraulics/brackets.h"
 #include "core/sections/section_model.h"
 
 namespace rivulet {
 
-/// The depth search stops once its bracket is narrower than this fraction of the depth.
-inline constexpr double kSectionDepthTolerance = 1e-10;
-/// More steps than the tolerance can need from any bracket; reaching it is reported.
-inline constexpr int kSectionSearchCap = 200;
-/// Specific energy is sampled at most this many times when looking for its minima.
-inline constexpr size_t kCriticalSamples = 1000;
+/// The depth and critical-depth searches stop once the conveyance (or the critical
+/// discharge) is met exactly or their bracket is no wider than this fraction of the water
+/// surface's elevation or of its depth, whichever is larger: a few units in the last place,
+/// which every bracket reaches, however small the depth against the elevation.
+inline constexpr double kSectionSurfaceResolution = 1e-15;
+/// Halvings that place the lowest point of a dip between two levels: to 2^-40 of the stretch.
+inline constexpr int kDipHalvings = 40;
 
 enum class SectionUnknown { Depth, Discharge, Slope };
 
@@ -38,6 +40,9 @@ struct SectionSearch {
   bool converged = false;
   /// Width of the last bracket (m).
   double bracket = 0;
+  /// Every water surface (m) that carries the conveyance, lowest first: the discharge of a
+  /// section whose conveyance falls as the water spreads can be carried at several.
+  std::vector<double> surfaces;
 };
 
 struct ZoneResult {
@@ -71,7 +76,11 @@ struct SectionResults {
   double conveyance = 0;         ///< m³/s
   double energyCoefficient = 1;  ///< α
   double froudeNumber = 0;       ///< √(α·Q²·T / (g·A³))
-  /// Depths (m) at the minima of specific energy, lowest first; the first of least energy
+  /// Depths (m) above the lowest point that carry the discharge at the slope, lowest first;
+  /// depth is the first. Filled by the depth solve.
+  std::vector<double> normalDepths;
+  /// Depths (m) where the Froude number falls through 1 as the water rises (the minima of
+  /// specific energy, α held at its value there), lowest first; the first of least energy
   /// is criticalDepth.
   std::vector<double> criticalDepths;
   std::optional<double> criticalDepth;
@@ -94,14 +103,16 @@ std::string BankFullExceededMessage(const std::string& capacity, const std::stri
 /// Solves the section for the unknown the inputs name; its messages give figures in SI.
 SectionResults SolveSection(const SectionInputs& inputs);
 
-/// Water surface (m) at which the model carries conveyance k (m³/s), searched upward from
-/// `from` (a surface known to carry less, or the lowest point). Assumes conveyance rises with
-/// the water surface. None when the section would have to overtop without walls.
+/// The lowest water surface (m) at which the model carries conveyance k (m³/s), searched
+/// upward from `from` (a surface known to carry less, or the lowest point); the search's
+/// `surfaces` list every one up to the bank-full level (from the lowest point only). None
+/// when the section would have to overtop without walls.
 std::optional<double> SurfaceForConveyance(const SectionModel& model, double k, double from,
                                            SectionSearch* search = nullptr);
 
-/// Depths (m, above the lowest point) at the minima of specific energy for discharge q
-/// (m³/s), lowest first, searched up to the bank-full surface (or beyond with walls).
+/// Critical depths (m, above the lowest point) for discharge q (m³/s): where the Froude
+/// number √(α·Q²·T/(g·A³)) falls through 1 as the water rises, lowest first, searched up to
+/// the bank-full surface (or beyond with walls).
 std::vector<double> CriticalDepths(const SectionModel& model, double q);
 
 }  // namespace rivulet

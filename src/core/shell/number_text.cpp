@@ -199,4 +199,21 @@ std::string ShortNumber(double value) {
   return s;
 }
 
+// Four significant figures turn a water surface of 1251.90 m into "1252": a level is
+// only useful to the millimetre-or-so a survey is read to, whatever its size.
+std::string SurveyLevelText(double value, double metresPerUnit) {
+  if (!std::isfinite(value) || std::abs(value) >= 1e15 || !(metresPerUnit > 0))
+    return FormatNumber(value);
+  constexpr double kResolution = 0.003048;  // 0.01 ft, the coarsest step a level is given to
+  int decimals = 0;
+  for (double step = metresPerUnit; step > kResolution * (1 + 1e-9) && decimals < 9; step /= 10)
+    ++decimals;
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  if (res.ec != std::errc()) return FormatNumber(value);
+  std::string s(buf, res.ptr);
+  if (s.starts_with('-') && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
 }  // namespace rivulet

@@ -62,4 +62,10 @@ std::string FormatFileNumber(long value);
 /// even neighbour. Empty text reads 0; nullopt when the value does not fit an int.
 std::optional<int> ReadFileNumber(std::string_view text);
 
+/// An elevation or station in a length unit of metresPerUnit metres, to the resolution a
+/// survey is read to: the coarsest power of ten of the unit no coarser than 0.01 ft, trailing
+/// zeros kept ("1251.900" in m, "4107.28" in ft, "125190" in mm). Beyond 1e15 in the unit, or
+/// not finite, as FormatNumber writes it.
+std::string SurveyLevelText(double value, double metresPerUnit);
+
 }  // namespace rivulet

@@ -19,6 +19,12 @@ NamedResult NamedResult::Number(std::string name, std::string label, Dimension d
   return r;
 }
 
+NamedResult NamedResult::Level(std::string name, std::string label, std::optional<double> value) {
+  NamedResult r = Number(std::move(name), std::move(label), Dimension::Length, value);
+  r.level = true;
+  return r;
+}
+
 NamedResult NamedResult::Flag(std::string name, std::string label, bool flag) {
   NamedResult r;
   r.name = std::move(name);
@@ -94,11 +100,15 @@ ShownResult ShowResult(const NamedResult& result, const FileUnit* unit) {
     shown.unitSymbol = unit->symbol;
   }
   auto inUnit = [&](double base) { return unit ? FromBase(*unit, base) : base; };
+  auto text = [&](double v) {
+    return result.level ? SurveyLevelText(v, unit ? unit->factor : 1.0)
+                        : ShownNumber(v, result.digits);
+  };
   switch (result.shape) {
     case NamedResult::Shape::Number:
       if (result.value && std::isfinite(inUnit(*result.value))) {
         shown.value = inUnit(*result.value);
-        shown.text = ShownNumber(*shown.value, result.digits);
+        shown.text = text(*shown.value);
       } else {
         shown.text = kNotApplicable;
       }
@@ -109,7 +119,7 @@ ShownResult ShowResult(const NamedResult& result, const FileUnit* unit) {
     case NamedResult::Shape::Series:
       for (double v : result.series) {
         shown.values.push_back(inUnit(v));
-        shown.text += (shown.text.empty() ? "" : ", ") + ShownNumber(inUnit(v), result.digits);
+        shown.text += (shown.text.empty() ? "" : ", ") + text(inUnit(v));
       }
       if (shown.text.empty()) shown.text = kNotApplicable;
       break;

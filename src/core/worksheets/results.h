@@ -31,10 +31,14 @@ struct NamedResult {
   std::vector<double> series;                     ///< Series: base units
   std::vector<std::vector<NamedResult>> records;  ///< Records: one list per record
   int digits = kShownDigits;                      ///< significant digits shown
+  /// An elevation or station: shown to survey resolution rather than to digits.
+  bool level = false;
 
   /// A number in base units of dimension; nullopt shows as not applicable.
   static NamedResult Number(std::string name, std::string label, Dimension dimension,
                             std::optional<double> value, int digits = kShownDigits);
+  /// An elevation or station in metres (a Length shown as SurveyLevelText writes it).
+  static NamedResult Level(std::string name, std::string label, std::optional<double> value);
   static NamedResult Flag(std::string name, std::string label, bool flag);
   /// A word ("weir"), written to --json as a string.
   static NamedResult Text(std::string name, std::string label, std::string text);

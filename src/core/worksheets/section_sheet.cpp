@@ -5,6 +5,7 @@
 #include <limits>
 #include <sstream>
 
+#include "core/shell/number_text.h"
 #include "core/worksheets/input_range.h"
 
 namespace rivulet {
@@ -26,11 +27,11 @@ const char* MethodText(CompositeMethod m) {
   return "";
 }
 
-std::string Metres(double v) {
-  std::ostringstream out;
-  out.precision(6);
-  out << v << " m";
-  return out.str();
+// A break station (m) in the unit the zones were surveyed in, to its resolution.
+std::string Station(double metres, const Document& d) {
+  const FileUnit* unit = FindFileUnit(Dimension::Length, d.InputUnit("nZones"));
+  if (!unit) return SurveyLevelText(metres, 1.0) + " m";
+  return SurveyLevelText(FromBase(*unit, metres), unit->factor) + " " + std::string(unit->symbol);
 }
 
 NamedResult Length(const char* name, const char* label, std::optional<double> v) {
@@ -148,7 +149,8 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, co
     return failed;
   }
   std::vector<NamedResult> results{
-      Length("waterSurfaceElevation", "Water Surface Elevation", r.waterSurfaceElevation),
+      NamedResult::Level("waterSurfaceElevation", "Water Surface Elevation",
+                         r.waterSurfaceElevation),
       Length("depth", "Depth", r.depth),
       NamedResult::Number("discharge", "Discharge", Dimension::Discharge, r.discharge)};
   if (in.solveFor == SectionUnknown::Slope)
@@ -170,8 +172,8 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, co
   if (r.criticalDepths.size() > 1)
     results.push_back(NamedResult::Series("criticalDepths", "Critical Depths", Dimension::Length,
                                           r.criticalDepths));
-  results.push_back(Length("criticalWaterSurfaceElevation", "Critical Water Surface",
-                           r.criticalWaterSurfaceElevation));
+  results.push_back(NamedResult::Level("criticalWaterSurfaceElevation", "Critical Water Surface",
+                                       r.criticalWaterSurfaceElevation));
   results.push_back(Length("specificEnergy", "Specific Energy", r.specificEnergy));
   results.push_back(
       NamedResult::Number("averageShear", "Average Shear", Dimension::Shear, r.averageShear));
@@ -196,10 +198,11 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, co
   for (size_t j = 0; j < in.section.n.size(); ++j) {
     std::ostringstream zone;
     zone << "Zone " << j + 1 << ": n = " << in.section.n[j] << ", from "
-         << (j == 0 ? std::string("the left end") : "station " + Metres(in.section.breaks[j - 1]))
+         << (j == 0 ? std::string("the left end")
+                    : "station " + Station(in.section.breaks[j - 1], d))
          << " to "
          << (j + 1 == in.section.n.size() ? std::string("the right end")
-                                          : "station " + Metres(in.section.breaks[j]))
+                                          : "station " + Station(in.section.breaks[j], d))
          << ".";
     o.methodLines.push_back(zone.str());
   }

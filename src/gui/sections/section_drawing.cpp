@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/shell/qt_text.h"
+
 namespace rivulet {
 namespace {
 
@@ -86,9 +88,10 @@ void SectionDrawing::paintEvent(QPaintEvent*) {
     const QRectF band(at(edges[j], zMax).x(), area.top() - 16, (edges[j + 1] - edges[j]) * sx,
                       bottom - area.top() + 16);
     painter.fillRect(band, kZoneShades[j % 2]);
-    if (j < p.n.size())
+    painter.setPen(Qt::black);  // the last band's dashed edge left the pen grey
+    if (j < p.zoneLabels.size())
       painter.drawText(band.adjusted(2, 0, -2, 0), Qt::AlignTop | Qt::AlignHCenter,
-                       "n " + QString::number(p.n[j], 'g', 4));
+                       ToQt(p.zoneLabels[j]));
     if (j > 0) {
       painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
       painter.drawLine(band.topLeft(), band.bottomLeft());
@@ -124,9 +127,15 @@ void SectionDrawing::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::black, 1));
     const QPointF top = at(sLow, w), foot = at(sLow, *lowest);
     painter.drawLine(top, foot);
-    painter.drawText(top + QPointF(4, (foot.y() - top.y()) / 2 + 4), "y " + p.depthText);
+    painter.drawText(top + QPointF(4, (foot.y() - top.y()) / 2 + 4), ToQt("y " + p.depthText));
     painter.setPen(QColor(20, 80, 200));
-    painter.drawText(at(*sMax, w) + QPointF(-150, -4), "water surface " + p.waterText);
+    // Right-aligned at the right end, so that a long level keeps inside the drawing.
+    const QString water = ToQt("water surface " + p.waterText);
+    const QPointF end = at(*sMax, w);
+    painter.drawText(
+        QPointF(std::max(4.0, end.x() - painter.fontMetrics().horizontalAdvance(water) - 4),
+                end.y() - 4),
+        water);
   }
   if (p.criticalSurface) {
     painter.setPen(QPen(QColor(200, 30, 30), 1.5, Qt::DashLine));

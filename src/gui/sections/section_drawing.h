@@ -3,23 +3,11 @@
 // exaggeration stated.
 #pragma once
 
-#include <QString>
 #include <QWidget>
-#include <optional>
-#include <vector>
+
+#include "core/worksheets/section_editor_model.h"
 
 namespace rivulet {
-
-/// What the drawing shows, in metres.
-struct SectionPicture {
-  std::vector<double> station, elevation;
-  std::vector<double> breaks;
-  std::vector<double> n;
-  std::optional<double> waterSurface;
-  std::optional<double> criticalSurface;
-  /// The water surface and depth as the results show them ("101.5 ft").
-  QString waterText, depthText;
-};
 
 /// The largest of 1, 2, 5, 10, 20, 50... not above the ratio (at least 1): a vertical
 /// exaggeration a reader can take in at a glance.

@@ -13,7 +13,6 @@
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,63 +20,36 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "core/sections/section_csv.h"
 #include "core/shell/startup.h"
+#include "core/worksheets/file_units.h"
 #include "gui/sections/section_drawing.h"
 #include "gui/sections/section_points_model.h"
 #include "gui/sections/section_rating_window.h"
+#include "gui/shell/qt_text.h"
 #include "gui/worksheets/worksheet_window.h"
 
 namespace rivulet {
 namespace {
 
-using nlohmann::json;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 QComboBox* LengthUnits(const QString& name) {
   auto* box = new QComboBox;
   box->setObjectName(name);
   for (const FileUnit& u : FileUnits(Dimension::Length))
-    box->addItem(Q(std::string(u.symbol)), Q(std::string(u.name)));
+    box->addItem(ToQt(std::string(u.symbol)), ToQt(std::string(u.name)));
   return box;
 }
 
-double Factor(const std::string& unitName) {
-  const FileUnit* u = FindFileUnit(Dimension::Length, unitName);
-  return u ? u->factor : 1;
-}
-
-// The numbers of a list in a JSON entry; anything else in it reads as NaN.
-std::vector<double> Numbers(const json* entry, const char* member) {
-  std::vector<double> out;
-  if (!entry || !entry->is_object() || !entry->contains(member) || !(*entry)[member].is_array())
-    return out;
-  for (const json& v : (*entry)[member])
-    out.push_back(v.is_number() ? v.get<double>() : std::nan(""));
-  return out;
-}
-
-json NumberList(const std::vector<double>& values) {
-  json list = json::array();
-  for (double v : values) list.push_back(std::isfinite(v) ? json(v) : json(nullptr));
-  return list;
-}
-
-QString Cell(double v) { return std::isfinite(v) ? QLocale::c().toString(v, 'g', 12) : QString(); }
-
-double ReadCell(const QTableWidgetItem* item) {
-  bool ok = false;
-  const double v = item ? QLocale::c().toDouble(item->text().trimmed(), &ok) : 0;
-  return ok ? v : std::nan("");
+QString CellText(const QTableWidget* table, int row, int column) {
+  const QTableWidgetItem* item = table->item(row, column);
+  return item ? item->text() : QString();
 }
 
 }  // namespace
 
 SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
-    : QWidget(parent), window_(window) {
+    : QWidget(parent), window_(window), model_(window.Model()) {
   setObjectName("sectionEditor");
   message_ = [this](const QString& text) {
     QMessageBox::warning(this, QString::fromUtf8(kProductName), text);
@@ -91,7 +63,7 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   unitRow->addStretch(1);
   tables->addLayout(unitRow);
 
-  points_ = new SectionPointsModel(this);
+  points_ = new SectionPointsModel(model_, this);
   pointsView_ = new QTableView;
   pointsView_->setObjectName("tblPoints");
   pointsView_->setModel(points_);
@@ -112,12 +84,7 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
     const QModelIndex current = pointsView_->currentIndex();
     points_->AddAfter(current.isValid() ? current.row() : points_->rowCount() - 1);
   });
-  button(pointButtons, "&Delete", "cmdDeletePoints", [this] {
-    std::vector<int> rows;
-    for (const QModelIndex& i : pointsView_->selectionModel()->selectedIndexes())
-      rows.push_back(i.row());
-    points_->RemoveRows(rows);
-  });
+  button(pointButtons, "&Delete", "cmdDeletePoints", [this] { DeleteSelectedPoints(false); });
   button(pointButtons, "&Paste", "cmdPastePoints", [this] { PasteFromClipboard(); });
   button(pointButtons, "&Import CSV...", "cmdImportCsv", [this] { ImportCsvFile(); });
   tables->addLayout(pointButtons);
@@ -127,12 +94,7 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   connect(paste, &QShortcut::activated, this, [this] { PasteFromClipboard(); });
   auto* remove =
       new QShortcut(QKeySequence::Delete, pointsView_, nullptr, nullptr, Qt::WidgetShortcut);
-  connect(remove, &QShortcut::activated, this, [this] {
-    std::vector<int> rows;
-    for (const QModelIndex& i : pointsView_->selectionModel()->selectedRows())
-      rows.push_back(i.row());
-    points_->RemoveRows(rows);
-  });
+  connect(remove, &QShortcut::activated, this, [this] { DeleteSelectedPoints(true); });
 
   tables->addWidget(new QLabel("Roughness zones (each from its station to the next):"));
   zones_ = new QTableWidget(1, 2);
@@ -141,35 +103,22 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   zones_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   zones_->verticalHeader()->setDefaultSectionSize(22);
   zones_->setMaximumHeight(130);
-  {
-    auto* from = new QTableWidgetItem("left end");
-    from->setFlags(from->flags() & ~Qt::ItemIsEditable);
-    zones_->setItem(0, 0, from);
-    zones_->setItem(0, 1, new QTableWidgetItem(QString()));
-  }
+  DrawZones();
   tables->addWidget(zones_, 1);
   auto* zoneButtons = new QHBoxLayout;
   button(zoneButtons, "Add &Zone", "cmdAddZone", [this] {
-    const int rows = zones_->rowCount();
-    const auto& s = points_->Stations();
-    double from = s.empty() ? 0 : (s.front() + s.back()) / 2;
-    if (rows > 1 && !s.empty()) from = (ReadCell(zones_->item(rows - 1, 0)) + s.back()) / 2;
-    zones_->insertRow(rows);
-    zones_->setItem(rows, 0, new QTableWidgetItem(Cell(from)));
-    zones_->setItem(rows, 1,
-                    new QTableWidgetItem(
-                        zones_->item(rows - 1, 1) ? zones_->item(rows - 1, 1)->text() : QString()));
-    PushZones();
+    model_.AddZone();
+    DrawZones();
+    window_.Sync();
   });
   button(zoneButtons, "Delete Z&one", "cmdDeleteZone", [this] {
-    const int row = zones_->currentRow() > 0 ? zones_->currentRow() : zones_->rowCount() - 1;
-    if (row < 1) return;  // the first zone starts at the left end and always stays
-    zones_->removeRow(row);
-    PushZones();
+    if (!model_.DeleteZone(zones_->currentRow())) return;
+    DrawZones();
+    window_.Sync();
   });
   tables->addLayout(zoneButtons);
   connect(zones_, &QTableWidget::itemChanged, this, [this] {
-    if (!loading_) PushZones();
+    if (!drawingZones_) SendZones();
   });
 
   walls_ = new QCheckBox("Extend the ends with vertical walls");
@@ -202,112 +151,62 @@ SectionEditor::SectionEditor(WorksheetWindow& window, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tablesBox, 0, Qt::AlignTop);
 
-  connect(points_, &SectionPointsModel::Edited, this, [this] { PushPoints(); });
+  connect(points_, &SectionPointsModel::Edited, this, [this] { window_.Sync(); });
   connect(unit_, &QComboBox::activated, this, [this] {
-    PushPoints();
-    PushZones();
+    model_.SetUnit(unit_->currentData().toString().toStdString());
+    window_.Sync();
   });
   connect(&window_, &WorksheetWindow::Synced, this, [this] { FollowModel(); });
   FollowModel();
 }
 
-std::string SectionEditor::PointsUnit() const {
-  return unit_->currentData().toString().toStdString();
+void SectionEditor::DeleteSelectedPoints(bool wholeRows) {
+  std::vector<int> rows;
+  const QItemSelectionModel* selection = pointsView_->selectionModel();
+  for (const QModelIndex& i : wholeRows ? selection->selectedRows() : selection->selectedIndexes())
+    rows.push_back(i.row());
+  points_->RemoveRows(rows);
 }
 
-void SectionEditor::PushPoints() {
-  json entry = {{"unit", PointsUnit()},
-                {"station", NumberList(points_->Stations())},
-                {"elevation", NumberList(points_->Elevations())}};
-  sentPoints_ = entry;
-  window_.Model().SetListInput("points", std::move(entry));
-  window_.Sync();
-}
-
-void SectionEditor::PushZones() {
-  std::vector<double> breaks, n;
-  for (int r = 0; r < zones_->rowCount(); ++r) {
-    if (r > 0) breaks.push_back(ReadCell(zones_->item(r, 0)));
-    n.push_back(ReadCell(zones_->item(r, 1)));
-  }
-  json entry = {{"unit", PointsUnit()}, {"breaks", NumberList(breaks)}, {"n", NumberList(n)}};
-  sentZones_ = entry;
-  window_.Model().SetListInput("nZones", std::move(entry));
+void SectionEditor::SendZones() {
+  std::vector<SectionZoneRow> rows;
+  for (int r = 0; r < zones_->rowCount(); ++r)
+    rows.push_back({CellText(zones_, r, 0).toStdString(), CellText(zones_, r, 1).toStdString()});
+  model_.SetZones(std::move(rows));
   window_.Sync();
 }
 
 void SectionEditor::FollowModel() {
+  if (model_.Follow()) {
+    unit_->setCurrentIndex(unit_->findData(ToQt(model_.Unit())));
+    points_->Reset();
+    DrawZones();
+  }
   const WorksheetModel& m = window_.Model();
-  const json* points = m.ListInput("points");
-  const json* zones = m.ListInput("nZones");
-  // A file read (or a new window) replaced the lists: show what it holds.
-  if ((points && *points != sentPoints_) || (zones && *zones != sentZones_)) LoadTablesFromModel();
   walls_->setChecked(m.FlagOption("extendWalls"));
   solveSlope_->setChecked(m.Unknown() == "slope");
-  UpdateDrawing();
+  drawing_->SetPicture(model_.Picture());
 }
 
-void SectionEditor::LoadTablesFromModel() {
-  const WorksheetModel& m = window_.Model();
-  const json* points = m.ListInput("points");
-  const json* zones = m.ListInput("nZones");
-  loading_ = true;
-  if (points) {
-    sentPoints_ = *points;
-    if (points->contains("unit") && (*points)["unit"].is_string())
-      unit_->setCurrentIndex(unit_->findData(Q((*points)["unit"].get<std::string>())));
-    points_->SetPoints(Numbers(points, "station"), Numbers(points, "elevation"));
+void SectionEditor::DrawZones() {
+  drawingZones_ = true;
+  const std::vector<SectionZoneRow>& rows = model_.Zones();
+  zones_->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < zones_->rowCount(); ++r) {
+    const SectionZoneRow& row = rows[static_cast<size_t>(r)];
+    auto* from = new QTableWidgetItem(r == 0 ? QString("left end") : ToQt(row.from));
+    if (r == 0) from->setFlags(from->flags() & ~Qt::ItemIsEditable);
+    zones_->setItem(r, 0, from);
+    zones_->setItem(r, 1, new QTableWidgetItem(ToQt(row.n)));
   }
-  if (zones) {
-    sentZones_ = *zones;
-    const std::vector<double> breaks = Numbers(zones, "breaks"), n = Numbers(zones, "n");
-    // Breaks are shown in the points' unit.
-    std::string unit = PointsUnit();
-    if (zones->contains("unit") && (*zones)["unit"].is_string())
-      unit = (*zones)["unit"].get<std::string>();
-    const double scale = Factor(unit) / Factor(PointsUnit());
-    zones_->setRowCount(static_cast<int>(std::max(n.size(), breaks.size() + 1)));
-    for (int r = 0; r < zones_->rowCount(); ++r) {
-      auto* from = new QTableWidgetItem(r == 0 ? QString("left end")
-                                               : Cell(breaks[static_cast<size_t>(r - 1)] * scale));
-      if (r == 0) from->setFlags(from->flags() & ~Qt::ItemIsEditable);
-      zones_->setItem(r, 0, from);
-      zones_->setItem(
-          r, 1,
-          new QTableWidgetItem(static_cast<size_t>(r) < n.size() ? Cell(n[static_cast<size_t>(r)])
-                                                                 : QString()));
-    }
-  }
-  loading_ = false;
-}
-
-void SectionEditor::UpdateDrawing() {
-  const WorksheetModel& m = window_.Model();
-  SectionPicture p;
-  const double toMetres = Factor(PointsUnit());
-  for (double s : points_->Stations()) p.station.push_back(s * toMetres);
-  for (double z : points_->Elevations()) p.elevation.push_back(z * toMetres);
-  for (int r = 1; r < zones_->rowCount(); ++r)
-    p.breaks.push_back(ReadCell(zones_->item(r, 0)) * toMetres);
-  for (int r = 0; r < zones_->rowCount(); ++r) p.n.push_back(ReadCell(zones_->item(r, 1)));
-  if (m.State() == ResultsState::Current) {
-    const SheetOutcome& o = m.Outcome();
-    if (const NamedResult* w = o.Find("waterSurfaceElevation")) p.waterSurface = w->value;
-    if (const NamedResult* c = o.Find("criticalWaterSurfaceElevation"))
-      p.criticalSurface = c->value;
-    for (const ResultRow& row : m.ResultRows()) {
-      if (row.name == "waterSurfaceElevation") p.waterText = Q(row.text + " " + row.unitSymbol);
-      if (row.name == "depth") p.depthText = Q(row.text + " " + row.unitSymbol);
-    }
-  }
-  drawing_->SetPicture(std::move(p));
+  drawingZones_ = false;
 }
 
 bool SectionEditor::ImportText(const std::string& text, const QString& stationUnit,
                                const QString& elevationUnit) {
   const StationText t = ReadStationText(text);
   if (!t.ok) {
-    message_(Q(t.message));
+    message_(ToQt(t.message));
     return false;
   }
   QString sUnit = stationUnit, zUnit = elevationUnit;
@@ -319,11 +218,11 @@ bool SectionEditor::ImportText(const std::string& text, const QString& stationUn
     form->addRow(new QLabel(QString("%1 points read.").arg(t.station.size())));
     QComboBox* s = LengthUnits("cboStationUnit");
     QComboBox* z = LengthUnits("cboElevationUnit");
-    const QString fallback = unit_->currentData().toString();
-    s->setCurrentIndex(s->findData(t.stationUnit.empty() ? fallback : Q(t.stationUnit)));
-    z->setCurrentIndex(z->findData(t.elevationUnit.empty() ? fallback : Q(t.elevationUnit)));
-    form->addRow(Q(t.stationHeader.empty() ? "Station" : t.stationHeader) + " in", s);
-    form->addRow(Q(t.elevationHeader.empty() ? "Elevation" : t.elevationHeader) + " in", z);
+    const QString fallback = ToQt(model_.Unit());
+    s->setCurrentIndex(s->findData(t.stationUnit.empty() ? fallback : ToQt(t.stationUnit)));
+    z->setCurrentIndex(z->findData(t.elevationUnit.empty() ? fallback : ToQt(t.elevationUnit)));
+    form->addRow(ToQt(t.stationHeader.empty() ? "Station" : t.stationHeader) + " in", s);
+    form->addRow(ToQt(t.elevationHeader.empty() ? "Elevation" : t.elevationHeader) + " in", z);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
@@ -332,14 +231,9 @@ bool SectionEditor::ImportText(const std::string& text, const QString& stationUn
     sUnit = s->currentData().toString();
     zUnit = z->currentData().toString();
   }
-  const double target = Factor(PointsUnit());
-  const double sScale = Factor(sUnit.toStdString()) / target;
-  const double zScale = Factor(zUnit.toStdString()) / target;
-  std::vector<double> station, elevation;
-  for (double v : t.station) station.push_back(v * sScale);
-  for (double v : t.elevation) elevation.push_back(v * zScale);
-  points_->SetPoints(std::move(station), std::move(elevation));
-  PushPoints();
+  model_.ImportPoints(t, sUnit.toStdString(), zUnit.toStdString());
+  points_->Reset();
+  window_.Sync();
   return true;
 }
 

@@ -1,13 +1,14 @@
 // What the irregular-section window adds to the worksheet window: the table of surveyed
 // points (add, delete, paste, import CSV), the roughness zones, the walls option, slope as
-// the unknown, the rating, and the drawing. Every edit goes to the worksheet's model as
-// the whole list, as the file holds it.
+// the unknown, the rating, and the drawing. The widgets forward each edit to the editor's
+// view-model, which sends it to the worksheet, and draw what the model holds.
 #pragma once
 
 #include <QWidget>
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <string>
+
+#include "core/worksheets/section_editor_model.h"
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,7 @@ class SectionEditor : public QWidget {
   SectionPointsModel* Points() const { return points_; }
   QTableWidget* Zones() const { return zones_; }
   SectionDrawing* Drawing() const { return drawing_; }
+  const SectionEditorModel& ViewModel() const { return model_; }
 
   /// Reads station-elevation text (CSV or pasted cells); the columns' units are asked for
   /// unless given. False after a message when the text holds no points.
@@ -42,14 +44,14 @@ class SectionEditor : public QWidget {
   void OpenRating();
 
  private:
-  void PushPoints();
-  void PushZones();
+  // Sends the zone table as edited to the model.
+  void SendZones();
   void FollowModel();
-  void LoadTablesFromModel();
-  void UpdateDrawing();
-  std::string PointsUnit() const;
+  void DrawZones();
+  void DeleteSelectedPoints(bool wholeRows);
 
   WorksheetWindow& window_;
+  SectionEditorModel model_;
   SectionPointsModel* points_ = nullptr;
   QTableView* pointsView_ = nullptr;
   QComboBox* unit_ = nullptr;
@@ -57,9 +59,7 @@ class SectionEditor : public QWidget {
   QCheckBox* walls_ = nullptr;
   QRadioButton* solveSlope_ = nullptr;
   SectionDrawing* drawing_ = nullptr;
-  // What was last sent to the model, to tell the editor's own changes from a file read.
-  nlohmann::json sentPoints_, sentZones_;
-  bool loading_ = false;
+  bool drawingZones_ = false;
   std::function<void(const QString&)> message_;
 };
 

@@ -1,5 +1,6 @@
-// The surveyed points as a table: station and elevation per row, in the points' unit. Cells
-// are formatted when drawn, so 5000 points cost no more to show than the rows in view.
+// The surveyed points as a table over the editor's view-model: station and elevation per
+// row, in the points' unit. Cells are formatted when drawn, so 5000 points cost no more to
+// show than the rows in view.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -7,16 +8,16 @@
 
 namespace rivulet {
 
+class SectionEditorModel;
+
 class SectionPointsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  using QAbstractTableModel::QAbstractTableModel;
+  SectionPointsModel(SectionEditorModel& points, QObject* parent = nullptr);
 
-  const std::vector<double>& Stations() const { return station_; }
-  const std::vector<double>& Elevations() const { return elevation_; }
-  /// Replaces every point (no Edited signal: the caller knows).
-  void SetPoints(std::vector<double> station, std::vector<double> elevation);
+  /// The points changed in the view-model: every row is drawn again.
+  void Reset();
   /// A point after row (before the first when row is -1), halfway to the next one.
   void AddAfter(int row);
   /// Removes the rows given, in any order.
@@ -30,11 +31,11 @@ class SectionPointsModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  signals:
-  /// The user changed the points.
+  /// The user changed the points (the view-model has sent them to the worksheet).
   void Edited();
 
  private:
-  std::vector<double> station_, elevation_;
+  SectionEditorModel& points_;
 };
 
 }  // namespace rivulet

@@ -6,8 +6,7 @@
 
 #include <QWidget>
 
-#include "core/hydraulics/rating_table.h"
-#include "core/window/rating_sheet.h"
+#include "core/worksheets/section_rating_view_model.h"
 #include "gui/shell/shared_printer.h"
 #include "gui/window/rating_print.h"
 
@@ -30,9 +29,10 @@ class SectionRatingWindow : public QWidget {
   /// The rating of window's section, printed on printer.
   SectionRatingWindow(WorksheetWindow& window, SharedPrinter& printer, QWidget* parent = nullptr);
 
-  const RatingTable& Table() const { return table_; }
+  const RatingTable& Table() const { return model_.Table(); }
   /// The units of the table, the plot and the exports: the worksheet's result units.
-  const RatingUnits& Units() const { return units_; }
+  const RatingUnits& Units() const { return model_.Units(); }
+  const SectionRatingViewModel& ViewModel() const { return model_; }
   /// Rebuilds the table from the worksheet as it stands.
   void Refresh();
   /// The heading, section, note, plot and rows as printed.
@@ -45,7 +45,10 @@ class SectionRatingWindow : public QWidget {
   bool PrintOnPrinter();
 
  private:
-  std::string ProposedName(const char* extension) const;
+  // What the controls ask for.
+  SectionRatingRequest Request() const;
+  // Shows the view-model's state.
+  void Draw();
 
   WorksheetWindow& window_;
   SharedPrinter& printer_;
@@ -55,11 +58,9 @@ class SectionRatingWindow : public QWidget {
   QSpinBox* rows_ = nullptr;
   QLabel* note_ = nullptr;
   QTableView* tableView_ = nullptr;
-  RatingTableModel* model_ = nullptr;
+  RatingTableModel* tableModel_ = nullptr;
   RatingPlotView* plot_ = nullptr;
-  RatingTable table_;
-  RatingUnits units_;
-  QString description_;
+  SectionRatingViewModel model_;
 };
 
 }  // namespace rivulet
