@@ -51,10 +51,14 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
   int status = kBatchAllSolved;
   // The defaults are read at the first calculation file, once for the run.
   std::optional<CaseStart> start;
+  StreamServices services(err);
   for (const std::string& file : files) {
-    if (!IsWorksheetFile(file)) {
+    // One read serves both: the leading bytes tell a worksheet, and hold the whole of
+    // whatever a calculation file's reader would look at.
+    const std::optional<std::string> bytes = ReadBatchFile(file);
+    if (!bytes || !LooksLikeWorksheet(std::string_view(*bytes).substr(0, kWorksheetSniffBytes))) {
       if (!start) start.emplace(startup);
-      status = std::max(status, ForEachOpenedSheet({file}, *start, err, onSheet));
+      status = std::max(status, OpenOnFreshSheet(file, bytes, *start, services, err, onSheet));
       continue;
     }
     if (auto solved = SolveWorksheetFile(file, kinds, err, status)) onWorksheet(*solved);
