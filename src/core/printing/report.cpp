@@ -20,17 +20,35 @@ constexpr char kDisclaimerText[] =
     "against the conditions of the site before it is used for design, for construction or for "
     "any other purpose.";
 
-std::string Mark(bool selected) { return kMargin + "(" + (selected ? "X" : " ") + ")  "; }
+// The text, then blanks up to width characters (none when it is as wide or wider), as
+// PadRight gives it, added to line without a string of its own.
+void AppendPadded(std::string& line, std::string_view text, size_t width) {
+  const size_t w = CharacterCount(text);
+  line.append(text);
+  if (w < width) line.append(width - w, ' ');
+}
+
+// "(X)  CAPTION   VALUE   UNIT" made in one string: a report has ten of them.
+std::string Row(bool selected, const std::string& caption, std::string_view value,
+                const ComboBox& unit) {
+  std::string line;
+  line.reserve(80);
+  line.append(kMargin).append(selected ? "(X)  " : "( )  ");
+  AppendPadded(line, caption, 19);
+  AppendPadded(line, value, 22);
+  line.append(unit.Text());
+  return line;
+}
 
 std::string InputRow(const OptionButton& option, const TextBox& value, const ComboBox& unit,
                      bool naWhenEmpty) {
-  const std::string field =
-      naWhenEmpty && value.Text().empty() ? PadRight("N/A", 22) : PadRight(value.Text(), 22);
-  return Mark(option.Value()) + PadRight(option.Caption(), 19) + field + unit.Text();
+  const std::string_view text =
+      naWhenEmpty && value.Text().empty() ? std::string_view("N/A") : value.Text();
+  return Row(option.Value(), option.Caption(), text, unit);
 }
 
 std::string ResultRow(const Label& label, const TextBox& value, const ComboBox& unit) {
-  return Mark(true) + PadRight(label.Caption(), 19) + PadRight(value.Text(), 22) + unit.Text();
+  return Row(true, label.Caption(), value.Text(), unit);
 }
 
 // Words spread over lines of exactly `width` characters by doubling blanks between words;
@@ -101,27 +119,53 @@ const std::vector<std::string>& DisclaimerLines() {
   return lines;
 }
 
-std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras) {
-  const std::string blank = " ";
-  const std::string phone = std::string("Tel: ") + kMakerPhone;
-  const std::string makerLine1 =
-      kMargin + PadRight(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone;
-  const std::string makerLine2 =
-      kMargin + PadRight(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) + kMakerEmail;
-  const int width = kReportMargin + kReportBodyWidth;
+namespace {
 
-  std::vector<std::string> r{blank,
-                             blank,
-                             blank,
-                             kMargin + kProductName,
-                             kMargin + "Version " + form.Startup().version,
-                             blank,
-                             makerLine1,
-                             makerLine2,
-                             blank,
-                             ReportRule('=')};
+// The lines every report shares, made once: a batch run writes thousands of reports.
+struct FixedLines {
+  std::vector<std::string> makers;  // the two lines after the version
+  std::vector<std::string> after;   // from the rule under the status to "Comments:"
+  std::string blank = " ";
+  std::string ruleEquals = ReportRule('=');
+  std::string ruleDash = ReportRule('-');
+};
+
+const FixedLines& Fixed() {
+  static const FixedLines fixed = [] {
+    FixedLines f;
+    const std::string phone = std::string("Tel: ") + kMakerPhone;
+    f.makers = {kMargin + PadRight(kMakerName, kReportBodyWidth - CharacterCount(phone)) + phone,
+                kMargin + PadRight(kMakerWeb, kReportBodyWidth - CharacterCount(kMakerEmail)) +
+                    kMakerEmail};
+    const int width = kReportMargin + kReportBodyWidth;
+    f.after = {f.ruleEquals, f.blank, PadRight(kMargin + "(X)  Denotes calculated values", width),
+               f.blank,      f.blank, PadRight(kMargin + "Disclaimer:", width),
+               f.blank};
+    for (const std::string& line : DisclaimerLines()) f.after.push_back(kMargin + line);
+    for (const std::string& line :
+         {f.blank, f.blank, PadRight(kMargin + "Comments:", width), f.blank})
+      f.after.push_back(line);
+    return f;
+  }();
+  return fixed;
+}
+
+}  // namespace
+
+std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extras) {
+  const FixedLines& fixed = Fixed();
+  const std::string& blank = fixed.blank;
+  std::vector<std::string> r;
+  r.reserve(64);
+  for (const std::string& line : {blank, blank, blank}) r.push_back(line);
+  r.push_back(kMargin + kProductName);
+  r.push_back(kMargin + "Version " + form.Startup().version);
+  r.push_back(blank);
+  for (const std::string& line : fixed.makers) r.push_back(line);
+  r.push_back(blank);
+  r.push_back(fixed.ruleEquals);
   r.push_back("               Channel Section    " + form.cboSection.Text());
-  r.push_back(ReportRule('-'));
+  r.push_back(fixed.ruleDash);
   r.push_back(InputRow(form.optVelDis1, form.txtVelDis1, form.cboVelDis1, false));
   r.push_back(InputRow(form.optDepth, form.txtDepth, form.cboDepth, false));
   r.push_back(InputRow(form.optDiam, form.txtDiam, form.cboDiam, true));
@@ -129,13 +173,13 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
   r.push_back(InputRow(form.optSlope, form.txtSlope, form.cboSlope, false));
   r.push_back(kMargin + "(" + (form.optManning.Value() ? "X" : " ") + ")  Manning's N        " +
               form.txtManning.Text());
-  r.push_back(ReportRule('-'));
+  r.push_back(fixed.ruleDash);
   r.push_back(ResultRow(form.lblVelDis2, form.txtVelDis2, form.cboVelDis2));
   r.push_back(ResultRow(form.lblArea, form.txtArea, form.cboArea));
   r.push_back(ResultRow(form.lblDDS, form.txtDDS, form.cboDDS));
   r.push_back(ResultRow(form.lblVelDis3, form.txtVelDis3, form.cboVelDis3));
   r.push_back(ResultRow(form.lblArea2, form.txtArea2, form.cboArea2));
-  r.push_back(ReportRule('-'));
+  r.push_back(fixed.ruleDash);
   // The status sits under the values when it fits; a longer one closes up to stay within
   // the 70 columns.
   const std::string& status = form.txtStatus.Text();
@@ -148,21 +192,10 @@ std::vector<std::string> ReportLines(frmRivulet& form, const ReportExtras& extra
     for (const std::string& line : WordWrap(SurchargeSentence(*s), kReportBodyWidth - 5))
       r.push_back(indent + line);
   }
-  r.push_back(ReportRule('='));
-  r.push_back(blank);
-  r.push_back(PadRight(kMargin + "(X)  Denotes calculated values", width));
-  r.push_back(blank);
-  r.push_back(blank);
-  r.push_back(PadRight(kMargin + "Disclaimer:", width));
-  r.push_back(blank);
-  for (const std::string& line : DisclaimerLines()) r.push_back(kMargin + line);
-  r.push_back(blank);
-  r.push_back(blank);
-  r.push_back(PadRight(kMargin + "Comments:", width));
-  r.push_back(blank);
+  for (const std::string& line : fixed.after) r.push_back(line);
   for (const std::string& c : extras.comments) r.push_back(kMargin + c);
   r.push_back(blank);
-  r.push_back(ReportRule('='));
+  r.push_back(fixed.ruleEquals);
   if (extras.printFileName) r.push_back(kMargin + form.currentFilePath);
   return r;
 }
