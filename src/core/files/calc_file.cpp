@@ -91,15 +91,16 @@ void SetFromLine(const Field& field, const std::string& line) {
 // The title records whether the sheet has a file.
 bool HasFile(const frmRivulet& form) { return form.Title().find('[') != std::string::npos; }
 
-std::string BareName(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
-}
+// What follows the last slash, as the path's file name (none after a trailing slash).
+std::string BareName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // The file named on a command line: surrounding double quotes removed, made absolute.
 std::string NamedFilePath(const std::string& commandLineName) {
   std::string path = commandLineName;
   if (path.size() >= 1 && path.front() == '"') path.erase(0, 1);
   if (!path.empty() && path.back() == '"') path.pop_back();
+  // An absolute name stays as it is; a batch names thousands of them.
+  if (!path.empty() && path.front() == '/') return path;
   std::error_code ec;
   const auto absolute = std::filesystem::absolute(path, ec);
   if (!ec) path = absolute.string();
