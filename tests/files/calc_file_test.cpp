@@ -1,7 +1,9 @@
 #include "core/files/calc_file.h"
 
 #include <functional>
+#include <sstream>
 
+#include "core/batch/worksheet_batch.h"
 #include "core/shell/dialog_folder.h"
 #include "core/shell/number_text.h"
 #include "core/shell/startup.h"
@@ -417,6 +419,9 @@ TEST_F(CalcFileTest, LineEndsAndAByteOrderMarkDoNotChangeWhatIsRead) {
            eol + "1.05" + eol + " 0 " + eol + "True" + eol + depth + eol;
   };
   const std::string full(kMaxLineLength, '5'), over(kMaxLineLength + 1, '5');
+  std::string rest;  // lines 10 to 25
+  for (int i = 10; i <= 25; ++i) rest += " 0 \r\n";
+  const std::string tail = std::string(1, '\0') + std::string(300000, 'x');
   struct Case {
     const char* name;
     std::string bytes;
@@ -434,7 +439,12 @@ TEST_F(CalcFileTest, LineEndsAndAByteOrderMarkDoNotChangeWhatIsRead) {
       {"one over, LF", file("\n", over), false},
       {"CR not before LF at the cap", file("\r\n", full + "\rx"), false},
       {"mark not at the start", " " + bom + file("\r\n", "0.5"), false},
+      // Only the file's 26 lines are read: what follows them, however long, is no concern.
+      {"binary tail after the last line", file("\r\n", "0.5") + rest + " 0 \r\n" + tail, true},
+      {"binary tail in the last line", file("\r\n", "0.5") + rest + " 0 " + tail, false},
+      {"last line far too long", file("\r\n", "0.5") + rest + std::string(300000, '0'), false},
   };
+  std::ostringstream out, err;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     WriteFile(folder / "e.rvl", c.bytes);
@@ -443,6 +453,10 @@ TEST_F(CalcFileTest, LineEndsAndAByteOrderMarkDoNotChangeWhatIsRead) {
     if (c.loads) {
       EXPECT_EQ(form.txtVelDis1.Text(), "1.05");
     }
+    // The batch reads the file once into memory and must judge it alike.
+    const int status = RunMixedBatch({(folder / "e.rvl").string()}, form.Startup(),
+                                     BatchOutput::Reports, BuiltInKinds(), out, err);
+    EXPECT_EQ(status == kBatchBadFile, !c.loads);
   }
   // A defaults file with a mark is applied too.
   WriteFile(folder / "RIVULET.DEF",

@@ -1,5 +1,6 @@
 #include "core/batch/batch.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/batch/details_output.h"
@@ -26,35 +27,47 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const StartupValue
   return ForEachOpenedSheet(files, CaseStart(startup), err, onSheet);
 }
 
+std::optional<std::string> ReadBatchFile(const std::string& file) {
+  return ReadFileHead(file, CalcFileReadLimit());
+}
+
+int OpenOnFreshSheet(const std::string& file, const std::optional<std::string>& bytes,
+                     const CaseStart& start, StreamServices& services, std::ostream& err,
+                     const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
+  // Checked before anything opens it: a named pipe would hold the run for ever. A missing
+  // file is left to the reader, whose message says it. Bytes read show a regular file.
+  if (const std::string why = bytes ? std::string() : NotAFileToRead(file);
+      !why.empty() && std::filesystem::exists(file)) {
+    err << file << ": cannot be read: " << why << "\n";
+    return kBatchBadFile;
+  }
+  // A fresh sheet for every file: what one file leaves behind (the alternate row's
+  // caption and unit, say) must not change the next one's result.
+  frmRivulet form(services, start.Startup());
+  AttachCalcFileCommands(form);
+  AttachDefaultsCommands(form);
+  start.Load(form);
+  // A name in double quotes means the file without them, which the bytes are not from.
+  const bool quoted = !file.empty() && (file.front() == '"' || file.back() == '"');
+  const OpenResult opened =
+      quoted ? OpenNamedFile(form, file) : OpenNamedFileContent(form, file, bytes);
+  if (opened != OpenResult::Loaded) {
+    err << file << ": cannot be opened as a calculation file\n";
+    return kBatchBadFile;
+  }
+  const int status = form.Results() == ResultsState::Current ? kBatchAllSolved : kBatchSomeUnsolved;
+  onSheet(form, file);
+  return status;
+}
+
 int ForEachOpenedSheet(const std::vector<std::string>& files, const CaseStart& start,
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
   StreamServices services(err);
   int status = kBatchAllSolved;
-  for (const std::string& file : files) {
-    // Checked before anything opens it: a named pipe would hold the run for ever. A missing
-    // file is left to the reader, whose message says it.
-    if (const std::string why = NotAFileToRead(file);
-        !why.empty() && std::filesystem::exists(file)) {
-      err << file << ": cannot be read: " << why << "\n";
-      status = kBatchBadFile;
-      continue;
-    }
-    // A fresh sheet for every file: what one file leaves behind (the alternate row's
-    // caption and unit, say) must not change the next one's result.
-    frmRivulet form(services, start.Startup());
-    AttachCalcFileCommands(form);
-    AttachDefaultsCommands(form);
-    start.Load(form);
-    if (OpenNamedFile(form, file) != OpenResult::Loaded) {
-      err << file << ": cannot be opened as a calculation file\n";
-      status = kBatchBadFile;
-      continue;
-    }
-    if (form.Results() != ResultsState::Current && status == kBatchAllSolved)
-      status = kBatchSomeUnsolved;
-    onSheet(form, file);
-  }
+  for (const std::string& file : files)
+    status = std::max(status,
+                      OpenOnFreshSheet(file, ReadBatchFile(file), start, services, err, onSheet));
   return status;
 }
 
@@ -69,9 +82,12 @@ int ForEachReport(const std::vector<std::string>& files, const StartupValues& st
 }
 
 void ReportStream::Write(const std::vector<std::string>& lines) {
-  if (!first_) out_ << "\f\n";
+  // One write per report: a stream insertion per line costs more than the line.
+  text_.clear();
+  if (!first_) text_ += "\f\n";
   first_ = false;
-  for (const std::string& l : lines) out_ << l << "\n";
+  for (const std::string& l : lines) text_.append(l).push_back('\n');
+  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
 }
 
 DesignSettings LoadBatchDesign(const StartupValues& startup, std::ostream& err) {

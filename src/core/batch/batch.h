@@ -52,6 +52,16 @@ int ForEachOpenedSheet(const std::vector<std::string>& files, const CaseStart& s
                        std::ostream& err,
                        const std::function<void(frmRivulet&, const std::string&)>& onSheet);
 
+/// One file of ForEachOpenedSheet, given its leading bytes as ReadBatchFile read them.
+/// Returns the status of this file.
+int OpenOnFreshSheet(const std::string& file, const std::optional<std::string>& bytes,
+                     const CaseStart& start, StreamServices& services, std::ostream& err,
+                     const std::function<void(frmRivulet&, const std::string&)>& onSheet);
+
+/// The leading bytes of a file named on the command line, enough to tell a worksheet from
+/// a calculation file and to load the latter; nullopt when it is no file or cannot be read.
+std::optional<std::string> ReadBatchFile(const std::string& file);
+
 /// Opens each file on a sheet of its own, started as the window starts, and hands each
 /// opened file's report (no comments, file name printed) to onReport. Messages go to err.
 int ForEachReport(const std::vector<std::string>& files, const StartupValues& startup,
@@ -67,6 +77,7 @@ class ReportStream {
  private:
   std::ostream& out_;
   bool first_ = true;
+  std::string text_;  // kept from report to report, so its room is reused
 };
 
 /// The design settings every file of a run is checked against, read once; a settings file

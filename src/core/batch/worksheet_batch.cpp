@@ -7,6 +7,7 @@
 #include "core/batch/details_output.h"
 #include "core/design/design_settings_file.h"
 #include "core/printing/report.h"
+#include "core/printing/report_text.h"
 #include "core/shell/app_texts.h"
 #include "core/worksheets/worksheet_json.h"
 #include "core/worksheets/worksheet_report.h"
@@ -51,10 +52,14 @@ int ForEachBatchFile(const std::vector<std::string>& files, const StartupValues&
   int status = kBatchAllSolved;
   // The defaults are read at the first calculation file, once for the run.
   std::optional<CaseStart> start;
+  StreamServices services(err);
   for (const std::string& file : files) {
-    if (!IsWorksheetFile(file)) {
+    // One read serves both: the leading bytes tell a worksheet, and hold the whole of
+    // whatever a calculation file's reader would look at.
+    const std::optional<std::string> bytes = ReadBatchFile(file);
+    if (!bytes || !LooksLikeWorksheet(std::string_view(*bytes).substr(0, kWorksheetSniffBytes))) {
       if (!start) start.emplace(startup);
-      status = std::max(status, ForEachOpenedSheet({file}, *start, err, onSheet));
+      status = std::max(status, OpenOnFreshSheet(file, bytes, *start, services, err, onSheet));
       continue;
     }
     if (auto solved = SolveWorksheetFile(file, kinds, err, status)) onWorksheet(*solved);
@@ -86,9 +91,22 @@ int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& st
                   std::ostream& err) {
   ReportExtras extras;
   extras.printFileName = true;
-  ReportStream reports(out);
   const DesignSettings design = LoadBatchDesign(startup, err);
-  auto write = [&](const std::vector<std::string>& lines) { reports.Write(lines); };
+  // Reports as ReportStream writes them, a form-feed line between two; the text is made
+  // in one buffer kept for the run and written in one piece per file.
+  std::string text;
+  bool first = true;
+  auto start = [&] {
+    text.clear();
+    if (!first) text += "\f\n";
+    first = false;
+  };
+  auto write = [&] { out.write(text.data(), static_cast<std::streamsize>(text.size())); };
+  auto writeLines = [&](const std::vector<std::string>& lines) {
+    start();
+    for (const std::string& l : lines) text.append(l).push_back('\n');
+    write();
+  };
   return ForEachBatchFile(
       files, startup, kinds, err,
       [&](frmRivulet& form, const std::string& file) {
@@ -96,16 +114,18 @@ int RunMixedBatch(const std::vector<std::string>& files, const StartupValues& st
           out << CalculationJson(form, file, &design) << "\n";
           return;
         }
-        std::vector<std::string> lines = ReportLines(form, extras);
+        start();
+        AppendReportText(form, extras, text);
         if (output == BatchOutput::ReportsWithDetails)
-          for (std::string& l : DetailsReportLines(form, &design)) lines.push_back(std::move(l));
-        write(lines);
+          for (const std::string& l : DetailsReportLines(form, &design))
+            text.append(l).push_back('\n');
+        write();
       },
       [&](const SolvedWorksheet& w) {
         if (output == BatchOutput::Json)
           out << WorksheetJsonLine(w.file, w.document, w.outcome) << "\n";
         else
-          write(WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
+          writeLines(WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
       });
 }
 

@@ -91,8 +91,20 @@ void SetFromLine(const Field& field, const std::string& line) {
 // The title records whether the sheet has a file.
 bool HasFile(const frmRivulet& form) { return form.Title().find('[') != std::string::npos; }
 
-std::string BareName(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+// What follows the last slash, as the path's file name (none after a trailing slash).
+std::string BareName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The file named on a command line: surrounding double quotes removed, made absolute.
+std::string NamedFilePath(const std::string& commandLineName) {
+  std::string path = commandLineName;
+  if (path.size() >= 1 && path.front() == '"') path.erase(0, 1);
+  if (!path.empty() && path.back() == '"') path.pop_back();
+  // An absolute name stays as it is; a batch names thousands of them.
+  if (!path.empty() && path.front() == '/') return path;
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  if (!ec) path = absolute.string();
+  return path;
 }
 
 }  // namespace
@@ -116,9 +128,11 @@ std::vector<std::string> CalcFileLines(frmRivulet& form) {
   return lines;
 }
 
-OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::string& name) {
-  // The whole file is read and checked before the sheet is touched.
-  const auto lines = ReadLines(path, kCalcFileLines);
+namespace {
+
+// Loads the lines read from the file; nullopt when it could not be read.
+OpenResult LoadCalcLines(frmRivulet& form, const std::optional<std::vector<std::string>>& lines,
+                         const std::string& path, const std::string& name) {
   if (!lines || lines->empty() || Trim((*lines)[0]) != kHeader) {
     form.Svc().MessageBox("Invalid File Format", kProductName, MessageIcon::None);
     return OpenResult::InvalidFormat;
@@ -142,14 +156,25 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
   return OpenResult::Loaded;
 }
 
+}  // namespace
+
+OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::string& name) {
+  // The whole file is read and checked before the sheet is touched.
+  return LoadCalcLines(form, ReadLines(path, kCalcFileLines), path, name);
+}
+
 OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName) {
-  std::string path = commandLineName;
-  if (path.size() >= 1 && path.front() == '"') path.erase(0, 1);
-  if (!path.empty() && path.back() == '"') path.pop_back();
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(path, ec);
-  if (!ec) path = absolute.string();
+  const std::string path = NamedFilePath(commandLineName);
   return OpenCalcFile(form, path, BareName(path));
+}
+
+size_t CalcFileReadLimit() { return LinesReadLimit(kCalcFileLines); }
+
+OpenResult OpenNamedFileContent(frmRivulet& form, const std::string& commandLineName,
+                                const std::optional<std::string>& bytes) {
+  const std::string path = NamedFilePath(commandLineName);
+  const auto lines = bytes ? SplitLines(*bytes, kCalcFileLines) : std::nullopt;
+  return LoadCalcLines(form, lines, path, BareName(path));
 }
 
 std::string SheetName(const frmRivulet& form) {

@@ -1,6 +1,7 @@
 // Calculation files (.rvl): the inputs of one sheet, 26 lines. New, Open, Save, Save As.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ OpenResult OpenCalcFile(frmRivulet& form, const std::string& path, const std::st
 
 /// Loads a file named on the command line (surrounding double quotes removed).
 OpenResult OpenNamedFile(frmRivulet& form, const std::string& commandLineName);
+
+/// The bytes OpenCalcFile looks at, at most: reading this much of a file is enough.
+size_t CalcFileReadLimit();
+
+/// OpenNamedFile with the file's leading bytes (at least CalcFileReadLimit() of them, or
+/// the whole file) already read, or nullopt when they could not be: the batch reads each
+/// file once. The file must be named without surrounding double quotes.
+OpenResult OpenNamedFileContent(frmRivulet& form, const std::string& commandLineName,
+                                const std::optional<std::string>& bytes);
 
 /// "Save changes to NAME?" when the sheet was modified: Save (Save As for an unnamed sheet)
 /// or Discard let the command go on, Cancel or a failed save stop it. True: go on.

@@ -1,11 +1,14 @@
 #include "core/shell/text_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <system_error>
 
@@ -21,37 +24,67 @@ std::string NotAFileToRead(const std::string& path) {
   return "it is a device or a socket, not a file";
 }
 
-std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines) {
-  if (!NotAFileToRead(path).empty()) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+size_t LinesReadLimit(size_t maxLines) {
+  // A byte-order mark, then each line at most its longest text, a CR and an LF; one byte
+  // more shows a line that is too long.
+  constexpr size_t kPerLine = kMaxLineLength + 2;
+  if (maxLines > (SIZE_MAX - 4) / kPerLine) return SIZE_MAX;
+  return 3 + maxLines * kPerLine + 1;
+}
+
+std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes) {
+  // Judged before opening, as NotAFileToRead does; the size found sizes the buffer.
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  // One byte past the size shows the end in the first read; a file that grew meanwhile is
+  // still read on, to the cap.
+  std::string bytes(std::min(maxBytes, static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1),
+                    '\0');
+  size_t used = 0;
+  bool failed = false;
+  while (used < maxBytes) {
+    if (used == bytes.size()) bytes.resize(std::min(maxBytes, bytes.size() * 2));
+    const size_t wanted = bytes.size() - used;
+    const ssize_t n = read(fd, bytes.data() + used, wanted);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) failed = true;
+    if (n <= 0) break;
+    used += static_cast<size_t>(n);
+    // A regular file gives less than asked only at its end.
+    if (static_cast<size_t>(n) < wanted) break;
+  }
+  close(fd);
+  if (failed) return std::nullopt;
+  bytes.resize(used);
+  return bytes;
+}
+
+std::optional<std::vector<std::string>> SplitLines(std::string_view bytes, size_t maxLines) {
   // A byte-order mark that an editor put before the first line is not part of it.
-  char mark[3] = {};
-  if (!in.read(mark, 3) || std::string_view(mark, 3) != "\xEF\xBB\xBF") {
-    in.clear();
-    in.seekg(0);
-  }
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   std::vector<std::string> lines;
-  std::string line;
-  while (lines.size() < maxLines) {
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = in.get()) != EOF) {
-      any = true;
-      if (c == '\n') break;
-      // The CR of a CR LF ending does not count: a line reads alike with either ending.
-      const bool crAfterFullLine = c == '\r' && line.size() == kMaxLineLength;
-      if (c == '\0' || (line.size() >= kMaxLineLength && !crAfterFullLine)) return std::nullopt;
-      line.push_back(static_cast<char>(c));
-    }
-    if (!any) break;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    if (c == EOF) break;
+  while (lines.size() < maxLines && !bytes.empty()) {
+    const size_t end = bytes.find('\n');
+    std::string_view line = bytes.substr(0, end);
+    if (line.find('\0') != std::string_view::npos) return std::nullopt;
+    // The CR of a CR LF ending does not count: a line reads alike with either ending.
+    if (line.size() > kMaxLineLength + 1 ||
+        (line.size() == kMaxLineLength + 1 && line.back() != '\r'))
+      return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    bytes.remove_prefix(end + 1);
   }
-  if (in.bad()) return std::nullopt;
   return lines;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines) {
+  const auto bytes = ReadFileHead(path, LinesReadLimit(maxLines));
+  if (!bytes) return std::nullopt;
+  return SplitLines(*bytes, maxLines);
 }
 
 bool ReplaceFileSafely(const std::string& path,

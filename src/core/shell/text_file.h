@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/shell/safe_file.h"
@@ -24,6 +25,18 @@ std::string NotAFileToRead(const std::string& path);
 /// mark removed. nullopt when the file cannot be opened or a line is longer than
 /// kMaxLineLength or holds a NUL byte (a binary file).
 std::optional<std::vector<std::string>> ReadLines(const std::string& path, size_t maxLines);
+
+/// ReadLines over bytes already read: the same lines, or nullopt where ReadLines would
+/// refuse the file.
+std::optional<std::vector<std::string>> SplitLines(std::string_view bytes, size_t maxLines);
+
+/// How many leading bytes of a file SplitLines may look at for maxLines lines: a file cut
+/// after that many reads exactly as the whole file does.
+size_t LinesReadLimit(size_t maxLines);
+
+/// Up to maxBytes bytes from the start of the file at path, or nullopt when it is not a
+/// regular file (judged before opening, as NotAFileToRead) or cannot be read.
+std::optional<std::string> ReadFileHead(const std::string& path, size_t maxBytes);
 
 /// Has write() fill a temporary file beside path, then renames it over path, so a failed
 /// or empty write never destroys the previous file. False when anything failed.

@@ -268,7 +268,7 @@ bool LooksLikeWorksheet(std::string_view head) {
 bool IsWorksheetFile(const std::string& path) {
   if (!NotAFileToRead(path).empty()) return false;
   std::ifstream in(path, std::ios::binary);
-  char head[64] = {};
+  char head[kWorksheetSniffBytes] = {};
   in.read(head, sizeof head);
   return LooksLikeWorksheet(std::string_view(head, static_cast<size_t>(in.gcount())));
 }

@@ -102,6 +102,9 @@ struct WorksheetRead {
 /// object: what tells a worksheet from a calculation file, whatever the file is called.
 bool LooksLikeWorksheet(std::string_view head);
 
+/// How many leading bytes of a file are looked at to tell a worksheet.
+inline constexpr std::size_t kWorksheetSniffBytes = 64;
+
 /// True when the file at path looks like a worksheet (its first bytes only are read).
 bool IsWorksheetFile(const std::string& path);
 
