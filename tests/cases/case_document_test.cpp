@@ -3,6 +3,7 @@
 #include "core/cases/case_document.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -73,6 +74,11 @@ TEST(CaseDocumentTest, FailedOpenAndSaveChangeNothing) {
   EXPECT_EQ(error, folder.File("no-n.csv") + ": the required column \"manningsN\" is missing.");
   EXPECT_EQ(d.RowCount(), 2u);
   EXPECT_FALSE(d.Open(folder.File("none.csv"), error));
+  EXPECT_EQ(d.RowCount(), 2u);
+  // A named pipe is refused unopened: opening it would wait for a writer for ever.
+  ASSERT_EQ(mkfifo(folder.File("pipe.csv").c_str(), 0600), 0);
+  EXPECT_FALSE(d.Open(folder.File("pipe.csv"), error));
+  EXPECT_NE(error.find("named pipe"), std::string::npos) << error;
   EXPECT_EQ(d.RowCount(), 2u);
   // A folder that is not there: the save fails and says so by its result.
   EXPECT_FALSE(d.Save(folder.File("missing/out.csv")));

@@ -115,6 +115,11 @@ size_t CaseDocument::CountMarked(CaseRowMark mark) const {
 }
 
 bool CaseDocument::Open(const std::string& path, std::string& error) {
+  // Opening a named pipe would wait for a writer that may never come.
+  if (const std::string why = NotAFileToRead(path); !why.empty()) {
+    error = path + " cannot be opened: " + why + ".";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = path + " cannot be opened.";

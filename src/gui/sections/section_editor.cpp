@@ -23,6 +23,7 @@
 
 #include "core/sections/section_csv.h"
 #include "core/shell/startup.h"
+#include "core/shell/text_file.h"
 #include "core/worksheets/file_units.h"
 #include "gui/sections/section_drawing.h"
 #include "gui/sections/section_points_model.h"
@@ -245,6 +246,11 @@ void SectionEditor::ImportCsvFile() {
   const QString path = QFileDialog::getOpenFileName(this, "Import Points", QString(),
                                                     "CSV Files (*.csv *.txt);;All Files (*)");
   if (path.isEmpty()) return;
+  // Opening a named pipe would wait for a writer that may never come.
+  if (const std::string why = NotAFileToRead(path.toStdString()); !why.empty()) {
+    message_("Unable to read " + path + ": " + ToQt(why) + ".");
+    return;
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     message_("Unable to read " + path + ".");
