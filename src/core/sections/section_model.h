@@ -159,11 +159,14 @@ class SectionModel {
   // below, bit 2 above): a search looks at a few levels only.
   mutable std::vector<SectionFlowing> below_, above_;
   mutable std::vector<unsigned char> tabulated_;
-  // The wetted geometry at the low end of the last BoundsBetween, which the next call often
-  // shares.
-  mutable std::vector<ZoneFlow> boundsLow_;
-  mutable double boundsLowAt_ = 0;
-  mutable bool boundsLowKnown_ = false;
+  // The wetted geometry at the two ends of the last BoundsBetween: the next call often starts
+  // at one of them.
+  struct BoundsEnd {
+    std::vector<ZoneFlow> zones;
+    double at = 0;
+    bool known = false;
+  };
+  mutable BoundsEnd boundsLow_, boundsHigh_;
   mutable std::vector<ZoneFlow> zones_;
   struct KnownConveyance {
     double area = -1, perimeter = -1, conveyance = 0;

@@ -102,19 +102,26 @@ std::vector<Crossing> Crossings(const SectionModel& m, Quantity what, double tar
   // Most stretches lie wholly on one side of the target, which the section's bounds over a run
   // of them show without evaluating the flow in any. The run doubles while that holds and
   // halves when it does not, down to a single stretch, which is searched: its bounds would
-  // cost about as much as the flow at its ends.
-  size_t run = 2;
+  // cost about as much as the flow at its ends. Where the flow stays near the target the
+  // bounds keep failing, so after each failure on two stretches twice as many are searched
+  // before the bounds are tried again. A search from a known surface expects the target near
+  // it and starts by searching.
+  size_t run = firstOnly ? 1 : 2, unbounded = 0, backOff = 1;
   for (size_t i = first; i < last;) {
     const size_t end = std::min(last, i + run);
-    if (end - i > 1) {
+    if (end - i > 1 && unbounded == 0) {
       const FlowingBounds b = m.BoundsBetween(startOf(i), levels[end - 1]);
       const double low = what == Quantity::Conveyance ? b.conveyanceLow : b.criticalLow;
       const double high = what == Quantity::Conveyance ? b.conveyanceHigh : b.criticalHigh;
       if (low > target * (1 + kBoundsMargin) || high < target * (1 - kBoundsMargin)) {
         i = end;
         run *= 2;
-      } else {
+        backOff = 1;
+      } else if (end - i > 2) {
         run = (end - i) / 2;
+      } else {
+        unbounded = backOff;
+        backOff *= 2;
       }
       continue;
     }
@@ -130,6 +137,7 @@ std::vector<Crossing> Crossings(const SectionModel& m, Quantity what, double tar
     if (firstOnly && !found.empty()) return found;
     ++i;
     run = 2;
+    if (unbounded > 0) --unbounded;
   }
   const double a = last > first ? levels[last - 1] : from;
   if (top > a) {
