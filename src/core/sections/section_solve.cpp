@@ -104,9 +104,9 @@ std::vector<Crossing> Crossings(const SectionModel& m, Quantity what, double tar
   // halves when it does not, down to a single stretch, which is searched: its bounds would
   // cost about as much as the flow at its ends. Where the flow stays near the target the
   // bounds keep failing, so after each failure on two stretches twice as many are searched
-  // before the bounds are tried again. A search from a known surface expects the target near
-  // it and starts by searching.
-  size_t run = firstOnly ? 1 : 2, unbounded = 0, backOff = 1;
+  // before the bounds are tried again. A search from a known surface (a rating's next row)
+  // expects the target near it and searches a few stretches first.
+  size_t run = 2, unbounded = firstOnly ? 4 : 0, backOff = 1;
   for (size_t i = first; i < last;) {
     const size_t end = std::min(last, i + run);
     if (end - i > 1 && unbounded == 0) {
