@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "core/hydraulics/checked_math.h"
@@ -20,6 +22,27 @@ std::string PointName(size_t i) { return "Point " + std::to_string(i + 1); }
 
 // x^(2/3) by a cube root, which costs much less than a general power.
 double TwoThirdsPower(double x) { return Checked(std::cbrt(x * x)); }
+
+// x^(1/3) for the bounds, from a first guess on the exponent and two of Halley's steps: to
+// about 1e-12, several times cheaper than the library's exact root, which the bounds do not
+// need. Zero, infinities and numbers too small for the guess go to the library.
+double RoughCubeRoot(double x) {
+  if (!(x >= std::numeric_limits<double>::min() && x <= std::numeric_limits<double>::max()))
+    return std::cbrt(x);
+  std::uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  bits = bits / 3 + 0x2A9F7893782DA1CEull;
+  double y;
+  std::memcpy(&y, &bits, sizeof y);
+  for (int i = 0; i < 2; ++i) {
+    const double y3 = y * y * y;
+    y *= (y3 + 2 * x) / (2 * y3 + x);
+  }
+  return y;
+}
+
+// The bounds' roots are rough by at most this fraction.
+constexpr double kRoughRoot = 1e-10;
 
 // How one zone's geometry changes at a level: steps where flat ground starts to wet, and
 // changes of the rates at which top width and perimeter grow above it.
@@ -55,14 +78,24 @@ void AddWall(double za, double zb, std::vector<ZoneEvent>& events) {
 }
 
 // Knots from a zone's events: the geometry integrated from level to level.
-std::vector<ZoneKnot> Integrate(std::vector<ZoneEvent>& events) {
-  std::sort(events.begin(), events.end(),
-            [](const ZoneEvent& x, const ZoneEvent& y) { return x.level < y.level; });
+std::vector<ZoneKnot> Integrate(const std::vector<ZoneEvent>& events) {
+  // The levels are sorted with the events' places rather than the events themselves: a third
+  // of the data to move, and the same comparisons, so events at one level still add up in
+  // the same order.
+  struct Key {
+    double level;
+    size_t event;
+  };
+  std::vector<Key> order(events.size());
+  for (size_t i = 0; i < events.size(); ++i) order[i] = {events[i].level, i};
+  std::sort(order.begin(), order.end(),
+            [](const Key& x, const Key& y) { return x.level < y.level; });
   std::vector<ZoneKnot> knots;
+  knots.reserve(order.size());
   ZoneKnot k;
   int cut = 0, walls = 0;
-  for (size_t i = 0; i < events.size();) {
-    const double level = events[i].level;
+  for (size_t i = 0; i < order.size();) {
+    const double level = order[i].level;
     if (!knots.empty()) {
       const double rise = level - k.level;
       k.area += rise * (k.topWidth + k.topWidthRate * rise / 2);
@@ -70,8 +103,8 @@ std::vector<ZoneKnot> Integrate(std::vector<ZoneEvent>& events) {
       k.perimeter += k.perimeterRate * rise;
     }
     k.level = level;
-    for (; i < events.size() && events[i].level == level; ++i) {
-      const ZoneEvent& e = events[i];
+    for (; i < order.size() && order[i].level == level; ++i) {
+      const ZoneEvent& e = events[order[i].event];
       k.topWidth += e.topWidthStep;
       k.perimeter += e.perimeterStep;
       k.topWidthRate += e.topWidthRate;
@@ -181,27 +214,25 @@ SectionModel::SectionModel(const StationSection& section, CompositeMethod method
   if (method_ == CompositeMethod::Horton || method_ == CompositeMethod::Pavlovskii)
     for (double n : section_.n)
       nPower_.push_back(Pow(n, method_ == CompositeMethod::Horton ? 1.5 : 2.0));
-  BuildKnots();
-  for (const std::vector<ZoneKnot>& zone : knots_)
-    for (const ZoneKnot& k : zone) levels_.push_back(k.level);
-  std::sort(levels_.begin(), levels_.end());
-  levels_.erase(std::unique(levels_.begin(), levels_.end()), levels_.end());
-  // The searches look at every level: one evaluation on each side of each, once.
-  // Each zone's knots are walked once, level by level, instead of searched.
-  below_.reserve(levels_.size());
-  above_.reserve(levels_.size());
-  std::vector<size_t> under(knots_.size(), 0);  // each zone's knots below the level
-  for (double level : levels_) {
-    for (size_t j = 0; j < knots_.size(); ++j) {
-      while (under[j] < knots_[j].size() && knots_[j][under[j]].level < level) ++under[j];
-      WetZone(j, level, under[j]);
-    }
-    below_.push_back(Flowing(level));
-    for (size_t j = 0; j < knots_.size(); ++j)
-      if (under[j] < knots_[j].size() && knots_[j][under[j]].level == level)
-        WetZone(j, level, under[j] + 1);
-    above_.push_back(Flowing(level));
+  if (!nPower_.empty()) {
+    nPowerLow_ = *std::min_element(nPower_.begin(), nPower_.end());
+    nPowerHigh_ = *std::max_element(nPower_.begin(), nPower_.end());
   }
+  BuildKnots();
+  // Each zone's levels are sorted already: merged pairwise, not sorted again.
+  std::vector<size_t> runs{0};
+  for (const std::vector<ZoneKnot>& zone : knots_) {
+    for (const ZoneKnot& k : zone) levels_.push_back(k.level);
+    runs.push_back(levels_.size());
+  }
+  for (size_t step = 1; step + 1 < runs.size(); step *= 2)
+    for (size_t r = 0; r + step + 1 < runs.size(); r += 2 * step)
+      std::inplace_merge(levels_.begin() + runs[r], levels_.begin() + runs[r + step],
+                         levels_.begin() + runs[std::min(r + 2 * step, runs.size() - 1)]);
+  levels_.erase(std::unique(levels_.begin(), levels_.end()), levels_.end());
+  below_.resize(levels_.size());
+  above_.resize(levels_.size());
+  tabulated_.assign(levels_.size(), 0);
 }
 
 void SectionModel::BuildKnots() {
@@ -209,6 +240,12 @@ void SectionModel::BuildKnots() {
   const std::vector<double>& el = section_.elevation;
   const std::vector<double>& br = section_.breaks;
   std::vector<std::vector<ZoneEvent>> events(section_.n.size());
+  // Two events a piece, and a piece more at each break.
+  for (size_t j = 0; j < events.size(); ++j) {
+    const auto from = j == 0 ? st.begin() : std::lower_bound(st.begin(), st.end(), br[j - 1]);
+    const auto to = j == br.size() ? st.end() : std::upper_bound(from, st.end(), br[j]);
+    events[j].reserve(2 * static_cast<size_t>(to - from) + 4);
+  }
   size_t zone = 0;  // breaks at or left of the current station
   for (size_t i = 0; i + 1 < st.size(); ++i) {
     double a = st[i], za = el[i];
@@ -390,6 +427,100 @@ SectionFlowing SectionModel::FlowingAt(double w, bool above) const {
   if (w < lowest_ || (w == lowest_ && !above)) return {};
   WetZones(w, above);
   return Flowing(w);
+}
+
+const SectionFlowing& SectionModel::FlowingBelow(size_t i) const {
+  if (!(tabulated_[i] & 1)) {
+    WetZones(levels_[i], false);
+    below_[i] = Flowing(levels_[i]);
+    tabulated_[i] |= 1;
+  }
+  return below_[i];
+}
+
+const SectionFlowing& SectionModel::FlowingAbove(size_t i) const {
+  if (!(tabulated_[i] & 2)) {
+    WetZones(levels_[i], true);
+    above_[i] = Flowing(levels_[i]);
+    tabulated_[i] |= 2;
+  }
+  return above_[i];
+}
+
+FlowingBounds SectionModel::BoundsBetween(double lo, double hi) const {
+  auto wet = [this](BoundsEnd& end, double w) {
+    WetZones(w, true);
+    end.zones = zones_;
+    end.at = w;
+    end.known = true;
+  };
+  if (!(boundsLow_.known && boundsLow_.at == lo)) {
+    if (boundsHigh_.known && boundsHigh_.at == lo)
+      std::swap(boundsLow_, boundsHigh_);
+    else
+      wet(boundsLow_, lo);
+  }
+  if (!(boundsHigh_.known && boundsHigh_.at == hi)) wet(boundsHigh_, hi);
+  // Unchecked arithmetic: an overflow makes a bound infinite or NaN, which skips nothing.
+  const double infinity = std::numeric_limits<double>::infinity();
+  const bool oneVelocity =
+      method_ == CompositeMethod::Horton || method_ == CompositeMethod::Pavlovskii;
+  double a0 = 0, p0 = 0, t0 = 0, a1 = 0, p1 = 0, t1 = 0;
+  double kLow = 0, kHigh = 0;    // Σ K_i
+  double s3Low = 0, s3High = 0;  // Σ K_i³/A_i² = Σ A_i·R_i²/n_i³
+  double npLow = 0, npHigh = 0;  // Σ P_i·n_i^p
+  for (size_t j = 0; j < zones_.size(); ++j) {
+    const ZoneFlow& l = boundsLow_.zones[j];
+    const ZoneFlow& h = boundsHigh_.zones[j];
+    a0 += l.area, p0 += l.perimeter, t0 += l.topWidth;
+    a1 += h.area, p1 += h.perimeter, t1 += h.topWidth;
+    if (oneVelocity) {
+      npLow += l.perimeter * nPower_[j];
+      npHigh += h.perimeter * nPower_[j];
+      continue;
+    }
+    if (!(h.area > 0)) continue;
+    // A zone's hydraulic radius never exceeds its depth, A ≤ T·y ≤ P·y: a bound even where
+    // the zone only starts to wet.
+    const double n = section_.n[j];
+    const double rLow = l.area > 0 ? l.area / h.perimeter : 0;
+    double rHigh = hi - knots_[j].front().level;
+    if (l.perimeter > 0) rHigh = std::min(rHigh, h.area / l.perimeter);
+    kLow += l.area * RoughCubeRoot(rLow * rLow) / n;
+    kHigh += h.area * RoughCubeRoot(rHigh * rHigh) / n;
+    s3Low += l.area * rLow * rLow / (n * n * n);
+    s3High += h.area * rHigh * rHigh / (n * n * n);
+  }
+  const double depth = hi - lowest_;
+  if (oneVelocity) {
+    // n_c^p is the perimeters' mean of n_i^p, within the zones' least and greatest.
+    const double meanLow = p1 > 0 ? std::max(nPowerLow_, npLow / p1) : nPowerLow_;
+    const double meanHigh = p0 > 0 ? std::min(nPowerHigh_, npHigh / p0) : nPowerHigh_;
+    auto root = [&](double mean) {
+      return method_ == CompositeMethod::Pavlovskii ? std::sqrt(mean) : RoughCubeRoot(mean * mean);
+    };
+    const double rLow = a0 > 0 ? a0 / p1 : 0;
+    const double rHigh = p0 > 0 ? std::min(depth, a1 / p0) : depth;
+    kLow = a0 * RoughCubeRoot(rLow * rLow) / root(meanHigh);
+    kHigh = a1 * RoughCubeRoot(rHigh * rHigh) / root(meanLow);
+  }
+  // Room for the rough roots, and for the rounding of the sums.
+  kLow *= 1 - 4 * kRoughRoot;
+  kHigh *= 1 + 4 * kRoughRoot;
+  // α = Σ(K_i³/A_i²)·A²/K³, never below 1; 1 for all but the conveyance method.
+  double alphaLow = 1, alphaHigh = 1;
+  if (method_ == CompositeMethod::Conveyance) {
+    if (kHigh > 0) alphaLow = std::max(1.0, s3Low * a0 * a0 / (kHigh * kHigh * kHigh));
+    alphaHigh = kLow > 0 ? s3High * a1 * a1 / (kLow * kLow * kLow) : infinity;
+  }
+  FlowingBounds b;
+  b.conveyanceLow = kLow;
+  b.conveyanceHigh = kHigh;
+  // Qc² = g·A³/(α·T), and A ≤ T·y.
+  if (a0 > 0) b.criticalLow = std::sqrt(kGravity * a0 * a0 * a0 / (alphaHigh * t1));
+  b.criticalHigh =
+      std::sqrt(kGravity * a1 * a1 * std::min(depth, t0 > 0 ? a1 / t0 : infinity) / alphaLow);
+  return b;
 }
 
 SectionFlowing SectionModel::Flowing(double w) const {

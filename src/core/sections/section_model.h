@@ -94,6 +94,12 @@ struct SectionFlowing {
   double criticalRate = 0;    ///< m³/s per m
 };
 
+/// Bounds of the conveyance and the critical discharge (m³/s) over a run of water surfaces.
+struct FlowingBounds {
+  double conveyanceLow = 0, conveyanceHigh = 0;
+  double criticalLow = 0, criticalHigh = 0;
+};
+
 /// A validated section ready for repeated evaluation. Not for use from two threads at once:
 /// it keeps a scratch list of zones.
 class SectionModel {
@@ -122,9 +128,13 @@ class SectionModel {
   double ConveyanceAt(double w) const;
   /// Conveyance and critical discharge at w, below or above a level as StateAt.
   SectionFlowing FlowingAt(double w, bool above = false) const;
-  /// FlowingAt just below and just above level i, from a table built with the model.
-  const SectionFlowing& FlowingBelow(size_t i) const { return below_[i]; }
-  const SectionFlowing& FlowingAbove(size_t i) const { return above_[i]; }
+  /// FlowingAt just below and just above level i, each worked out once, when first asked for.
+  const SectionFlowing& FlowingBelow(size_t i) const;
+  const SectionFlowing& FlowingAbove(size_t i) const;
+  /// Bounds that hold at every water surface from just above lo to just above hi: a search
+  /// skips the levels between when its target lies outside them. They come from each zone's
+  /// area, perimeter and top width at the two ends, none of which falls as the water rises.
+  FlowingBounds BoundsBetween(double lo, double hi) const;
 
  private:
   // Fills zone j of zones_ at w from its knot under − 1 (dry when under is 0).
@@ -144,8 +154,19 @@ class SectionModel {
   bool extendWalls_;
   double lowest_ = 0;
   std::vector<double> levels_;
-  std::vector<std::vector<ZoneKnot>> knots_;   // per zone, by level
-  std::vector<SectionFlowing> below_, above_;  // at each of levels_
+  std::vector<std::vector<ZoneKnot>> knots_;  // per zone, by level
+  // FlowingBelow and FlowingAbove at each of levels_, and which of them are known (bit 1
+  // below, bit 2 above): a search looks at a few levels only.
+  mutable std::vector<SectionFlowing> below_, above_;
+  mutable std::vector<unsigned char> tabulated_;
+  // The wetted geometry at the two ends of the last BoundsBetween: the next call often starts
+  // at one of them.
+  struct BoundsEnd {
+    std::vector<ZoneFlow> zones;
+    double at = 0;
+    bool known = false;
+  };
+  mutable BoundsEnd boundsLow_, boundsHigh_;
   mutable std::vector<ZoneFlow> zones_;
   struct KnownConveyance {
     double area = -1, perimeter = -1, conveyance = 0;
@@ -153,6 +174,7 @@ class SectionModel {
   mutable std::vector<KnownConveyance> known_;  // each zone's last conveyance
   mutable KnownConveyance known23_;             // the whole section's last R^(2/3)
   std::vector<double> nPower_;                  // n^1.5 (Horton) or n² (Pavlovskii) of each zone
+  double nPowerLow_ = 0, nPowerHigh_ = 0;       // their least and greatest
 };
 
 }  // namespace rivulet

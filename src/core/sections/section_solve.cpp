@@ -12,6 +12,9 @@ namespace {
 
 // Doubling the depth above the section finds any conveyance long before this many steps.
 constexpr int kDoublingCap = 200;
+// How far, relative to the target, the bounds must keep it out before a run of stretches is
+// skipped: far more than the rounding of the flow evaluated inside them.
+constexpr double kBoundsMargin = 1e-6;
 
 std::string Num(double v) { return SignificantFigures(v, 6); }
 
@@ -90,22 +93,56 @@ std::vector<Crossing> Crossings(const SectionModel& m, Quantity what, double tar
   };
   s.converged = true;
   const std::vector<double>& levels = m.Levels();
-  size_t i = std::upper_bound(levels.begin(), levels.end(), from) - levels.begin();
-  SectionFlowing start = m.FlowingAt(from, true);
-  double a = from;
-  for (; i < levels.size() && levels[i] <= top; ++i) {
-    const SectionFlowing& end = m.FlowingBelow(i);
-    stretch(a, ValueOf(start, what) - target, RateOf(start, what), levels[i],
-            ValueOf(end, what) - target, RateOf(end, what));
+  const size_t first = std::upper_bound(levels.begin(), levels.end(), from) - levels.begin();
+  const size_t last = std::upper_bound(levels.begin() + first, levels.end(), top) - levels.begin();
+  auto startOf = [&](size_t i) { return i == first ? from : levels[i - 1]; };
+  auto flowingFrom = [&](size_t i) {
+    return i == first ? m.FlowingAt(from, true) : m.FlowingAbove(i - 1);
+  };
+  // Most stretches lie wholly on one side of the target, which the section's bounds over a run
+  // of them show without evaluating the flow in any. The run doubles while that holds and
+  // halves when it does not, down to a single stretch, which is searched: its bounds would
+  // cost about as much as the flow at its ends. Where the flow stays near the target the
+  // bounds keep failing, so after each failure on two stretches twice as many are searched
+  // before the bounds are tried again. A search from a known surface (a rating's next row)
+  // expects the target near it and searches a few stretches first.
+  size_t run = 2, unbounded = firstOnly ? 4 : 0, backOff = 1;
+  for (size_t i = first; i < last;) {
+    const size_t end = std::min(last, i + run);
+    if (end - i > 1 && unbounded == 0) {
+      const FlowingBounds b = m.BoundsBetween(startOf(i), levels[end - 1]);
+      const double low = what == Quantity::Conveyance ? b.conveyanceLow : b.criticalLow;
+      const double high = what == Quantity::Conveyance ? b.conveyanceHigh : b.criticalHigh;
+      if (low > target * (1 + kBoundsMargin) || high < target * (1 - kBoundsMargin)) {
+        i = end;
+        run *= 2;
+        backOff = 1;
+      } else if (end - i > 2) {
+        run = (end - i) / 2;
+      } else {
+        unbounded = backOff;
+        backOff *= 2;
+      }
+      continue;
+    }
+    const SectionFlowing start = flowingFrom(i);
+    const SectionFlowing below = m.FlowingBelow(i);
+    stretch(startOf(i), ValueOf(start, what) - target, RateOf(start, what), levels[i],
+            ValueOf(below, what) - target, RateOf(below, what));
     if (firstOnly && !found.empty()) return found;
-    start = m.FlowingAbove(i);
-    a = levels[i];
-    const double below = ValueOf(end, what) - target, above = ValueOf(start, what) - target;
-    if (levels[i] < top && (below < 0) != (above < 0)) found.push_back({levels[i], below < 0});
+    // A jump across the target at the level itself.
+    const double under = ValueOf(below, what) - target;
+    const double over = ValueOf(m.FlowingAbove(i), what) - target;
+    if (levels[i] < top && (under < 0) != (over < 0)) found.push_back({levels[i], under < 0});
     if (firstOnly && !found.empty()) return found;
+    ++i;
+    run = 2;
+    if (unbounded > 0) --unbounded;
   }
+  const double a = last > first ? levels[last - 1] : from;
   if (top > a) {
     // Above the highest level, between walls: one smooth stretch.
+    const SectionFlowing start = flowingFrom(last);
     const SectionFlowing end = m.FlowingAt(top);
     stretch(a, ValueOf(start, what) - target, RateOf(start, what), top, ValueOf(end, what) - target,
             RateOf(end, what));
