@@ -10,9 +10,9 @@ namespace rivulet {
 
 inline constexpr int kMinSectionPoints = 3;
 inline constexpr int kMaxSectionPoints = 5000;
-/// Roughness zones are bounded as points are. Every zone is evaluated at every level of the
-/// ground, so the bound keeps the worst section (5000 points, 500 zones) to a fraction of a
-/// second; a survey needs a handful.
+/// Roughness zones are bounded as points are. A level is evaluated zone by zone wherever a
+/// search looks, so the bound keeps the worst section (5000 points, 500 zones) to tens of
+/// milliseconds; a survey needs a handful.
 inline constexpr int kMaxSectionZones = 500;
 
 /// How the zones' roughness combines into the section's.
