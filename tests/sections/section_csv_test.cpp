@@ -31,6 +31,16 @@ void operator delete(void* p) noexcept {
   std::free(p);
 }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
+// The standard library's temporary buffers allocate without throwing; they must come from
+// and go back to the same counted pair, or AddressSanitizer sees a mismatch.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 namespace rivulet {
 namespace {
