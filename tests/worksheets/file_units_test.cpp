@@ -7,9 +7,6 @@
 namespace rivulet {
 namespace {
 
-constexpr Dimension kAll[] = {Dimension::Length,    Dimension::Area,  Dimension::Velocity,
-                              Dimension::Discharge, Dimension::Slope, Dimension::Shear};
-
 // Factors from the definitions, worked by hand: a change of any table entry shows here.
 struct FactorCase {
   Dimension dimension;
@@ -40,6 +37,19 @@ TEST(FileUnits, ConvertByExactDefinitions) {
       {Dimension::Slope, "1:x", 200, 0.005},
       {Dimension::Slope, "ft/ft", 0.01, 0.01},
       {Dimension::Shear, "lb/ft2", 1, 47.880258980335840},
+      {Dimension::SideSlope, "degrees", 45, 1},
+      {Dimension::SideSlope, "degrees", 90, 0},
+      {Dimension::SideSlope, "H:V", 3, 3},
+      {Dimension::KinematicViscosity, "ft2/s", 1, 0.09290304},
+      {Dimension::Time, "min", 15, 900},
+      {Dimension::Time, "h", 2, 7200},
+      {Dimension::RainfallIntensity, "mm/h", 36, 1e-5},
+      {Dimension::RainfallIntensity, "in/h", 3.6, 2.54e-5},
+      {Dimension::DrainageArea, "ha", 2, 2e4},
+      {Dimension::DrainageArea, "ac", 1, 4046.8564224},
+      {Dimension::DrainageArea, "km2", 1, 1e6},
+      {Dimension::Pressure, "kPa", 9.80665, 9806.65},
+      {Dimension::Pressure, "psi", 1, 6894.757293168361},
   };
   for (const FactorCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -51,13 +61,16 @@ TEST(FileUnits, ConvertByExactDefinitions) {
 }
 
 TEST(FileUnits, EveryUnitRoundTripsAndIsFoundByNameAndSymbol) {
-  for (Dimension d : kAll) {
+  for (Dimension d : kDimensionsWithUnits) {
     ASSERT_FALSE(FileUnits(d).empty());
     for (const FileUnit& u : FileUnits(d)) {
       SCOPED_TRACE(std::string(u.name));
       EXPECT_EQ(FindFileUnit(d, u.name), &u);
       EXPECT_EQ(FindUnitBySymbol(d, u.symbol), &u);
-      for (double v : {0.003, 1.0, 17.25, 12345.678}) {
+      // A side's angle lies between 0° and 180°.
+      static constexpr double kAngles[] = {0.5, 26.565, 89.9, 135};
+      static constexpr double kNumbers[] = {0.003, 1.0, 17.25, 12345.678};
+      for (double v : u.rule == UnitRule::SlopeAngle ? kAngles : kNumbers) {
         EXPECT_NEAR(FromBase(u, ToBase(u, v)), v, 1e-14 * v);
       }
       // File names are ASCII; symbols may not be.
@@ -77,9 +90,12 @@ TEST(FileUnits, UnknownOrForeignNamesAreNotFound) {
 
 TEST(FileUnits, SystemUnitsOfEachDimension) {
   const std::pair<Dimension, std::pair<const char*, const char*>> cases[] = {
-      {Dimension::Length, {"m", "ft"}},       {Dimension::Area, {"m2", "ft2"}},
-      {Dimension::Velocity, {"m/s", "ft/s"}}, {Dimension::Discharge, {"m3/s", "ft3/s"}},
-      {Dimension::Slope, {"m/m", "ft/ft"}},   {Dimension::Shear, {"Pa", "lb/ft2"}},
+      {Dimension::Length, {"m", "ft"}},        {Dimension::Area, {"m2", "ft2"}},
+      {Dimension::Velocity, {"m/s", "ft/s"}},  {Dimension::Discharge, {"m3/s", "ft3/s"}},
+      {Dimension::Slope, {"m/m", "ft/ft"}},    {Dimension::Shear, {"Pa", "lb/ft2"}},
+      {Dimension::DrainageArea, {"ha", "ac"}}, {Dimension::RainfallIntensity, {"mm/h", "in/h"}},
+      {Dimension::Pressure, {"kPa", "psi"}},   {Dimension::Time, {"min", "min"}},
+      {Dimension::SideSlope, {"H:V", "H:V"}},  {Dimension::KinematicViscosity, {"m2/s", "ft2/s"}},
   };
   for (const auto& [d, names] : cases) {
     EXPECT_EQ(SystemUnit(d, UnitSystem::SI)->name, names.first);

@@ -89,8 +89,7 @@ std::string AfterClosingBrace(std::string_view bytes, size_t at) {
 }
 
 bool NamesAUnit(std::string_view name) {
-  for (Dimension d : {Dimension::Length, Dimension::Area, Dimension::Velocity, Dimension::Discharge,
-                      Dimension::Slope, Dimension::Shear})
+  for (Dimension d : kDimensionsWithUnits)
     if (FindFileUnit(d, name)) return true;
   return false;
 }

@@ -1,5 +1,8 @@
 #include "core/worksheets/file_units.h"
 
+#include <cmath>
+#include <numbers>
+
 namespace rivulet {
 namespace {
 
@@ -10,6 +13,8 @@ constexpr double kInch = 0.0254;
 constexpr double kUsGallon = 3.785411784e-3;
 constexpr double kSecondsPerDay = 86400.0;
 constexpr double kPoundForce = 0.45359237 * 9.80665;
+constexpr double kAcre = 43560.0 * kFoot * kFoot;  // the US survey acre's 43,560 ft²
+constexpr double kPoundPerSquareInch = kPoundForce / (kInch * kInch);
 
 const std::vector<FileUnit> kNone;
 const std::vector<FileUnit> kLength{{"m", "m", 1.0},
@@ -36,6 +41,20 @@ const std::vector<FileUnit> kSlope{{"m/m", "m/m", 1.0},
                                    {"1:x", "1:x", 1.0, true}};
 const std::vector<FileUnit> kShear{{"Pa", "Pa", 1.0},
                                    {"lb/ft2", "lb/ft²", kPoundForce / (kFoot * kFoot)}};
+const std::vector<FileUnit> kSideSlope{{"H:V", "H:V", 1.0},
+                                       {"degrees", "°", 1.0, false, UnitRule::SlopeAngle}};
+const std::vector<FileUnit> kAngle{{"degrees", "°", 1.0}};
+const std::vector<FileUnit> kKinematicViscosity{{"m2/s", "m²/s", 1.0},
+                                                {"ft2/s", "ft²/s", kFoot* kFoot}};
+const std::vector<FileUnit> kTime{{"min", "min", 60.0}, {"s", "s", 1.0}, {"h", "h", 3600.0}};
+const std::vector<FileUnit> kIntensity{{"mm/h", "mm/h", 0.001 / 3600.0},
+                                       {"in/h", "in/h", kInch / 3600.0}};
+const std::vector<FileUnit> kDrainageArea{{"ha", "ha", 1e4},
+                                          {"m2", "m²", 1.0},
+                                          {"km2", "km²", 1e6},
+                                          {"ac", "ac", kAcre},
+                                          {"ft2", "ft²", kFoot* kFoot}};
+const std::vector<FileUnit> kPressure{{"kPa", "kPa", 1000.0}, {"psi", "psi", kPoundPerSquareInch}};
 
 struct Alias {
   Dimension dimension;
@@ -60,6 +79,20 @@ const std::vector<FileUnit>& FileUnits(Dimension dimension) {
       return kSlope;
     case Dimension::Shear:
       return kShear;
+    case Dimension::SideSlope:
+      return kSideSlope;
+    case Dimension::Angle:
+      return kAngle;
+    case Dimension::KinematicViscosity:
+      return kKinematicViscosity;
+    case Dimension::Time:
+      return kTime;
+    case Dimension::RainfallIntensity:
+      return kIntensity;
+    case Dimension::DrainageArea:
+      return kDrainageArea;
+    case Dimension::Pressure:
+      return kPressure;
     case Dimension::None:
       break;
   }
@@ -97,6 +130,18 @@ const FileUnit* SystemUnit(Dimension dimension, UnitSystem system) {
       return FindFileUnit(dimension, "ft2");
     case Dimension::Velocity:
       return FindFileUnit(dimension, "ft/s");
+    case Dimension::KinematicViscosity:
+      return FindFileUnit(dimension, "ft2/s");
+    case Dimension::RainfallIntensity:
+      return FindFileUnit(dimension, "in/h");
+    case Dimension::DrainageArea:
+      return FindFileUnit(dimension, "ac");
+    case Dimension::Pressure:
+      return FindFileUnit(dimension, "psi");
+    case Dimension::SideSlope:
+    case Dimension::Angle:
+    case Dimension::Time:
+      return &units.front();
     case Dimension::None:
       break;
   }
@@ -114,11 +159,29 @@ std::string_view UnitSystemName(UnitSystem system) {
 }
 
 double ToBase(const FileUnit& unit, double value) {
-  return unit.reciprocal ? unit.factor / value : value * unit.factor;
+  switch (unit.rule) {
+    case UnitRule::Reciprocal:
+      return unit.factor / value;
+    case UnitRule::SlopeAngle:
+      // 90° is a vertical side (no horizontal run); tan would give 1.6e16 there, not 0.
+      if (value == 90.0) return 0.0;
+      return 1.0 / std::tan(value * std::numbers::pi / 180.0);
+    case UnitRule::Scale:
+      break;
+  }
+  return value * unit.factor;
 }
 
 double FromBase(const FileUnit& unit, double base) {
-  return unit.reciprocal ? unit.factor / base : base / unit.factor;
+  switch (unit.rule) {
+    case UnitRule::Reciprocal:
+      return unit.factor / base;
+    case UnitRule::SlopeAngle:
+      return std::atan2(1.0, base) * 180.0 / std::numbers::pi;
+    case UnitRule::Scale:
+      break;
+  }
+  return base / unit.factor;
 }
 
 std::string_view DimensionName(Dimension dimension) {
@@ -135,6 +198,20 @@ std::string_view DimensionName(Dimension dimension) {
       return "slope";
     case Dimension::Shear:
       return "shear stress";
+    case Dimension::SideSlope:
+      return "side slope";
+    case Dimension::Angle:
+      return "angle";
+    case Dimension::KinematicViscosity:
+      return "kinematic viscosity";
+    case Dimension::Time:
+      return "time";
+    case Dimension::RainfallIntensity:
+      return "rainfall intensity";
+    case Dimension::DrainageArea:
+      return "drainage area";
+    case Dimension::Pressure:
+      return "pressure";
     case Dimension::None:
       break;
   }

@@ -20,7 +20,20 @@ double MostInputMagnitude(Dimension dimension) {
     case Dimension::Slope:
       return 100;
     case Dimension::Shear:
+    case Dimension::Pressure:
       return 1e7;
+    case Dimension::SideSlope:
+      return 1e4;
+    case Dimension::Angle:
+      return 360;
+    case Dimension::KinematicViscosity:
+      return 1;
+    case Dimension::Time:
+      return 1e8;
+    case Dimension::RainfallIntensity:
+      return 1;
+    case Dimension::DrainageArea:
+      return 1e12;
     case Dimension::None:
       break;
   }
