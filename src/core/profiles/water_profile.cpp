@@ -376,8 +376,14 @@ struct Solver {
     }
     // A profile that could not leave its control (critical depth at the end where the flow
     // arrives in the other regime) controls nothing.
-    if (sub && sub->points.size() < 2) sub.reset();
-    if (super && super->points.size() < 2) super.reset();
+    if (sub && sub->points.size() < 2) {
+      sub.reset();
+      r.notes.push_back("The downstream control starts no subcritical profile.");
+    }
+    if (super && super->points.size() < 2) {
+      super.reset();
+      r.notes.push_back("The upstream control starts no supercritical profile.");
+    }
     if (!sub && !super)
       throw Refusal{ySub ? kDownstream.control : kUpstream.control,
                     "Neither control can start a profile: critical depth at the end where the "
@@ -478,11 +484,12 @@ struct Solver {
     Add(reach, a, false, [&](double x) { return x < lo; });
     Add(reach, b, true, [&](double x) { return x >= lo; });
     SortByStation();
-    r.notes.push_back(lo <= reach.Downstream().station
-                          ? "The supercritical flow keeps more momentum than the subcritical "
-                            "profile to the downstream end: the jump is swept out of the reach."
-                          : "The supercritical flow keeps more momentum down to station " +
-                                text(lo) + ".");
+    (lo <= reach.Downstream().station ? r.warnings : r.notes)
+        .push_back(lo <= reach.Downstream().station
+                       ? "The supercritical flow keeps more momentum than the subcritical "
+                         "profile to the downstream end: the jump is swept out of the reach."
+                       : "The supercritical flow keeps more momentum down to station " + text(lo) +
+                             ".");
   }
 
   void Jump(const Reach& reach, const std::vector<ComputedPoint>& a,
