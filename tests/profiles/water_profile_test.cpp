@@ -112,7 +112,7 @@ TEST(WaterProfile, EachClassComesFromTheControlThatMakesIt) {
       ASSERT_TRUE(r.ok) << r.message;
       EXPECT_EQ(r.profileType, c.type);
       // Continuity: V·A = Q at every point, A = 5 y.
-      for (const ProfilePoint& p : r.points) EXPECT_TRUE(Near(p.velocity * 5 * p.depth, 10, 1e-12));
+      for (const ProfileRow& p : r.points) EXPECT_TRUE(Near(p.velocity * 5 * p.depth, 10, 1e-12));
     }
 }
 
@@ -258,7 +258,7 @@ TEST(WaterProfile, AProfileThatReachesCriticalDepthEndsThere) {
   ASSERT_EQ(r.warnings.size(), 1u);
   EXPECT_NE(r.warnings[0].find("reaches critical depth"), std::string::npos) << r.warnings[0];
   EXPECT_GT(r.points.front().station, 0);
-  for (const ProfilePoint& p : r.points) EXPECT_LE(p.depth, *r.criticalDepth);
+  for (const ProfileRow& p : r.points) EXPECT_LE(p.depth, *r.criticalDepth);
 }
 
 TEST(WaterProfile, DistanceToNormalDepthIsWhereTheProfileComesWithinOnePercent) {
@@ -270,7 +270,7 @@ TEST(WaterProfile, DistanceToNormalDepthIsWhereTheProfileComesWithinOnePercent) 
   ASSERT_TRUE(r.ok) << r.message;
   ASSERT_TRUE(r.normalApproachDistance);
   const double yn = *r.normalDepth;
-  for (const ProfilePoint& p : r.points) {
+  for (const ProfileRow& p : r.points) {
     if (p.station < *r.normalApproachDistance - 1e-9) {
       EXPECT_GT(p.depth, 1.01 * yn);
     }

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/batch/batch.h"
+#include "core/worksheets/document.h"
 #include "support/example_files.h"
 #include "support/near.h"
 #include "support/worksheet_batch.h"
@@ -59,6 +60,23 @@ TEST_F(ProfileBatch, SpillwayJumpBalancesMomentumInFeet) {
     if (station == r["jumpStation"]["value"].get<double>()) ++atJump;
   }
   EXPECT_EQ(atJump, 2);
+}
+
+// The table as CSV: a header with each column's unit, one line per point in the results' units.
+TEST(ProfileCsv, HeaderWithUnitsThenOneLinePerPoint) {
+  const WorksheetRead read = ReadWorksheetFile(Example("profile-spillway-jump-us.rvw"));
+  ASSERT_TRUE(read.document);
+  const SheetOutcome outcome = SolveWorksheet(ProfileKind(), *read.document);
+  ASSERT_TRUE(outcome.ok) << outcome.message;
+  const std::string csv = ProfileTableCsv(outcome, *read.document);
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+            "Station (ft),Bed Elevation (ft),Depth (ft),Water Surface (ft),Velocity (ft/s),"
+            "Froude Number,Specific Energy (ft),Energy Grade (ft),Friction Slope (ft/ft),Regime");
+  size_t lines = 0;
+  for (size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2))
+    ++lines;
+  EXPECT_EQ(lines, outcome.Find("profile")->records.size() + 1);
+  EXPECT_NE(csv.find(",11,"), std::string::npos) << "the 11 ft tailwater depth in feet";
 }
 
 TEST_F(ProfileBatch, RefusalsNameTheField) {

@@ -247,9 +247,9 @@ std::vector<ComputedPoint> ByStation(std::vector<ComputedPoint> points) {
   return points;
 }
 
-ProfilePoint PointAt(const ReachNode& n, double depth, double q, bool supercritical) {
+ProfileRow PointAt(const ReachNode& n, double depth, double q, bool supercritical) {
   const SectionHydraulics h = n.section->At(depth);
-  ProfilePoint p;
+  ProfileRow p;
   p.station = n.station;
   p.bedElevation = n.bed;
   p.depth = depth;
@@ -272,7 +272,7 @@ std::string SlopeClassOf(double slope, std::optional<double> yn, double yc) {
 }
 
 // The profile class of one point; "" at normal or critical depth, which belong to none.
-std::string ClassOf(const ProfilePoint& p, double slope) {
+std::string ClassOf(const ProfileRow& p, double slope) {
   const double y = p.depth, yc = p.criticalDepth;
   if (std::abs(y - yc) <= kAtCritical * yc) return "";
   if (p.normalDepth && std::abs(y - *p.normalDepth) <= kNormalApproach * *p.normalDepth) return "";
@@ -285,14 +285,14 @@ std::string ClassOf(const ProfilePoint& p, double slope) {
   return y > yc ? "S1" : y > yn ? "S2" : "S3";
 }
 
-std::string ProfileTypeOf(const std::vector<ProfilePoint>& points, double slope) {
+std::string ProfileTypeOf(const std::vector<ProfileRow>& points, double slope) {
   std::vector<std::string> labels;
   for (auto p = points.rbegin(); p != points.rend(); ++p) {
     const std::string c = ClassOf(*p, slope);
     if (!c.empty() && (labels.empty() || labels.back() != c)) labels.push_back(c);
   }
   if (labels.empty()) {
-    const bool normal = std::all_of(points.begin(), points.end(), [](const ProfilePoint& p) {
+    const bool normal = std::all_of(points.begin(), points.end(), [](const ProfileRow& p) {
       return p.normalDepth &&
              std::abs(p.depth - *p.normalDepth) <= kNormalApproach * *p.normalDepth;
     });
@@ -305,8 +305,8 @@ std::string ProfileTypeOf(const std::vector<ProfilePoint>& points, double slope)
 
 // Distance from the control at `from` along the points (in computing order) to where the
 // depth first comes within kNormalReported of normal depth.
-std::optional<double> NormalApproach(const std::vector<const ProfilePoint*>& path) {
-  const auto off = [](const ProfilePoint& p) {
+std::optional<double> NormalApproach(const std::vector<const ProfileRow*>& path) {
+  const auto off = [](const ProfileRow& p) {
     return std::abs(p.depth - *p.normalDepth) / *p.normalDepth - kNormalReported;
   };
   for (size_t i = 0; i < path.size(); ++i) {
@@ -396,7 +396,7 @@ struct Solver {
       }
     Assemble(reach, sub, super);
     r.profileType = ProfileTypeOf(r.points, reach.Slope());
-    Approach(ySub.has_value() && sub.has_value());
+    Approach();
   }
 
   void Note(const std::string& start, const ComputedProfile& p) {
@@ -416,7 +416,7 @@ struct Solver {
   void SortByStation() {
     std::stable_sort(
         r.points.begin(), r.points.end(),
-        [](const ProfilePoint& x, const ProfilePoint& y) { return x.station < y.station; });
+        [](const ProfileRow& x, const ProfileRow& y) { return x.station < y.station; });
   }
 
   void Assemble(const Reach& reach, const std::optional<ComputedProfile>& sub,
@@ -503,8 +503,8 @@ struct Solver {
       r.warnings.push_back("The sequent depth of the jump lies above the top of the section.");
     for (const ComputedPoint& c : a)
       if (c.station < station) r.points.push_back(PointAt(reach.At(c.station), c.depth, q, false));
-    const ProfilePoint before = PointAt(n, y1, q, true);
-    const ProfilePoint after = PointAt(n, y2, q, false);
+    const ProfileRow before = PointAt(n, y1, q, true);
+    const ProfileRow after = PointAt(n, y2, q, false);
     r.points.push_back(after);
     r.points.push_back(before);
     for (const ComputedPoint& c : b)
@@ -519,16 +519,16 @@ struct Solver {
     r.jump = j;
   }
 
-  void Approach(bool fromDownstream) {
-    std::vector<const ProfilePoint*> path;
-    if (fromDownstream) {
-      for (const ProfilePoint& p : r.points)
-        if (!p.supercritical) path.push_back(&p);
-    } else {
-      for (auto p = r.points.rbegin(); p != r.points.rend(); ++p)
-        if (p->supercritical) path.push_back(&*p);
-    }
-    if (!path.empty()) r.normalApproachDistance = NormalApproach(path);
+  // From the control of whichever profile comes within reach of normal depth, the
+  // subcritical one's first.
+  void Approach() {
+    std::vector<const ProfileRow*> up, down;
+    for (const ProfileRow& p : r.points)
+      if (!p.supercritical) up.push_back(&p);
+    for (auto p = r.points.rbegin(); p != r.points.rend(); ++p)
+      if (p->supercritical) down.push_back(&*p);
+    if (!up.empty()) r.normalApproachDistance = NormalApproach(up);
+    if (!r.normalApproachDistance && !down.empty()) r.normalApproachDistance = NormalApproach(down);
   }
 };
 

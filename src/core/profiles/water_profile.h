@@ -65,7 +65,7 @@ struct ProfileInputs {
 };
 
 /// One computed point of the profile.
-struct ProfilePoint {
+struct ProfileRow {
   double station = 0;  ///< m
   double bedElevation = 0;
   double depth = 0;
@@ -96,7 +96,7 @@ struct ProfileResults {
   std::vector<std::string> warnings;
   std::vector<std::string> notes;  ///< where each profile started and how it ended
 
-  std::vector<ProfilePoint> points;     ///< ordered by station; a jump gives two at its station
+  std::vector<ProfileRow> points;       ///< ordered by station; a jump gives two at its station
   std::string profileType;              ///< "M1", or several in flow order: "M3, M2"
   std::string slopeClass;               ///< "Mild", "Steep", "Critical", "Horizontal", "Adverse"
   std::optional<double> normalDepth;    ///< at the downstream end (m)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/csv_cell.h"
 #include "core/worksheets/input_range.h"
 
 namespace rivulet {
@@ -94,7 +95,7 @@ NamedResult Length(const char* name, const char* label, std::optional<double> v)
   return NamedResult::Number(name, label, Dimension::Length, v);
 }
 
-std::vector<NamedResult> Row(const ProfilePoint& p) {
+std::vector<NamedResult> Row(const ProfileRow& p) {
   const char* regime = std::abs(p.froudeNumber - 1) <= kCriticalBand ? "critical"
                        : p.froudeNumber < 1                          ? "subcritical"
                                                                      : "supercritical";
@@ -228,7 +229,7 @@ SheetOutcome ProfileOutcome(const ProfileInputs& in, const ProfileResults& r, co
   };
   std::vector<std::vector<NamedResult>> rows;
   rows.reserve(r.points.size());
-  for (const ProfilePoint& p : r.points) rows.push_back(Row(p));
+  for (const ProfileRow& p : r.points) rows.push_back(Row(p));
   std::vector<NamedResult> results{
       NamedResult::Text("profileType", "Profile Type", r.profileType),
       NamedResult::Text("slopeClass", "Slope Class", r.slopeClass),
@@ -252,6 +253,29 @@ SheetOutcome ProfileOutcome(const ProfileInputs& in, const ProfileResults& r, co
                            Shown(d, "jumpLength", Dimension::Length, j->length) +
                            " is a rough figure.");
   return o;
+}
+
+std::string ProfileTableCsv(const SheetOutcome& outcome, const Document& d) {
+  const NamedResult* table = outcome.ok ? outcome.Find("profile") : nullptr;
+  if (!table || table->records.empty()) return "";
+  std::string csv;
+  const std::vector<NamedResult>& first = table->records.front();
+  for (size_t i = 0; i < first.size(); ++i) {
+    const ShownResult shown = ShowResult(first[i], d.ResultUnit(first[i].name, first[i].dimension));
+    if (i > 0) csv += ',';
+    AppendDelimitedCell(
+        csv, first[i].label + (shown.unitSymbol.empty() ? "" : " (" + shown.unitSymbol + ")"), ',');
+  }
+  csv += "\r\n";
+  for (const std::vector<NamedResult>& row : table->records) {
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) csv += ',';
+      AppendDelimitedCell(csv, ShowResult(row[i], d.ResultUnit(row[i].name, row[i].dimension)).text,
+                          ',');
+    }
+    csv += "\r\n";
+  }
+  return csv;
 }
 
 const WorksheetKind& ProfileKind() {

@@ -3,6 +3,8 @@
 // files and reports.
 #pragma once
 
+#include <string>
+
 #include "core/profiles/water_profile.h"
 #include "core/worksheets/kinds.h"
 
@@ -23,5 +25,9 @@ struct ProfileSolved {
 /// The outcome of solved results, figures in the document's result units.
 SheetOutcome ProfileOutcome(const ProfileInputs& inputs, const ProfileResults& results,
                             const Document& document);
+
+/// The profile table of a solved outcome as CSV text: a header of labels with their units,
+/// then one line per point as shown in the document's result units ("" when none).
+std::string ProfileTableCsv(const SheetOutcome& outcome, const Document& document);
 
 }  // namespace rivulet
