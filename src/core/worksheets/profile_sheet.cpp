@@ -46,42 +46,31 @@ ProfileControl ReadControl(const Document& d, const char* option,
   return c;
 }
 
-// One row of the sections list, read as a small document of its own so that every
-// refusal names the row and its member.
-SurveyedStation ReadSectionRow(const nlohmann::json& row, size_t i) {
-  const std::string name = "sections row " + std::to_string(i + 1);
-  if (!row.is_object()) throw WorksheetError("sections", name + " must be an object.");
+// One surveyed section of the list: its station, ground points and roughness zones.
+SurveyedStation ReadSectionRow(const InputRow& row) {
   SurveyedStation s;
-  if (const auto id = row.find("id"); id != row.end() && id->is_string()) s.id = *id;
-  const std::string named = name + (s.id.empty() ? "" : " (\"" + s.id + "\")");
-  Document one;
-  one.inputs = row;
-  try {
-    s.station = one.Input("station", Dimension::Length, Allowed::Any);
-    s.section.station = one.InputList("points", "station", Dimension::Length);
-    s.section.elevation = one.InputList("points", "elevation", Dimension::Length);
-    const auto zones = row.find("nZones");
-    if (zones != row.end() && zones->is_object() && zones->contains("breaks"))
-      s.section.breaks = one.InputList("nZones", "breaks", Dimension::Length);
-    s.section.n = one.InputList("nZones", "n", Dimension::None, Allowed::Positive);
-    for (size_t j = 0; j < s.section.n.size(); ++j)
-      if (!(s.section.n[j] >= kLeastManningN))
-        throw WorksheetError("nZones", "Manning's n of zone " + std::to_string(j + 1) +
+  s.id = row.Id();
+  s.station = row.Number("station", Dimension::Length, Allowed::Any);
+  s.section.station = row.Numbers("points", "station", Dimension::Length);
+  s.section.elevation = row.Numbers("points", "elevation", Dimension::Length);
+  // Without breaks the whole section takes its one n.
+  if (row.Has("nZones") && row.Json()["nZones"].is_object() &&
+      row.Json()["nZones"].contains("breaks"))
+    s.section.breaks = row.Numbers("nZones", "breaks", Dimension::Length);
+  s.section.n = row.Numbers("nZones", "n", Dimension::None, Allowed::Positive);
+  for (size_t j = 0; j < s.section.n.size(); ++j)
+    if (!(s.section.n[j] >= kLeastManningN))
+      throw WorksheetError("sections", row.Name() + ": Manning's n of zone " +
+                                           std::to_string(j + 1) +
                                            " is below 0.001, smoother than any surface.");
-    if (const auto walls = row.find("extendWalls"); walls != row.end() && walls->is_boolean())
-      s.section.extendWalls = *walls;
-  } catch (const WorksheetError& e) {
-    throw WorksheetError("sections", named + ": " + e.what());
-  }
+  const auto walls = row.Json().find("extendWalls");
+  s.section.extendWalls = walls != row.Json().end() && walls->is_boolean() && walls->get<bool>();
   return s;
 }
 
 std::vector<SurveyedStation> ReadSections(const Document& d) {
-  const auto list = d.inputs.find("sections");
-  if (list == d.inputs.end() || !list->is_array())
-    throw WorksheetError("sections", "Input \"sections\" must be a list of surveyed sections.");
   std::vector<SurveyedStation> rows;
-  for (size_t i = 0; i < list->size(); ++i) rows.push_back(ReadSectionRow((*list)[i], i));
+  for (const InputRow& row : d.InputRows("sections")) rows.push_back(ReadSectionRow(row));
   return rows;
 }
 
@@ -298,7 +287,13 @@ const WorksheetKind& ProfileKind() {
        {"depthIncrement", "Depth Increment", Dimension::Length},
        {"maximumStepLength", "Maximum Step Length", Dimension::Length},
        {"expansionCoefficient", "Expansion Coefficient", Dimension::None, true},
-       {"contractionCoefficient", "Contraction Coefficient", Dimension::None, true}},
+       {"contractionCoefficient", "Contraction Coefficient", Dimension::None, true},
+       // Each row also holds its surveyed points and zones, kept as the file gives them.
+       {"sections",
+        "Sections",
+        Dimension::None,
+        false,
+        {{"station", "Station", Dimension::Length, false, {}, Allowed::Any}}}},
       {},
       {{"channel", "Channel", {{"prismatic", "Prismatic"}, {"sections", "Surveyed Sections"}}},
        {"section",
@@ -350,7 +345,7 @@ const WorksheetKind& ProfileKind() {
         const std::string up = OptionOr(d, "upstreamControl", "none");
         const auto when = [](bool used) { return used ? FieldUse::Required : FieldUse::Unused; };
         if (field == "section") return when(prismatic);
-        if (field == "compositeMethod") return when(!prismatic);
+        if (field == "compositeMethod" || field == "sections") return when(!prismatic);
         if (field == "bottomWidth")
           return when(prismatic && (shape == "rectangle" || shape == "trapezoid"));
         if (field == "sideSlope")
