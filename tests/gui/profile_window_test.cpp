@@ -52,5 +52,25 @@ TEST(ProfileWindow, LongSectionShowsTheCurrentResultsOnly) {
   window->close();
 }
 
+// A surveyed reach: its sections are listed (and editable) under the inputs, and the long
+// section's bed runs through their lowest points.
+TEST(ProfileWindow, SurveyedReachListsItsSectionsAndDrawsTheirBed) {
+  RecordingServices services;
+  SharedPrinter printer;
+  auto window = std::make_unique<WorksheetWindow>(ProfileKind(), services, printer);
+  SetUpProfileWindow(*window);
+  window->SetSaveQuestion([](const std::string&) { return SaveAnswer::Discard; });
+  ASSERT_TRUE(window->OpenFile(Example("profile-stream-sections-si.rvw")));
+  auto* list = window->findChild<QWidget*>("list_sections");
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->isEnabled());
+  auto* view = window->findChild<ProfileView*>("picProfile");
+  ASSERT_TRUE(view->Drawing().has_value());
+  ASSERT_EQ(view->Drawing()->bed.size(), 5u);
+  EXPECT_DOUBLE_EQ(view->Drawing()->bed.back().first, 650);
+  EXPECT_DOUBLE_EQ(view->Drawing()->bed.back().second, 100.98);
+  window->close();
+}
+
 }  // namespace
 }  // namespace rivulet

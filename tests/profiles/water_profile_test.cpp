@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/hydraulics/flow_details.h"
+#include "core/profiles/profile_section.h"
 #include "support/near.h"
 
 namespace rivulet {
@@ -141,6 +142,43 @@ TEST(WaterProfile, JumpSequentDepthsBalanceMomentum) {
     // The backwater falls from the tailwater towards normal depth upstream.
     EXPECT_GT(y2, *r.normalDepth);
     EXPECT_LT(y2, 1.2);
+  }
+}
+
+// The area's moment about the surface, A·ȳ, behind every sequent depth: the trapezoid's
+// b y²/2 + z y³/3, a pipe's by strips of width 2(h(D − h))^(1/2), a survey by its segments.
+TEST(WaterProfile, FirstMomentOfEachShape) {
+  const auto pipeStrips = [](double d, double y) {
+    const int n = 200000;
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+      const double h = (i + 0.5) * y / n;
+      sum += (y - h) * 2 * std::sqrt(h * (d - h)) * y / n;
+    }
+    return sum;
+  };
+  const SectionPtr survey = MakeSurveyedSection({{0, 3, 7, 10}, {3, 0, 0, 3}, {}, {0.03}, false},
+                                                CompositeMethod::Conveyance);
+  struct Case {
+    const char* name;
+    SectionPtr section;
+    double depth, expected;
+  };
+  const Case cases[] = {
+      {"trapezoid", MakePrismaticSection({SectionKind::Trapezoid, 0, 3, 1.5}, 0.013), 0.8,
+       3 * 0.64 / 2 + 1.5 * 0.512 / 3},
+      {"triangle", MakePrismaticSection({SectionKind::Triangle, 0, 9, 2}, 0.013), 0.6,
+       2 * 0.216 / 3},
+      {"pipe below half", MakePrismaticSection({SectionKind::Pipe, 1.2, 0, 0}, 0.013), 0.35,
+       pipeStrips(1.2, 0.35)},
+      {"pipe above half", MakePrismaticSection({SectionKind::Pipe, 1.2, 0, 0}, 0.013), 1.0,
+       pipeStrips(1.2, 1.0)},
+      // Sides of 1:1 from 3 m wide: the survey's trapezoid, wet partway up its slopes.
+      {"survey", survey, 1.2, 4 * 1.44 / 2 + 1.728 / 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(Near(c.section->At(c.depth).firstMoment, c.expected, 1e-6));
   }
 }
 

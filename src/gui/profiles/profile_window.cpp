@@ -74,8 +74,18 @@ void SplitOptionRow(WorksheetWindow& window) {
 
 }  // namespace
 
+// The list of sections would stand below the long column of results, out of sight: it goes
+// under the inputs instead, where the other channel's inputs stand greyed.
+void MoveSectionsUnderInputs(WorksheetWindow& window) {
+  auto* list = window.findChild<QWidget*>("list_sections");
+  if (!list || !list->parentWidget() || !list->parentWidget()->layout()) return;
+  list->parentWidget()->layout()->removeWidget(list);
+  window.AddBelowInputs(list);
+}
+
 void SetUpProfileWindow(WorksheetWindow& window) {
   SplitOptionRow(window);
+  MoveSectionsUnderInputs(window);
   auto* view = new ProfileView;
   // The results column runs long; the drawing keeps a readable height at its top.
   auto* holder = new QWidget;
