@@ -267,6 +267,20 @@ TEST(WaterProfile, RefusalsNameTheInputAndSayWhy) {
          in.sections = {{"a", 0, s}, {"b", 50, s}, {"c", 40, s}};
        },
        "sections", "sections row 3 (\"c\")"},
+      {"stations too many for the survey's detail",
+       [](ProfileInputs& in) {
+         in.channel = ProfileChannel::Sections;
+         in.downstream = Depth(2.0);
+         // 50 000 stations, within the step limit, of 100 points each.
+         in.maximumStepLength = 0.2;
+         StationSection s{{}, {}, {}, {0.03}, false};
+         for (int i = 0; i < 100; ++i) {
+           s.station.push_back(i);
+           s.elevation.push_back(std::abs(i - 49.5) / 10);
+         }
+         in.sections = {{"a", 0, s}, {"b", 10000, s}};
+       },
+       "maximumStepLength", "too many stations"},
       {"direct step over surveys",
        [](ProfileInputs& in) {
          in.channel = ProfileChannel::Sections;

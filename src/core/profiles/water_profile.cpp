@@ -22,6 +22,9 @@ struct Refusal {
 
 // A normal depth this close to critical depth (relative) makes a critical slope.
 constexpr double kCriticalSlopeBand = 1e-6;
+// Stations times points per section a surveyed reach may ask for (10 000 stations of 200
+// points, or 400 of 5000): seconds at most, where a million takes about one.
+constexpr double kMaxSurveyedWork = 2e6;
 // A control depth this close to critical depth (relative) counts as critical.
 constexpr double kAtCritical = 1e-9;
 
@@ -133,10 +136,16 @@ class Reach {
     slope_ = (surveyed.back().bed - surveyed.front().bed) /
              (surveyed.back().station - surveyed.front().station);
     const double length = surveyed.back().station - surveyed.front().station;
-    if (!(length / in_.maximumStepLength <= kMaxProfileSteps))
-      throw Refusal{"maximumStepLength", "The maximum step length gives more than " +
-                                             std::to_string(kMaxProfileSteps) +
-                                             " steps over the reach: make it longer."};
+    // Every station between surveys is worked from both neighbours' points: the work grows
+    // with stations times points, and a window must not freeze on a survey of thousands.
+    size_t points = 0;
+    for (const SurveyedStation& s : list) points = std::max(points, s.section.station.size());
+    const double stations = length / in_.maximumStepLength + static_cast<double>(list.size());
+    if (!(length / in_.maximumStepLength <= kMaxProfileSteps) ||
+        !(stations * static_cast<double>(points) <= kMaxSurveyedWork))
+      throw Refusal{"maximumStepLength",
+                    "The maximum step length gives too many stations for sections of " +
+                        std::to_string(points) + " points: make it longer."};
     for (size_t i = 0; i < surveyed.size(); ++i) {
       Depths(surveyed[i], "sections");
       if (i > 0) {
