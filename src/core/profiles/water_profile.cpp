@@ -439,12 +439,15 @@ struct Solver {
     if (!super || !sub) {
       Add(reach, sub ? a : b, !sub, all);
       const std::string& stop = sub ? subStop : superStop;
+      // Past critical depth the flow changes regime, and only a control at the other end
+      // can carry it on; a pipe that fills or a step that fails needs other inputs.
+      const bool critical = sub ? sub->reachedCritical : super->reachedCritical;
       if (!stop.empty())
         r.warnings.push_back(
-            sub ? "The subcritical profile " + stop +
-                      ": a control at the upstream end would carry the flow on."
-                : "The supercritical profile " + stop +
-                      ": a control at the downstream end would carry the flow on.");
+            std::string(sub ? "The subcritical profile " : "The supercritical profile ") + stop +
+            (!critical ? "."
+             : sub     ? ": a control at the upstream end would carry the flow on."
+                       : ": a control at the downstream end would carry the flow on."));
       return;
     }
     const double lo = b.front().station, hi = a.back().station;
