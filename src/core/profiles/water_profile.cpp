@@ -284,7 +284,9 @@ std::string SlopeClassOf(double slope, std::optional<double> yn, double yc) {
 std::string ClassOf(const ProfileRow& p, double slope) {
   const double y = p.depth, yc = p.criticalDepth;
   if (std::abs(y - yc) <= kAtCritical * yc) return "";
-  if (p.normalDepth && std::abs(y - *p.normalDepth) <= kNormalApproach * *p.normalDepth) return "";
+  // Within 1 % of normal depth the flow is as good as uniform: a surveyed reach's own normal
+  // depth wanders from section to section, and a class per wander says nothing.
+  if (p.normalDepth && std::abs(y - *p.normalDepth) <= kNormalReported * *p.normalDepth) return "";
   const std::string cls = SlopeClassOf(slope, p.normalDepth, yc);
   const double yn = p.normalDepth.value_or(std::numeric_limits<double>::infinity());
   if (cls == "Horizontal") return y > yc ? "H2" : "H3";
@@ -303,7 +305,7 @@ std::string ProfileTypeOf(const std::vector<ProfileRow>& points, double slope) {
   if (labels.empty()) {
     const bool normal = std::all_of(points.begin(), points.end(), [](const ProfileRow& p) {
       return p.normalDepth &&
-             std::abs(p.depth - *p.normalDepth) <= kNormalApproach * *p.normalDepth;
+             std::abs(p.depth - *p.normalDepth) <= kNormalReported * *p.normalDepth;
     });
     return normal ? "uniform" : "critical";
   }
