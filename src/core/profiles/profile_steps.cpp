@@ -18,8 +18,6 @@ constexpr FalsePositionRule kEnergyBalance{1e-10, 0, kFalsePositionCap};
 constexpr int kShallowHalvings = 200;
 // Depth steps of each trial in the search for where an unbounded profile ends.
 constexpr int kTrialSteps = 100;
-// A normal depth this close to critical depth makes a critical slope.
-constexpr double kCriticalSlopeBand = 1e-6;
 
 double Sf(const SectionHydraulics& h, double q) {
   const double r = Div(q, h.conveyance);

@@ -20,8 +20,6 @@ struct Refusal {
   std::string message;
 };
 
-// A normal depth this close to critical depth (relative) makes a critical slope.
-constexpr double kCriticalSlopeBand = 1e-6;
 // Stations times points per section a surveyed reach may ask for (10 000 stations of 200
 // points, or 400 of 5000): seconds at most, where a million takes about one.
 constexpr double kMaxSurveyedWork = 2e6;
@@ -45,7 +43,6 @@ class Reach {
   const std::vector<ReachNode>& Nodes() const { return nodes_; }
   const PrismaticReach& Prismatic() const { return prismatic_; }
   double Slope() const { return slope_; }
-  double Length() const { return nodes_.back().station - nodes_.front().station; }
   const ReachNode& Downstream() const { return nodes_.front(); }
   const ReachNode& Upstream() const { return nodes_.back(); }
 

@@ -108,6 +108,9 @@ struct ProfileResults {
   int iterations = 0;  ///< trials of the standard step's energy balance
 };
 
+/// A normal depth within this fraction of critical depth makes a critical slope: the
+/// solvers' own precision, far below any survey's.
+inline constexpr double kCriticalSlopeBand = 1e-6;
 /// Ends of a profile within this fraction of normal depth count as normal depth.
 inline constexpr double kNormalApproach = 1e-3;
 /// The distance to normal depth is measured to within this fraction of it.
