@@ -9,6 +9,7 @@
 
 #include "core/hydraulics/flow_details.h"
 #include "core/profiles/profile_section.h"
+#include "core/profiles/profile_steps.h"
 #include "support/near.h"
 
 namespace rivulet {
@@ -143,6 +144,28 @@ TEST(WaterProfile, JumpSequentDepthsBalanceMomentum) {
     EXPECT_GT(y2, *r.normalDepth);
     EXPECT_LT(y2, 1.2);
   }
+}
+
+// Each averaging of the friction slope over a step, for ends of Sf 0.0025 and 0.01.
+TEST(WaterProfile, FrictionSlopeAveraging) {
+  SectionHydraulics a, b;
+  a.area = 10, a.perimeter = 10, a.conveyance = 100;
+  b.area = 8, b.perimeter = 9, b.conveyance = 50;
+  const double n1 = 10 * 1.0 / 100, n2 = 8 * std::pow(8.0 / 9, 2.0 / 3) / 50;
+  const double v = (5.0 / 10 + 5.0 / 8) / 2, r = (1 + 8.0 / 9) / 2;
+  struct Case {
+    FrictionAveraging averaging;
+    double expected;
+  } cases[] = {
+      {FrictionAveraging::AverageConveyance, std::pow(10.0 / 150, 2)},
+      {FrictionAveraging::AverageFrictionSlope, (0.0025 + 0.01) / 2},
+      {FrictionAveraging::GeometricMean, 0.005},
+      {FrictionAveraging::HarmonicMean, 2 * 0.0025 * 0.01 / 0.0125},
+      {FrictionAveraging::MeanHydraulics, std::pow((n1 + n2) / 2 * v / std::pow(r, 2.0 / 3), 2)},
+  };
+  for (const Case& c : cases)
+    EXPECT_TRUE(Near(AverageFrictionSlope(a, b, 5, c.averaging), c.expected, 1e-12))
+        << static_cast<int>(c.averaging);
 }
 
 // The area's moment about the surface, A·ȳ, behind every sequent depth: the trapezoid's
