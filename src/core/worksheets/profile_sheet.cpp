@@ -230,7 +230,7 @@ SheetOutcome ProfileOutcome(const ProfileInputs& in, const ProfileResults& r, co
       Length("jumpSequentDepth", "Jump Sequent Depth", jump(&HydraulicJump::sequentDepth)),
       Length("jumpEnergyLoss", "Jump Energy Loss", jump(&HydraulicJump::energyLoss)),
       Length("jumpLength", "Jump Length", jump(&HydraulicJump::length)),
-      NamedResult::Records("profile", "Profile Point", std::move(rows))};
+      NamedResult::Table("profile", "Profile", std::move(rows))};
   SheetOutcome o = SheetOutcome::Solved(std::move(results));
   o.warnings = r.warnings;
   AddMethod(o, in, r);
