@@ -156,7 +156,7 @@ TEST(PressurePipe, GradesStandardSizeAndCurve) {
   const double vh = r.flow.velocityHead;
   EXPECT_TRUE(Near(*r.energyGradeUpstream, 105 + vh));
   EXPECT_TRUE(Near(*r.hydraulicGradeDownstream, 105 - 6.0, 1e-9));
-  EXPECT_TRUE(Near(*r.downstreamPressureHead, 105 - 6.0 - 90, 1e-9));
+  EXPECT_EQ(*r.downstreamPressureHead, 105 - 6.0 - 90);
   // The next size up carries the flow with less loss; a diameter on a size takes it.
   ASSERT_TRUE(r.standardDiameter);
   EXPECT_GE(*r.standardDiameter, r.flow.diameter);
@@ -164,9 +164,9 @@ TEST(PressurePipe, GradesStandardSizeAndCurve) {
   in.headLoss = PipeFlowAt(in.law, 0.05, 0.225, 500).totalHeadLoss;
   EXPECT_EQ(SolvePressurePipe(in).standardNominal, 225);
   // Zero to twice the flow; the loss at the design flow is the design head loss.
-  ASSERT_EQ(r.curve.size(), 21u);
+  ASSERT_EQ(r.curve.size(), 11u);
   EXPECT_EQ(r.curve.front().headLoss, 0);
-  EXPECT_TRUE(Near(r.curve[10].headLoss, 6.0, 1e-9));
+  EXPECT_TRUE(Near(r.curve[5].headLoss, 6.0, 1e-9));
   EXPECT_TRUE(Near(r.curve.back().discharge, 0.1));
 }
 

@@ -86,7 +86,7 @@ struct HeadLossPoint {
 };
 
 /// Points of the head-loss curve, from zero to twice the discharge.
-inline constexpr int kHeadLossCurvePoints = 21;
+inline constexpr int kHeadLossCurvePoints = 11;
 
 struct PressurePipeResults {
   std::optional<PressurePipeError> error;  ///< set when nothing was computed
