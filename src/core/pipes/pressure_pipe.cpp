@@ -112,8 +112,8 @@ void AddGrades(const PressurePipeInputs& in, PressurePipeResults& r) {
   r.energyGradeUpstream = *r.hydraulicGradeUpstream + r.flow.velocityHead;
   // The head the solve was given, when it was given one: the grade then meets the ends' own
   // levels exactly rather than to the search's last bits.
-  const double loss = in.solveFor == PressurePipeUnknown::HeadLoss ? r.flow.totalHeadLoss
-                                                                   : in.headLoss.value_or(0);
+  const double loss =
+      in.solveFor == PressurePipeUnknown::HeadLoss ? r.flow.totalHeadLoss : in.headLoss.value_or(0);
   r.energyGradeDownstream = *r.energyGradeUpstream - loss;
   r.hydraulicGradeDownstream = *r.energyGradeDownstream - r.flow.velocityHead;
   r.downstreamPressureHead = *r.hydraulicGradeDownstream - e.downstreamElevation;
