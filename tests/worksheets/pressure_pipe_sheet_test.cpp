@@ -106,6 +106,14 @@ TEST_F(PressurePipeBatch, RefusalsNameTheirField) {
        {{"inputs", {{"roughness", nullptr}}}, {"options", {{"material", "vitrifiedClay"}}}},
        "roughness",
        "The input \"roughness\" is missing (the material has no value)."},
+      {"fitting without K",
+       {{"inputs", {{"minorLosses", {{{"id", "meter"}, {"fitting", "other"}}}}}}},
+       "minorLosses",
+       "\"minorLosses\" row 1 (\"meter\"): give the K of a fitting not in the table."},
+      {"half a fitting",
+       {{"inputs", {{"minorLosses", {{{"fitting", "exit"}, {"count", {{"value", 1.5}}}}}}}}},
+       "minorLosses",
+       "\"minorLosses\" row 1: the count 1.5 is not a whole number of fittings."},
       {"minor losses use the head",
        {{"solveFor", "length"}, {"inputs", {{"minorLossK", {{"value", 1000}}}}}},
        "headLoss",
@@ -120,6 +128,17 @@ TEST_F(PressurePipeBatch, RefusalsNameTheirField) {
       EXPECT_EQ(j["status"]["message"], row.message);
     }
   }
+}
+
+// The fittings' K from the table unless typed, times the count; a list stands for the sum.
+TEST_F(PressurePipeBatch, FittingsAddTheirKTimesTheirCount) {
+  const nlohmann::json fittings = nlohmann::json::parse(R"([
+      {"fitting": "gateValve", "count": {"value": 2}}, {"fitting": "exit"},
+      {"fitting": "other", "k": {"value": 0.35}}, {"fitting": "teeBranch", "k": {"value": 2}}])");
+  const nlohmann::json j =
+      Solve({{"inputs", {{"minorLosses", fittings}, {"minorLossK", {{"value", 50}}}}}});
+  const double k = 0.2 * 2 + 1.0 + 0.35 + 2;
+  EXPECT_TRUE(Near(Value(j, "minorLoss"), k * Value(j, "velocityHead")));
 }
 
 TEST_F(PressurePipeBatch, RangeWarningsAndTheCurveAsCsv) {

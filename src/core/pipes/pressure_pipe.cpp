@@ -114,8 +114,8 @@ void AddGrades(const PressurePipeInputs& in, PressurePipeResults& r) {
   // levels exactly rather than to the search's last bits.
   const double loss =
       in.solveFor == PressurePipeUnknown::HeadLoss ? r.flow.totalHeadLoss : in.headLoss.value_or(0);
-  r.energyGradeDownstream = *r.energyGradeUpstream - loss;
-  r.hydraulicGradeDownstream = *r.energyGradeDownstream - r.flow.velocityHead;
+  r.hydraulicGradeDownstream = *r.hydraulicGradeUpstream - loss;
+  r.energyGradeDownstream = *r.hydraulicGradeDownstream + r.flow.velocityHead;
   r.downstreamPressureHead = *r.hydraulicGradeDownstream - e.downstreamElevation;
 }
 

@@ -40,6 +40,43 @@ std::vector<Choice> MaterialChoices() {
   return choices;
 }
 
+std::vector<Choice> FittingChoices() {
+  std::vector<Choice> choices{{"other", "Other (enter K)"}};
+  for (const FittingKind& k : FittingKinds()) choices.push_back({k.name, k.label});
+  return choices;
+}
+
+// The fittings' rows: a fitting of the table takes its K unless one is typed; any other
+// needs its K; a count is a whole number of fittings.
+std::vector<Fitting> ReadFittings(const Document& d) {
+  std::vector<std::string> names;
+  for (const Choice& c : FittingChoices()) names.push_back(c.name);
+  std::vector<Fitting> fittings;
+  for (const InputRow& row : d.InputRows("minorLosses")) {
+    Fitting f;
+    f.id = row.Id();
+    f.fitting = row.Word("fitting", names, "other");
+    const std::optional<double> k = row.OptionalNumber("k", Dimension::None, Allowed::NonNegative);
+    const FittingKind* kind = FindFittingKind(f.fitting);
+    if (!k && !kind)
+      throw WorksheetError("minorLosses",
+                           row.Name() + ": give the K of a fitting not in the table.");
+    f.k = k ? *k : kind->k;
+    f.count = row.OptionalNumber("count", Dimension::None).value_or(1);
+    if (f.count != std::floor(f.count))
+      throw WorksheetError("minorLosses", row.Name() + ": the count " + FormatNumber(f.count) +
+                                              " is not a whole number of fittings.");
+    fittings.push_back(f);
+  }
+  return fittings;
+}
+
+// Whether the document lists fittings, which then stand for the K sum.
+bool ListsFittings(const Document& d) {
+  const auto it = d.inputs.find("minorLosses");
+  return it != d.inputs.end() && it->is_array() && !it->empty();
+}
+
 std::vector<Choice> TemperatureChoices() {
   std::vector<Choice> choices{{"given", "Viscosity as entered"}};
   for (int t = kWaterTableLowest; t <= kWaterTableHighest; ++t)
@@ -184,8 +221,11 @@ PressurePipeInputs ReadPressurePipeInputs(const Document& d) {
       temperature == "given" ? d.OptionalInput("kinematicViscosity", Dimension::KinematicViscosity)
                                    .value_or(kWaterViscosity20C)
                              : *WaterViscosityAt(std::stoi(temperature));
+  const std::vector<Fitting> fittings = ReadFittings(d);
   in.law.minorLossK =
-      d.OptionalInput("minorLossK", Dimension::None, Allowed::NonNegative).value_or(0);
+      fittings.empty()
+          ? d.OptionalInput("minorLossK", Dimension::None, Allowed::NonNegative).value_or(0)
+          : MinorLossK(fittings);
 
   in.solveFor = unknown == "diameter"   ? PressurePipeUnknown::Diameter
                 : unknown == "headLoss" ? PressurePipeUnknown::HeadLoss
@@ -233,8 +273,9 @@ FieldUse PressurePipeFieldUse(const Document& d, const std::string& field) {
   if (field == "headLoss") return field == unknown ? FieldUse::Required : FieldUse::Optional;
   if (field == "downstreamPressureHead")
     return unknown == "headLoss" ? FieldUse::Unused : FieldUse::Optional;
+  if (field == "minorLossK") return ListsFittings(d) ? FieldUse::Unused : FieldUse::Optional;
   if (field == "upstreamElevation" || field == "downstreamElevation" ||
-      field == "upstreamPressureHead" || field == "minorLossK")
+      field == "upstreamPressureHead" || field == "minorLosses")
     return FieldUse::Optional;
   return FieldUse::Required;
 }
@@ -291,6 +332,7 @@ SheetOutcome PressurePipeOutcome(const Document& d, const PressurePipeInputs& in
   o.methodLines.push_back(MethodLine(in));
   std::ostringstream constants;
   constants << "Minor losses hm = K V^2/2g with K = " << ShownNumber(in.law.minorLossK, 6)
+            << (ListsFittings(d) ? " (the fittings' K times their count)" : "")
             << "; g = 9.80665 m/s2; kinematic viscosity "
             << ShownNumber(in.law.kinematicViscosity, 5) << " m2/s.";
   o.methodLines.push_back(constants.str());
@@ -337,6 +379,13 @@ const WorksheetKind& PressurePipeKind() {
           {"manningsN", "Manning's n", Dimension::None, true},
           {"kinematicViscosity", "Kinematic Viscosity", Dimension::KinematicViscosity, true},
           {"minorLossK", "Minor Loss K (sum)", Dimension::None, true},
+          {"minorLosses",
+           "Fittings",
+           Dimension::None,
+           true,
+           {{"fitting", "Fitting", Dimension::None, false, FittingChoices()},
+            {"k", "K", Dimension::None, true, {}, Allowed::NonNegative},
+            {"count", "Count", Dimension::None, true}}},
       },
       Choices(kUnknowns, {"Discharge", "Diameter", "Head Loss", "Length"}),
       {
