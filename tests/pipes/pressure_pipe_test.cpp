@@ -137,7 +137,9 @@ TEST(PressurePipe, EveryUnknownSolvesBackToItsValue) {
       ASSERT_TRUE(r.Ok()) << r.error->message;
       EXPECT_TRUE(Near(r.flow.*back.member, back.expected, 1e-9));
       EXPECT_TRUE(Near(r.flow.totalHeadLoss, f.totalHeadLoss, 1e-9));
-      EXPECT_LT(r.evaluations, 40);
+      // About 8 evaluations where the law is smooth, up to 20 across the regimes' kinks; a
+      // search that fell back to halving would need over 40.
+      EXPECT_LE(r.evaluations, 20);
     }
   }
 }
@@ -164,10 +166,11 @@ TEST(PressurePipe, GradesStandardSizeAndCurve) {
   in.headLoss = PipeFlowAt(in.law, 0.05, 0.225, 500).totalHeadLoss;
   EXPECT_EQ(SolvePressurePipe(in).standardNominal, 225);
   // Zero to twice the flow; the loss at the design flow is the design head loss.
-  ASSERT_EQ(r.curve.size(), 11u);
-  EXPECT_EQ(r.curve.front().headLoss, 0);
-  EXPECT_TRUE(Near(r.curve[5].headLoss, 6.0, 1e-9));
-  EXPECT_TRUE(Near(r.curve.back().discharge, 0.1));
+  const auto curve = HeadLossCurve(in.law, 0.05, r.flow.diameter, 500);
+  ASSERT_EQ(curve.size(), 11u);
+  EXPECT_EQ(curve.front().headLoss, 0);
+  EXPECT_TRUE(Near(curve[5].headLoss, 6.0, 1e-9));
+  EXPECT_TRUE(Near(curve.back().discharge, 0.1));
 }
 
 TEST(PressurePipe, HeadsThatLeaveNoPipeAreRefused) {

@@ -12,6 +12,8 @@ constexpr double kLn10 = 2.302585092994045684;
 // The Dunlop cubic's constants (EPANET 2.2, ch. 12): AB = 5.74/4000^0.9, AA = -3.6/ln 10.
 constexpr double kDunlopAB = 0.00328895476345399058690;
 constexpr double kDunlopAA = -1.5634601348517065795;
+// A Newton step of the Colebrook solution this small (relative) is its last.
+constexpr double kColebrookLastStep = 1e-8;
 
 }  // namespace
 
@@ -46,7 +48,8 @@ double ColebrookFactor(double relativeRoughness, double reynolds) {
   const double a = relativeRoughness / 3.7;
   const double b = Div(2.51, reynolds);
   // g(x) = x + 2 log10(a + b x) rises and is concave, so Newton's steps close in from the
-  // first one on; they stop once a step no longer moves x by more than rounding does.
+  // first one on, quadratically: the error after a step is about |g''/2g'| (under 0.01)
+  // times the step squared, so a step under 1e-8 of x leaves x exact to rounding.
   double x = 1 / Sqrt(SwameeJainFactor(relativeRoughness, reynolds));
   for (int i = 0; i < kColebrookCap; ++i) {
     const double inner = a + b * x;
@@ -54,7 +57,7 @@ double ColebrookFactor(double relativeRoughness, double reynolds) {
     const double slope = 1 + 2 * b / (inner * kLn10);
     const double step = Div(g, slope);
     x -= step;
-    if (std::fabs(step) <= 4e-16 * x) return Checked(1 / (x * x));
+    if (std::fabs(step) <= kColebrookLastStep * x) return Checked(1 / (x * x));
   }
   throw ArithmeticFault("the Colebrook-White equation did not converge");
 }

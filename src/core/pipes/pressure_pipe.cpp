@@ -18,8 +18,10 @@ const double kManningFull = std::pow(4.0, 10.0 / 3.0) / (std::numbers::pi * std:
 // line (slope 2 against ln Q, -5 against ln D): false position then needs a handful of steps.
 // They stop when ln H is met to rounding or the bracket is 1e-13 wide (relative in Q or D).
 constexpr FalsePositionRule kLogSearchRule{4e-16, 1e-13, kFalsePositionCap};
-// Steps of ln 2 tried on each side of the first estimate: 2^100 either way.
+// Widening steps on each side of the secant's guess, each twice the last up to ln 2: past
+// 2^60 either way of any guess.
 constexpr int kBracketSteps = 100;
+constexpr double kWidestStep = std::numbers::ln2;
 // The Darcy f the first estimate of a search assumes.
 constexpr double kGuessFactor = 0.02;
 
@@ -31,24 +33,35 @@ struct LogSearch {
   bool found = false;
 };
 
-// The root of a residual rising in x = ln(unknown), from an estimate of the unknown.
+// The root of a residual rising in x = ln(unknown), from an estimate of the unknown and the
+// residual's usual slope. Two secant steps on a residual this nearly straight land within a
+// hair of the root; a bracket that narrow around them, widened only if it misses, leaves
+// false position a few steps to close it.
 template <typename Residual>
-LogSearch SearchLog(double estimate, Residual residual) {
+LogSearch SearchLog(double estimate, double slope, Residual residual) {
   LogSearch out;
-  const double ln2 = std::numbers::ln2;
-  double lo = std::log(estimate) - ln2, hi = std::log(estimate) + ln2;
-  double flo = residual(lo), fhi = residual(hi);
+  const double x0 = std::log(estimate), r0 = residual(x0);
+  const double x1 = x0 - r0 / slope, r1 = residual(x1);
   out.evaluations = 2;
+  double guess = r1 != r0 ? x1 - r1 * (x1 - x0) / (r1 - r0) : x1;
+  if (!std::isfinite(guess)) guess = x1;
+  double step = std::max(2 * std::abs(guess - x1), kLogSearchRule.width);
+  double lo = guess - step, hi = guess + step;
+  double flo = residual(lo), fhi = residual(hi);
+  out.evaluations += 2;
   for (int i = 0; flo > 0 && i < kBracketSteps; ++i, ++out.evaluations) {
     hi = lo;
     fhi = flo;
-    lo -= ln2;
+    lo -= step;
+    step = std::min(2 * step, kWidestStep);
     flo = residual(lo);
   }
+  step = std::max(2 * std::abs(guess - x1), kLogSearchRule.width);
   for (int i = 0; fhi < 0 && i < kBracketSteps; ++i, ++out.evaluations) {
     lo = hi;
     flo = fhi;
-    hi += ln2;
+    hi += step;
+    step = std::min(2 * step, kWidestStep);
     fhi = residual(hi);
   }
   if (flo > 0 || fhi < 0) return out;
@@ -212,7 +225,7 @@ PressurePipeResults SolvePressurePipe(const PressurePipeInputs& in) {
       const double estimate =
           Area(in.diameter) * std::sqrt(2 * kGravity * head /
                                         (kGuessFactor * in.length / in.diameter + law.minorLossK));
-      const LogSearch s = SearchLog(estimate, [&](double x) {
+      const LogSearch s = SearchLog(estimate, 2.0, [&](double x) {
         return std::log(PipeFlowAt(law, std::exp(x), in.diameter, in.length).totalHeadLoss) -
                lnHead;
       });
@@ -226,7 +239,7 @@ PressurePipeResults SolvePressurePipe(const PressurePipeInputs& in) {
       const double estimate = std::pow(8 * kGuessFactor * in.length * in.discharge * in.discharge /
                                            (kGravity * std::numbers::pi * std::numbers::pi * head),
                                        0.2);
-      const LogSearch s = SearchLog(estimate, [&](double x) {
+      const LogSearch s = SearchLog(estimate, 5.0, [&](double x) {
         return lnHead -
                std::log(PipeFlowAt(law, in.discharge, std::exp(x), in.length).totalHeadLoss);
       });
@@ -242,7 +255,6 @@ PressurePipeResults SolvePressurePipe(const PressurePipeInputs& in) {
   AddRangeWarnings(in, r);
   AddGrades(in, r);
   AddStandardSize(in, r);
-  r.curve = HeadLossCurve(law, r.flow.discharge, r.flow.diameter, r.flow.length);
   return r;
 }
 

@@ -102,11 +102,12 @@ struct PressurePipeResults {
   bool velocityBelowMaximum = true;
   std::vector<std::string> warnings;  ///< notes that carry no unit
   int evaluations = 0;                ///< of the search for a discharge or a diameter
+  /// The head-loss curve, when the caller asked HeadLossCurve for it.
   std::vector<HeadLossPoint> curve;
   bool Ok() const { return !error; }
 };
 
-/// Solves the pipe for its unknown and fills every result.
+/// Solves the pipe for its unknown and fills every result but the curve.
 PressurePipeResults SolvePressurePipe(const PressurePipeInputs& in);
 
 /// Total head loss from zero to twice the discharge in `points` equal steps.

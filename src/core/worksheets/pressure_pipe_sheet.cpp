@@ -398,7 +398,9 @@ const WorksheetKind& PressurePipeKind() {
       },
       [](const Document& d) {
         const PressurePipeInputs in = ReadPressurePipeInputs(d);
-        const PressurePipeResults r = SolvePressurePipe(in);
+        PressurePipeResults r = SolvePressurePipe(in);
+        if (r.Ok())
+          r.curve = HeadLossCurve(in.law, r.flow.discharge, r.flow.diameter, r.flow.length);
         SheetOutcome o = PressurePipeOutcome(d, in, r);
         if (o.ok) o.solved = PressurePipeSolved{in, r};
         return o;
