@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,6 +68,14 @@ TEST_F(PressurePipeWindowTest, DrawingAndCurveFollowTheCurrentResults) {
   ASSERT_NE(at, std::string::npos) << csv;
   EXPECT_NEAR(std::stod(csv.substr(at + 8)), 18.5, 1e-9);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 12);
+
+  // The fittings' table sits under the inputs, beside the results.
+  auto* fittings = window->findChild<QWidget*>("list_minorLosses");
+  ASSERT_NE(fittings, nullptr);
+  window->show();
+  QApplication::processEvents();
+  const int right = fittings->mapTo(window.get(), QPoint(fittings->width(), 0)).x();
+  EXPECT_LT(right, view->mapTo(window.get(), QPoint(0, 0)).x());
 
   Choose("material", 4);  // plastic: its roughness in the box's mm, C and n beside it
   EXPECT_EQ(Text("roughness"), "0.001524");

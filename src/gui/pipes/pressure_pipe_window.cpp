@@ -91,6 +91,10 @@ void SetUpPressurePipeWindow(WorksheetWindow& window) {
   layout->addWidget(save, 0, Qt::AlignRight);
   layout->addStretch(1);
   window.SetDrawing(panel);
+  // The fittings under the inputs they add to, in sight, rather than below the long column
+  // of results.
+  if (auto* fittings = window.findChild<QWidget*>("list_minorLosses"))
+    window.AddBelowInputs(fittings);
   QObject::connect(save, &QPushButton::clicked, &window, [&window] { SaveHeadLossCurve(window); });
   auto material = std::make_shared<std::string>(window.Model().Option("material"));
   const auto follow = [&window, view, save, material] {
