@@ -5,6 +5,7 @@
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
+#include "core/worksheets/pressure_pipe_sheet.h"
 #include "core/worksheets/profile_sheet.h"
 #include "core/worksheets/section_sheet.h"
 
@@ -13,7 +14,7 @@ namespace rivulet {
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
   static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind(),
-                               &ProfileKind()};
+                               &PressurePipeKind(), &ProfileKind()};
   return kinds;
 }
 

@@ -8,6 +8,7 @@
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
 #include "gui/profiles/profile_window.h"
+#include "gui/pipes/pressure_pipe_window.h"
 #include "gui/sections/section_editor.h"
 
 namespace rivulet {
@@ -19,6 +20,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow},
       {"profile", SetUpProfileWindow},
+      {"pressurePipe", SetUpPressurePipeWindow},
   };
   return setups;
 }
