@@ -77,15 +77,16 @@ std::pair<std::string, std::string> InputText(const InputField& field, const Doc
 }
 
 void AddResult(std::vector<std::string>& out, const NamedResult& r, const Document& d,
-               const std::string& mark, const std::string& prefix) {
+               const std::string& mark, const std::string& prefix, int digits) {
   if (r.shape != NamedResult::Shape::Records) {
-    const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension));
+    const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension), digits);
     AddRow(out, mark, prefix + r.label, shown.text, shown.unitSymbol);
     return;
   }
   for (size_t i = 0; i < r.records.size(); ++i) {
     AddRow(out, mark, prefix + r.label + " " + std::to_string(i + 1), "", "");
-    for (const NamedResult& field : r.records[i]) AddResult(out, field, d, kIndent, prefix + "  ");
+    for (const NamedResult& field : r.records[i])
+      AddResult(out, field, d, kIndent, prefix + "  ", digits);
   }
 }
 
@@ -137,7 +138,7 @@ std::vector<std::string> WrapWords(const std::string& text, size_t width) {
 
 std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const Document& document,
                                               const SheetOutcome& outcome,
-                                              const std::string& filePath) {
+                                              const std::string& filePath, int digits) {
   const std::string blank = " ";
   const std::string phone = std::string("Tel: ") + kMakerPhone;
   std::vector<std::string> r{
@@ -168,6 +169,8 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
     const auto [value, unit] = InputText(field, document);
     AddRow(r, kIndent, field.label, value, unit);
   }
+  if (kind.inputLists)
+    for (const std::string& l : kind.inputLists(document)) r.push_back(kMargin + kIndent + l);
   if (!unknown.empty() && FieldApplies(kind, document, "solveFor"))
     AddRow(r, kIndent, "Solve For", ChoiceLabel(kind.unknowns, unknown), "");
   for (const OptionField& option : kind.options) {
@@ -181,7 +184,8 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
 
   if (!outcome.results.empty()) {
     r.push_back(kMargin + "Results");
-    for (const NamedResult& result : outcome.results) AddResult(r, result, document, "(X)  ", "");
+    for (const NamedResult& result : outcome.results)
+      AddResult(r, result, document, "(X)  ", "", digits);
     r.push_back(ReportRule('-'));
   }
   const size_t beforeNotes = r.size();

@@ -13,10 +13,11 @@
 namespace rivulet {
 
 /// The report's lines without line ends, none wider than 70 characters except a long file
-/// path; filePath is printed at the foot when not empty.
+/// path; filePath is printed at the foot when not empty. Results with `digits` significant
+/// digits when above 0, else each with its own.
 std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const Document& document,
                                               const SheetOutcome& outcome,
-                                              const std::string& filePath);
+                                              const std::string& filePath, int digits = 0);
 
 /// Text cut into lines of at most width characters at blanks; a longer word is cut.
 std::vector<std::string> WrapWords(const std::string& text, size_t width);

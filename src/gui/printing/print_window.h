@@ -36,6 +36,8 @@ class PrintWindow : public QObject {
   void SetDetailsBlock(std::function<std::vector<std::string>()> block) {
     commands_.SetDetailsBlock(std::move(block));
   }
+  /// The drawings printed with the report, before its status.
+  void SetDrawings(std::function<std::vector<ReportDrawing>()> drawings);
   /// File > Print Setup...
   void Setup() { commands_.mnuPrintSetup_Click(); }
   /// Discards the window and everything typed in it.
