@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QStatusBar>
 #include <QTableView>
 
 #include "gui/cases/case_table_model.h"
@@ -193,6 +194,9 @@ bool CaseTableWindow::OpenPath(const QString& path) {
   }
   path_ = path;
   DocumentChanged();
+  // As a worksheet does on Open: the results follow from the rows read.
+  RecalculateAll();
+  openingCalculation_ = Recalculating();
   return true;
 }
 
@@ -227,9 +231,12 @@ void CaseTableWindow::SavePdf() {
                                 "pdf",
                                 FolderOf(path_)});
   if (!choice || choice->path.empty()) return;
-  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *")))
+  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *"))) {
     services_.MessageBox("The case table could not be saved to " + choice->path + ".", kProductName,
                          MessageIcon::Exclamation);
+    return;
+  }
+  statusBar()->showMessage("Case table saved as " + ToQt(choice->path), 15000);
 }
 
 }  // namespace rivulet

@@ -24,16 +24,16 @@ const std::vector<CasePrintColumn>& CasePrintColumns() {
   static const std::vector<CasePrintColumn> columns{
       {"Name", "name", "", 1.4},
       {"Section", "section", "", 1.0},
-      {"Solve for", "solveFor", "", 1.0},
+      {"Solve For", "solveFor", "", 1.0},
       {"Flow", "flow", "flowUnit", 1.5},
       {"Depth", "depth", "depthUnit", 1.5},
-      {"Width / Diam.", "width", "widthUnit", 1.5},
-      {"Side slope", "sideSlope", "sideSlopeUnit", 1.3},
-      {"Slope", "slope", "slopeUnit", 1.3},
-      {"n", "manningsN", "", 0.8},
-      {"Area", "area", "areaUnit", 1.5},
-      {"Other flow", "otherFlow", "otherFlowUnit", 1.5},
-      {"Alt. value", "altValue", "altValueUnit", 1.4},
+      {"Width or Diameter", "width", "widthUnit", 1.5},
+      {"Side Slope", "sideSlope", "sideSlopeUnit", 1.3},
+      {"Channel Slope", "slope", "slopeUnit", 1.3},
+      {"Manning's n", "manningsN", "", 0.9},
+      {"Flow Area", "area", "areaUnit", 1.5},
+      {"Other Flow", "otherFlow", "otherFlowUnit", 1.5},
+      {"Alternate Value", "altValue", "altValueUnit", 1.4},
       {"Status", "status", "", 2.2},
   };
   return columns;
@@ -55,7 +55,7 @@ bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
     const auto value = doc.Column(c.value.toStdString());
     if (!value) return QString();
     if (c.value == "status") return CaseTableModel::StatusWords(r, r.cells[*value]);
-    QString text = ToQt(r.cells[*value]);
+    QString text = CaseTableModel::ShownCell(c.value.toStdString(), r.cells[*value]);
     const auto unit = c.unit.isEmpty() ? std::nullopt : doc.Column(c.unit.toStdString());
     if (unit && !text.isEmpty() && !r.cells[*unit].empty()) text += " " + ToQt(r.cells[*unit]);
     return text;
@@ -66,8 +66,9 @@ bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
   const double gap = QFontMetricsF(body, &device).averageCharWidth();
   const double headingHeight = QFontMetricsF(heading, &device).height() * 1.6;
   const double footer = line * 1.5;
+  // Two lines for the column titles, so that none is cut short.
   const size_t perPage = static_cast<size_t>(
-      std::max(1.0, (page.height() - headingHeight - 2 * line - footer) / line));
+      std::max(1.0, (page.height() - headingHeight - 3 * line - footer) / line));
   const size_t pages = std::max<size_t>(1, (rows.size() + perPage - 1) / perPage);
 
   for (size_t pageNo = 0; pageNo < pages; ++pageNo) {
@@ -79,9 +80,9 @@ bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
     y += headingHeight;
     p.setFont(bold);
     for (size_t c = 0; c < columns.size(); ++c)
-      p.drawText(QRectF(left[c], y, left[c + 1] - left[c] - gap, line),
-                 Qt::AlignLeft | Qt::AlignVCenter, columns[c].title);
-    y += line;
+      p.drawText(QRectF(left[c], y, left[c + 1] - left[c] - gap, 2 * line),
+                 Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, columns[c].title);
+    y += 2 * line;
     p.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
     y += line * 0.2;
     p.setFont(body);

@@ -109,6 +109,9 @@ class CaseTableWindow : public QMainWindow {
   SharedPrinter& printer_;
   std::unique_ptr<CaseStart> start_;
   std::optional<size_t> next_;
+  // The calculation that follows opening a file: the file's rows calculated afresh are not
+  // a change to save.
+  bool openingCalculation_ = false;
 };
 
 /// Wires Tools > Case Table to one case table window of the sheet, made on first use.
