@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/shell/number_text.h"
 #include "test_kind.h"
 
 namespace rivulet {

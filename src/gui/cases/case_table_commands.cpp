@@ -12,6 +12,7 @@
 #include "gui/cases/case_table_print.h"
 #include "gui/cases/case_table_window.h"
 #include "gui/shell/qt_text.h"
+#include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
@@ -200,6 +201,14 @@ bool CaseTableWindow::OpenPath(const QString& path) {
   return true;
 }
 
+std::optional<std::vector<CaseDesignCells>> CaseTableWindow::RowDesigns() const {
+  // The checks go on paper while the calculation window shows them.
+  const DesignSettings* settings = main_ ? main_->Details()->DesignSettingsInUse() : nullptr;
+  if (!settings) return std::nullopt;
+  BusyPointer busy(services_);
+  return CaseDesigns(doc_, ShownRows(), CaseStart(form_.Startup()), *settings);
+}
+
 void CaseTableWindow::Print() {
   if (doc_.RowCount() == 0) return;
   // Without a printer, printing means a PDF file, as it does for the results report.
@@ -215,7 +224,9 @@ void CaseTableWindow::Print() {
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle("Print Case Table");
   const bool accepted = dialog.exec() == QDialog::Accepted;
-  const bool painted = accepted && PaintCaseTable(printer, doc_, ShownRows(), windowTitle());
+  const auto designs = accepted ? RowDesigns() : std::nullopt;
+  const bool painted = accepted && PaintCaseTable(printer, doc_, ShownRows(), windowTitle(),
+                                                  designs ? &*designs : nullptr);
   printer.setPageOrientation(setUp);
   if (accepted && !painted)
     services_.MessageBox("The case table could not be printed.", kProductName,
@@ -231,7 +242,9 @@ void CaseTableWindow::SavePdf() {
                                 "pdf",
                                 FolderOf(path_)});
   if (!choice || choice->path.empty()) return;
-  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *"))) {
+  const auto designs = RowDesigns();
+  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *"),
+                         designs ? &*designs : nullptr)) {
     services_.MessageBox("The case table could not be saved to " + choice->path + ".", kProductName,
                          MessageIcon::Exclamation);
     return;

@@ -40,17 +40,27 @@ const std::vector<CasePrintColumn>& CasePrintColumns() {
 }
 
 bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
-                    const std::vector<size_t>& rows, const QString& title) {
+                    const std::vector<size_t>& rows, const QString& title,
+                    const std::vector<CaseDesignCells>* designs) {
   QPainter p;
   if (!p.begin(&device)) return false;
   const QRectF page(0, 0, device.width(), device.height());
-  const auto& columns = CasePrintColumns();
+  std::vector<CasePrintColumn> columns = CasePrintColumns();
+  if (designs) {
+    columns.push_back({"Design Checks", "designChecks", "", 2.0});
+    columns.push_back({"Next Standard Size", "standardSize", "", 2.0});
+  }
   double weights = 0;
   for (const auto& c : columns) weights += c.weight;
   std::vector<double> left{page.left()};
   for (const auto& c : columns) left.push_back(left.back() + page.width() * c.weight / weights);
 
-  auto cellText = [&](size_t row, const CasePrintColumn& c) {
+  auto cellText = [&](size_t i, const CasePrintColumn& c) {
+    const size_t row = rows[i];
+    if (designs && i < designs->size()) {
+      if (c.value == "designChecks") return ToQt((*designs)[i].checks);
+      if (c.value == "standardSize") return ToQt((*designs)[i].standardSize);
+    }
     const CaseDocumentRow& r = doc.Row(row);
     const auto value = doc.Column(c.value.toStdString());
     if (!value) return QString();
@@ -91,7 +101,7 @@ bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
       for (size_t c = 0; c < columns.size(); ++c) {
         const double width = left[c + 1] - left[c] - gap;
         p.drawText(QRectF(left[c], y, width, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   fm.elidedText(cellText(rows[i], columns[c]), Qt::ElideRight, width));
+                   fm.elidedText(cellText(i, columns[c]), Qt::ElideRight, width));
       }
       y += line;
     }
@@ -103,7 +113,8 @@ bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& doc,
 }
 
 bool WriteCaseTablePdf(const QString& path, const CaseDocument& doc,
-                       const std::vector<size_t>& rows, const QString& title) {
+                       const std::vector<size_t>& rows, const QString& title,
+                       const std::vector<CaseDesignCells>* designs) {
   return ReplaceFileSafely(path.toStdString(), [&](const std::string& tempPath) {
     QPdfWriter pdf(QString::fromStdString(tempPath));
     pdf.setResolution(300);
@@ -112,7 +123,7 @@ bool WriteCaseTablePdf(const QString& path, const CaseDocument& doc,
     pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
     pdf.setTitle(title);
     pdf.setCreator(QCoreApplication::applicationName());
-    return PaintCaseTable(pdf, doc, rows, title);
+    return PaintCaseTable(pdf, doc, rows, title, designs);
   });
 }
 

@@ -36,7 +36,7 @@ bool IsCompletePdf(const std::string& path) {
 
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
                     const QString& pdfPath, std::ostream& err, const KindTable& kinds,
-                    bool withDetails) {
+                    bool withDetails, bool withDrawings) {
   int status = kBatchAllSolved;
   std::string problem;
   std::optional<DesignSettings> design;
@@ -71,11 +71,12 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
                 if (design)
                   for (std::string& l : DetailsReportLines(form, &*design))
                     lines.push_back(std::move(l));
-                pdf.SetDrawings(CalculationDrawings(form));
+                if (withDrawings) pdf.SetDrawings(CalculationDrawings(form));
                 document.Add(lines);
               },
               [&](const SolvedWorksheet& w) {
-                pdf.SetDrawings(WorksheetReportDrawings(*w.kind, w.document, w.outcome));
+                if (withDrawings)
+                  pdf.SetDrawings(WorksheetReportDrawings(*w.kind, w.document, w.outcome));
                 document.Add(
                     WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
               });

@@ -1,6 +1,7 @@
 #include "gui/shell/gui_main.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <memory>
 
@@ -72,6 +73,12 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
                               DisplayPrecision::Instance().Digits());
   });
   printing->SetDrawings([&form] { return CalculationDrawings(form); });
+  // The status line says where the report went until the next change redraws it.
+  printing->SetPrintedToFile([&form,
+                              guarded = QPointer<frmRivuletView>(view)](const std::string& path) {
+    if (auto* status = guarded ? guarded->findChild<QLineEdit*>("txtStatus") : nullptr)
+      status->setText(QString::fromStdString(form.txtStatus.Text() + "  Report saved as " + path));
+  });
   AttachResultsExport(form, *view, *view->Details());
   AttachDisplayPrecision(form, *view, [guarded = QPointer<frmRivuletView>(view)] {
     if (guarded) guarded->Sync();

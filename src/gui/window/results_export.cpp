@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "core/window/results_copy.h"
+#include "core/files/results_csv.h"
 #include "gui/window/flow_details_panel.h"
 
 namespace rivulet {

@@ -1,4 +1,4 @@
-#include "core/window/results_copy.h"
+#include "core/files/results_csv.h"
 
 #include <filesystem>
 #include <initializer_list>
