@@ -8,9 +8,9 @@
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/section_kind.h"
 #include "core/hydraulics/units.h"
-#include "core/shell/rounded_number.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
+#include "core/shell/rounded_number.h"
 #include "core/shell/utf8_text.h"
 #include "core/window/flow_details_table.h"
 
@@ -46,9 +46,9 @@ void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool 
     const DetailCell& cell = alternate ? row.alternate : row.primary;
     const std::string text =
         digits > 0 && cell.value ? RoundedNumber(*cell.value, digits) : cell.text;
-    out.push_back(kMargin + std::string(kIndent, ' ') + PadRight(row.label, kLabelWidth, 1) +
-                  (row.unit.empty() || !cell.value ? text
-                                                   : PadRight(text, kValueWidth, 1) + row.unit));
+    out.push_back(
+        kMargin + std::string(kIndent, ' ') + PadRight(row.label, kLabelWidth, 1) +
+        (row.unit.empty() || !cell.value ? text : PadRight(text, kValueWidth, 1) + row.unit));
   }
   const std::string& note = alternate ? table.alternateNote : table.primaryNote;
   if (!note.empty()) {

@@ -15,8 +15,7 @@ namespace rivulet {
 /// checks under the settings when they are given. Figures with `digits` significant digits
 /// when above 0, else as the sheet writes them.
 std::vector<std::string> DetailsReportLines(const frmRivulet& form,
-                                            const DesignSettings* design = nullptr,
-                                            int digits = 0);
+                                            const DesignSettings* design = nullptr, int digits = 0);
 
 /// One line of JSON describing the sheet as it stands, opened from file, with its design
 /// checks under the settings when they are given.
