@@ -191,5 +191,22 @@ TEST_F(DefaultsTest, ViewSettingsFollowTheSameOrderAndAFailureIsReportedOnce) {
   EXPECT_NE(s.messages[0].text.find("RIVULET.VEW"), std::string::npos);
 }
 
+TEST_F(DefaultsTest, DisplayDigitsAreReadWithinTheirRangeAndKeptByTheViewMenu) {
+  const std::pair<const char*, int> rows[] = {
+      {"DisplayDigits=6", 6}, {"DisplayDigits= 15 ", 15}, {"DisplayDigits=16", 0},
+      {"DisplayDigits=2", 0}, {"DisplayDigits=-5", 0},    {"DisplayDigits=six", 0},
+      {"DisplayDigits=", 0},  {"FlowDetails=True", 0},
+  };
+  for (const auto& [line, digits] : rows) {
+    WriteFile(folder / "RIVULET.VEW",
+              std::string("Rivulet View Settings File\r\n") + line + "\r\n");
+    EXPECT_EQ(ReadDisplayDigits(form.Startup()), digits) << line;
+  }
+  ASSERT_TRUE(WriteViewSettings(form, 8));
+  AttachViewSettings(form);
+  form.mnuFlowDetails.Click();
+  EXPECT_EQ(ReadDisplayDigits(form.Startup()), 8);
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -104,6 +104,10 @@ TEST_F(CaseWindowTest, RecalculatesEveryRowWithStatusWordedAndColoured) {
             "flowUnit: \"L/min\" is not a velocity or discharge unit");
   // The status stands beside the name.
   EXPECT_EQ(window->TableView()->horizontalHeader()->visualIndex(status), 1);
+  // Opening calculates every row, and that is no change to save; a recalculation asked for
+  // afterwards is.
+  EXPECT_TRUE(window->windowTitle().endsWith("storm-sewer-cases.csv"));
+  RecalculateAndWait();
   EXPECT_TRUE(window->windowTitle().endsWith("storm-sewer-cases.csv *"));
 }
 

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 namespace rivulet {
 namespace {
@@ -52,9 +53,13 @@ TEST(GutterSectionPaintTest, WaterReachesTheSpreadAndNoFurther) {
       last = x;
     }
   // To scale: the water's T in pixels per metre is the whole drawn road's, whose width is
-  // the painting's less its margins (12 px each side and four text lines for the d label).
+  // the painting's less its margins (12 px each side, and on the left four text lines or the
+  // whole d label with its arrow's room, whichever is wider).
   const double pixelsPerMetre = (last - first) / r.spread;
-  const double areaWidth = 700 - 2 * 12 - 4 * QFontMetricsF(QFont()).height();
+  const QFontMetricsF fm{QFont()};
+  const QString label = "d = " + QString::number(r.depthAtCurb, 'g', 3) + " m";
+  const double areaWidth =
+      700 - 2 * 12 - std::max(4 * fm.height(), fm.horizontalAdvance(label) + 18);
   EXPECT_NEAR(pixelsPerMetre, areaWidth / (g.right - g.left), 4.0);
 }
 

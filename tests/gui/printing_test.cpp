@@ -170,7 +170,8 @@ TEST(PdfReport, EveryPageReadsBackAsTheTextReportLineForLine) {
   std::ostringstream text, textErr, pdfErr;
   const int textStatus = RunReportBatch(files, startup, text, textErr);
   const QString pdf = QString::fromStdString((temp.Path() / "reports.pdf").string());
-  EXPECT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr), textStatus);
+  // Without the drawings each report is one page whose lines can be put back on the grid.
+  EXPECT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr, BuiltInKinds(), false, false), textStatus);
   EXPECT_EQ(pdfErr.str(), textErr.str());
   EXPECT_EQ(PageCount(pdf), static_cast<int>(files.size()));
   EXPECT_FALSE(fs::exists(temp.Path() / "RIVULET.FTS")) << "the batch mode leaves no cache";
@@ -206,7 +207,8 @@ TEST(PdfReport, WorksheetsPrintAsTheirTextReportsInTheirPlace) {
       RunMixedBatch(files, startup, BatchOutput::Reports, testing::TestKinds(), text, textErr);
   EXPECT_EQ(textStatus, kBatchBadFile);
   const QString pdf = QString::fromStdString((temp.Path() / "mixed.pdf").string());
-  EXPECT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr, testing::TestKinds()), textStatus);
+  EXPECT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr, testing::TestKinds(), false, false),
+            textStatus);
   EXPECT_EQ(pdfErr.str(), textErr.str());
   EXPECT_EQ(PageCount(pdf), 2);
 
@@ -222,6 +224,40 @@ TEST(PdfReport, WorksheetsPrintAsTheirTextReportsInTheirPlace) {
   }
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(Differences(PageText(pages[1]), Trimmed(reports[1])), "");
+}
+
+TEST(PdfReport, DrawingsGoBetweenTheLinesAndLoseNoneOfThem) {
+  TempFolder temp;
+  const std::vector<std::string> files{Example("storm-sewer-pipe.rvl"),
+                                       Example("inlet-curb-opening-sag-si.rvw")};
+  const StartupValues startup = StartupValues::ForFolder(temp.Path().string());
+  std::ostringstream text, textErr, pdfErr;
+  RunMixedBatch(files, startup, BatchOutput::Reports, BuiltInKinds(), text, textErr);
+  const QString pdf = QString::fromStdString((temp.Path() / "drawn.pdf").string());
+  ASSERT_EQ(WriteReportsPdf(files, startup, pdf, pdfErr), kBatchAllSolved) << pdfErr.str();
+  // The pipe's report and its section run to two pages, the inlet's and its two drawings
+  // to more; the drawings' own lettering is part of their pictures, not of the text.
+  EXPECT_GE(PageCount(pdf), 4);
+  const auto pages = PdfWords(pdf);
+  if (pages.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  QString printed;
+  for (const auto& page : pages)
+    for (const Word& w : page) printed += w.text + " ";
+  for (const char* caption : {"Section at the calculated depth, drawn to scale ",
+                              "The inlet in plan ", "Road-edge section at the inlet "})
+    EXPECT_EQ(printed.count(caption), 1) << caption;
+  for (const char* caption : {"Section at the calculated depth, drawn to scale ",
+                              "The inlet in plan ", "Road-edge section at the inlet "})
+    printed.remove(caption);
+  // Every word of the text reports is printed, and nothing else; compared as sorted lists,
+  // because the reading order pdftotext finds in two-column lines is its own.
+  QStringList printedWords = printed.split(' ', Qt::SkipEmptyParts), reported;
+  for (const std::string& line : SplitLines(text.str()))
+    for (const QString& w : QString::fromStdString(line).split(' ', Qt::SkipEmptyParts))
+      if (w != "\f") reported << w;
+  printedWords.sort();
+  reported.sort();
+  EXPECT_EQ(printedWords.join(' ').toStdString(), reported.join(' ').toStdString());
 }
 
 TEST(PdfReport, UnwritableFileIsReportedAndExitsAsABadFile) {

@@ -206,6 +206,8 @@ TEST_F(PrintWindowTest, WithoutAPrinterEachPrintGoesToAChosenPdfFile) {
   printer.printsToFile = true;
   form.currentFileName = "culvert.rvl";
   frmPrint& w = Open();
+  std::vector<std::string> told;
+  w.onPrintedToFile = [&told](const std::string& path) { told.push_back(path); };
   EXPECT_TRUE(w.lblPrintsToFile.Visible());
   EXPECT_NE(w.lblPrintsToFile.Caption().find("PDF"), std::string::npos);
 
@@ -225,6 +227,8 @@ TEST_F(PrintWindowTest, WithoutAPrinterEachPrintGoesToAChosenPdfFile) {
   EXPECT_EQ(printer.outputFiles, (std::vector<std::string>{"/tmp/out.pdf"}));
   EXPECT_FALSE(printer.Lines().empty());
   EXPECT_FALSE(w.Visible());
+  // Only a file written is told of, once.
+  EXPECT_EQ(told, (std::vector<std::string>{"/tmp/out.pdf"}));
 
   // Nothing to print, nothing to ask.
   w.Combo3.SetEditText("0");

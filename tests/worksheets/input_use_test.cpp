@@ -2,6 +2,7 @@
 // captions the window shows say which are optional or one of a pair, for every kind alike.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,10 @@ std::vector<std::string> ReportedInputs(const WorksheetKind& kind, const Documen
     const size_t start = line.find_first_not_of(' ');
     if (start == std::string::npos) continue;
     if (inputs && line.find("---") != std::string::npos) break;
-    if (inputs) {
+    // A survey's points follow as a table of their own, not as input rows.
+    const bool pointTable = std::isdigit(static_cast<unsigned char>(line[start])) ||
+                            line.compare(start, 6, "Point ") == 0;
+    if (inputs && !pointTable) {
       std::string label = line.substr(start, 24);
       label.erase(label.find_last_not_of(' ') + 1);
       labels.push_back(label);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 
 #include "core/batch/batch.h"
 #include "core/batch/worksheet_batch.h"
+#include "example_report.h"
 #include "support/example_files.h"
 #include "test_kind.h"
 
@@ -242,6 +244,27 @@ TEST(SectionSheet, AnswerCheckRefusesResultsOffManningsEquation) {
     row.forge(forged);
     EXPECT_NE(SectionAnswerProblem(in, forged), "") << row.what;
   }
+}
+
+}  // namespace
+}  // namespace rivulet
+
+namespace rivulet {
+namespace {
+
+TEST(SectionSheet, ReportListsEveryPointInTheFilesUnit) {
+  const std::vector<std::string> lines = ExampleReportLines("ditch-survey.rvw");
+  const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.find("Station (ft)") != std::string::npos;
+  });
+  ASSERT_NE(at, lines.end());
+  EXPECT_EQ(*at, "               Point   Station (ft)        Elevation (ft)");
+  // The file's ten points, numbered from 1, as the file gives them.
+  ASSERT_GT(lines.end() - at, 10);
+  EXPECT_EQ(at[1], "               1       0                   104");
+  EXPECT_EQ(at[5], "               5       20                  98.6");
+  EXPECT_EQ(at[10], "               10      44                  103.5");
+  EXPECT_EQ(at[11].find("Solve For"), 15u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/shell/number_text.h"
 #include "test_kind.h"
 
 namespace rivulet {
@@ -171,6 +172,82 @@ TEST(WorksheetModel, CopyTextListsInputsAndCurrentResultsOnly) {
   EXPECT_NE(copied.find("Calculations Complete!\n"), std::string::npos);
   m.SetText("width", "4");
   EXPECT_EQ(m.CopyText().find("Discharge\t"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace rivulet
+
+namespace rivulet {
+namespace {
+
+// Each row: the input, its text and unit before, and after converting to the system.
+TEST(WorksheetModel, ConvertInputsConvertsValuesAndKeepsUnitsBothSystemsUse) {
+  struct Row {
+    const char* input;
+    const char* text;
+    const char* unit;
+    UnitSystem to;
+    const char* convertedText;
+    const char* convertedUnit;
+  };
+  const Row rows[] = {
+      {"width", "10", "ft", UnitSystem::SI, "3.048", "m"},
+      {"width", "3.048", "m", UnitSystem::US, "10", "ft"},
+      {"width", "250", "mm", UnitSystem::SI, "250", "mm"},  // already SI: stays as typed
+      {"width", "12", "in", UnitSystem::SI, "0.3048", "m"},
+      {"discharge", "1", "ft3/s", UnitSystem::SI, "0.028316846592", "m3/s"},
+      {"discharge", "100", "L/s", UnitSystem::US, "3.53146667214886", "ft3/s"},
+      {"slope", "0.5", "%", UnitSystem::US, "0.5", "%"},  // both systems' unit
+      {"slope", "0.001", "m/m", UnitSystem::US, "0.001", "ft/ft"},
+      {"depth", "", "m", UnitSystem::US, "", "ft"},  // an empty row takes the unit alone
+  };
+  for (const Row& r : rows) {
+    WorksheetModel m(StripKind());
+    m.SetUnknown("discharge");
+    m.SetUnit(r.input, r.unit);
+    m.SetText(r.input, r.text);
+    m.ConvertInputs(r.to);
+    EXPECT_EQ(m.Text(r.input), r.convertedText) << r.input << " " << r.unit;
+    EXPECT_EQ(m.Unit(r.input), r.convertedUnit) << r.input << " " << r.unit;
+    EXPECT_EQ(m.ResultSystem(), r.to);
+  }
+}
+
+TEST(WorksheetModel, ConvertInputsConvertsListsButNotManningsN) {
+  const WorksheetRead read = ParseWorksheet(testing::StripText(
+      R"({"width": {"value": 3, "unit": "m"}, "depth": {"value": 0.5, "unit": "m"},)"
+      R"( "slope": {"value": 0.001, "unit": "m/m"}, "manningsN": {"value": 0.013},)"
+      R"( "survey": {"unit": "ft", "station": [0, 10], "n": [0.03]}})",
+      "discharge", ""));
+  ASSERT_TRUE(read.document);
+  WorksheetModel m(StripKind());
+  ASSERT_EQ(m.Load(*read.document, "/data/a.rvw"), "");
+  m.Calculate();
+  m.ConvertInputs(UnitSystem::SI);
+  const nlohmann::json* survey = m.ListInput("survey");
+  ASSERT_NE(survey, nullptr);
+  EXPECT_EQ((*survey)["unit"], "m");
+  EXPECT_DOUBLE_EQ((*survey)["station"][1].get<double>(), 3.048);
+  EXPECT_DOUBLE_EQ((*survey)["n"][0].get<double>(), 0.03);
+  // The inputs changed: the results are to be calculated again.
+  EXPECT_EQ(m.State(), ResultsState::Modified);
+  EXPECT_TRUE(m.HasUnsavedChanges());
+}
+
+TEST(WorksheetModel, RowsAFileLeavesEmptyTakeItsUnitSystem) {
+  std::string text = testing::StripText(
+      R"({"width": {"value": 10, "unit": "ft"}, "depth": {"value": 1, "unit": "ft"},)"
+      R"( "slope": {"value": 0.001, "unit": "ft/ft"}, "manningsN": {"value": 0.013}})");
+  text.replace(text.find(R"("SI")"), 4, R"("US")");
+  const WorksheetRead read = ParseWorksheet(text);
+  ASSERT_TRUE(read.document);
+  WorksheetModel m(StripKind());
+  ASSERT_EQ(m.Load(*read.document, "/data/us.rvw"), "");
+  EXPECT_EQ(m.Unit("discharge"), "ft3/s");
+  m.Calculate();
+  // 3.048 m wide, 0.3048 m deep: A 0.92903 m², R 0.254 m, Q = A/n R^(2/3) S^(1/2)
+  // = 0.9065 m³/s = 32.01 ft³/s, echoed in the file's unit.
+  EXPECT_NEAR(ReadNumber(m.Text("discharge")), 32.01, 0.01);
 }
 
 }  // namespace

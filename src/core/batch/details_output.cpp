@@ -10,6 +10,7 @@
 #include "core/hydraulics/units.h"
 #include "core/printing/report.h"
 #include "core/shell/number_text.h"
+#include "core/shell/rounded_number.h"
 #include "core/shell/utf8_text.h"
 #include "core/window/flow_details_table.h"
 
@@ -39,13 +40,15 @@ std::vector<std::string> Wrap(const std::string& text) {
   return lines;
 }
 
-void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool alternate) {
+void AddSolution(std::vector<std::string>& out, const DetailsTable& table, bool alternate,
+                 int digits) {
   for (const DetailRow& row : table.rows) {
     const DetailCell& cell = alternate ? row.alternate : row.primary;
-    out.push_back(kMargin + std::string(kIndent, ' ') + PadRight(row.label, kLabelWidth, 1) +
-                  (row.unit.empty() || !cell.value
-                       ? cell.text
-                       : PadRight(cell.text, kValueWidth, 1) + row.unit));
+    const std::string text =
+        digits > 0 && cell.value ? RoundedNumber(*cell.value, digits) : cell.text;
+    out.push_back(
+        kMargin + std::string(kIndent, ' ') + PadRight(row.label, kLabelWidth, 1) +
+        (row.unit.empty() || !cell.value ? text : PadRight(text, kValueWidth, 1) + row.unit));
   }
   const std::string& note = alternate ? table.alternateNote : table.primaryNote;
   if (!note.empty()) {
@@ -173,7 +176,8 @@ std::string DesignMember(const frmRivulet& form, const DesignSettings* settings)
 
 }  // namespace
 
-std::vector<std::string> DetailsReportLines(const frmRivulet& form, const DesignSettings* design) {
+std::vector<std::string> DetailsReportLines(const frmRivulet& form, const DesignSettings* design,
+                                            int digits) {
   const DetailsTable table = FlowDetailsTable(form);
   std::vector<std::string> out{" ", ReportRule('='),
                                kMargin + std::string(kIndent, ' ') + "Flow Details"};
@@ -187,13 +191,13 @@ std::vector<std::string> DetailsReportLines(const frmRivulet& form, const Design
     out.push_back(kMargin + std::string(kIndent, ' ') + "Out of date: " + kStatusModified);
     out.push_back(ReportRule('-'));
   }
-  AddSolution(out, table, false);
+  AddSolution(out, table, false, digits);
   if (table.hasAlternate) {
     out.push_back(ReportRule('-'));
     out.push_back(kMargin + std::string(kIndent, ' ') + "Alternate Solution (" +
                   form.lblDDS.Caption() + ")");
     out.push_back(ReportRule('-'));
-    AddSolution(out, table, true);
+    AddSolution(out, table, true, digits);
   }
   if (design) {
     if (const auto d = DesignOfSheet(form, *design)) {

@@ -12,9 +12,10 @@ namespace rivulet {
 
 /// The details block that follows a report: fixed-width lines in the report's margin,
 /// the alternate solution after the primary one, a pipe's capacity in words, and the design
-/// checks under the settings when they are given.
+/// checks under the settings when they are given. Figures with `digits` significant digits
+/// when above 0, else as the sheet writes them.
 std::vector<std::string> DetailsReportLines(const frmRivulet& form,
-                                            const DesignSettings* design = nullptr);
+                                            const DesignSettings* design = nullptr, int digits = 0);
 
 /// One line of JSON describing the sheet as it stands, opened from file, with its design
 /// checks under the settings when they are given.

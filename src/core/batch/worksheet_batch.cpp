@@ -13,16 +13,12 @@
 #include "core/worksheets/worksheet_report.h"
 
 namespace rivulet {
-namespace {
 
-// The path a report prints: absolute, as calculation reports print theirs.
 std::string PrintedPath(const std::string& file) {
   std::error_code ec;
   const auto absolute = std::filesystem::absolute(file, ec);
   return ec ? file : absolute.string();
 }
-
-}  // namespace
 
 std::optional<SolvedWorksheet> SolveWorksheetFile(const std::string& file, const KindTable& kinds,
                                                   std::ostream& err, int& status) {

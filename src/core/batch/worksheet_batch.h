@@ -24,6 +24,9 @@ struct SolvedWorksheet {
   SheetOutcome outcome;
 };
 
+/// The path a worksheet's report prints: absolute, as calculation reports print theirs.
+std::string PrintedPath(const std::string& file);
+
 /// Reads and solves one worksheet file. Messages go to err as "TITLE: TEXT"; status is
 /// raised to kBatchBadFile when the file cannot be read or its kind is unknown (nullopt
 /// then), to kBatchSomeUnsolved when it did not solve.

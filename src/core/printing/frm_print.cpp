@@ -100,6 +100,7 @@ bool frmPrint::PrintReports() {
   printer_.SetFont(Combo1.Text(), static_cast<int>(ReadNumber(Combo2.Text())));
   const std::optional<int> copies = ReadFileNumber(Combo3.Text());
   if (!copies) throw PrinterError("the number of copies is out of range");
+  std::string file;
   if (*copies > 0 && printer_.PrintsToFile()) {
     // The file dialog wants the ordinary pointer.
     services.SetBusy(false);
@@ -107,12 +108,14 @@ bool frmPrint::PrintReports() {
     services.SetBusy(true);
     if (!choice) return false;
     printer_.SetOutputFile(choice->path);
+    file = choice->path;
   }
   // Each copy is the report printed again; the printer's own copy count stays at 1.
   ReportDocument document(printer_);
   const std::vector<std::string> lines = PrintedLines();
   for (int copy = 0; copy < *copies; ++copy) document.Add(lines);
   document.End();
+  if (!file.empty() && onPrintedToFile) onPrintedToFile(file);
   return true;
 }
 
@@ -146,9 +149,15 @@ void PrintCommands::mnuPrint_Click() {
   if (!window_) {
     window_ = std::make_unique<frmPrint>(main_, printer_);
     window_->detailsBlock = detailsBlock_;
+    window_->onPrintedToFile = printedToFile_;
     window_->Form_Load();
   }
   window_->Show();
+}
+
+void PrintCommands::SetPrintedToFile(std::function<void(const std::string&)> told) {
+  printedToFile_ = std::move(told);
+  if (window_) window_->onPrintedToFile = printedToFile_;
 }
 
 void PrintCommands::SetDetailsBlock(std::function<std::vector<std::string>()> block) {

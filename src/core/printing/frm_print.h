@@ -87,6 +87,9 @@ class frmPrint {
   /// Details; none prints the report alone.
   std::function<std::vector<std::string>()> detailsBlock;
 
+  /// Told the path of a PDF file the report went into (no printer installed).
+  std::function<void(const std::string& path)> onPrintedToFile;
+
   /// The lines of one copy: the report, then the details when they are shown.
   std::vector<std::string> PrintedLines();
 
@@ -119,6 +122,8 @@ class PrintCommands {
 
   /// Gives the print window (this one and any made later) its flow details block.
   void SetDetailsBlock(std::function<std::vector<std::string>()> block);
+  /// And what it tells of a PDF file it printed into.
+  void SetPrintedToFile(std::function<void(const std::string&)> told);
 
   /// The print window, or nullptr before the first Print and after a close.
   frmPrint* Window() const { return window_.get(); }
@@ -130,6 +135,7 @@ class PrintCommands {
   Printer& printer_;
   std::unique_ptr<frmPrint> window_;
   std::function<std::vector<std::string>()> detailsBlock_;
+  std::function<void(const std::string&)> printedToFile_;
 };
 
 }  // namespace rivulet

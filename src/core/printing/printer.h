@@ -36,14 +36,31 @@ class Printer {
   /// One line of text below the previous one; starts the document when none is open.
   virtual void PrintLine(const std::string& text) = 0;
   virtual void NewPage() = 0;
+  /// Starts a new page unless `lines` more lines fit on this one; a printer that does not
+  /// know its page lets them run on.
+  virtual void KeepTogether(int lines) { (void)lines; }
+  /// Prints the drawings that go with the report being printed at this place; a printer
+  /// that has none, or cannot draw, prints nothing.
+  virtual void PrintDrawings() {}
   /// Sends the document; a document with nothing in it sends nothing.
   virtual void EndDocument() = 0;
   /// Drops a document that a failure left unfinished. Never throws.
   virtual void AbortDocument() noexcept = 0;
 };
 
+/// Where a report's closing block starts (its status line, where its drawings go before it)
+/// and how many lines from there stay on one page: through the rule closing the report and
+/// the line under it (the file name), so the disclaimer never stands alone on a page. start is
+/// lines.size() in lines without one.
+struct ReportTail {
+  size_t start = 0;
+  int keep = 0;
+};
+ReportTail FindReportTail(const std::vector<std::string>& lines);
+
 /// One printed document made of whole reports, each on fresh pages: the print window
-/// adds one per copy, the batch mode one per calculation file.
+/// adds one per copy, the batch mode one per calculation file. The printer's drawings go
+/// before each report's closing block.
 class ReportDocument {
  public:
   explicit ReportDocument(Printer& printer) : printer_(printer) {}

@@ -148,6 +148,26 @@ const FileUnit* SystemUnit(Dimension dimension, UnitSystem system) {
   return nullptr;
 }
 
+std::optional<UnitSystem> SystemOfUnit(const FileUnit& unit) {
+  static constexpr std::string_view kUs[] = {"ft",    "in",   "ft2", "in2",   "ft/s",
+                                             "ft3/s", "gpm",  "MGD", "ft/ft", "lb/ft2",
+                                             "ft2/s", "in/h", "ac",  "psi"};
+  static constexpr std::string_view kShared[] = {"%",       "permille", "1:x", "H:V",
+                                                 "degrees", "min",      "s",   "h"};
+  for (std::string_view name : kUs)
+    if (unit.name == name) return UnitSystem::US;
+  for (std::string_view name : kShared)
+    if (unit.name == name) return std::nullopt;
+  return UnitSystem::SI;
+}
+
+const FileUnit& ConvertedUnit(Dimension dimension, const FileUnit& unit, UnitSystem system) {
+  const std::optional<UnitSystem> own = SystemOfUnit(unit);
+  if (!own || *own == system) return unit;
+  const FileUnit* to = SystemUnit(dimension, system);
+  return to ? *to : unit;
+}
+
 std::optional<UnitSystem> ParseUnitSystem(std::string_view text) {
   if (text == "SI") return UnitSystem::SI;
   if (text == "US") return UnitSystem::US;

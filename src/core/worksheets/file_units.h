@@ -76,6 +76,14 @@ const FileUnit* FindUnitBySymbol(Dimension dimension, std::string_view symbol);
 /// degrees, ft²/s, min, in/h, ac, psi); nullptr for Dimension::None.
 const FileUnit* SystemUnit(Dimension dimension, UnitSystem system);
 
+/// The system a unit belongs to: SI (m, mm, L/s, ha...) or US (ft, in, gpm, ac...); nullopt
+/// for a unit both use (%, 1:x, H:V, degrees, minutes).
+std::optional<UnitSystem> SystemOfUnit(const FileUnit& unit);
+
+/// The unit a value in unit takes when converted to system: unit itself when it belongs to
+/// system or to both, else the system's unit of the dimension.
+const FileUnit& ConvertedUnit(Dimension dimension, const FileUnit& unit, UnitSystem system);
+
 /// "SI" or "US" as read from a file; nullopt for anything else.
 std::optional<UnitSystem> ParseUnitSystem(std::string_view text);
 std::string_view UnitSystemName(UnitSystem system);

@@ -74,6 +74,9 @@ struct WorksheetKind {
   std::string helpAnchor;
   /// The --json name of every result the kind may give, in the order it gives them.
   std::vector<std::string> results;
+  /// The inputs the kind reads as lists (a survey's points), set out as lines of at most 55
+  /// characters for the report, under the other inputs; none when empty.
+  std::function<std::vector<std::string>(const Document&)> inputLists = nullptr;
 };
 
 /// How the document's calculation uses the field, by its kind's rule.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/shell/number_text.h"
+#include "core/shell/rounded_number.h"
 
 namespace rivulet {
 
@@ -91,16 +92,10 @@ const NamedResult* SheetOutcome::Find(const std::string& name) const {
 
 std::string ShownNumber(double value, int digits) {
   if (!std::isfinite(value)) return kNotApplicable;
-  digits = std::clamp(digits, 1, 15);
-  // Rounded in decimal first, then written plainly, so "9.03" never shows as 9.0299999.
-  const std::string decimal = CharsOf(value, std::chars_format::scientific, digits - 1);
-  double rounded = value;
-  std::from_chars(decimal.data(), decimal.data() + decimal.size(), rounded);
-  if (rounded == 0) return "0";
-  return FormatNumber(rounded);
+  return RoundedNumber(value, digits);
 }
 
-ShownResult ShowResult(const NamedResult& result, const FileUnit* unit) {
+ShownResult ShowResult(const NamedResult& result, const FileUnit* unit, int digits) {
   ShownResult shown;
   if (unit) {
     shown.unitName = unit->name;
@@ -108,6 +103,7 @@ ShownResult ShowResult(const NamedResult& result, const FileUnit* unit) {
   }
   auto inUnit = [&](double base) { return unit ? FromBase(*unit, base) : base; };
   auto text = [&](double v) {
+    if (digits > 0) return ShownNumber(v, digits);
     return result.level ? SurveyLevelText(v, unit ? unit->factor : 1.0)
                         : ShownNumber(v, result.digits);
   };

@@ -92,7 +92,8 @@ struct ShownResult {
   std::string unitSymbol;       ///< shown symbol ("ft³/s"), "" when none
 };
 
-/// The result converted to unit and its shown text (records are not shown this way).
-ShownResult ShowResult(const NamedResult& result, const FileUnit* unit);
+/// The result converted to unit and its shown text (records are not shown this way), with
+/// `digits` significant digits when above 0, else with the result's own.
+ShownResult ShowResult(const NamedResult& result, const FileUnit* unit, int digits = 0);
 
 }  // namespace rivulet

@@ -6,6 +6,7 @@
 
 #include "core/shell/number_text.h"
 #include "core/worksheets/file_units.h"
+#include "core/worksheets/section_sheet.h"
 
 namespace rivulet {
 namespace {
@@ -187,6 +188,34 @@ bool SectionEditorModel::Follow() {
     }
   }
   return true;
+}
+
+std::optional<SectionPicture> SectionPictureOf(const Document& document,
+                                               const SheetOutcome& outcome) {
+  SectionInputs in;
+  try {
+    in = SectionInputsFrom(document);
+  } catch (const WorksheetError&) {
+    return std::nullopt;
+  }
+  SectionPicture p;
+  p.station = in.section.station;
+  p.elevation = in.section.elevation;
+  p.breaks = in.section.breaks;
+  p.n = in.section.n;
+  for (double n : p.n) p.zoneLabels.push_back("n " + SignificantFigures(n, 4));
+  const auto shown = [&](const NamedResult& r) {
+    const ShownResult s = ShowResult(r, document.ResultUnit(r.name, r.dimension));
+    return s.text + " " + s.unitSymbol;
+  };
+  if (const NamedResult* w = outcome.Find("waterSurfaceElevation")) {
+    p.waterSurface = w->value;
+    p.waterText = shown(*w);
+  }
+  if (const NamedResult* y = outcome.Find("depth")) p.depthText = shown(*y);
+  if (const NamedResult* c = outcome.Find("criticalWaterSurfaceElevation"))
+    p.criticalSurface = c->value;
+  return p;
 }
 
 SectionPicture SectionEditorModel::Picture() const {

@@ -28,6 +28,11 @@ struct SectionPicture {
   std::string waterText, depthText;
 };
 
+/// The picture of a solved document (its points and zones, the water of outcome), as the
+/// report draws it; nullopt when the document's points cannot be read.
+std::optional<SectionPicture> SectionPictureOf(const Document& document,
+                                               const SheetOutcome& outcome);
+
 /// A zone as typed: the station it starts at (ignored for the first, which starts at the
 /// left end) and its Manning's n.
 struct SectionZoneRow {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/shell/number_text.h"
+#include "core/shell/utf8_text.h"
 #include "core/worksheets/input_range.h"
 
 namespace rivulet {
@@ -211,6 +212,36 @@ SheetOutcome SectionOutcome(const SectionInputs& in, const SectionResults& r, co
   return o;
 }
 
+namespace {
+
+// The surveyed points as the file gives them, one line each, for the report.
+std::vector<std::string> SectionPointLines(const Document& d) {
+  const auto points = d.inputs.find("points");
+  if (points == d.inputs.end() || !points->is_object()) return {};
+  const auto list = [&](const char* key) {
+    const auto it = points->find(key);
+    return it != points->end() && it->is_array() ? *it : nlohmann::json::array();
+  };
+  const nlohmann::json station = list("station"), elevation = list("elevation");
+  const std::string unit = d.InputUnit("points");
+  const FileUnit* u = FindFileUnit(Dimension::Length, unit);
+  const std::string symbol = u ? std::string(u->symbol) : unit;
+  const auto text = [](const nlohmann::json& v) {
+    return v.is_number() ? FormatNumber(v.get<double>()) : std::string("(missing)");
+  };
+  std::vector<std::string> lines{PadRight("Point", 8, 1) +
+                                 PadRight("Station (" + symbol + ")", 20, 1) + "Elevation (" +
+                                 symbol + ")"};
+  const size_t n = std::max(station.size(), elevation.size());
+  for (size_t i = 0; i < n; ++i)
+    lines.push_back(PadRight(std::to_string(i + 1), 8, 1) +
+                    PadRight(i < station.size() ? text(station[i]) : "(missing)", 20, 1) +
+                    (i < elevation.size() ? text(elevation[i]) : "(missing)"));
+  return lines;
+}
+
+}  // namespace
+
 const WorksheetKind& IrregularSectionKind() {
   static const WorksheetKind kind{
       "section",
@@ -266,7 +297,8 @@ const WorksheetKind& IrregularSectionKind() {
        "averageShear",
        "bankFullDischarge",
        "overtopped",
-       "zones"}};
+       "zones"},
+      SectionPointLines};
   return kind;
 }
 

@@ -1,5 +1,6 @@
 #include "core/worksheets/worksheet_model.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "core/shell/number_text.h"
@@ -115,6 +116,38 @@ void WorksheetModel::SetResultSystem(UnitSystem system) {
   unsaved_ = true;
 }
 
+void WorksheetModel::ConvertInputs(UnitSystem system) {
+  for (const InputField& f : kind_.inputs) {
+    const FileUnit* from = FindFileUnit(f.dimension, units_[f.name]);
+    if (!from) continue;
+    const FileUnit& to = ConvertedUnit(f.dimension, *from, system);
+    if (&to == from) continue;
+    if (!texts_[f.name].empty()) {
+      const double value = FromBase(to, ToBase(*from, ReadNumber(texts_[f.name])));
+      if (std::isfinite(value)) texts_[f.name] = FormatNumber(value);
+    }
+    units_[f.name] = std::string(to.name);
+  }
+  // A list's numbers are in its unit; Manning's n, the one list without one, stays.
+  for (auto& input : otherInputs_.items()) {
+    nlohmann::json& entry = input.value();
+    if (!entry.is_object() || !entry.contains("unit") || !entry["unit"].is_string()) continue;
+    const FileUnit* from = FindFileUnit(Dimension::Length, entry["unit"].get<std::string>());
+    if (!from) continue;
+    const FileUnit& to = ConvertedUnit(Dimension::Length, *from, system);
+    if (&to == from) continue;
+    for (auto& item : entry.items()) {
+      if (item.key() == "n" || !item.value().is_array()) continue;
+      for (auto& v : item.value())
+        if (v.is_number()) v = FromBase(to, ToBase(*from, v.get<double>()));
+    }
+    entry["unit"] = std::string(to.name);
+  }
+  system_ = system;
+  resultUnits_.clear();
+  Edited();
+}
+
 void WorksheetModel::SetResultUnit(const std::string& result, const std::string& unitName) {
   resultUnits_[result] = unitName;
   unsaved_ = true;
@@ -154,7 +187,7 @@ std::string WorksheetModel::StatusText() const {
 
 std::vector<ResultTable> WorksheetModel::ResultTables() const {
   if (!outcome_.ok) return {};
-  return rivulet::ResultTables(outcome_, ToDocument());
+  return rivulet::ResultTables(outcome_, ToDocument(), digits_);
 }
 
 std::vector<ResultRow> WorksheetModel::ResultRows() const {
@@ -162,7 +195,7 @@ std::vector<ResultRow> WorksheetModel::ResultRows() const {
   if (!outcome_.ok) return rows;
   const Document units = ToDocument();
   auto add = [&](const NamedResult& r, const std::string& label) {
-    const ShownResult shown = ShowResult(r, units.ResultUnit(r.name, r.dimension));
+    const ShownResult shown = ShowResult(r, units.ResultUnit(r.name, r.dimension), digits_);
     rows.push_back({r.name, label, r.dimension, shown.text, shown.unitName, shown.unitSymbol});
   };
   for (const NamedResult& r : outcome_.results) {
@@ -215,6 +248,12 @@ std::string WorksheetModel::Load(const Document& document, const std::string& pa
       if (field->dimension != Dimension::None)
         loaded.units_[field->name] = entry.at("unit").get<std::string>();
     }
+    // Rows the file leaves empty (an optional limit, the unknown) take the file's system,
+    // so a US file shows its unknown and its limits in US units.
+    for (const InputField& f : kind_.inputs)
+      if (!document.inputs.contains(f.name))
+        if (const FileUnit* unit = SystemUnit(f.dimension, document.resultUnits))
+          loaded.units_[f.name] = std::string(unit->name);
     for (auto it = document.options.begin(); it != document.options.end(); ++it) {
       if (!loaded.options_.count(it.key())) loaded.otherOptions_[it.key()] = it.value();
     }
@@ -265,9 +304,9 @@ std::string WorksheetModel::FileName() const {
 std::vector<std::string> WorksheetModel::ReportLines() const {
   const Document document = ToDocument();
   if (state_ == ResultsState::Current)
-    return WorksheetReportLines(kind_, document, outcome_, path_);
+    return WorksheetReportLines(kind_, document, outcome_, path_, digits_);
   SheetOutcome stale = SheetOutcome::Failed(StatusText(), outcome_.field);
-  return WorksheetReportLines(kind_, document, stale, path_);
+  return WorksheetReportLines(kind_, document, stale, path_, digits_);
 }
 
 std::string WorksheetModel::CopyText() const {

@@ -60,10 +60,20 @@ class WorksheetModel {
   bool FlagOption(const std::string& name) const;
   void SetFlagOption(const std::string& name, bool value);
 
+  /// Converts every input to the system's units, each value converted (3 ft becomes
+  /// 0.9144 m), lists with a unit (a survey's points) too; units both systems use (%, 1:x)
+  /// stay. The results follow the system. Inputs change, so the results are out of date.
+  void ConvertInputs(UnitSystem system);
+
   /// Results' unit system and per-result choices: they change the display, not the results.
   UnitSystem ResultSystem() const { return system_; }
   void SetResultSystem(UnitSystem system);
   void SetResultUnit(const std::string& result, const std::string& unitName);
+
+  /// The significant digits results are shown, reported and copied with; 0: each result's
+  /// own. Files keep every digit whatever this is.
+  int DisplayDigits() const { return digits_; }
+  void SetDisplayDigits(int digits) { digits_ = digits; }
 
   /// Solves the worksheet as it stands; the unknown's row takes its result.
   void Calculate();
@@ -110,6 +120,7 @@ class WorksheetModel {
   SheetOutcome outcome_;
   ResultsState state_ = ResultsState::None;
   bool unsaved_ = false;
+  int digits_ = 0;
 };
 
 }  // namespace rivulet

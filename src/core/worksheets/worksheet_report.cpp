@@ -198,11 +198,11 @@ void AddRowList(std::vector<std::string>& out, const InputField& field, const Do
 }
 
 void AddResult(std::vector<std::string>& out, const NamedResult& r, const Document& d,
-               const std::string& mark, const std::string& prefix) {
+               const std::string& mark, const std::string& prefix, int digits) {
   if (r.table) {
     SheetOutcome one;
     one.results.push_back(r);
-    for (const ResultTable& t : ResultTables(one, d)) {
+    for (const ResultTable& t : ResultTables(one, d, digits)) {
       AddRow(out, mark,
              prefix + t.label + " (" + std::to_string(t.cells.size()) +
                  (t.cells.size() == 1 ? " row)" : " rows)"),
@@ -212,19 +212,21 @@ void AddResult(std::vector<std::string>& out, const NamedResult& r, const Docume
     return;
   }
   if (r.shape != NamedResult::Shape::Records) {
-    const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension));
+    const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension), digits);
     AddRow(out, mark, prefix + r.label, shown.text, shown.unitSymbol);
     return;
   }
   for (size_t i = 0; i < r.records.size(); ++i) {
     AddRow(out, mark, prefix + r.label + " " + std::to_string(i + 1), "", "");
-    for (const NamedResult& field : r.records[i]) AddResult(out, field, d, kIndent, prefix + "  ");
+    for (const NamedResult& field : r.records[i])
+      AddResult(out, field, d, kIndent, prefix + "  ", digits);
   }
 }
 
 }  // namespace
 
-std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units) {
+std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units,
+                                      int digits) {
   std::vector<ResultTable> tables;
   for (const NamedResult& r : outcome.results) {
     if (!r.table) continue;
@@ -246,7 +248,7 @@ std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Documen
       for (const NamedResult& field : record)
         for (size_t c = 0; c < names.size(); ++c)
           if (names[c] == field.name)
-            row[c] = ShowResult(field, units.ResultUnit(field.name, field.dimension)).text;
+            row[c] = ShowResult(field, units.ResultUnit(field.name, field.dimension), digits).text;
       t.cells.push_back(std::move(row));
     }
     tables.push_back(std::move(t));
@@ -300,7 +302,7 @@ std::vector<std::string> WrapWords(const std::string& text, size_t width) {
 
 std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const Document& document,
                                               const SheetOutcome& outcome,
-                                              const std::string& filePath) {
+                                              const std::string& filePath, int digits) {
   const std::string blank = " ";
   const std::string phone = std::string("Tel: ") + kMakerPhone;
   std::vector<std::string> r{
@@ -332,6 +334,8 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
     const auto [value, unit] = InputText(field, document);
     AddRow(r, kIndent, field.label, value, unit);
   }
+  if (kind.inputLists)
+    for (const std::string& l : kind.inputLists(document)) r.push_back(kMargin + kIndent + l);
   if (!unknown.empty() && FieldApplies(kind, document, "solveFor"))
     AddRow(r, kIndent, "Solve For", ChoiceLabel(kind.unknowns, unknown), "");
   for (const OptionField& option : kind.options) {
@@ -348,7 +352,8 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
 
   if (!outcome.results.empty()) {
     r.push_back(kMargin + "Results");
-    for (const NamedResult& result : outcome.results) AddResult(r, result, document, "(X)  ", "");
+    for (const NamedResult& result : outcome.results)
+      AddResult(r, result, document, "(X)  ", "", digits);
     r.push_back(ReportRule('-'));
   }
   const size_t beforeNotes = r.size();

@@ -13,10 +13,11 @@
 namespace rivulet {
 
 /// The report's lines without line ends, none wider than 70 characters except a long file
-/// path; filePath is printed at the foot when not empty.
+/// path; filePath is printed at the foot when not empty. Results with `digits` significant
+/// digits when above 0, else each with its own.
 std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const Document& document,
                                               const SheetOutcome& outcome,
-                                              const std::string& filePath);
+                                              const std::string& filePath, int digits = 0);
 
 /// A table result (a rating, a profile) as a window shows it: a column per field.
 struct ResultTable {
@@ -27,8 +28,10 @@ struct ResultTable {
   std::vector<std::vector<std::string>> cells;  ///< shown texts, a row per record
 };
 
-/// The table results of an outcome in the document's result units.
-std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units);
+/// The table results of an outcome in the document's result units, with `digits`
+/// significant digits when above 0, else each with its own.
+std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units,
+                                      int digits = 0);
 
 /// Text cut into lines of at most width characters at blanks; a longer word is cut.
 std::vector<std::string> WrapWords(const std::string& text, size_t width);

@@ -5,12 +5,14 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QStatusBar>
 #include <QTableView>
 
 #include "gui/cases/case_table_model.h"
 #include "gui/cases/case_table_print.h"
 #include "gui/cases/case_table_window.h"
 #include "gui/shell/qt_text.h"
+#include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
@@ -193,7 +195,18 @@ bool CaseTableWindow::OpenPath(const QString& path) {
   }
   path_ = path;
   DocumentChanged();
+  // As a worksheet does on Open: the results follow from the rows read.
+  RecalculateAll();
+  openingCalculation_ = Recalculating();
   return true;
+}
+
+std::optional<std::vector<CaseDesignCells>> CaseTableWindow::RowDesigns() const {
+  // The checks go on paper while the calculation window shows them.
+  const DesignSettings* settings = main_ ? main_->Details()->DesignSettingsInUse() : nullptr;
+  if (!settings) return std::nullopt;
+  BusyPointer busy(services_);
+  return CaseDesigns(doc_, ShownRows(), CaseStart(form_.Startup()), *settings);
 }
 
 void CaseTableWindow::Print() {
@@ -211,7 +224,9 @@ void CaseTableWindow::Print() {
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle("Print Case Table");
   const bool accepted = dialog.exec() == QDialog::Accepted;
-  const bool painted = accepted && PaintCaseTable(printer, doc_, ShownRows(), windowTitle());
+  const auto designs = accepted ? RowDesigns() : std::nullopt;
+  const bool painted = accepted && PaintCaseTable(printer, doc_, ShownRows(), windowTitle(),
+                                                  designs ? &*designs : nullptr);
   printer.setPageOrientation(setUp);
   if (accepted && !painted)
     services_.MessageBox("The case table could not be printed.", kProductName,
@@ -227,9 +242,14 @@ void CaseTableWindow::SavePdf() {
                                 "pdf",
                                 FolderOf(path_)});
   if (!choice || choice->path.empty()) return;
-  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *")))
+  const auto designs = RowDesigns();
+  if (!WriteCaseTablePdf(ToQt(choice->path), doc_, ShownRows(), windowTitle().remove(" *"),
+                         designs ? &*designs : nullptr)) {
     services_.MessageBox("The case table could not be saved to " + choice->path + ".", kProductName,
                          MessageIcon::Exclamation);
+    return;
+  }
+  statusBar()->showMessage("Case table saved as " + ToQt(choice->path), 15000);
 }
 
 }  // namespace rivulet

@@ -2,10 +2,13 @@
 
 #include <QBrush>
 #include <QColor>
+#include <set>
 
 #include "core/shell/number_text.h"
+#include "core/shell/rounded_number.h"
 #include "core/window/flow_details_table.h"
 #include "core/window/frm_rivulet.h"
+#include "gui/shell/display_precision.h"
 #include "gui/shell/qt_text.h"
 
 namespace rivulet {
@@ -60,6 +63,14 @@ int CaseTableModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(doc_.Header().size());
 }
 
+QString CaseTableModel::ShownCell(const std::string& column, const std::string& cell) {
+  static const std::set<std::string> kFigures{
+      "flow", "depth", "width", "sideSlope", "slope", "manningsN", "area", "otherFlow", "altValue"};
+  if (!kFigures.count(column) || !IsNumericText(cell)) return ToQt(cell);
+  const int digits = DisplayPrecision::Instance().Digits();
+  return ToQt(RoundedNumber(ReadNumber(cell), digits > 0 ? digits : 6));
+}
+
 QVariant CaseTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const CaseDocumentRow& row = doc_.Row(static_cast<size_t>(index.row()));
@@ -68,7 +79,7 @@ QVariant CaseTableModel::data(const QModelIndex& index, int role) const {
   const bool isStatus = doc_.Header()[column] == "status";
   switch (role) {
     case Qt::DisplayRole:
-      return isStatus ? StatusWords(row, cell) : ToQt(cell);
+      return isStatus ? StatusWords(row, cell) : ShownCell(doc_.Header()[column], cell);
     case Qt::EditRole:
       return ToQt(cell);
     case kSortRole:

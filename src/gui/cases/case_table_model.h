@@ -25,6 +25,10 @@ class CaseTableModel : public QAbstractTableModel {
   CaseDocument& Document() { return doc_; }
   /// The status as the table words it: the calculation's status, or why there is none.
   static QString StatusWords(const CaseDocumentRow& row, const std::string& status);
+  /// A cell as the table shows and prints it: a figure of a figure column (flow, depth, area...)
+  /// at the display precision, six significant digits by default; anything else as it is.
+  /// The file and the editor keep every digit.
+  static QString ShownCell(const std::string& column, const std::string& cell);
 
   /// Tell the views that rows first..last changed in place.
   void RowsChanged(int first, int last);

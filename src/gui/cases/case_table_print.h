@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+#include "core/cases/case_design.h"
 #include "core/cases/case_document.h"
 
 namespace rivulet {
@@ -20,13 +21,16 @@ struct CasePrintColumn {
 const std::vector<CasePrintColumn>& CasePrintColumns();
 
 /// Paints the rows (document positions, in order) on device, a new page wherever they run
-/// on. False when the device cannot be painted on.
+/// on; with designs (one per row), two more columns give each row's design checks and next
+/// standard size. False when the device cannot be painted on.
 bool PaintCaseTable(QPagedPaintDevice& device, const CaseDocument& document,
-                    const std::vector<size_t>& rows, const QString& title);
+                    const std::vector<size_t>& rows, const QString& title,
+                    const std::vector<CaseDesignCells>* designs = nullptr);
 
 /// Writes the table into a PDF file through a temporary file beside it, so that a failed
 /// write leaves an older file as it was.
 bool WriteCaseTablePdf(const QString& path, const CaseDocument& document,
-                       const std::vector<size_t>& rows, const QString& title);
+                       const std::vector<size_t>& rows, const QString& title,
+                       const std::vector<CaseDesignCells>* designs = nullptr);
 
 }  // namespace rivulet

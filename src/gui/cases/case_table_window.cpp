@@ -21,6 +21,7 @@
 
 #include "gui/cases/case_cell_delegate.h"
 #include "gui/cases/case_table_model.h"
+#include "gui/shell/display_precision.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
@@ -82,6 +83,9 @@ CaseTableWindow::CaseTableWindow(frmRivulet& form, Services& services, SharedPri
   BuildMenus();
   connect(model_, &CaseTableModel::Edited, this, &CaseTableWindow::DocumentChanged);
   connect(model_, &QAbstractItemModel::modelReset, this, &CaseTableWindow::ArrangeColumns);
+  connect(&DisplayPrecision::Instance(), &DisplayPrecision::Changed, this, [this] {
+    if (doc_.RowCount() > 0) model_->RowsChanged(0, static_cast<int>(doc_.RowCount()) - 1);
+  });
   ArrangeColumns();
   DocumentChanged();
   // Fits a 1366 x 768 screen with room for the window frame and a panel.
@@ -260,7 +264,8 @@ void CaseTableWindow::CancelRecalculation() {
 void CaseTableWindow::EndRecalculation() {
   next_.reset();
   SetBusyControls(false);
-  doc_.SetModified(true);
+  if (!openingCalculation_) doc_.SetModified(true);
+  openingCalculation_ = false;
   // The order the user sorted by may have changed with the results.
   filter_->invalidate();
   DocumentChanged();

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/cases/case_design.h"
 #include "core/cases/case_document.h"
 #include "core/shell/services.h"
 #include "core/window/frm_rivulet.h"
@@ -71,6 +72,9 @@ class CaseTableWindow : public QMainWindow {
   std::vector<size_t> SelectedRows() const;
   /// The source rows in the order the view shows them.
   std::vector<size_t> ShownRows() const;
+  /// Each shown row's design checks and standard size for the printed table, while the
+  /// calculation window applies design settings; none otherwise.
+  std::optional<std::vector<CaseDesignCells>> RowDesigns() const;
 
  signals:
   /// Rows were recalculated up to the end or a cancel.
@@ -109,6 +113,9 @@ class CaseTableWindow : public QMainWindow {
   SharedPrinter& printer_;
   std::unique_ptr<CaseStart> start_;
   std::optional<size_t> next_;
+  // The calculation that follows opening a file: the file's rows calculated afresh are not
+  // a change to save.
+  bool openingCalculation_ = false;
 };
 
 /// Wires Tools > Case Table to one case table window of the sheet, made on first use.

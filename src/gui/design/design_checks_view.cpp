@@ -8,13 +8,18 @@
 #include <QVBoxLayout>
 
 #include "core/shell/number_text.h"
+#include "core/shell/rounded_number.h"
+#include "gui/shell/display_precision.h"
 #include "gui/shell/qt_text.h"
 
 namespace rivulet {
 
 namespace {
 
-QString Num(double v) { return ToQt(SignificantFigures(v, 4)); }
+QString Num(double v) {
+  const int digits = DisplayPrecision::Instance().Digits();
+  return ToQt(digits > 0 ? RoundedNumber(v, digits) : SignificantFigures(v, 4));
+}
 
 // The mark in words and a symbol, so it reads without colour.
 QString MarkText(const DesignCheck& c) {
@@ -63,6 +68,9 @@ DesignChecksView::DesignChecksView(QWidget* parent) : QWidget(parent) {
   checks_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   checks_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   checks_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  checks_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  checks_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  checks_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(useSize_);
@@ -72,7 +80,8 @@ DesignChecksView::DesignChecksView(QWidget* parent) : QWidget(parent) {
   column->setContentsMargins(0, 0, 0, 0);
   column->addWidget(size_);
   column->addLayout(buttons);
-  column->addWidget(checks_, 1);
+  column->addWidget(checks_);
+  column->addStretch(1);
 
   connect(useSize_, &QPushButton::clicked, this, &DesignChecksView::useSizeRequested);
   connect(settings_, &QPushButton::clicked, this, &DesignChecksView::settingsRequested);
@@ -84,6 +93,7 @@ void DesignChecksView::Show(const std::optional<SheetDesign>& design) {
     size_->setText(tr("Design checks appear after a calculation."));
     useSize_->setEnabled(false);
     checks_->setRowCount(0);
+    FitChecks();
     return;
   }
   QString sizeText = StandardSizeText(*design);
@@ -110,6 +120,19 @@ void DesignChecksView::Show(const std::optional<SheetDesign>& design) {
     checks_->setItem(r, 0, mark);
     checks_->setItem(r, 1, text);
   }
+  FitChecks();
+}
+
+void DesignChecksView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitChecks();
+}
+
+void DesignChecksView::FitChecks() {
+  checks_->resizeRowsToContents();
+  int height = checks_->horizontalHeader()->sizeHint().height() + 2 * checks_->frameWidth();
+  for (int r = 0; r < checks_->rowCount(); ++r) height += checks_->rowHeight(r);
+  if (checks_->height() != height) checks_->setFixedHeight(height);
 }
 
 }  // namespace rivulet

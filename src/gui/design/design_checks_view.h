@@ -29,7 +29,14 @@ class DesignChecksView : public QWidget {
   void useSizeRequested();
   void settingsRequested();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  /// Makes the checks table as tall as its rows: the panel it sits in scrolls as a whole, and a
+  /// second scroll bar inside it would hide checks.
+  void FitChecks();
+
   QLabel* size_;
   QPushButton* useSize_;
   QPushButton* settings_;

@@ -68,14 +68,21 @@ int PaintGutterSection(QPainter& p, const QRectF& rect, const GutterSectionDrawi
   p.setRenderHint(QPainter::Antialiasing);
   const QFontMetricsF fm(p.font());
   const double line = fm.height();
-  // Room above for T and the scale note, below for W.
+  // Room above for T and the scale note, below for W, and on the left for the whole of d's
+  // label, which stands outside the kerb.
+  const QString depthLabel = "d = " + Length(g.depthAtCurb, d.unit);
+  const double left = std::max(4 * line, fm.horizontalAdvance(depthLabel) + 8 + 6 + 4);
   const QRectF area =
-      rect.adjusted(kMargin + 4 * line, kMargin + 3.2 * line, -kMargin, -(kMargin + 2 * line));
+      rect.adjusted(kMargin + left, kMargin + 3.2 * line, -kMargin, -(kMargin + 2 * line));
+  // The bed may dip below the gutter's line at the kerb (an inlet's local depression): the
+  // drawing reaches down to it and d is measured from it.
+  double bottom = 0;
+  for (const ProfilePoint& pt : g.bed) bottom = std::min(bottom, pt.z);
   const double width = g.right - g.left;
-  const double height = std::max(g.top, 1e-9);
+  const double height = std::max(g.top - bottom, 1e-9);
   const double sx = area.width() / width;
   const int ve = DrawingExaggeration((area.height() / height) / sx);
-  const Frame f{g.left, 0, sx, sx * ve, area};
+  const Frame f{g.left, bottom, sx, sx * ve, area};
 
   // Ground under the bed, down to the drawing's foot.
   QPolygonF ground;
@@ -92,7 +99,7 @@ int PaintGutterSection(QPainter& p, const QRectF& rect, const GutterSectionDrawi
   for (auto it = g.bed.rbegin(); it != g.bed.rend(); ++it)
     if (it->x > g.waterLeft && it->x < g.waterRight && it->z < g.waterLevel)
       water << f.At(it->x, it->z);
-  water << f.At(g.waterLeft, g.hasKerb ? 0.0 : g.waterLevel);
+  water << f.At(g.waterLeft, g.hasKerb ? bottom : g.waterLevel);
   p.setPen(Qt::NoPen);
   p.setBrush(kWater);
   p.drawPolygon(water);
@@ -107,8 +114,8 @@ int PaintGutterSection(QPainter& p, const QRectF& rect, const GutterSectionDrawi
   p.drawLine(QPointF(f.At(g.waterLeft, 0).x(), tY), f.At(g.waterLeft, g.waterLevel));
   p.drawLine(QPointF(f.At(g.waterRight, 0).x(), tY), f.At(g.waterRight, g.waterLevel));
   const double dX = g.hasKerb ? f.At(0, 0).x() - 8 : f.At(0, 0).x();
-  DimensionLine(p, QPointF(dX, f.At(0, 0).y()), QPointF(dX, f.At(0, g.waterLevel).y()),
-                "d = " + Length(g.depthAtCurb, d.unit), g.hasKerb);
+  DimensionLine(p, QPointF(dX, f.At(0, bottom).y()), QPointF(dX, f.At(0, g.waterLevel).y()),
+                depthLabel, g.hasKerb);
   if (g.panWidth > 0) {
     const double wY = f.At(0, 0).y() + 1.2 * line;
     const QPointF a(f.At(0, 0).x(), wY), b(f.At(g.panWidth, 0).x(), wY);

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <any>
+#include <memory>
 
 #include "core/worksheets/inlet_sheet.h"
 #include "gui/drainage/inlet_plan_view.h"
@@ -20,6 +21,34 @@ DrawingLengthUnit UnitOf(const Document& d, const char* result, Dimension dim) {
   return unit;
 }
 
+// A sag's section shows the local depression at the inlet, the bed lowered by a at the kerb
+// and back on the gutter's line at W, and d as the results give the ponding depth: over the
+// depressed bed.
+void ShowLocalDepression(GutterProfile& profile, const InletInputs& in, double pondingDepth) {
+  profile.depthAtCurb = pondingDepth;
+  const double a = in.depression.value_or(0);
+  const double w = in.depressionWidth.value_or(0);
+  if (!(a > 0) || !(w > 0)) return;
+  auto& bed = profile.bed;
+  for (size_t i = 0; i + 1 < bed.size(); ++i) {
+    if (bed[i].x != 0 || bed[i].z != 0) continue;
+    // The gutter's height at W, along the bed from the kerb.
+    double zAtW = bed.back().z;
+    for (size_t j = i; j + 1 < bed.size(); ++j)
+      if (bed[j].x <= w && bed[j + 1].x >= w && bed[j + 1].x > bed[j].x) {
+        zAtW = bed[j].z + (bed[j + 1].z - bed[j].z) * (w - bed[j].x) / (bed[j + 1].x - bed[j].x);
+        break;
+      }
+    std::vector<ProfilePoint> lowered(bed.begin(), bed.begin() + static_cast<long>(i));
+    lowered.push_back({0, -a});
+    lowered.push_back({w, zAtW});
+    for (size_t j = i + 1; j < bed.size(); ++j)
+      if (bed[j].x > w) lowered.push_back(bed[j]);
+    bed = std::move(lowered);
+    return;
+  }
+}
+
 struct Drawings {
   std::optional<InletPlan> plan;
   std::optional<GutterSectionDrawing> section;
@@ -27,13 +56,11 @@ struct Drawings {
 
 // The drawings of the current results, or none when they are not current: a picture of stale
 // figures would contradict the inputs beside it.
-Drawings CurrentDrawings(const WorksheetModel& model) {
-  if (model.State() != ResultsState::Current) return {};
-  const auto* solved = std::any_cast<InletSolved>(&model.Outcome().solved);
+Drawings DrawingsOf(const Document& document, const SheetOutcome& outcome) {
+  const auto* solved = std::any_cast<InletSolved>(&outcome.solved);
   if (!solved) return {};
   const InletInputs& in = solved->inputs;
   const InletResults& r = solved->results;
-  const Document document = model.ToDocument();
   Drawings d;
   const DrawingLengthUnit length = UnitOf(document, "spread", Dimension::Length);
   d.plan = InletPlan{in, r, length, UnitOf(document, "interceptedDischarge", Dimension::Discharge)};
@@ -44,12 +71,37 @@ Drawings CurrentDrawings(const WorksheetModel& model) {
       at.depthAtCurb = *r.pondingDepthInGutter;
       at.spread = *r.spreadAtPonding;
     }
-    d.section = GutterSectionDrawing{GutterSectionProfile(in.gutter, at), length};
+    GutterProfile profile = GutterSectionProfile(in.gutter, at);
+    if (r.pondingDepth) ShowLocalDepression(profile, in, *r.pondingDepth);
+    d.section = GutterSectionDrawing{std::move(profile), length};
   }
   return d;
 }
 
+Drawings CurrentDrawings(const WorksheetModel& model) {
+  if (model.State() != ResultsState::Current) return {};
+  return DrawingsOf(model.ToDocument(), model.Outcome());
+}
+
 }  // namespace
+
+std::vector<ReportDrawing> InletReportDrawings(const Document& document,
+                                               const SheetOutcome& outcome) {
+  Drawings d = DrawingsOf(document, outcome);
+  std::vector<ReportDrawing> out;
+  if (d.plan) {
+    auto view = std::make_shared<InletPlanView>();
+    view->SetPlan(std::move(d.plan));
+    out.push_back(WidgetDrawing("The inlet in plan", view, {560, 240}));
+  }
+  if (d.section)
+    out.push_back({"Road-edge section at the inlet",
+                   {560, 240},
+                   [s = *d.section](QPainter& painter, const QRectF& rect) {
+                     PaintGutterSection(painter, rect, s);
+                   }});
+  return out;
+}
 
 void SetUpInletWindow(WorksheetWindow& window) {
   auto* panel = new QWidget;

@@ -21,11 +21,10 @@ const PressurePipeSolved* CurrentSolve(const WorksheetModel& model) {
 
 // The drawing of the current results, or nothing when they are not current: a picture of
 // stale figures would contradict the inputs beside it.
-std::optional<PressurePipeDrawing> CurrentDrawing(const WorksheetModel& model) {
-  const PressurePipeSolved* solved = CurrentSolve(model);
+std::optional<PressurePipeDrawing> DrawingOf(const Document& doc, const SheetOutcome& outcome) {
+  const auto* solved = std::any_cast<PressurePipeSolved>(&outcome.solved);
   if (!solved) return std::nullopt;
   PressurePipeDrawing d{*solved};
-  const Document doc = model.ToDocument();
   if (const FileUnit* u = doc.ResultUnit("totalHeadLoss", Dimension::Length)) {
     d.lengthFactor = u->factor;
     d.lengthSymbol = QString::fromUtf8(u->symbol.data(), static_cast<int>(u->symbol.size()));
@@ -35,6 +34,11 @@ std::optional<PressurePipeDrawing> CurrentDrawing(const WorksheetModel& model) {
     d.dischargeSymbol = QString::fromUtf8(u->symbol.data(), static_cast<int>(u->symbol.size()));
   }
   return d;
+}
+
+std::optional<PressurePipeDrawing> CurrentDrawing(const WorksheetModel& model) {
+  if (!CurrentSolve(model)) return std::nullopt;
+  return DrawingOf(model.ToDocument(), model.Outcome());
 }
 
 // A material chosen by the user writes its values into the boxes, in their units, where
@@ -76,6 +80,16 @@ bool SaveHeadLossCurve(WorksheetWindow& window) {
     return false;
   }
   return true;
+}
+
+std::vector<ReportDrawing> PressurePipeReportDrawings(const Document& document,
+                                                      const SheetOutcome& outcome) {
+  std::optional<PressurePipeDrawing> drawing = DrawingOf(document, outcome);
+  if (!drawing) return {};
+  auto view = std::make_shared<PressurePipeView>();
+  view->SetDrawing(std::move(drawing));
+  return {
+      WidgetDrawing("The pipe with its grade lines, and its head-loss curve", view, {620, 500})};
 }
 
 void SetUpPressurePipeWindow(WorksheetWindow& window) {

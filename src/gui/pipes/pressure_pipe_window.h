@@ -2,6 +2,9 @@
 // the head-loss curve, Save Curve as CSV, and a material's values filled in when it is chosen.
 #pragma once
 
+#include <vector>
+
+#include "gui/printing/report_drawing.h"
 #include "gui/worksheets/worksheet_window.h"
 
 namespace rivulet {
@@ -9,6 +12,10 @@ namespace rivulet {
 /// Adds the drawing and the curve's CSV command to a pressure-pipe window and keeps them,
 /// and the material's values, in step with it.
 void SetUpPressurePipeWindow(WorksheetWindow& window);
+
+/// The pipe's profile and head-loss curve, for its printed report.
+std::vector<ReportDrawing> PressurePipeReportDrawings(const Document& document,
+                                                      const SheetOutcome& outcome);
 
 /// Writes the current results' head-loss curve to a CSV file the user chooses; false when
 /// there is no current curve, the dialog was cancelled or the file could not be written.

@@ -1,7 +1,7 @@
 #include "gui/printing/pdf_report.h"
 
+#include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <algorithm>
 #include <fstream>
@@ -9,12 +9,16 @@
 #include <optional>
 
 #include "core/batch/batch.h"
+#include "core/batch/details_output.h"
 #include "core/batch/worksheet_batch.h"
 #include "core/design/design_settings_file.h"
 #include "core/printing/font_list.h"
 #include "core/printing/frm_print.h"
 #include "core/shell/safe_file.h"
+#include "core/worksheets/worksheet_report.h"
 #include "gui/printing/qt_printer.h"
+#include "gui/window/section_sketch_view.h"
+#include "gui/worksheets/worksheet_windows.h"
 
 namespace rivulet {
 
@@ -32,7 +36,7 @@ bool IsCompletePdf(const std::string& path) {
 
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
                     const QString& pdfPath, std::ostream& err, const KindTable& kinds,
-                    bool withDetails) {
+                    bool withDetails, bool withDrawings) {
   int status = kBatchAllSolved;
   std::string problem;
   std::optional<DesignSettings> design;
@@ -57,9 +61,25 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
           pdf.SetFont(initial >= 0 ? fonts[static_cast<size_t>(initial)] : std::string(),
                       kInitialFontSize);
           ReportDocument document(pdf);
-          status = ForEachBatchReport(
-              files, startup, kinds, err, [&document](const auto& lines) { document.Add(lines); },
-              design ? &*design : nullptr);
+          ReportExtras extras;
+          extras.printFileName = true;
+          // Each report with the drawings its window shows, as printing from the window does.
+          status = ForEachBatchFile(
+              files, startup, kinds, err,
+              [&](frmRivulet& form, const std::string&) {
+                std::vector<std::string> lines = ReportLines(form, extras);
+                if (design)
+                  for (std::string& l : DetailsReportLines(form, &*design))
+                    lines.push_back(std::move(l));
+                if (withDrawings) pdf.SetDrawings(CalculationDrawings(form));
+                document.Add(lines);
+              },
+              [&](const SolvedWorksheet& w) {
+                if (withDrawings)
+                  pdf.SetDrawings(WorksheetReportDrawings(*w.kind, w.document, w.outcome));
+                document.Add(
+                    WorksheetReportLines(*w.kind, w.document, w.outcome, PrintedPath(w.file)));
+              });
           document.End();
           return true;
         } catch (const PrinterError& e) {
@@ -79,10 +99,10 @@ int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& 
 
 int RunPdfBatch(int argc, char** argv, const std::vector<std::string>& files,
                 const std::string& pdfPath, bool withDetails) {
-  // Fonts and printing need a GUI application, not a screen.
+  // Fonts, printing and the drawings' widgets need an application, not a screen.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   return WriteReportsPdf(files, StartupValues::Compute(), QFile::decodeName(pdfPath.c_str()),
                          std::cerr, BuiltInKinds(), withDetails);
 }

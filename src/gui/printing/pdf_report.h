@@ -14,12 +14,14 @@ namespace rivulet {
 
 /// Opens each file as the batch mode does and prints its report (no comments, file name
 /// printed) into one PDF: the print window's start font at its start size, each report
-/// on new pages; withDetails adds each calculation's flow details and design checks. Needs a
+/// on new pages, with the drawings its window shows unless withDrawings is false;
+/// withDetails adds each calculation's flow details and design checks. Needs a
 /// QGuiApplication. Returns the batch mode's exit status; a PDF that cannot be written counts as a
 /// file that cannot be opened, and keeps the previous file at that name.
 int WriteReportsPdf(const std::vector<std::string>& files, const StartupValues& startup,
                     const QString& pdfPath, std::ostream& err,
-                    const KindTable& kinds = BuiltInKinds(), bool withDetails = false);
+                    const KindTable& kinds = BuiltInKinds(), bool withDetails = false,
+                    bool withDrawings = true);
 
 /// True when the file is a PDF written to its end (its end-of-file marker is there).
 bool IsCompletePdf(const std::string& path);

@@ -20,6 +20,12 @@ class DeferredQtPrinter : public Printer {
   void SetFont(const std::string& name, int points) override { Get().SetFont(name, points); }
   void PrintLine(const std::string& text) override { Get().PrintLine(text); }
   void NewPage() override { Get().NewPage(); }
+  void KeepTogether(int lines) override { Get().KeepTogether(lines); }
+  void PrintDrawings() override {
+    if (drawings_) Get().SetDrawings(drawings_());
+    Get().PrintDrawings();
+  }
+  std::function<std::vector<ReportDrawing>()> drawings_;
   void EndDocument() override { Get().EndDocument(); }
   void AbortDocument() noexcept override {
     if (printer_) printer_->AbortDocument();
@@ -43,6 +49,10 @@ PrintWindow::PrintWindow(frmRivulet& form, SharedPrinter& printer, QWidget* main
       mainWindow_(mainWindow) {}
 
 PrintWindow::~PrintWindow() { Destroy(); }
+
+void PrintWindow::SetDrawings(std::function<std::vector<ReportDrawing>()> drawings) {
+  static_cast<DeferredQtPrinter&>(*printer_).drawings_ = std::move(drawings);
+}
 
 void PrintWindow::Open() {
   commands_.mnuPrint_Click();

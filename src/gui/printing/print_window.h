@@ -36,6 +36,12 @@ class PrintWindow : public QObject {
   void SetDetailsBlock(std::function<std::vector<std::string>()> block) {
     commands_.SetDetailsBlock(std::move(block));
   }
+  /// What is told of a PDF file the report went into.
+  void SetPrintedToFile(std::function<void(const std::string&)> told) {
+    commands_.SetPrintedToFile(std::move(told));
+  }
+  /// The drawings printed with the report, before its status.
+  void SetDrawings(std::function<std::vector<ReportDrawing>()> drawings);
   /// File > Print Setup...
   void Setup() { commands_.mnuPrintSetup_Click(); }
   /// Discards the window and everything typed in it.

@@ -4,9 +4,13 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "core/printing/report.h"
 
 namespace rivulet {
 namespace {
@@ -124,6 +128,43 @@ void QtPrinter::NewPage() {
   Begin();
   if (!printer_.newPage()) throw PrinterError("the printer cannot start a page");
   y_ = 0;
+}
+
+void QtPrinter::KeepTogether(int lines) {
+  Begin();
+  if (y_ > 0 && y_ + lines * lineHeight_ > painter_.device()->height()) NewPage();
+}
+
+void QtPrinter::PrintDrawings() {
+  if (drawings_.empty()) return;
+  Begin();
+  // The body of the report: 60 of its 70 columns after a margin of 10.
+  const qreal left = kReportMargin * cell_;
+  const qreal width = std::min<qreal>(kReportBodyWidth * cell_, painter_.device()->width() - left);
+  const qreal pageHeight = painter_.device()->height();
+  for (const ReportDrawing& drawing : drawings_) {
+    if (drawing.size.isEmpty()) continue;
+    qreal w = width;
+    qreal h = w * drawing.size.height() / drawing.size.width();
+    if (h > pageHeight / 2) {
+      h = pageHeight / 2;
+      w = h * drawing.size.width() / drawing.size.height();
+    }
+    if (y_ > 0 && y_ + 3 * lineHeight_ + h > pageHeight) NewPage();
+    PrintLine(std::string(kReportMargin, ' ') + drawing.caption.toStdString());
+    y_ += lineHeight_ / 2;
+    // About 300 dots an inch on the page, whatever the printer's resolution.
+    const qreal dpi = printer_.resolution();
+    const qreal scale =
+        std::clamp(w / drawing.size.width() * 300.0 / std::max<qreal>(dpi, 1), 1.0, 6.0);
+    const QRectF target(left, y_, w, h);
+    painter_.drawImage(target, RenderDrawing(drawing, scale));
+    painter_.save();
+    painter_.setPen(QPen(Qt::gray, 0));
+    painter_.drawRect(target);
+    painter_.restore();
+    y_ += h + lineHeight_;
+  }
 }
 
 void QtPrinter::EndDocument() {

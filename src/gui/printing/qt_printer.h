@@ -8,8 +8,10 @@
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 #include "core/printing/printer.h"
+#include "gui/printing/report_drawing.h"
 
 namespace rivulet {
 
@@ -32,7 +34,14 @@ class QtPrinter : public Printer {
   void SetFont(const std::string& name, int points) override;
   void PrintLine(const std::string& text) override;
   void NewPage() override;
+  void KeepTogether(int lines) override;
+  /// Prints the drawings of SetDrawings, each under its caption, across the report's body
+  /// and at most half a page high; one that does not fit below the text starts a page.
+  void PrintDrawings() override;
   void EndDocument() override;
+
+  /// The drawings of the reports printed next; they stay for every copy until replaced.
+  void SetDrawings(std::vector<ReportDrawing> drawings) { drawings_ = std::move(drawings); }
   void AbortDocument() noexcept override;
 
  private:
@@ -51,6 +60,7 @@ class QtPrinter : public Printer {
   qreal cell_ = 0, lineHeight_ = 0, ascent_ = 0;
   qreal y_ = 0;
   bool fixedPitch_ = false;
+  std::vector<ReportDrawing> drawings_;
 };
 
 }  // namespace rivulet

@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <any>
+#include <memory>
 
 #include "core/shell/dialog_folder.h"
 #include "core/shell/safe_file.h"
@@ -17,17 +18,21 @@ namespace {
 
 // Nothing is drawn unless the results are current: a stale profile beside edited inputs
 // would mislead.
-std::optional<ProfileDrawing> CurrentDrawing(const WorksheetModel& model) {
-  if (model.State() != ResultsState::Current) return std::nullopt;
-  const auto* solved = std::any_cast<ProfileSolved>(&model.Outcome().solved);
+std::optional<ProfileDrawing> DrawingOf(const Document& document, const SheetOutcome& outcome) {
+  const auto* solved = std::any_cast<ProfileSolved>(&outcome.solved);
   if (!solved) return std::nullopt;
   double metres = 1;
   QString symbol = "m";
-  if (const FileUnit* u = model.ToDocument().ResultUnit("depth", Dimension::Length)) {
+  if (const FileUnit* u = document.ResultUnit("depth", Dimension::Length)) {
     metres = u->factor;
     symbol = QString::fromUtf8(u->symbol.data(), static_cast<int>(u->symbol.size()));
   }
   return MakeProfileDrawing(solved->inputs, solved->results, metres, symbol);
+}
+
+std::optional<ProfileDrawing> CurrentDrawing(const WorksheetModel& model) {
+  if (model.State() != ResultsState::Current) return std::nullopt;
+  return DrawingOf(model.ToDocument(), model.Outcome());
 }
 
 void SaveProfileCsv(WorksheetWindow& window) {
@@ -81,6 +86,15 @@ void MoveSectionsUnderInputs(WorksheetWindow& window) {
   if (!list || !list->parentWidget() || !list->parentWidget()->layout()) return;
   list->parentWidget()->layout()->removeWidget(list);
   window.AddBelowInputs(list);
+}
+
+std::vector<ReportDrawing> ProfileReportDrawings(const Document& document,
+                                                 const SheetOutcome& outcome) {
+  std::optional<ProfileDrawing> drawing = DrawingOf(document, outcome);
+  if (!drawing) return {};
+  auto view = std::make_shared<ProfileView>();
+  view->SetDrawing(std::move(drawing));
+  return {WidgetDrawing("Long section of the reach", view, {760, 380})};
 }
 
 void SetUpProfileWindow(WorksheetWindow& window) {

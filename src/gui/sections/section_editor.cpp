@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/sections/section_csv.h"
 #include "core/shell/startup.h"
@@ -264,6 +265,15 @@ void SectionEditor::ImportCsvFile() {
 void SectionEditor::OpenRating() {
   auto* rating = new SectionRatingWindow(window_, window_.WindowPrinter(), this);
   rating->show();
+}
+
+std::vector<ReportDrawing> SectionReportDrawings(const Document& document,
+                                                 const SheetOutcome& outcome) {
+  std::optional<SectionPicture> picture = SectionPictureOf(document, outcome);
+  if (!picture) return {};
+  auto view = std::make_shared<SectionDrawing>();
+  view->SetPicture(std::move(*picture));
+  return {WidgetDrawing("The surveyed section with its roughness zones", view, {560, 300})};
 }
 
 void SetUpSectionWindow(WorksheetWindow& window) {

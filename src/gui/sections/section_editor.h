@@ -7,8 +7,10 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/worksheets/section_editor_model.h"
+#include "gui/printing/report_drawing.h"
 
 class QCheckBox;
 class QComboBox;
@@ -62,6 +64,11 @@ class SectionEditor : public QWidget {
   bool drawingZones_ = false;
   std::function<void(const QString&)> message_;
 };
+
+/// The report's drawing of a solved section: the ground, its zones and the water, as the
+/// window draws them.
+std::vector<ReportDrawing> SectionReportDrawings(const Document& document,
+                                                 const SheetOutcome& outcome);
 
 /// Adds the editor to a section worksheet window.
 void SetUpSectionWindow(WorksheetWindow& window);

@@ -1,6 +1,7 @@
 #include "gui/shell/gui_main.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <memory>
 
@@ -16,12 +17,15 @@
 #include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
+#include "gui/shell/display_precision.h"
 #include "gui/shell/qt_services.h"
 #include "gui/shell/splash_view.h"
 #include "gui/shell/window_placement.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
 #include "gui/window/rating_window.h"
+#include "gui/window/results_export.h"
+#include "gui/window/section_sketch_view.h"
 #include "gui/worksheets/worksheet_windows.h"
 
 // The resources live in a static library, so they are registered by hand; the macro must
@@ -65,7 +69,19 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   AttachDesignChecks(form, app.services, view);
   // Printing puts on paper the flow details and design checks the panel shows.
   printing->SetDetailsBlock([&form, guarded = QPointer<frmRivuletView>(view)] {
-    return DetailsReportLines(form, guarded ? guarded->Details()->DesignSettingsInUse() : nullptr);
+    return DetailsReportLines(form, guarded ? guarded->Details()->DesignSettingsInUse() : nullptr,
+                              DisplayPrecision::Instance().Digits());
+  });
+  printing->SetDrawings([&form] { return CalculationDrawings(form); });
+  // The status line says where the report went until the next change redraws it.
+  printing->SetPrintedToFile([&form,
+                              guarded = QPointer<frmRivuletView>(view)](const std::string& path) {
+    if (auto* status = guarded ? guarded->findChild<QLineEdit*>("txtStatus") : nullptr)
+      status->setText(QString::fromStdString(form.txtStatus.Text() + "  Report saved as " + path));
+  });
+  AttachResultsExport(form, *view, *view->Details());
+  AttachDisplayPrecision(form, *view, [guarded = QPointer<frmRivuletView>(view)] {
+    if (guarded) guarded->Sync();
   });
   view->confirmClose = [&form] { return ConfirmDiscard(form); };
   AttachCaseTableWindow(form, app.services, app.services.Printer(), view);

@@ -3,15 +3,18 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/design/sheet_design.h"
 #include "core/hydraulics/units.h"
+#include "core/shell/rounded_number.h"
 #include "core/window/flow_details_table.h"
 #include "core/window/section_sketch.h"
 #include "gui/design/design_checks_view.h"
+#include "gui/shell/display_precision.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/section_sketch_view.h"
 
@@ -102,6 +105,21 @@ FlowDetailsPanel::FlowDetailsPanel(QWidget* parent) : QGroupBox(tr("Flow Details
   column->addWidget(notes_);
 }
 
+void FlowDetailsPanel::AddCommands(std::function<void()> copy, std::function<void()> saveCsv) {
+  auto* row = new QHBoxLayout;
+  copy_ = new QPushButton(tr("Cop&y Details"));
+  copy_->setObjectName("cmdCopyDetails");
+  copy_->setToolTip(tr("The table as tab-separated text with its units, for a spreadsheet."));
+  saveCsv_ = new QPushButton(tr("Save CS&V..."));
+  saveCsv_->setObjectName("cmdSaveDetailsCsv");
+  connect(copy_, &QPushButton::clicked, this, [copy] { copy(); });
+  connect(saveCsv_, &QPushButton::clicked, this, [saveCsv] { saveCsv(); });
+  row->addStretch(1);
+  row->addWidget(copy_);
+  row->addWidget(saveCsv_);
+  static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
+
 void FlowDetailsPanel::Sync(const frmRivulet& form) {
   const DetailsTable t = FlowDetailsTable(form);
   const bool stale = t.state == DetailsState::Stale;
@@ -124,11 +142,15 @@ void FlowDetailsPanel::Sync(const frmRivulet& form) {
 
   const QColor ink = palette().color(stale ? QPalette::Disabled : QPalette::Active, QPalette::Text);
   table_->setRowCount(static_cast<int>(t.rows.size()));
+  // Figures at the display precision when one is chosen; words and "N/A" as they are.
+  const int digits = DisplayPrecision::Instance().Digits();
+  const auto shown = [digits](const DetailCell& cell) {
+    return ToQt(digits > 0 && cell.value ? RoundedNumber(*cell.value, digits) : cell.text);
+  };
   for (int r = 0; r < static_cast<int>(t.rows.size()); ++r) {
     const DetailRow& row = t.rows[r];
-    const QString cells[kColumns] = {ToQt(row.label), ToQt(row.primary.text),
-                                     t.hasAlternate ? ToQt(row.alternate.text) : "N/A",
-                                     ToQt(row.unit)};
+    const QString cells[kColumns] = {ToQt(row.label), shown(row.primary),
+                                     t.hasAlternate ? shown(row.alternate) : "N/A", ToQt(row.unit)};
     for (int c = 0; c < kColumns; ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       item->setToolTip(ToQt(row.toolTip));
@@ -144,6 +166,8 @@ void FlowDetailsPanel::Sync(const frmRivulet& form) {
     notes += "\n" + tr("Alternate: ") + ToQt(t.alternateNote);
   notes_->setText(notes);
   notes_->setEnabled(!stale);
+  for (QPushButton* b : {copy_, saveCsv_})
+    if (b) b->setEnabled(!t.rows.empty());
 
   sketch_->SetSketch(SketchOf(form), stale);
   designView_->setVisible(design_ != nullptr);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QGroupBox>
+#include <functional>
 
 #include "core/design/design_settings.h"
 #include "core/window/frm_rivulet.h"
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace rivulet {
@@ -28,6 +30,9 @@ class FlowDetailsPanel : public QGroupBox {
   void SetDesignSettings(const DesignSettings* settings) { design_ = settings; }
   const DesignSettings* DesignSettingsInUse() const { return design_; }
 
+  /// Puts Copy and Save CSV buttons under the table, running copy and saveCsv.
+  void AddCommands(std::function<void()> copy, std::function<void()> saveCsv);
+
   SectionSketchView* Sketch() const { return sketch_; }
   DesignChecksView* Design() const { return designView_; }
   QTableWidget* Table() const { return table_; }
@@ -37,6 +42,8 @@ class FlowDetailsPanel : public QGroupBox {
   SectionSketchView* sketch_;
   QTableWidget* table_;
   QLabel* notes_;
+  QPushButton* copy_ = nullptr;
+  QPushButton* saveCsv_ = nullptr;
   DesignChecksView* designView_;
   const DesignSettings* design_ = nullptr;
 };

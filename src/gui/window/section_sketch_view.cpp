@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <memory>
 
+#include "core/window/frm_rivulet.h"
 #include "gui/shell/qt_text.h"
 
 namespace rivulet {
@@ -70,6 +72,16 @@ QFont FitLegendFont(const QFont& base, const QStringList& lines, double room) {
       font.setPixelSize(static_cast<int>(size));
   }
   return font;
+}
+
+std::vector<ReportDrawing> CalculationDrawings(const frmRivulet& form) {
+  // A picture of results the inputs no longer give would contradict the page it is on.
+  if (form.Results() != ResultsState::Current) return {};
+  std::optional<SectionSketch> sketch = SketchOf(form);
+  if (!sketch) return {};
+  auto view = std::make_shared<SectionSketchView>();
+  view->SetSketch(std::move(sketch), false);
+  return {WidgetDrawing("Section at the calculated depth, drawn to scale", view, {560, 340})};
 }
 
 SectionSketchView::SectionSketchView(QWidget* parent) : QWidget(parent) {

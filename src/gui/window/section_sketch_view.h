@@ -9,12 +9,17 @@
 #include <vector>
 
 #include "core/window/section_sketch.h"
+#include "gui/printing/report_drawing.h"
 
 namespace rivulet {
 
 /// The base font, or a smaller one down to three quarters of it, in which the widest of the
 /// lines fits the room (pixels); the legend's lines are shortened only past that.
 QFont FitLegendFont(const QFont& base, const QStringList& lines, double room);
+
+/// The report's drawing of the sheet's last calculation, as the flow details panel shows it;
+/// none before one, or when the inputs have changed since.
+std::vector<ReportDrawing> CalculationDrawings(const frmRivulet& form);
 
 class SectionSketchView : public QWidget {
   Q_OBJECT

@@ -10,7 +10,9 @@
 namespace rivulet {
 namespace {
 
-bool PrintOn(QtPrinter& out, const std::vector<std::string>& lines, std::string* error) {
+bool PrintOn(QtPrinter& out, const std::vector<std::string>& lines, std::string* error,
+             std::vector<ReportDrawing> drawings) {
+  out.SetDrawings(std::move(drawings));
   try {
     std::vector<std::string> fonts;
     const int count = out.FontCount();
@@ -31,24 +33,24 @@ bool PrintOn(QtPrinter& out, const std::vector<std::string>& lines, std::string*
 
 }  // namespace
 
-bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines,
-                      std::string* error) {
+bool PrintReportLines(QPrinter& printer, const std::vector<std::string>& lines, std::string* error,
+                      std::vector<ReportDrawing> drawings) {
   // A printer set to print into a file (Print to File in the dialog) writes that file
   // whether or not the system has a printer.
   const bool toFile =
       printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
   QtPrinter out(printer, toFile ? printer.outputFileName() : QString());
-  return PrintOn(out, lines, error);
+  return PrintOn(out, lines, error, std::move(drawings));
 }
 
 bool WriteReportLinesPdf(const std::string& path, const std::vector<std::string>& lines,
-                         std::string* error) {
+                         std::string* error, std::vector<ReportDrawing> drawings) {
   const SaveOutcome saved = ReplaceFileThrough(
       path,
       [&](const std::string& tempPath) {
         QPrinter printer(QPrinter::HighResolution);
         QtPrinter out(printer, QString::fromStdString(tempPath));
-        return PrintOn(out, lines, error);
+        return PrintOn(out, lines, error, drawings);
       },
       IsCompletePdf);
   if (!saved && error && error->empty()) *error = SaveCause(saved);

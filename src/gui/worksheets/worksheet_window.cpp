@@ -485,6 +485,12 @@ void WorksheetWindow::Sync() {
   emit Synced();
 }
 
+void WorksheetWindow::ShowNotice(const std::string& text) {
+  // The status keeps its colour: the results are as they were.
+  status_->setText(ToQt(model_.StatusText() + "  " + text));
+  status_->setCursorPosition(0);
+}
+
 void WorksheetWindow::Calculate() {
   {
     BusyPointer busy(services_);

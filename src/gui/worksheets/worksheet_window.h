@@ -15,6 +15,7 @@
 
 #include "core/shell/services.h"
 #include "core/worksheets/worksheet_model.h"
+#include "gui/printing/report_drawing.h"
 #include "gui/shell/shared_printer.h"
 
 class QComboBox;
@@ -75,6 +76,10 @@ class WorksheetWindow : public QMainWindow {
 
   /// Redraws every widget, the title and the results from the model.
   void Sync();
+  /// Says something in the status line (where a report went) until the next change.
+  void ShowNotice(const std::string& text);
+  /// The drawings the report carries: the kind's, while the results are current.
+  std::vector<ReportDrawing> ReportDrawings() const;
 
  signals:
   /// The window has redrawn from the model (a drawing follows it).

@@ -8,6 +8,7 @@
 #include "core/shell/startup.h"
 #include "gui/worksheets/worksheet_print.h"
 #include "gui/worksheets/worksheet_window.h"
+#include "gui/worksheets/worksheet_windows.h"
 
 namespace rivulet {
 namespace {
@@ -106,9 +107,14 @@ void WorksheetWindow::Print() {
   PrintOnPrinter();
 }
 
+std::vector<ReportDrawing> WorksheetWindow::ReportDrawings() const {
+  if (model_.State() != ResultsState::Current) return {};
+  return WorksheetReportDrawings(model_.Kind(), model_.ToDocument(), model_.Outcome());
+}
+
 bool WorksheetWindow::PrintOnPrinter() {
   std::string error;
-  if (PrintReportLines(printer_.Get(), model_.ReportLines(), &error)) return true;
+  if (PrintReportLines(printer_.Get(), model_.ReportLines(), &error, ReportDrawings())) return true;
   Message("The report could not be printed: " + error, MessageIcon::Stop);
   return false;
 }
@@ -120,12 +126,14 @@ bool WorksheetWindow::SavePdf() {
                                        stem + ".pdf", "pdf", model_.FilePath()));
   if (!choice) return false;
   std::string error;
-  if (!WriteReportLinesPdf(choice->path, model_.ReportLines(), &error)) {
+  if (!WriteReportLinesPdf(choice->path, model_.ReportLines(), &error, ReportDrawings())) {
     Message("The report could not be written to " + choice->path +
                 (error.empty() ? std::string(".") : ": " + error),
             MessageIcon::Stop);
     return false;
   }
+  Sync();
+  ShowNotice("Report saved as " + choice->path);
   return true;
 }
 

@@ -7,9 +7,10 @@
 #include "core/shell/startup.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
-#include "gui/profiles/profile_window.h"
 #include "gui/pipes/pressure_pipe_window.h"
+#include "gui/profiles/profile_window.h"
 #include "gui/sections/section_editor.h"
+#include "gui/worksheets/worksheet_options.h"
 
 namespace rivulet {
 
@@ -25,11 +26,30 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   return setups;
 }
 
+const std::map<std::string, ReportDrawingsHook>& ReportDrawingsHooks() {
+  // One line per kind with drawings: {"gutter", GutterReportDrawings}.
+  static const std::map<std::string, ReportDrawingsHook> hooks{
+      {"gutter", GutterReportDrawings},   {"inlet", InletReportDrawings},
+      {"section", SectionReportDrawings}, {"pressurePipe", PressurePipeReportDrawings},
+      {"profile", ProfileReportDrawings},
+  };
+  return hooks;
+}
+
+std::vector<ReportDrawing> WorksheetReportDrawings(const WorksheetKind& kind,
+                                                   const Document& document,
+                                                   const SheetOutcome& outcome) {
+  const auto hook = ReportDrawingsHooks().find(kind.name);
+  if (hook == ReportDrawingsHooks().end() || !outcome.ok || outcome.results.empty()) return {};
+  return hook->second(document, outcome);
+}
+
 WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& services,
                                      SharedPrinter& printer) {
   // No parent: a worksheet stays open after the main window closes, as reference windows do.
   auto* window = new WorksheetWindow(kind, services, printer);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  AddWorksheetOptions(*window);
   const auto setup = WorksheetWindowSetups().find(kind.name);
   if (setup != WorksheetWindowSetups().end()) setup->second(*window);
   window->show();

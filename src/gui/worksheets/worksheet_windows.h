@@ -7,9 +7,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/shell/services.h"
 #include "core/worksheets/kinds.h"
+#include "gui/printing/report_drawing.h"
 #include "gui/worksheets/worksheet_window.h"
 
 namespace rivulet {
@@ -18,6 +20,17 @@ namespace rivulet {
 /// as it is.
 using WorksheetWindowSetup = std::function<void(WorksheetWindow&)>;
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups();
+
+/// The drawings a kind's report carries, made from a solved document as its window draws
+/// them; a kind without an entry prints its report without drawings. A new kind supplies its
+/// drawings by adding its hook to this table.
+using ReportDrawingsHook =
+    std::function<std::vector<ReportDrawing>(const Document&, const SheetOutcome&)>;
+const std::map<std::string, ReportDrawingsHook>& ReportDrawingsHooks();
+/// The drawings of a document's report by its kind's hook; none without results.
+std::vector<ReportDrawing> WorksheetReportDrawings(const WorksheetKind& kind,
+                                                   const Document& document,
+                                                   const SheetOutcome& outcome);
 
 /// A new window of kind, set up by its kind, shown, printing on printer; it deletes itself
 /// when closed.
