@@ -21,7 +21,9 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
+class QUndoStack;
 class QVBoxLayout;
 
 namespace rivulet {
@@ -37,6 +39,7 @@ class WorksheetWindow : public QMainWindow {
   /// prints on printer, the one Print Setup configures.
   WorksheetWindow(const WorksheetKind& kind, Services& services, SharedPrinter& printer,
                   QWidget* parent = nullptr);
+  ~WorksheetWindow() override;
 
   WorksheetModel& Model() { return model_; }
   /// The dialogs and shell of this window, for what a kind adds to it.
@@ -70,8 +73,15 @@ class WorksheetWindow : public QMainWindow {
   void CopyResults();
   void Calculate();
 
-  /// Redraws every widget, the title and the results from the model.
+  /// Redraws every widget, the title and the results from the model. It also records what
+  /// changed since the last call as one Undo step: an editor that changes the model and
+  /// calls Sync() is undone with the rest.
   void Sync();
+  /// Puts the edits back, as Undo and Redo do; the results are then out of date.
+  void ApplyEdits(const WorksheetEdits& edits);
+  /// Empties the Undo history: the model as it stands is where it starts.
+  void ForgetEdits();
+  QUndoStack* UndoStack() const { return undo_; }
 
  signals:
   /// The window has redrawn from the model (a drawing follows it).
@@ -94,6 +104,9 @@ class WorksheetWindow : public QMainWindow {
   bool MayDiscard();
   bool SaveTo(const std::string& path);
   void Message(const std::string& text, MessageIcon icon);
+  void BuildUndo(QMenu* edit);
+  void RecordEdit();
+  void MarkUndoClean();
 
   struct InputRow {
     QRadioButton* unknown = nullptr;
@@ -122,6 +135,9 @@ class WorksheetWindow : public QMainWindow {
   QVBoxLayout* drawingSlot_ = nullptr;
   QVBoxLayout* inputsColumn_ = nullptr;
   bool refitPending_ = false;
+  QUndoStack* undo_ = nullptr;
+  WorksheetEdits recorded_;  // what the last Undo step left, to tell the next edit by
+  bool applying_ = false;
 };
 
 }  // namespace rivulet
