@@ -13,6 +13,7 @@
 #include "core/window/shell_commands.h"
 #include "gui/cases/case_table_window.h"
 #include "gui/design/design_attach.h"
+#include "gui/files/program_documents.h"
 #include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
@@ -53,7 +54,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   app.view = view;
   // Message boxes and dialogs show the sheet as it stands ("Thinking...", the results).
   app.services.SetBeforeModal([&app] {
-    if (app.view) app.view->Sync();
+    if (app.view) app.view->Sync(false);  // mid-command: no Undo step yet
   });
   // Reference windows have no parent: they stay open after Exit until the user closes them.
   AttachReferenceWindows(form, nullptr, [&app] {
@@ -85,6 +86,17 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   view->CentreOnScreen();
   view->show();
   AddToolsMenu(*view, BuiltInKinds(), app.services, app.services.Printer());
+  // One recent-files list for every window; each file opens in the window of its kind.
+  Documents().recent = &view->Recent();
+  Documents().open = [&app](const std::string& path) {
+    if (!app.view) return;
+    if (IsCaseTableFile(path)) {
+      OpenCaseTableFile(app.form, *app.view, path);
+      return;
+    }
+    app.view->OpenFile(path, true);
+  };
+  QObject::connect(view, &QObject::destroyed, [] { Documents() = ProgramDocuments(); });
   view->SetWorksheetOpener([&app](const std::string& path) {
     return OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()) !=
            nullptr;
