@@ -10,6 +10,7 @@
 #include "gui/cases/case_table_model.h"
 #include "gui/cases/case_table_print.h"
 #include "gui/cases/case_table_window.h"
+#include "gui/files/program_documents.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/frm_rivulet_view.h"
 
@@ -141,6 +142,14 @@ bool CaseTableWindow::MayDiscardChanges() {
   return false;
 }
 
+void CaseTableWindow::NewTable() {
+  if (next_ || !MayDiscardChanges()) return;
+  model_->Restructure([&] { doc_ = CaseDocument(); });
+  path_.clear();
+  ForgetEdits();
+  DocumentChanged();
+}
+
 void CaseTableWindow::RevertToSaved() {
   std::string error;
   bool reopened = false;
@@ -150,6 +159,7 @@ void CaseTableWindow::RevertToSaved() {
   });
   // A file gone or spoilt since it was saved leaves nothing to go back to but a new table.
   if (!reopened) path_.clear();
+  ForgetEdits();
   DocumentChanged();
 }
 
@@ -157,6 +167,8 @@ bool CaseTableWindow::Save() {
   if (path_.isEmpty()) return SaveAs();
   if (doc_.Save(path_.toStdString())) {
     doc_.SetModified(false);
+    MarkUndoClean();
+    AddRecentDocument(path_.toStdString());
     UpdateTitle();
     return true;
   }
@@ -192,6 +204,8 @@ bool CaseTableWindow::OpenPath(const QString& path) {
     return false;
   }
   path_ = path;
+  ForgetEdits();
+  AddRecentDocument(path.toStdString());
   DocumentChanged();
   return true;
 }

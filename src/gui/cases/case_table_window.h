@@ -17,8 +17,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QMenu;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace rivulet {
 
@@ -57,6 +59,8 @@ class CaseTableWindow : public QMainWindow {
   bool Save();
   bool SaveAs();
   void OpenFile();
+  /// An empty table after asking about unsaved changes.
+  void NewTable();
   /// Opens a file without asking about unsaved changes; false (after a message) on failure.
   bool OpenPath(const QString& path);
   void Print();
@@ -66,6 +70,10 @@ class CaseTableWindow : public QMainWindow {
   bool MayDiscardChanges();
   /// Goes back to the table as its file holds it, or to a new table when it has none.
   void RevertToSaved();
+
+  /// Puts a table back, as Undo and Redo do.
+  void ApplyTable(const CaseDocument& table);
+  QUndoStack* UndoStack() const { return undo_; }
 
   /// The source rows selected in the view, in document order.
   std::vector<size_t> SelectedRows() const;
@@ -91,6 +99,11 @@ class CaseTableWindow : public QMainWindow {
   void UpdateCounts();
   int CurrentSourceRow() const;
   QString ProposedName(const char* extension) const;
+  void BuildUndo(QMenu* edit);
+  void ForgetUndoOnClose();
+  void RecordEdit();
+  void ForgetEdits();
+  void MarkUndoClean();
 
   frmRivulet& form_;
   Services& services_;
@@ -109,7 +122,16 @@ class CaseTableWindow : public QMainWindow {
   SharedPrinter& printer_;
   std::unique_ptr<CaseStart> start_;
   std::optional<size_t> next_;
+  QUndoStack* undo_ = nullptr;
+  CaseDocument recorded_;  // the table as the last Undo step left it
+  bool applying_ = false;
 };
+
+/// A case table's file (.csv), as the recent-files list tells them apart.
+bool IsCaseTableFile(const std::string& path);
+/// Shows the sheet's case table and opens the file there, asking about its unsaved changes
+/// first.
+void OpenCaseTableFile(frmRivulet& form, frmRivuletView& mainWindow, const std::string& path);
 
 /// Wires Tools > Case Table to one case table window of the sheet, made on first use.
 void AttachCaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,
