@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QStatusBar>
 #include <QTableView>
 
 #include "gui/cases/case_table_model.h"
@@ -207,6 +208,7 @@ bool CaseTableWindow::OpenPath(const QString& path) {
   ForgetEdits();
   AddRecentDocument(path.toStdString());
   DocumentChanged();
+  statusBar()->showMessage("Read as " + ToQt(doc_.ReadAs()) + ".", 10000);
   return true;
 }
 
