@@ -1,6 +1,6 @@
 // What every document window shares: the one recent-files list and the way a file is
-// opened in the window of its kind. The calculation window sets it up; until it has, a
-// window shows no recent files (as in a window made on its own by a test).
+// opened in the window of its kind. The program sets it up at start, for the whole run;
+// until then a window shows no recent files (as in a window made on its own by a test).
 #pragma once
 
 #include <functional>

@@ -40,6 +40,7 @@ struct Application {
   frmRivulet form;
   QPointer<frmRivuletView> view;
   QPointer<frmAboutView> about;
+  std::unique_ptr<RecentFiles> recent;
 };
 
 void ShowMainWindow(Application& app, const QString& fileToOpen) {
@@ -86,17 +87,20 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   view->CentreOnScreen();
   view->show();
   AddToolsMenu(*view, BuiltInKinds(), app.services, app.services.Printer());
-  // One recent-files list for every window; each file opens in the window of its kind.
-  Documents().recent = &view->Recent();
+  // One recent-files list for every window, kept for the run (worksheets outlive the
+  // calculation window); each file opens in the window of its kind.
+  app.recent = std::make_unique<RecentFiles>(SettingsFolders(form.Startup()));
+  Documents().recent = app.recent.get();
   Documents().open = [&app](const std::string& path) {
-    if (!app.view) return;
-    if (IsCaseTableFile(path)) {
+    if (IsWorksheetFile(path)) {
+      if (OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()))
+        app.recent->Add(path);
+    } else if (app.view && IsCaseTableFile(path)) {
       OpenCaseTableFile(app.form, *app.view, path);
-      return;
+    } else if (app.view) {
+      app.view->OpenFile(path, true);
     }
-    app.view->OpenFile(path, true);
   };
-  QObject::connect(view, &QObject::destroyed, [] { Documents() = ProgramDocuments(); });
   view->SetWorksheetOpener([&app](const std::string& path) {
     return OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()) !=
            nullptr;
