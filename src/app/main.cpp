@@ -23,7 +23,7 @@ namespace {
 void PrintUsage(std::ostream& out) {
   out << "Usage: rivulet [FILE.rvl | FILE.rvw]\n"
          "       rivulet --report FILE... [--pdf OUT.pdf] [--details | --json]\n"
-         "       rivulet --rating FILE.rvl [--rows N] [--top DEPTH]\n"
+         "       rivulet --rating FILE.rvl|FILE.rvw [--rows N] [--top DEPTH]\n"
          "       rivulet --cases IN.csv [--details] [-o OUT.csv]\n"
          "       rivulet --version | --help\n"
          "\n"
@@ -50,7 +50,8 @@ void PrintUsage(std::ostream& out) {
          "  --rating FILE     recompute the calculation file and write the rating table of\n"
          "                    its channel as CSV to standard output: depth, flow area,\n"
          "                    velocity, discharge, Froude number (and a pipe's percent\n"
-         "                    full) in the file's units. Exit status 0 when written, 1\n"
+         "                    full) in the file's units; of an irregular-section worksheet\n"
+         "                    (.rvw), the rating its window shows. Exit status 0 when written, 1\n"
          "                    when the file gives no rating, 2 when it could not be read\n"
          "  --rows N          with --rating: N rows (default 51, from 2 to 1000000)\n"
          "  --top DEPTH       with --rating: the last row's depth in the file's depth\n"

@@ -60,5 +60,37 @@ TEST(RatingBatchTest, WritesTheCsvOfAFile) {
   EXPECT_NE(err.str().find("The number of rows must be from 2 to 1000000."), std::string::npos);
 }
 
+// A surveyed section's worksheet gives the rating its window shows; a missing file, a folder
+// and a worksheet of another kind say what they are.
+TEST(RatingBatchTest, AnIrregularSectionWorksheetHasItsRatingAndOthersSayWhyNot) {
+  const StartupValues startup = StartupValues::ForFolder("/nonexistent");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunRatingBatch(Example("ditch-survey.rvw"), {5, {}}, startup, out, err), 0)
+      << err.str();
+  const auto lines = Lines(out.str());
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "# Rivulet rating table");
+  EXPECT_EQ(FirstField(lines[lines.size() - 6]).rfind("Depth (", 0), 0u);
+  EXPECT_EQ(FirstField(lines[lines.size() - 5]), "0");
+
+  const struct {
+    std::string file;
+    std::string message;
+  } refusals[] = {
+      {"/nonexistent/x.rvl", "/nonexistent/x.rvl: cannot be read: it does not exist\n"},
+      {fs::temp_directory_path().string(),
+       fs::temp_directory_path().string() + ": cannot be read: it is a folder\n"},
+      {Example("gutter-composite-si.rvw"),
+       Example("gutter-composite-si.rvw") +
+           ": only calculation files and irregular-section worksheets have a rating\n"},
+  };
+  for (const auto& r : refusals) {
+    std::ostringstream none, why;
+    EXPECT_EQ(RunRatingBatch(r.file, {}, startup, none, why), kBatchBadFile);
+    EXPECT_EQ(why.str(), r.message);
+    EXPECT_EQ(none.str(), "");
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

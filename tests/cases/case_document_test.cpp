@@ -36,6 +36,26 @@ CaseDocument TwoRows(const TempFolder& folder) {
   return d;
 }
 
+// A spreadsheet that writes a decimal comma separates its cells by semicolons: such a table
+// reads, says so, and its numbers calculate.
+TEST(CaseDocumentTest, ASemicolonTableWithDecimalCommasReadsAndSaysSo) {
+  TempFolder folder;
+  folder.Write("semi.csv",
+               "name;section;solveFor;flow;flowUnit;depth;depthUnit;width;widthUnit;slope;"
+               "slopeUnit;manningsN\r\n"
+               "p;pipe;depth;0,05;m3/s;;m;0,45;m;5;/1000;0,013\r\n");
+  CaseDocument d;
+  std::string error;
+  ASSERT_TRUE(d.Open(folder.File("semi.csv"), error)) << error;
+  EXPECT_EQ(d.ReadAs(), "semicolon-separated, a comma in a number its decimal point");
+  ASSERT_EQ(d.RowCount(), 1u);
+  EXPECT_EQ(d.Row(0).cells[*d.Column("flow")], "0,05");
+  d.Compute(0, CaseStart::BuiltIn(folder.Startup()));
+  EXPECT_EQ(d.Row(0).mark, CaseRowMark::Solved);
+  CaseDocument plain = TwoRows(folder);
+  EXPECT_EQ(plain.ReadAs(), "comma-separated");
+}
+
 TEST(CaseDocumentTest, SaveAndOpenKeepEveryCellAndMark) {
   TempFolder folder;
   CaseDocument d = TwoRows(folder);

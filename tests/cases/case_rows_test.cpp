@@ -47,6 +47,16 @@ TEST_P(BadRowTest, SaysWhyAndLeavesTheOthers) {
   for (size_t i : {0u, 2u}) EXPECT_EQ(r.rows[i].at("status"), kStatusComplete);
 }
 
+// A comma typed for the decimal point reads as one, as in every value box.
+TEST(CaseRows, ADecimalCommaReadsAsAPoint) {
+  const auto r = RunText(kHeader + "a,pipe,depth,,0.05,m3/s,,m,0.45,m,,,5,/1000,0.013\n" +
+                             "b,pipe,depth,,\"0,05\",m3/s,,m,\"0,45\",m,,,5,/1000,\"0,013\"\n",
+                         BuiltIn());
+  ASSERT_EQ(r.rows.size(), 2u);
+  EXPECT_EQ(r.rows[1].at("status"), kStatusComplete);
+  EXPECT_EQ(r.rows[1].at("depth"), r.rows[0].at("depth"));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadRowTest,
     ::testing::Values(
@@ -76,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                "solveFor: velocity needs a velocity unit in flowUnit, not \"m3/s\""},
         BadRow{"TextInANumberCell", "x,pipe,depth,,lots,m3/s,,m,1,m,,,1,/1000,0.013",
                kStatusNotCalculated, "flow: \"lots\" is not a number"},
-        BadRow{"CommaDecimal", "x,pipe,depth,,\"0,05\",m3/s,,m,1,m,,,1,/1000,0.013",
-               kStatusNotCalculated, "flow: \"0,05\" is not a number"},
+        BadRow{"TwoCommas", "x,pipe,depth,,\"0,0,5\",m3/s,,m,1,m,,,1,/1000,0.013",
+               kStatusNotCalculated, "flow: \"0,0,5\" is not a number"},
         // Numbers beyond a double: the sheet would read them as the largest double or as 0.
         BadRow{"HugeDepth", "x,pipe,velocity,,,m/s,1e400,m,1,m,,,1,/1000,0.013",
                kStatusNotCalculated,

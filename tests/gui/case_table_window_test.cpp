@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 
@@ -80,7 +81,7 @@ TEST_F(CaseWindowTest, OpensFromTheToolsMenuAndFitsTheSmallScreen) {
   EXPECT_LE(window->frameGeometry().height(), 768);
   QStringList menus;
   for (QAction* a : window->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Table"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Table", "&Help"}));
   // A second choice of the menu raises the same window.
   form.mnuCaseTable.Click();
   EXPECT_EQ(view->findChildren<CaseTableWindow*>().size(), 1);
@@ -109,6 +110,42 @@ TEST_F(CaseWindowTest, RecalculatesEveryRowWithStatusWordedAndColoured) {
   EXPECT_TRUE(window->windowTitle().endsWith("storm-sewer-cases.csv"));
   RecalculateAndWait();
   EXPECT_TRUE(window->windowTitle().endsWith("storm-sewer-cases.csv *"));
+}
+
+// A typed cell (with a decimal comma), an added row and deleted rows are one step each;
+// recalculating is none, and undoing back to the file leaves nothing to save.
+TEST_F(CaseWindowTest, UndoAndRedoStepThroughTableEdits) {
+  OpenExample();
+  RecalculateAndWait();
+  services.saveAnswers.push_back(FileChoice{(folder / "undo.csv").string(), "undo.csv"});
+  ASSERT_TRUE(window->SaveAs());
+  QUndoStack* undo = window->UndoStack();
+  ASSERT_NE(undo, nullptr);
+  EXPECT_EQ(undo->count(), 0) << "results are no step";
+  const std::string depth = Cell(0, "depth");
+  QAbstractItemModel* m = window->TableView()->model();
+  m->setData(m->index(0, static_cast<int>(*window->Document().Column("flow"))), "47,5");
+  window->AddRow();
+  window->TableView()->selectRow(1);
+  window->DeleteRows();
+  ASSERT_EQ(undo->count(), 3);
+  EXPECT_EQ(window->Document().RowCount(), 11u);
+
+  undo->undo();
+  EXPECT_EQ(window->Document().RowCount(), 12u);
+  undo->undo();
+  EXPECT_EQ(window->Document().RowCount(), 11u);
+  EXPECT_EQ(Cell(0, "flow"), "47,5");
+  RecalculateAndWait();
+  EXPECT_EQ(Shown(0, "status"), kStatusComplete) << "the comma is the decimal point";
+  EXPECT_NE(Cell(0, "depth"), depth);
+  undo->undo();
+  EXPECT_EQ(Cell(0, "depth"), depth) << "the row as it was, with its results";
+  EXPECT_FALSE(window->Document().Modified());
+  EXPECT_FALSE(window->windowTitle().endsWith("*"));
+  undo->redo();
+  EXPECT_EQ(Cell(0, "flow"), "47,5");
+  EXPECT_TRUE(window->windowTitle().endsWith("*"));
 }
 
 TEST_F(CaseWindowTest, EditsMarkTheRowAndResultsAreReadOnly) {

@@ -13,7 +13,8 @@ namespace {
 
 TEST_F(ViewTest, LoadedWindowShowsTheSheet) {
   ASSERT_TRUE(active);
-  EXPECT_EQ(view->windowTitle().toStdString(), form.Title());
+  EXPECT_EQ(view->windowTitle().toStdString(), form.Title() + "[*]");
+  EXPECT_FALSE(view->isWindowModified());
   const std::pair<const char*, const char*> captions[] = {{"lblSection", "Channel Section:"},
                                                           {"cmdSection", "View Drawing"},
                                                           {"fraSolve", "Solve For"},
@@ -298,7 +299,7 @@ TEST_F(ViewTest, CalculateShowsTheResultsAndF5RepeatsIt) {
   reads("txtVelDis1", velocity * std::sqrt(10.0));
 }
 
-// Ctrl+C, Ctrl+V and Ctrl+A are the menu's keys even inside a text box; the commands then
+// Ctrl+C and Ctrl+V are the menu's keys even inside a text box; the commands then
 // act on the selection the box showed.
 TEST_F(ViewTest, MenuKeysActOnTheFocusedBoxThroughTheCore) {
   ASSERT_TRUE(active);
@@ -322,9 +323,12 @@ TEST_F(ViewTest, MenuKeysActOnTheFocusedBoxThroughTheCore) {
   EXPECT_EQ(depth->text(), "14.5");
   EXPECT_EQ(depth->cursorPosition(), 4);
 
+  // Ctrl+A selects the box's text, as in any text box; Save As keeps its other key.
   QTest::keyClick(depth, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(saveAs, 0);
+  EXPECT_EQ(depth->selectedText(), "14.5");
+  QTest::keyClick(depth, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(saveAs, 1);
-  EXPECT_FALSE(depth->hasSelectedText());
 }
 
 TEST_F(ViewTest, FocusAndSelectionReachTheCore) {

@@ -109,7 +109,7 @@ TEST(GutterToolsMenu, OpensTheGutterWindow) {
   AddToolsMenu(main, BuiltInKinds(), services, printer);
   auto* item = main.findChild<QAction*>("mnuTools_gutter");
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), "Gutter Flow...");
+  EXPECT_EQ(item->text(), "&Gutter Flow...");
   item->trigger();
   WorksheetWindow* opened = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())

@@ -134,7 +134,7 @@ TEST(InletToolsMenu, OpensTheInletWindow) {
   AddToolsMenu(main, BuiltInKinds(), services, printer);
   auto* item = main.findChild<QAction*>("mnuTools_inlet");
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), "Inlet...");
+  EXPECT_EQ(item->text(), "&Inlet...");
   item->trigger();
   WorksheetWindow* opened = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())

@@ -118,7 +118,7 @@ TEST_F(RecentFilesViewTest, AnEntryOpensWithOneClick) {
   view->Sync();
   Entry(2)->trigger();
   EXPECT_EQ(view->windowTitle().toStdString(),
-            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl]");
+            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl][*]");
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(view->Recent().Paths().front(), a);
 }
@@ -142,7 +142,7 @@ TEST_F(RecentFilesViewTest, ADroppedCalculationFileOpensAsFileOpenDoes) {
   view->Sync();
   ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(a))}));
   EXPECT_EQ(view->windowTitle().toStdString(),
-            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl]");
+            "Rivulet - Ver. " + BuildVersionString() + "  [a.rvl][*]");
   EXPECT_EQ(form.txtStatus.Text(), kStatusComplete);
   EXPECT_EQ(view->Recent().Paths().front(), a);
 }

@@ -8,12 +8,16 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QUndoStack>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -108,6 +112,33 @@ TEST_F(SectionWindowTest, ImportedPointsAndZonesSolveAndDraw) {
 
 // The rating of a section with US results is in feet and ft³/s in the table, the plot and
 // the PDF, which sets the plot above the table.
+// A point typed with a decimal comma is taken, Undo takes it back and the tables follow;
+// the rating copies as a spreadsheet takes it and closes with Esc.
+TEST_F(SectionWindowTest, CommaCellsUndoAndTheRatingsCopyAndEsc) {
+  ASSERT_TRUE(window->OpenFile(Example("ditch-survey.rvw")));
+  SectionPointsModel* points = editor->Points();
+  const QString before = points->data(points->index(4, 1), Qt::DisplayRole).toString();
+  ASSERT_TRUE(points->setData(points->index(4, 1), "98,25", Qt::EditRole));
+  EXPECT_EQ(points->data(points->index(4, 1), Qt::DisplayRole).toString(), "98.25");
+  EXPECT_EQ(window->Model().State(), ResultsState::Modified);
+  window->UndoStack()->undo();
+  EXPECT_EQ(points->data(points->index(4, 1), Qt::DisplayRole).toString(), before);
+  EXPECT_FALSE(window->isWindowModified());
+
+  window->Calculate();
+  auto* rating = new SectionRatingWindow(*window, printer);
+  rating->show();
+  rating->findChild<QPushButton*>("cmdRatingCopy")->click();
+  ASSERT_TRUE(services.clipboard);
+  EXPECT_EQ(services.clipboard->rfind("Depth (", 0), 0u) << *services.clipboard;
+  EXPECT_NE(services.clipboard->find('\t'), std::string::npos);
+  QPointer<SectionRatingWindow> alive(rating);
+  for (QShortcut* s : rating->findChildren<QShortcut*>())
+    if (s->key() == QKeySequence(Qt::Key_Escape)) emit s->activated();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+}
+
 TEST_F(SectionWindowTest, RatingFollowsTheResultUnitsIntoThePdf) {
   const WorksheetRead read = ReadWorksheetFile(Example("ditch-survey.rvw"));
   ASSERT_TRUE(read.document) << read.message;

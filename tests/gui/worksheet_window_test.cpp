@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QUndoStack>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -112,7 +115,7 @@ TEST_F(WorksheetWindowTest, ARefusalPutsTheCaretInTheFieldItNames) {
   FillStrip();
   Type("input_width", "");
   window->Calculate();
-  EXPECT_EQ(Status(), "Input \"width\" is missing.");
+  EXPECT_EQ(Status(), "Width is missing.");
   if (active) {
     EXPECT_TRUE(Box("input_width")->hasFocus());
   }
@@ -153,6 +156,63 @@ TEST_F(WorksheetWindowTest, SaveAndOpenGiveTheSameWorksheetBack) {
   ASSERT_FALSE(services.messages.empty());
   EXPECT_EQ(services.messages.back().text, "The file holds a pond worksheet, not a strip one.");
   EXPECT_EQ(again.findChild<QLineEdit*>("input_width")->text(), "3");
+}
+
+// Each kind of edit is one Undo step that puts the inputs back and leaves the results out
+// of date; Redo repeats it; keys typed into one box are one step.
+TEST_F(WorksheetWindowTest, UndoAndRedoStepThroughEveryKindOfEdit) {
+  FillStrip();
+  window->Calculate();
+  ASSERT_EQ(Status(), kCalculationsComplete);
+  const std::string path = (folder.path / "strip.rvw").string();
+  services.saveAnswers.push_back(FileChoice{path, "strip.rvw"});
+  ASSERT_TRUE(window->SaveAs());
+  QUndoStack* undo = window->UndoStack();
+  ASSERT_NE(undo, nullptr);
+  const int saved = undo->index();
+
+  Type("input_width", "4.50");  // four keys, one step
+  auto* unit = window->findChild<QComboBox*>("unit_depth");
+  unit->setCurrentIndex(unit->findData("ft"));
+  emit unit->activated(unit->currentIndex());
+  QTest::mouseClick(window->findChild<QRadioButton*>("unknown_depth"), Qt::LeftButton);
+  auto* lining = window->findChild<QComboBox*>("option_lining");
+  lining->setCurrentIndex(1);
+  emit lining->activated(1);
+  EXPECT_EQ(undo->index(), saved + 4);
+  EXPECT_EQ(undo->undoText(), "Lining");
+
+  const struct {
+    const char* step;
+    const char* width;
+    const char* depthUnit;
+    const char* unknown;
+    const char* lining;
+  } back[] = {{"Lining", "4.50", "ft", "depth", "concrete"},
+              {"Solve For", "4.50", "ft", "discharge", "concrete"},
+              {"Depth Unit", "4.50", "m", "discharge", "concrete"},
+              {"Width", "3", "m", "discharge", "concrete"}};
+  for (const auto& b : back) {
+    SCOPED_TRACE(b.step);
+    EXPECT_EQ(undo->undoText().toStdString(), b.step);
+    undo->undo();
+    EXPECT_EQ(Box("input_width")->text().toStdString(), b.width);
+    EXPECT_EQ(window->Model().Unit("depth"), b.depthUnit);
+    EXPECT_EQ(window->Model().Unknown(), b.unknown);
+    EXPECT_EQ(window->Model().Option("lining"), b.lining);
+    EXPECT_EQ(Status(), kWorksheetModified);
+    EXPECT_FALSE(Box("result_discharge")->isEnabled());
+  }
+  EXPECT_FALSE(window->isWindowModified()) << "back where it was saved";
+  undo->redo();
+  EXPECT_EQ(Box("input_width")->text(), "4.50");
+  EXPECT_TRUE(window->isWindowModified());
+
+  // The value Calculate writes into the unknown's box is no step; opening a file starts afresh.
+  window->Calculate();
+  EXPECT_EQ(undo->index(), saved + 1);
+  ASSERT_TRUE(window->OpenFile(path));
+  EXPECT_EQ(undo->count(), 0);
 }
 
 TEST_F(WorksheetWindowTest, ClosingWithUnsavedChangesAsksAndHonoursTheAnswer) {
@@ -235,7 +295,7 @@ TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
   EXPECT_EQ(menus[1]->text(), "&Tools");
   QAction* item = main.findChild<QAction*>("mnuTools_strip");
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), "Strip Flow...");
+  EXPECT_EQ(item->text(), "&Strip Flow...");
   item->trigger();
   WorksheetWindow* opened = nullptr;
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -254,6 +314,30 @@ TEST(WorksheetTools, TheToolsMenuSitsBeforeHelpAndOpensAWindowPerKind) {
       folder.Write("pond.rvw", R"({"rivulet": "worksheet", "version": 1, "kind": "pond"})");
   EXPECT_EQ(OpenWorksheetWindow(pond, testing::TestKinds(), services, printer), nullptr);
   EXPECT_EQ(services.messages.back().text, "Unknown worksheet kind \"pond\".");
+}
+
+// Each worksheet in the Tools menu has a key of its own beside the menu's own items.
+TEST(WorksheetTools, EveryItemHasItsOwnAccessKey) {
+  RecordingServices services;
+  SharedPrinter printer;
+  QMainWindow main;
+  QMenu* own = main.menuBar()->addMenu("&Tools");
+  own->menuAction()->setObjectName("mnuTools");
+  own->addAction("&Case Table...");
+  std::vector<WorksheetKind> kinds(4, StripKind());
+  const char* titles[] = {"Gutter Flow", "Inlet", "Irregular Section", "Culvert"};
+  KindTable table;
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    kinds[i].title = titles[i];
+    kinds[i].name = "k" + std::to_string(i);
+    table.push_back(&kinds[i]);
+  }
+  AddToolsMenu(main, table, services, printer);
+  QStringList items;
+  for (QAction* a : own->actions())
+    if (!a->isSeparator()) items << a->text();
+  EXPECT_EQ(items, QStringList({"&Case Table...", "&Gutter Flow...", "&Inlet...",
+                                "Irregular &Section...", "C&ulvert..."}));
 }
 
 // Every kind's window opens its example solved, and Help (F1), its last menu, opens the help

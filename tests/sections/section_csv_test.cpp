@@ -52,6 +52,7 @@ TEST(StationText, ReadsTheShapesUsersBring) {
     std::vector<double> station, elevation;
     const char* stationUnit;
     const char* elevationUnit;
+    const char* layout = "comma-separated, decimal point";
   } rows[] = {
       {"header with units",
        "Station (ft),Elevation (m)\n0,5\n2.5,1\n6,4.5\n",
@@ -70,13 +71,29 @@ TEST(StationText, ReadsTheShapesUsersBring) {
        {0, 10, 20},
        {5, -1.25, 3},
        "",
-       "ft"},
+       "ft",
+       "tab-separated, decimal point"},
       {"semicolons and quotes",
        "\"station\";\"elevation\"\n\"0\";\"7\"\n1;2\n3;4e0\n",
        {0, 1, 3},
        {7, 2, 4},
        "",
-       ""},
+       "",
+       "semicolon-separated, decimal point"},
+      {"a spreadsheet's semicolons and decimal commas",
+       "Station (m);Elevation (m)\n0;49,7\n2,5;48\n\"4,25\";47,0\n",
+       {0, 2.5, 4.25},
+       {49.7, 48, 47},
+       "m",
+       "m",
+       "semicolon-separated, decimal comma"},
+      {"pasted cells with decimal commas",
+       "0\t1,5\n1,5\t0\n",
+       {0, 1.5},
+       {1.5, 0},
+       "",
+       "",
+       "tab-separated, decimal comma"},
       {"byte-order mark, no header",
        "\xEF\xBB\xBF"
        "0,5\n2.5,1\n",
@@ -106,6 +123,7 @@ TEST(StationText, ReadsTheShapesUsersBring) {
     EXPECT_EQ(row.elevation, t.elevation);
     EXPECT_EQ(row.stationUnit, t.stationUnit);
     EXPECT_EQ(row.elevationUnit, t.elevationUnit);
+    EXPECT_EQ(row.layout, t.layout);
   }
 }
 
@@ -118,7 +136,8 @@ TEST(StationText, RefusesNamingTheLine) {
     const char* message;
   } rows[] = {
       {"a word among numbers", "s,e\n0,1\n\n1,abc\n", "Line 4: the elevation \"abc\" is not"},
-      {"a decimal comma", "s;e\n0;1\n1,5;2\n", "Line 3: the station \"1,5\" is not a number"},
+      {"two decimal commas", "s;e\n0;1\n1,5,0;2\n",
+       "Line 3: the station \"1,5,0\" is not a number"},
       {"a short row", "0,1\n2\n", "Line 2 has 1 cell: a station and an elevation"},
       {"CRLF lines counted once", "0,1\r\n1,2\r\n1,x\r\n", "Line 3: the elevation"},
       {"not finite", "0,1\n1,inf\n", "Line 2: the elevation \"inf\""},

@@ -76,6 +76,16 @@ TEST(NumericInputText, CommaIsTheDecimalPointAndExponentsMayBeHalfTyped) {
   EXPECT_FALSE(IsNumericText("2.5e"));
 }
 
+// Table cells read a decimal comma as value boxes do, but never guess at a text that
+// could be digit grouping or a list.
+TEST(DecimalPointText, TurnsALoneDecimalCommaIntoAPoint) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"47,5", "47.5"},   {" -0,013 ", " -0.013 "}, {"1,000.5", "1,000.5"},
+      {"1,0,0", "1,0,0"}, {"m3/s", "m3/s"},         {"2,5e-3", "2.5e-3"},
+  };
+  for (const auto& [typed, read] : cases) EXPECT_EQ(DecimalPointText(typed), read) << typed;
+}
+
 TEST(FormatNumber, PlainDecimalWithFifteenDigits) {
   EXPECT_EQ(FormatNumber(0.5), "0.5");
   EXPECT_EQ(FormatNumber(1250), "1250");

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/hydraulics/units.h"
 #include "core/shell/startup.h"
 #include "window_fixture.h"
@@ -36,7 +38,12 @@ TEST_F(SwitchingTest, FreshStartMatchesTheDefaults) {
     EXPECT_FALSE(c->Enabled()) << c->Name();
   EXPECT_TRUE(form.cboDDS.Enabled());
   EXPECT_EQ(form.TabOrder().front(), &form.cboSection);
-  EXPECT_EQ(form.TabOrder().back(), &form.chkLocDiam);
+  EXPECT_EQ(form.TabOrder().back(), &form.cmdCalculate);
+  const std::vector<Control*> order = form.TabOrder();
+  const auto diam = std::find(order.begin(), order.end(), &form.txtDiam);
+  ASSERT_NE(diam, order.end());
+  EXPECT_EQ(*(diam + 1), &form.chkLocDiam) << "the lock right after the box it locks";
+  EXPECT_EQ(std::find(order.begin(), order.end(), &form.txtStatus), order.end());
 }
 
 TEST_F(SwitchingTest, SectionTableEnablesAndEmptiesRows) {

@@ -55,7 +55,9 @@ TEST_F(WorksheetBatch, ExitStatusFollowsTheWorstFile) {
            newer + ": cannot be opened as a worksheet file\n"},
       {{broken},
        kBatchBadFile,
-       "Rivulet: Invalid File Format\n" + broken + ": cannot be opened as a worksheet file\n"},
+       "Rivulet: The worksheet is not valid JSON at line 1, column 18: invalid string: missing "
+       "closing quote; last read: '\"work'.\n" +
+           broken + ": cannot be opened as a worksheet file\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.files.front());

@@ -30,7 +30,13 @@ TEST(WorksheetParse, RefusesWhatIsNoWorksheetAndNamesTheFaultyField) {
       {"empty", "", kInvalidFileFormat},
       {"calcFile", "Rivulet Calculation File\r\n2\r\n", kInvalidFileFormat},
       {"array", "[1, 2]", kInvalidFileFormat},
-      {"brokenJson", R"({"rivulet": "worksheet", "version": 1,)", kInvalidFileFormat},
+      // A worksheet edited by hand is told where the reading stopped.
+      {"brokenJson", R"({"rivulet": "worksheet", "version": 1,)",
+       "The worksheet is not valid JSON at line 1, column 39: unexpected end of input; expected "
+       "string literal."},
+      {"doubleComma", "{\"rivulet\": \"worksheet\",\n \"version\": 1,\n \"kind\": \"s\",,\n}",
+       "The worksheet is not valid JSON at line 3, column 14: unexpected ','; expected string "
+       "literal."},
       {"otherJson", R"({"name": "x", "version": 1, "kind": "strip"})", kInvalidFileFormat},
       {"noVersion", R"({"rivulet": "worksheet", "kind": "strip"})", kInvalidFileFormat},
       {"textVersion", R"({"rivulet": "worksheet", "version": "1", "kind": "s"})",

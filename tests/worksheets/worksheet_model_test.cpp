@@ -110,7 +110,7 @@ TEST(WorksheetModel, ARefusalNamesTheFieldShowsNoResultsAndAnEditMakesItModified
   m.SetText("width", "");
   m.Calculate();
   EXPECT_EQ(m.State(), ResultsState::Failed);
-  EXPECT_EQ(m.StatusText(), "Input \"width\" is missing.");
+  EXPECT_EQ(m.StatusText(), "Width is missing.") << "the window names fields by their labels";
   EXPECT_EQ(m.Outcome().field, "width");
   EXPECT_TRUE(m.ResultRows().empty());
   m.SetText("width", "2");

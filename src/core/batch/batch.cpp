@@ -35,11 +35,16 @@ int OpenOnFreshSheet(const std::string& file, const std::optional<std::string>& 
                      const CaseStart& start, StreamServices& services, std::ostream& err,
                      const std::function<void(frmRivulet&, const std::string&)>& onSheet) {
   // Checked before anything opens it: a named pipe would hold the run for ever. A missing
-  // file is left to the reader, whose message says it. Bytes read show a regular file.
-  if (const std::string why = bytes ? std::string() : NotAFileToRead(file);
-      !why.empty() && std::filesystem::exists(file)) {
-    err << file << ": cannot be read: " << why << "\n";
-    return kBatchBadFile;
+  // file says so. Bytes read show a regular file.
+  const bool quoted = !file.empty() && (file.front() == '"' || file.back() == '"');
+  if (const std::string why = bytes ? std::string() : NotAFileToRead(file); !why.empty()) {
+    // A name in double quotes is the reader's to look up without them.
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) || !quoted) {
+      err << file << ": cannot be read: "
+          << (std::filesystem::exists(file, ec) ? why : std::string("it does not exist")) << "\n";
+      return kBatchBadFile;
+    }
   }
   // A fresh sheet for every file: what one file leaves behind (the alternate row's
   // caption and unit, say) must not change the next one's result.
@@ -48,7 +53,6 @@ int OpenOnFreshSheet(const std::string& file, const std::optional<std::string>& 
   AttachDefaultsCommands(form);
   start.Load(form);
   // A name in double quotes means the file without them, which the bytes are not from.
-  const bool quoted = !file.empty() && (file.front() == '"' || file.back() == '"');
   const OpenResult opened =
       quoted ? OpenNamedFile(form, file) : OpenNamedFileContent(form, file, bytes);
   if (opened != OpenResult::Loaded) {

@@ -125,6 +125,13 @@ bool CaseDocument::Open(const std::string& path, std::string& error) {
     error = path + " cannot be opened.";
     return false;
   }
+  // The header line tells a spreadsheet's semicolons from commas; its first bytes suffice.
+  std::string head(4096, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<size_t>(in.gcount()));
+  const char delimiter = CsvDelimiterOf(head);
+  in.clear();
+  in.seekg(0);
   std::optional<std::vector<std::string>> fileHeader;
   std::vector<std::vector<std::string>> rows;
   std::string readError;
@@ -139,7 +146,7 @@ bool CaseDocument::Open(const std::string& path, std::string& error) {
         else
           tooMany = true;
       },
-      readError);
+      readError, delimiter);
   if (!read) {
     error = path + " could not be read: " + readError + ".";
     return false;
@@ -174,6 +181,8 @@ bool CaseDocument::Open(const std::string& path, std::string& error) {
                                            : CaseRowMark::Pending;
     }
   }
+  readAs_ = delimiter == ';' ? "semicolon-separated, a comma in a number its decimal point"
+                             : "comma-separated";
   modified_ = false;
   return true;
 }

@@ -73,6 +73,10 @@ class CaseDocument {
   /// The row read as a calculation; error says which cell is at fault.
   std::optional<CaseInput> InputOf(size_t row, bool startVelocityMode, std::string& error) const;
 
+  /// How the last Open read its file: "comma-separated", or semicolon-separated as
+  /// spreadsheets write it where a comma is the decimal point.
+  const std::string& ReadAs() const { return readAs_; }
+
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
 
@@ -85,6 +89,7 @@ class CaseDocument {
   std::vector<bool> result_;
   std::vector<CaseDocumentRow> rows_;
   bool modified_ = false;
+  std::string readAs_;
 };
 
 /// The standard input columns in the window's order.

@@ -104,13 +104,14 @@ class Reader {
   // A value the sheet reads: numeric or empty (the sheet then names it), never words.
   std::string Number(CaseField f) {
     const std::string_view text = Cell(f);
-    const std::string_view number = Trimmed(text);
+    // A comma typed for the decimal point reads as one, as in every value box.
+    const std::string number = DecimalPointText(Trimmed(text));
     if (number.empty()) return {};
     if (!IsNumericText(number))
-      Fail(f, Quoted(number) + " is not a number");
+      Fail(f, Quoted(Trimmed(text)) + " is not a number");
     else if (const std::string fault = RangeFault(number); !fault.empty())
-      Fail(f, Quoted(number) + " " + fault);
-    return std::string(number);
+      Fail(f, Quoted(Trimmed(text)) + " " + fault);
+    return number;
   }
 
   std::optional<int> Unit(CaseField f, UnitList list) {

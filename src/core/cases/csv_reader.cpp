@@ -17,12 +17,13 @@ int NoSpace(unsigned char) { return 0; }
 
 }  // namespace
 
-CsvReader::CsvReader(RecordHandler onRecord, size_t maxRecordBytes)
+CsvReader::CsvReader(RecordHandler onRecord, size_t maxRecordBytes, char delimiter)
     : onRecord_(std::move(onRecord)),
       maxRecordBytes_(maxRecordBytes),
       parser_(std::make_unique<csv_parser>()) {
   csv_init(parser_.get(), 0);
   csv_set_space_func(parser_.get(), NoSpace);
+  csv_set_delim(parser_.get(), static_cast<unsigned char>(delimiter));
 }
 
 CsvReader::~CsvReader() { csv_free(parser_.get()); }
@@ -130,8 +131,17 @@ bool CsvReader::Finish() {
   return true;
 }
 
-bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, std::string& error) {
-  CsvReader reader(onRecord);
+char CsvDelimiterOf(std::string_view firstLine) {
+  firstLine = firstLine.substr(0, firstLine.find('\n'));
+  return firstLine.find(';') != std::string_view::npos &&
+                 firstLine.find(',') == std::string_view::npos
+             ? ';'
+             : ',';
+}
+
+bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, std::string& error,
+                   char delimiter) {
+  CsvReader reader(onRecord, kMaxCsvRecordBytes, delimiter);
   std::string buffer(kChunk, '\0');
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));

@@ -24,7 +24,10 @@ class CsvReader {
   /// Called with each record's cells as it ends; the handler may move them away.
   using RecordHandler = std::function<void(std::vector<std::string>& cells)>;
 
-  explicit CsvReader(RecordHandler onRecord, size_t maxRecordBytes = kMaxCsvRecordBytes);
+  /// Cells are separated by delimiter: a comma, or the semicolon that spreadsheets write
+  /// where a comma is the decimal point.
+  explicit CsvReader(RecordHandler onRecord, size_t maxRecordBytes = kMaxCsvRecordBytes,
+                     char delimiter = ',');
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
@@ -67,7 +70,12 @@ class CsvReader {
 };
 
 /// Reads a whole stream in chunks; false with error set when it could not be read.
-bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, std::string& error);
+bool ReadCsvStream(std::istream& in, const CsvReader::RecordHandler& onRecord, std::string& error,
+                   char delimiter = ',');
+
+/// The delimiter of a table whose first line is given: a semicolon when the line holds
+/// semicolons and no comma, else a comma.
+char CsvDelimiterOf(std::string_view firstLine);
 
 /// A cell as RFC 4180 writes it (in double quotes, quotes doubled, when it holds a comma,
 /// a quote, a CR or a LF), kept from being a formula (AppendDelimitedCell).

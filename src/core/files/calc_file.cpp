@@ -128,16 +128,7 @@ std::vector<std::string> CalcFileLines(frmRivulet& form) {
   return lines;
 }
 
-namespace {
-
-// Loads the lines read from the file; nullopt when it could not be read.
-OpenResult LoadCalcLines(frmRivulet& form, const std::optional<std::vector<std::string>>& lines,
-                         const std::string& path, const std::string& name) {
-  if (!lines || lines->empty() || Trim((*lines)[0]) != kHeader) {
-    form.Svc().MessageBox("Invalid File Format", kProductName, MessageIcon::None);
-    return OpenResult::InvalidFormat;
-  }
-  const std::vector<std::string>& l = *lines;
+void ApplyCalcFileLines(frmRivulet& form, const std::vector<std::string>& l) {
   if (l.size() > 2) {
     if (auto n = ReadFileNumber(l[2])) form.cboSection.SetListIndex(*n);
   }
@@ -148,6 +139,18 @@ OpenResult LoadCalcLines(frmRivulet& form, const std::optional<std::vector<std::
   // A file that selects the button already selected runs no click; the colours must still
   // say which box Calculate fills.
   form.HighlightUnknown();
+}
+
+namespace {
+
+// Loads the lines read from the file; nullopt when it could not be read.
+OpenResult LoadCalcLines(frmRivulet& form, const std::optional<std::vector<std::string>>& lines,
+                         const std::string& path, const std::string& name) {
+  if (!lines || lines->empty() || Trim((*lines)[0]) != kHeader) {
+    form.Svc().MessageBox("Invalid File Format", kProductName, MessageIcon::None);
+    return OpenResult::InvalidFormat;
+  }
+  ApplyCalcFileLines(form, *lines);
   form.currentFilePath = path;
   form.currentFileName = name;
   form.SetTitle(form.BaseTitle() + "  [" + name + "]");

@@ -14,6 +14,10 @@ inline constexpr size_t kCalcFileLines = 26;
 /// The 26 lines of the file for the sheet as it stands.
 std::vector<std::string> CalcFileLines(frmRivulet& form);
 
+/// Puts the file's lines on the sheet (section first, then the lines in order) as Open
+/// does, without naming the sheet or calculating.
+void ApplyCalcFileLines(frmRivulet& form, const std::vector<std::string>& lines);
+
 /// Outcome of loading a file into the sheet.
 enum class OpenResult { Loaded, Cancelled, InvalidFormat };
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/sections/section_model.h"
+#include "core/shell/number_text.h"
 
 namespace rivulet {
 namespace {
@@ -31,9 +32,15 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-// A finite number in "." notation, the whole cell; a leading "+" is allowed.
-std::optional<double> Number(const std::string& cell) {
+// A finite number, the whole cell; a leading "+" is allowed, and a decimal comma where
+// commas do not separate cells (decimalComma then says one was read).
+std::optional<double> Number(const std::string& cell, bool* decimalComma = nullptr) {
   std::string t = Trim(cell);
+  if (decimalComma && t.find(',') != t.npos) {
+    const std::string pointed = DecimalPointText(t);
+    if (pointed != t) *decimalComma = true;
+    t = pointed;
+  }
   if (!t.empty() && t.front() == '+') t.erase(0, 1);
   if (t.empty()) return std::nullopt;
   double v = 0;
@@ -72,6 +79,8 @@ struct Collector {
   size_t points = 0;
   std::string fault;
   StationText* out = nullptr;
+  bool commaSeparated = true;
+  bool decimalComma = false;
 
   void Field(std::string_view cell) {
     const size_t column = cells++;
@@ -80,7 +89,7 @@ struct Collector {
       const std::string kept(cell.substr(0, kMaxKeptHeaderCell));
       if (column < 2) {
         first[column] = kept;
-        firstNumber[column] = Number(std::string(cell));
+        firstNumber[column] = Number(std::string(cell), Comma());
       }
       // As a header it names its columns; the first named like each is the one read.
       if (!stationNamed || !elevationNamed) {
@@ -97,8 +106,10 @@ struct Collector {
     if (column == elevationColumn) Read(cell, elevation, elevationText);
   }
 
-  static void Read(std::string_view cell, std::optional<double>& value, std::string& text) {
-    value = Number(std::string(cell));
+  bool* Comma() { return commaSeparated ? nullptr : &decimalComma; }
+
+  void Read(std::string_view cell, std::optional<double>& value, std::string& text) {
+    value = Number(std::string(cell), Comma());
     text = value ? std::string() : Cut(std::string(cell.substr(0, 64)));
   }
 
@@ -172,7 +183,8 @@ void OnRow(int end, void* data) {
 char Delimiter(std::string_view text) {
   const std::string_view first = text.substr(0, text.find('\n'));
   if (first.find('\t') != first.npos) return '\t';
-  if (first.find(';') != first.npos && first.find(',') == first.npos) return ';';
+  // Where a comma is the decimal point, spreadsheets separate cells by semicolons.
+  if (first.find(';') != first.npos) return ';';
   return ',';
 }
 
@@ -215,6 +227,7 @@ StationText ReadStationText(std::string_view text) {
   if (delimiter == '\t') csv_set_space_func(&parser, OnlySpace);
   Collector c;
   c.out = &out;
+  c.commaSeparated = delimiter == ',';
   const bool parsed =
       csv_parse(&parser, text.data(), text.size(), OnField, OnRow, &c) == text.size() &&
       csv_fini(&parser, OnField, OnRow, &c) == 0;
@@ -232,6 +245,10 @@ StationText ReadStationText(std::string_view text) {
     return refused;
   }
   out.ok = true;
+  out.layout = delimiter == '\t'  ? "tab-separated"
+               : delimiter == ';' ? "semicolon-separated"
+                                  : "comma-separated";
+  out.layout += c.decimalComma ? ", decimal comma" : ", decimal point";
   return out;
 }
 

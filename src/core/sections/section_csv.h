@@ -24,11 +24,15 @@ struct StationText {
   std::string stationHeader, elevationHeader;
   /// A length unit named in each header ("m", "cm", "mm", "ft", "in"), or "".
   std::string stationUnit, elevationUnit;
+  /// How the text was read, for the user to check: "semicolon-separated, decimal comma".
+  std::string layout;
 };
 
 /// Reads the points. The first row is a header when its cells are not numbers; a header
 /// picks the columns named like station and elevation, else the first two are read. Cells
-/// are separated by commas, or by tabs or semicolons when the first line uses those.
+/// are separated by commas, or by tabs or semicolons when the first line uses those; with
+/// tabs or semicolons a comma in a number is its decimal point, as spreadsheets write it
+/// where that is the custom.
 StationText ReadStationText(std::string_view text);
 
 /// The length unit named in a column header ("Station (ft)", "Elev [m]"), or "".

@@ -76,6 +76,15 @@ bool IsNumericText(std::string_view text) {
   return end == text.size();
 }
 
+std::string DecimalPointText(std::string_view text) {
+  std::string out(text);
+  const size_t comma = out.find(',');
+  if (comma == out.npos || out.find(',', comma + 1) != out.npos || out.find('.') != out.npos)
+    return out;
+  out[comma] = '.';
+  return out;
+}
+
 // std::to_chars never looks at the locale, unlike printf, which the GUI toolkit's
 // setlocale(LC_ALL, "") would turn to a comma in many countries.
 bool IsNumberBeingTyped(std::string_view text) {

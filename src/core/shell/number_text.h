@@ -18,6 +18,10 @@ double ReadNumber(std::string_view text);
 /// sign or "1e" are not numbers.
 bool IsNumericText(std::string_view text);
 
+/// A number's text with a comma written for the decimal point ("47,5") turned into "47.5";
+/// any other text (one with a point as well, or two commas) comes back as it is.
+std::string DecimalPointText(std::string_view text);
+
 /// A number, or one being typed whose exponent is not finished yet ("2.5e", "2.5e-"); it
 /// still reads as its leading number.
 bool IsNumberBeingTyped(std::string_view text);

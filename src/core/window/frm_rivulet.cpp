@@ -162,12 +162,12 @@ std::vector<MenuNode> frmRivulet::MenuBar() {
 }
 
 std::vector<Control*> frmRivulet::TabOrder() {
-  return {&cboSection, &cmdSection,   &optVelDis1, &optDepth,   &optDiam,    &optSide,
-          &optSlope,   &optManning,   &txtVelDis1, &cboVelDis1, &txtDepth,   &cboDepth,
-          &txtDiam,    &cboDiam,      &txtSide,    &cboSide,    &txtSlope,   &cboSlope,
-          &txtManning, &cmdManning,   &cmdVelDis,  &txtVelDis2, &cboVelDis2, &txtArea,
-          &cboArea,    &txtDDS,       &cboDDS,     &txtVelDis3, &cboVelDis3, &txtArea2,
-          &cboArea2,   &cmdCalculate, &txtStatus,  &chkLocDiam};
+  // The lock right after the diameter it locks; the status line is read, not typed in.
+  return {&cboSection, &cmdSection, &optVelDis1, &optDepth, &optDiam,     &optSide,    &optSlope,
+          &optManning, &txtVelDis1, &cboVelDis1, &txtDepth, &cboDepth,    &txtDiam,    &chkLocDiam,
+          &cboDiam,    &txtSide,    &cboSide,    &txtSlope, &cboSlope,    &txtManning, &cmdManning,
+          &cmdVelDis,  &txtVelDis2, &cboVelDis2, &txtArea,  &cboArea,     &txtDDS,     &cboDDS,
+          &txtVelDis3, &cboVelDis3, &txtArea2,   &cboArea2, &cmdCalculate};
 }
 
 // ---- Section, unknown and mode switching ----
@@ -417,7 +417,9 @@ void frmRivulet::mnuFlowDetails_Click() { mnuFlowDetails.SetChecked(!mnuFlowDeta
 // ---- Calculate ----
 
 void frmRivulet::Touch() {
-  if (!calculating_) modified_ = true;
+  if (calculating_) return;
+  modified_ = true;
+  ++edits_;
 }
 
 void frmRivulet::SetStatus(const std::string& text, Colour back, ResultsState state) {

@@ -77,6 +77,9 @@ class frmRivulet : public CalculationSheet {
   /// successful Save.
   bool Modified() const { return modified_; }
   void SetModified(bool on) { modified_ = on; }
+  /// Counts the user's edits (Calculate's own writes are none), so that a view can tell an
+  /// edit from a calculation that changed the same boxes.
+  long EditCount() const { return edits_; }
 
   /// Title of the window; it also records whether the sheet has a file ("[").
   const std::string& Title() const { return title_; }
@@ -141,7 +144,8 @@ class frmRivulet : public CalculationSheet {
   MenuItem mnuOptions{"mnuOptions", "&Options"};
   MenuItem mnuOptionsRestoreDefaults{"mnuOptionsRestoreDefaults", "&Restore Defaults", "Ctrl+R"};
   MenuItem mnuOptionsApplyDefaults{"mnuOptionsApplyDefaults", "&Apply Defaults", "Ctrl+D"};
-  MenuItem mnuOptionsWriteDefaults{"mnuOptionsWriteDefaults", "&Write Defaults", "Ctrl+W"};
+  // No key: Ctrl+W closes a window everywhere else, and must not overwrite the defaults here.
+  MenuItem mnuOptionsWriteDefaults{"mnuOptionsWriteDefaults", "&Write Defaults"};
   MenuItem mnuOptionsFix{"mnuOptionsFix", "&Fix Results to 3 Decimal Places", "Ctrl+F"};
   MenuItem mnuOptionsDesignBreak{"mnuOptionsDesignBreak", "-"};
   MenuItem mnuOptionsDesign{"mnuOptionsDesign", "D&esign Settings..."};
@@ -195,6 +199,7 @@ class frmRivulet : public CalculationSheet {
   bool calculating_ = false;
   std::string title_;
   bool modified_ = false;
+  long edits_ = 0;
 };
 
 }  // namespace rivulet

@@ -67,21 +67,35 @@ std::string LineAndColumn(std::string_view text, size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-// Where bytes that follow a complete JSON value start, for text the parser refused; nullopt
-// when it was refused for anything else.
-std::optional<size_t> TrailingBytesAt(std::string_view bytes) {
+// Why the parser refused the text: where bytes follow a complete JSON value, or the first
+// fault with its line and column, so that a worksheet edited by hand can be put right.
+struct JsonFault {
+  std::optional<size_t> trailingAt;
+  std::string message;
+};
+
+JsonFault FindJsonFault(std::string_view bytes) {
+  JsonFault fault;
   try {
     const json whole = json::parse(bytes);  // thrown on the text's first fault
     (void)whole;
   } catch (const json::parse_error& e) {
+    const std::string_view what = e.what();
     // Its byte (from 1) is the first one after the value, where the end was expected.
-    if (std::string_view(e.what()).find("; expected end of input") != std::string_view::npos &&
-        e.byte >= 1)
-      return e.byte - 1;
+    if (what.find("; expected end of input") != std::string_view::npos && e.byte >= 1) {
+      fault.trailingAt = e.byte - 1;
+      return fault;
+    }
+    // The parser's own words after "- " say what it met and what it expected.
+    const size_t dash = what.find(" - ");
+    const std::string detail(dash == std::string_view::npos ? "" : what.substr(dash + 3));
+    const size_t at = e.byte >= 1 ? std::min<size_t>(e.byte - 1, bytes.size()) : 0;
+    fault.message = "The worksheet is not valid JSON at " + LineAndColumn(bytes, at) +
+                    (detail.empty() ? std::string(".") : ": " + detail + ".");
   } catch (const json::exception&) {
     // Refused for another reason (a number out of range).
   }
-  return std::nullopt;
+  return fault;
 }
 
 std::string AfterClosingBrace(std::string_view bytes, size_t at) {
@@ -396,8 +410,12 @@ WorksheetRead ParseWorksheet(std::string_view bytes) {
   if (bytes.size() > kMaxWorksheetBytes || NestingDepth(bytes) > kMaxWorksheetNesting) return read;
   json j = json::parse(bytes, nullptr, false);
   if (j.is_discarded()) {
-    if (const auto at = TrailingBytesAt(bytes); at && LooksLikeWorksheet(bytes))
-      read.message = AfterClosingBrace(bytes, *at);
+    if (!LooksLikeWorksheet(bytes)) return read;
+    const JsonFault fault = FindJsonFault(bytes);
+    if (fault.trailingAt)
+      read.message = AfterClosingBrace(bytes, *fault.trailingAt);
+    else if (!fault.message.empty())
+      read.message = fault.message;
     return read;
   }
   // The parser takes a NUL byte for the end of the text: one after the object (none can

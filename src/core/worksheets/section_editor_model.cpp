@@ -48,7 +48,8 @@ std::string SectionCellText(double value) {
   return std::isfinite(value) ? SignificantFigures(value, 12) : std::string();
 }
 
-double SectionCellNumber(std::string_view text) {
+double SectionCellNumber(std::string_view typed) {
+  const std::string text = DecimalPointText(typed);
   if (!IsNumericText(text)) return kNone;
   const double v = ReadNumber(text);
   return std::isfinite(v) ? v : kNone;
@@ -165,27 +166,27 @@ void SectionEditorModel::PushZones() {
 }
 
 bool SectionEditorModel::Follow() {
+  // A list the sheet lacks (a new sheet, or Undo back to before the first point) is empty.
+  const json none;
   const json* points = sheet_.ListInput("points");
   const json* zones = sheet_.ListInput("nZones");
-  if (!((points && *points != sentPoints_) || (zones && *zones != sentZones_))) return false;
-  if (points) {
-    sentPoints_ = *points;
-    if (FindFileUnit(Dimension::Length, UnitOf(points))) unit_ = UnitOf(points);
-    station_ = Numbers(points, "station");
-    elevation_ = Numbers(points, "elevation");
-    elevation_.resize(station_.size(), kNone);
-  }
-  if (zones) {
-    sentZones_ = *zones;
-    const std::vector<double> breaks = Numbers(zones, "breaks"), n = Numbers(zones, "n");
-    // The table shows breaks in the points' unit.
-    const std::string unit = UnitOf(zones);
-    const double scale = (unit.empty() ? Factor() : MetresPer(unit)) / Factor();
-    zones_.assign(std::max(n.size(), breaks.size() + 1), {});
-    for (size_t r = 0; r < zones_.size(); ++r) {
-      if (r > 0) zones_[r].from = SectionCellText(breaks[r - 1] * scale);
-      if (r < n.size()) zones_[r].n = SectionCellText(n[r]);
-    }
+  if (!points) points = &none;
+  if (!zones) zones = &none;
+  if (*points == sentPoints_ && *zones == sentZones_) return false;
+  sentPoints_ = *points;
+  if (FindFileUnit(Dimension::Length, UnitOf(points))) unit_ = UnitOf(points);
+  station_ = Numbers(points, "station");
+  elevation_ = Numbers(points, "elevation");
+  elevation_.resize(station_.size(), kNone);
+  sentZones_ = *zones;
+  const std::vector<double> breaks = Numbers(zones, "breaks"), n = Numbers(zones, "n");
+  // The table shows breaks in the points' unit.
+  const std::string unit = UnitOf(zones);
+  const double scale = (unit.empty() ? Factor() : MetresPer(unit)) / Factor();
+  zones_.assign(std::max({n.size(), breaks.size() + 1, size_t{1}}), {});
+  for (size_t r = 0; r < zones_.size(); ++r) {
+    if (r > 0) zones_[r].from = SectionCellText(breaks[r - 1] * scale);
+    if (r < n.size()) zones_[r].n = SectionCellText(n[r]);
   }
   return true;
 }

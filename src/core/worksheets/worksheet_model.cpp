@@ -22,6 +22,19 @@ const InputField* FindInput(const WorksheetKind& kind, const std::string& name) 
   return nullptr;
 }
 
+// A refusal as the window says it: fields by the labels the window shows ("Opening Height
+// h is missing."), where files and the batch name them by their keys.
+std::string WithLabels(const WorksheetKind& kind, std::string message) {
+  for (const InputField& f : kind.inputs) {
+    for (const std::string& key : {"Input \"" + f.name + "\"", "\"" + f.name + "\""}) {
+      for (size_t at = message.find(key); at != std::string::npos;
+           at = message.find(key, at + f.label.size()))
+        message.replace(at, key.size(), f.label);
+    }
+  }
+  return message;
+}
+
 }  // namespace
 
 WorksheetModel::WorksheetModel(const WorksheetKind& kind) : kind_(kind) {
@@ -178,8 +191,9 @@ std::string WorksheetModel::StatusText() const {
       return kWorksheetWelcome;
     case ResultsState::Modified:
       return kWorksheetModified;
-    case ResultsState::Current:
     case ResultsState::Failed:
+      return WithLabels(kind_, outcome_.message);
+    case ResultsState::Current:
       break;
   }
   return outcome_.message;
@@ -290,6 +304,24 @@ std::string WorksheetModel::Load(const Document& document, const std::string& pa
   state_ = ResultsState::None;
   unsaved_ = false;
   return "";
+}
+
+WorksheetEdits WorksheetModel::Edits() const {
+  return {texts_, units_,  options_,     resultUnits_, unknown_,
+          title_, system_, otherInputs_, otherOptions_};
+}
+
+void WorksheetModel::RestoreEdits(const WorksheetEdits& edits) {
+  texts_ = edits.texts;
+  units_ = edits.units;
+  options_ = edits.options;
+  resultUnits_ = edits.resultUnits;
+  unknown_ = edits.unknown;
+  title_ = edits.title;
+  system_ = edits.system;
+  otherInputs_ = edits.otherInputs;
+  otherOptions_ = edits.otherOptions;
+  Edited();
 }
 
 void WorksheetModel::MarkSaved(const std::string& path) {

@@ -11,6 +11,7 @@
 #include "core/shell/results_state.h"
 #include "core/worksheets/kinds.h"
 #include "core/worksheets/worksheet_report.h"
+#include "core/worksheets/worksheet_edits.h"
 
 namespace rivulet {
 
@@ -92,6 +93,10 @@ class WorksheetModel {
   /// Takes a document read from path. Returns "" or the refusal naming the field, in which
   /// case nothing changed.
   std::string Load(const Document& document, const std::string& path);
+  /// Everything the user edited, for Undo; restoring it marks the results out of date and
+  /// the worksheet unsaved.
+  WorksheetEdits Edits() const;
+  void RestoreEdits(const WorksheetEdits& edits);
   /// The file was written to path: no unsaved changes.
   void MarkSaved(const std::string& path);
   /// Unsaved changes since the last Load or save.

@@ -11,6 +11,7 @@
 #include "gui/cases/case_table_model.h"
 #include "gui/cases/case_table_print.h"
 #include "gui/cases/case_table_window.h"
+#include "gui/files/program_documents.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
@@ -143,6 +144,14 @@ bool CaseTableWindow::MayDiscardChanges() {
   return false;
 }
 
+void CaseTableWindow::NewTable() {
+  if (next_ || !MayDiscardChanges()) return;
+  model_->Restructure([&] { doc_ = CaseDocument(); });
+  path_.clear();
+  ForgetEdits();
+  DocumentChanged();
+}
+
 void CaseTableWindow::RevertToSaved() {
   std::string error;
   bool reopened = false;
@@ -152,6 +161,7 @@ void CaseTableWindow::RevertToSaved() {
   });
   // A file gone or spoilt since it was saved leaves nothing to go back to but a new table.
   if (!reopened) path_.clear();
+  ForgetEdits();
   DocumentChanged();
 }
 
@@ -159,6 +169,8 @@ bool CaseTableWindow::Save() {
   if (path_.isEmpty()) return SaveAs();
   if (doc_.Save(path_.toStdString())) {
     doc_.SetModified(false);
+    MarkUndoClean();
+    AddRecentDocument(path_.toStdString());
     UpdateTitle();
     return true;
   }
@@ -194,10 +206,13 @@ bool CaseTableWindow::OpenPath(const QString& path) {
     return false;
   }
   path_ = path;
+  ForgetEdits();
+  AddRecentDocument(path.toStdString());
   DocumentChanged();
   // As a worksheet does on Open: the results follow from the rows read.
   RecalculateAll();
   openingCalculation_ = Recalculating();
+  statusBar()->showMessage("Read as " + ToQt(doc_.ReadAs()) + ".", 10000);
   return true;
 }
 

@@ -22,6 +22,9 @@
 #include "gui/cases/case_cell_delegate.h"
 #include "gui/cases/case_table_model.h"
 #include "gui/shell/display_precision.h"
+#include "gui/files/program_documents.h"
+#include "gui/shell/help_key.h"
+#include "gui/shell/qt_text.h"
 #include "gui/window/frm_rivulet_view.h"
 
 namespace rivulet {
@@ -119,6 +122,7 @@ void CaseTableWindow::ArrangeColumns() {
 }
 
 CaseTableWindow::~CaseTableWindow() {
+  ForgetUndoOnClose();
   // The views read the document until they go; they must go before it does.
   delete takeCentralWidget();
   delete filter_;
@@ -173,15 +177,18 @@ void CaseTableWindow::BuildMenus() {
     return a;
   };
   QMenu* file = menuBar()->addMenu("&File");
+  add(file, "&New", QKeySequence::New, &CaseTableWindow::NewTable, true);
   add(file, "&Open CSV...", QKeySequence::Open, &CaseTableWindow::OpenFile, true);
   add(file, "&Save CSV", QKeySequence::Save, &CaseTableWindow::Save);
   add(file, "Save CSV &As...", QKeySequence("Ctrl+Shift+S"), &CaseTableWindow::SaveAs);
   file->addSeparator();
   add(file, "&Print...", QKeySequence::Print, &CaseTableWindow::Print);
   add(file, "Save P&DF...", QKeySequence(), &CaseTableWindow::SavePdf);
-  file->addSeparator();
+  // The recent files of every kind between the file commands and Close.
+  AddRecentDocumentsMenu(*file, file->addSeparator());
   add(file, "&Close", QKeySequence::Close, &QWidget::close);
   QMenu* edit = menuBar()->addMenu("&Edit");
+  BuildUndo(edit);
   add(edit, "&Add Row", QKeySequence("Ctrl+Ins"), &CaseTableWindow::AddRow, true);
   add(edit, "D&uplicate Rows", QKeySequence("Ctrl+D"), &CaseTableWindow::DuplicateRows, true);
   add(edit, "&Delete Rows", QKeySequence("Ctrl+Del"), &CaseTableWindow::DeleteRows, true);
@@ -196,9 +203,12 @@ void CaseTableWindow::BuildMenus() {
       &CaseTableWindow::AddCurrentSheet, true);
   add(table, "&Open Row in Calculation Window", QKeySequence("Ctrl+Return"),
       &CaseTableWindow::OpenRowInSheet);
+  // Help stays the last menu; F1 opens the page at the case table's own section.
+  menuBar()->addMenu("&Help")->addAction(AddHelpKey(*this, services_, "cases", "Case Table &Help"));
 }
 
 void CaseTableWindow::DocumentChanged() {
+  RecordEdit();
   UpdateTitle();
   UpdateCounts();
 }
@@ -266,6 +276,7 @@ void CaseTableWindow::EndRecalculation() {
   SetBusyControls(false);
   if (!openingCalculation_) doc_.SetModified(true);
   openingCalculation_ = false;
+  recorded_ = doc_;  // results are no edit to undo
   // The order the user sorted by may have changed with the results.
   filter_->invalidate();
   DocumentChanged();
@@ -303,6 +314,16 @@ std::vector<size_t> CaseTableWindow::ShownRows() const {
   for (int r = 0; r < filter_->rowCount(); ++r)
     rows.push_back(static_cast<size_t>(filter_->mapToSource(filter_->index(r, 0)).row()));
   return rows;
+}
+
+bool IsCaseTableFile(const std::string& path) {
+  return QFileInfo(ToQt(path)).suffix().compare("csv", Qt::CaseInsensitive) == 0;
+}
+
+void OpenCaseTableFile(frmRivulet& form, frmRivuletView& mainWindow, const std::string& path) {
+  form.mnuCaseTable.Click();
+  auto* table = mainWindow.findChild<CaseTableWindow*>("frmCaseTable");
+  if (table && !table->Recalculating() && table->MayDiscardChanges()) table->OpenPath(ToQt(path));
 }
 
 void AttachCaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,

@@ -18,8 +18,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QMenu;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace rivulet {
 
@@ -58,6 +60,8 @@ class CaseTableWindow : public QMainWindow {
   bool Save();
   bool SaveAs();
   void OpenFile();
+  /// An empty table after asking about unsaved changes.
+  void NewTable();
   /// Opens a file without asking about unsaved changes; false (after a message) on failure.
   bool OpenPath(const QString& path);
   void Print();
@@ -67,6 +71,10 @@ class CaseTableWindow : public QMainWindow {
   bool MayDiscardChanges();
   /// Goes back to the table as its file holds it, or to a new table when it has none.
   void RevertToSaved();
+
+  /// Puts a table back, as Undo and Redo do.
+  void ApplyTable(const CaseDocument& table);
+  QUndoStack* UndoStack() const { return undo_; }
 
   /// The source rows selected in the view, in document order.
   std::vector<size_t> SelectedRows() const;
@@ -95,6 +103,11 @@ class CaseTableWindow : public QMainWindow {
   void UpdateCounts();
   int CurrentSourceRow() const;
   QString ProposedName(const char* extension) const;
+  void BuildUndo(QMenu* edit);
+  void ForgetUndoOnClose();
+  void RecordEdit();
+  void ForgetEdits();
+  void MarkUndoClean();
 
   frmRivulet& form_;
   Services& services_;
@@ -116,7 +129,16 @@ class CaseTableWindow : public QMainWindow {
   // The calculation that follows opening a file: the file's rows calculated afresh are not
   // a change to save.
   bool openingCalculation_ = false;
+  QUndoStack* undo_ = nullptr;
+  CaseDocument recorded_;  // the table as the last Undo step left it
+  bool applying_ = false;
 };
+
+/// A case table's file (.csv), as the recent-files list tells them apart.
+bool IsCaseTableFile(const std::string& path);
+/// Shows the sheet's case table and opens the file there, asking about its unsaved changes
+/// first.
+void OpenCaseTableFile(frmRivulet& form, frmRivuletView& mainWindow, const std::string& path);
 
 /// Wires Tools > Case Table to one case table window of the sheet, made on first use.
 void AttachCaseTableWindow(frmRivulet& form, Services& services, SharedPrinter& printer,

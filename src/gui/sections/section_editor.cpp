@@ -217,7 +217,9 @@ bool SectionEditor::ImportText(const std::string& text, const QString& stationUn
     QDialog ask(this);
     ask.setWindowTitle("Units of the Points");
     auto* form = new QFormLayout(&ask);
-    form->addRow(new QLabel(QString("%1 points read.").arg(t.station.size())));
+    // How the text was read, so a spreadsheet's own layout can be checked at a glance.
+    form->addRow(
+        new QLabel(QString("%1 points read (%2).").arg(t.station.size()).arg(ToQt(t.layout))));
     QComboBox* s = LengthUnits("cboStationUnit");
     QComboBox* z = LengthUnits("cboElevationUnit");
     const QString fallback = ToQt(model_.Unit());

@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
@@ -17,7 +18,9 @@
 #include "core/files/rating_csv.h"
 #include "core/shell/dialog_folder.h"
 #include "core/shell/startup.h"
+#include "gui/shell/help_key.h"
 #include "gui/shell/qt_text.h"
+#include "gui/shell/window_placement.h"
 #include "gui/window/rating_plot.h"
 #include "gui/window/rating_table_model.h"
 #include "gui/worksheets/worksheet_window.h"
@@ -45,6 +48,8 @@ SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, SharedPrinter&
   rows_->setRange(kMinRatingRows, 100000);
   rows_->setValue(kDefaultRatingRows);
   auto* build = new QPushButton("&Update");
+  auto* copy = new QPushButton("C&opy");
+  copy->setObjectName("cmdRatingCopy");
   auto* csv = new QPushButton("Save &CSV...");
   auto* pdf = new QPushButton("Save P&DF...");
   pdf->setObjectName("cmdRatingPdf");
@@ -57,10 +62,19 @@ SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, SharedPrinter&
   controls->addWidget(new QLabel("rows"));
   controls->addWidget(rows_);
   controls->addWidget(build);
+  controls->addWidget(copy);
   controls->addWidget(csv);
   controls->addWidget(pdf);
   controls->addWidget(print);
   controls->addStretch(1);
+  // Closed as the calculation's rating table is: its button or Esc.
+  auto* closeButton = new QPushButton("Close");
+  closeButton->setObjectName("cmdRatingClose");
+  controls->addWidget(closeButton);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+  AddHelpKey(*this, window.WindowServices(), "irregular");
   column->addLayout(controls);
   note_ = new QLabel;
   note_->setObjectName("lblRatingNote");
@@ -78,6 +92,7 @@ SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, SharedPrinter&
   split->setStretchFactor(1, 1);
   column->addWidget(split, 1);
   connect(build, &QPushButton::clicked, this, &SectionRatingWindow::Refresh);
+  connect(copy, &QPushButton::clicked, this, &SectionRatingWindow::CopyTable);
   connect(csv, &QPushButton::clicked, this, &SectionRatingWindow::SaveCsv);
   connect(pdf, &QPushButton::clicked, this, &SectionRatingWindow::SavePdf);
   connect(print, &QPushButton::clicked, this, &SectionRatingWindow::Print);
@@ -88,6 +103,15 @@ SectionRatingWindow::SectionRatingWindow(WorksheetWindow& window, SharedPrinter&
   });
   resize(900, 560);
   Refresh();
+  // The table's columns may ask for more than a laptop's screen: the plot gives way.
+  resize(size().expandedTo(sizeHint()).boundedTo(FreeContentsSize(*this)));
+}
+
+void SectionRatingWindow::CopyTable() {
+  if (model_.Table().rows.empty()) return;
+  // Tab-separated with the units in the header, as spreadsheets take it.
+  window_.WindowServices().SetClipboardText(
+      JoinRatingLines(RatingLines(model_.Table().rows, false, model_.Units(), '\t')));
 }
 
 SectionRatingRequest SectionRatingWindow::Request() const {

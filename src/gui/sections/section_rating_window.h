@@ -37,6 +37,8 @@ class SectionRatingWindow : public QWidget {
   void Refresh();
   /// The heading, section, note, plot and rows as printed.
   RatingReport Report() const;
+  /// The table, tab-separated with its header, to the clipboard.
+  void CopyTable();
   void SaveCsv();
   void SavePdf();
   void Print();

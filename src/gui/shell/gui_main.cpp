@@ -14,6 +14,7 @@
 #include "core/window/shell_commands.h"
 #include "gui/cases/case_table_window.h"
 #include "gui/design/design_attach.h"
+#include "gui/files/program_documents.h"
 #include "gui/printing/print_window.h"
 #include "gui/reference/reference_windows.h"
 #include "gui/shell/about_view.h"
@@ -43,6 +44,7 @@ struct Application {
   frmRivulet form;
   QPointer<frmRivuletView> view;
   QPointer<frmAboutView> about;
+  std::unique_ptr<RecentFiles> recent;
 };
 
 void ShowMainWindow(Application& app, const QString& fileToOpen) {
@@ -57,7 +59,7 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   app.view = view;
   // Message boxes and dialogs show the sheet as it stands ("Thinking...", the results).
   app.services.SetBeforeModal([&app] {
-    if (app.view) app.view->Sync();
+    if (app.view) app.view->Sync(false);  // mid-command: no Undo step yet
   });
   // Reference windows have no parent: they stay open after Exit until the user closes them.
   AttachReferenceWindows(form, nullptr, [&app] {
@@ -101,6 +103,20 @@ void ShowMainWindow(Application& app, const QString& fileToOpen) {
   view->CentreOnScreen();
   view->show();
   AddToolsMenu(*view, BuiltInKinds(), app.services, app.services.Printer());
+  // One recent-files list for every window, kept for the run (worksheets outlive the
+  // calculation window); each file opens in the window of its kind.
+  app.recent = std::make_unique<RecentFiles>(SettingsFolders(form.Startup()));
+  Documents().recent = app.recent.get();
+  Documents().open = [&app](const std::string& path) {
+    if (IsWorksheetFile(path)) {
+      if (OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()))
+        app.recent->Add(path);
+    } else if (app.view && IsCaseTableFile(path)) {
+      OpenCaseTableFile(app.form, *app.view, path);
+    } else if (app.view) {
+      app.view->OpenFile(path, true);
+    }
+  };
   view->SetWorksheetOpener([&app](const std::string& path) {
     return OpenWorksheetWindow(path, BuiltInKinds(), app.services, app.services.Printer()) !=
            nullptr;

@@ -1,5 +1,6 @@
 #include "gui/shell/qt_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -78,6 +79,13 @@ void QtServices::MessageBox(const std::string& text, const std::string& title, M
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
+void GiveSaveButtonsKeys(QMessageBox& box) {
+  // Answered from the keyboard as every other dialog of the program is.
+  box.button(QMessageBox::Save)->setText("&Save");
+  box.button(QMessageBox::Discard)->setText("&Discard");
+  box.button(QMessageBox::Cancel)->setText("&Cancel");
+}
+
 SaveChoice QtServices::AskSaveChanges(const std::string& text, const std::string& title) {
   BeforeModal();
   QMessageBox box(QMessageBox::Question, ToQt(title), ToQt(text),
@@ -86,6 +94,7 @@ SaveChoice QtServices::AskSaveChanges(const std::string& text, const std::string
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
+  GiveSaveButtonsKeys(box);
   if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const int answer = box.exec();
   if (busy_) QApplication::restoreOverrideCursor();

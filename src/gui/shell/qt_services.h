@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+class QMessageBox;
+
 #include "core/shell/services.h"
 #include "gui/shell/shared_printer.h"
 
@@ -13,6 +15,9 @@ namespace rivulet {
 /// The filter pairs of a request as one Qt filter string ("Text (*.txt);;All (*)"). A pair
 /// whose description is only its pattern shows the pattern alone.
 QString QtFileFilter(const FileDialogRequest& request);
+
+/// Access keys on the Save, Discard and Cancel buttons of a "Save changes?" box.
+void GiveSaveButtonsKeys(QMessageBox& box);
 
 class QtServices : public Services {
  public:

@@ -29,11 +29,13 @@
 #include "core/shell/text_file.h"
 #include "core/window/flow_details_table.h"
 #include "core/worksheets/document.h"
+#include "gui/files/program_documents.h"
 #include "gui/files/recent_files_menu.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/window_placement.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/sheet_metrics.h"
+#include "gui/window/sheet_undo.h"
 
 namespace rivulet {
 
@@ -44,6 +46,7 @@ frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
   setObjectName("frmRivulet");
   setCentralWidget(BuildSheet());
   BuildMenus();
+  AddUndoCommands();
   AttachRecentFiles(form_, *recent_);
   AddRecentFilesMenu();
   setAcceptDrops(true);
@@ -53,7 +56,10 @@ frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(&binder_, &ControlBinder::Forwarded, this, [this] {
-    setWindowTitle(ToQt(form_.Title()));
+    undo_->Record();
+    setWindowTitle(ToQt(form_.Title()) + "[*]");
+    setWindowModified(form_.Modified());
+    ShowStaleResults();
     SyncDetails();
     emit Changed();
   });
@@ -81,13 +87,50 @@ frmRivuletView::frmRivuletView(frmRivulet& form, QWidget* parent)
 
 frmRivuletView::~frmRivuletView() { disconnect(focusTracking_); }
 
-void frmRivuletView::Sync() {
+void frmRivuletView::Sync(bool recordEdit) {
+  if (recordEdit) undo_->Record();
   binder_.Sync();
-  setWindowTitle(ToQt(form_.Title()));
+  // The unsaved mark as every other window shows it.
+  setWindowTitle(ToQt(form_.Title()) + "[*]");
+  setWindowModified(form_.Modified());
+  ShowStaleResults();
   const auto surcharge = SurchargeOf(form_);
   surcharge_->setText(surcharge ? ToQt(SurchargeSentence(*surcharge)) : QString());
   surcharge_->setVisible(surcharge.has_value());
   SyncDetails();
+}
+
+void frmRivuletView::AddUndoCommands() {
+  undo_ = new SheetUndo(form_, this);
+  connect(undo_, &SheetUndo::Applied, this, [this] {
+    Sync(false);
+    emit Changed();
+  });
+  for (QAction* top : menuBar()->actions()) {
+    if (top->text() != ToQt(form_.mnuEdit.Caption()) || !top->menu()) continue;
+    QMenu* edit = top->menu();
+    QAction* first = edit->actions().isEmpty() ? nullptr : edit->actions().first();
+    edit->insertActions(first, {undo_->UndoAction(), undo_->RedoAction()});
+    edit->insertSeparator(first);
+  }
+  for (QAction* a : {undo_->UndoAction(), undo_->RedoAction()})
+    for (const QKeySequence& keys : a->shortcuts()) menuKeys_.push_back(keys);
+}
+
+void frmRivuletView::ShowStaleResults() {
+  // Results that no longer follow from the inputs read grey, as a worksheet's do; the
+  // boxes stay usable for copying.
+  const bool stale = form_.Results() == ResultsState::Modified;
+  for (TextBox* t :
+       {&form_.txtVelDis2, &form_.txtArea, &form_.txtDDS, &form_.txtVelDis3, &form_.txtArea2}) {
+    auto* box = static_cast<QLineEdit*>(binder_.WidgetOf(t));
+    if (!stale || t->Text().empty()) continue;
+    QPalette p = box->palette();
+    const QColor grey = p.color(QPalette::Disabled, QPalette::Text);
+    p.setColor(QPalette::Active, QPalette::Text, grey);
+    p.setColor(QPalette::Inactive, QPalette::Text, grey);
+    box->setPalette(p);
+  }
 }
 
 void frmRivuletView::SyncDetails() {
@@ -315,7 +358,12 @@ void frmRivuletView::AddMenuItems(QMenu* menu, const std::vector<MenuNode>& node
     } else {
       QAction* action = menu->addAction(ToQt(node.item->Caption()));
       binder_.Bind(action, *node.item);
-      if (!action->shortcut().isEmpty()) menuKeys_.push_back(action->shortcut());
+      // Save As also takes the key the other windows give it.
+      if (node.item == &form_.mnuSaveAs)
+        action->setShortcuts({action->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+      // A value box keeps Ctrl+A to select its text; elsewhere it is still Save As.
+      for (const QKeySequence& keys : action->shortcuts())
+        if (keys != QKeySequence(QKeySequence::SelectAll)) menuKeys_.push_back(keys);
     }
   }
 }
@@ -329,8 +377,10 @@ void frmRivuletView::SetTabOrder() {
     if (previous) setTabOrder(previous, w);
     previous = w;
   }
-  // Every text box takes the menu's keys as the menu's (Ctrl+A is Save As, Ctrl+C the
-  // program's Copy) rather than as its own editing keys.
+  // The status line is read, and may be selected with the mouse, but takes no tab stop.
+  binder_.WidgetOf(&form_.txtStatus)->setFocusPolicy(Qt::ClickFocus);
+  // Every text box takes the menu's keys as the menu's (Ctrl+C is the program's Copy,
+  // Ctrl+Z its Undo) rather than as its own editing keys; Ctrl+A stays the box's.
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 }
 
@@ -374,8 +424,13 @@ void frmRivuletView::AddRecentFilesMenu() {
     for (qsizetype i = 0; i < items.size(); ++i) {
       if (items[i]->text() != exit) continue;
       QAction* before = i > 0 && items[i - 1]->isSeparator() ? items[i - 1] : items[i];
-      new RecentFilesMenu(*menu, before, *recent_,
-                          [this](const std::string& path) { OpenFile(path, true); });
+      // A case table's file goes to the case table, where the program says how.
+      new RecentFilesMenu(*menu, before, *recent_, [this](const std::string& path) {
+        if (Documents().open)
+          Documents().open(path);
+        else
+          OpenFile(path, true);
+      });
       return;
     }
   }

@@ -23,6 +23,7 @@ class QScrollArea;
 namespace rivulet {
 
 class FlowDetailsPanel;
+class SheetUndo;
 
 class frmRivuletView : public QMainWindow {
   Q_OBJECT
@@ -32,13 +33,15 @@ class frmRivuletView : public QMainWindow {
   explicit frmRivuletView(frmRivulet& form, QWidget* parent = nullptr);
   ~frmRivuletView() override;
 
-  /// Redraws every widget, the title and the menus from the core.
-  void Sync();
+  /// Redraws every widget, the title and the menus from the core; unless told not to (a
+  /// message box in the middle of a command), it first records an edit for Undo.
+  void Sync(bool recordEdit = true);
   /// Puts the window in the middle of the primary screen.
   void CentreOnScreen();
 
   frmRivulet& Form() { return form_; }
   const ControlBinder& Binder() const { return binder_; }
+  SheetUndo* Undo() const { return undo_; }
   /// The flow details panel below the sheet, shown while View > Flow Details is checked.
   FlowDetailsPanel* Details() const { return details_; }
 
@@ -71,6 +74,8 @@ class frmRivuletView : public QMainWindow {
   /// The one local file a drag carries that this window can open, or "".
   std::string OpenableFile(const QMimeData* data) const;
   void AddRecentFilesMenu();
+  void AddUndoCommands();
+  void ShowStaleResults();
   void closeEvent(QCloseEvent* event) override;
   void SyncDetails();
   /// Sizes the details' scroll area so that the window fits the free part of the screen.
@@ -89,6 +94,7 @@ class frmRivuletView : public QMainWindow {
   QList<QKeySequence> menuKeys_;
   std::unique_ptr<RecentFiles> recent_;
   std::function<bool(const std::string&)> worksheetOpener_;
+  SheetUndo* undo_ = nullptr;
 };
 
 }  // namespace rivulet

@@ -21,6 +21,7 @@
 
 #include "core/hydraulics/units.h"
 #include "core/shell/number_text.h"
+#include "gui/shell/help_key.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/flow_details_panel.h"
 #include "gui/window/frm_rivulet_view.h"
@@ -47,6 +48,7 @@ RatingWindow::RatingWindow(frmRivulet& form, Services& services, SharedPrinter& 
       rating_(form) {
   setObjectName("frmRating");
   BuildWidgets();
+  AddHelpKey(*this, services_, "rating");
   resize(1200, 700);
 }
 

@@ -23,10 +23,13 @@
 #include "core/shell/clipboard_commands.h"
 #include "core/shell/startup.h"
 #include "core/window/frm_rivulet.h"
+#include "gui/files/program_documents.h"
 #include "gui/shell/control_binder.h"
+#include "gui/shell/qt_services.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/window_placement.h"
 #include "gui/worksheets/worksheet_list_editor.h"
+#include "gui/worksheets/worksheet_windows.h"
 
 namespace rivulet {
 
@@ -60,6 +63,7 @@ SaveAnswer AskWithMessageBox(QWidget* parent, const std::string& name) {
                   "Save changes to " + ToQt(name) + "?",
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
   box.setDefaultButton(QMessageBox::Save);
+  GiveSaveButtonsKeys(box);
   switch (box.exec()) {
     case QMessageBox::Save:
       return SaveAnswer::Save;
@@ -134,7 +138,7 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
   warnings_ = new QLabel;
   warnings_->setObjectName("lblWarnings");
   warnings_->setWordWrap(true);
-  column->addWidget(warnings_);
+  warnings_->setContentsMargins(9, 0, 9, 0);
   column->addStretch(1);
 
   auto* statusRow = new QHBoxLayout;
@@ -160,6 +164,8 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
   auto* outer = new QVBoxLayout(frame);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(scroll, 1);
+  // Warnings (a spread wider than allowed, say) beside the status, never scrolled away.
+  outer->addWidget(warnings_);
   outer->addLayout(statusRow);
   setCentralWidget(frame);
   BuildMenus();
@@ -171,7 +177,8 @@ QSize WorksheetWindow::WantedSize() const {
   // Grows to show what it holds, never past the free screen nor what a 1366x768 screen
   // leaves for a window.
   QWidget* sheet = centralWidget()->findChild<QScrollArea*>()->widget();
-  const int below = menuBar()->sizeHint().height() + status_->sizeHint().height() + 30;
+  const int warned = warnings_->isVisibleTo(this) ? warnings_->sizeHint().height() : 0;
+  const int below = menuBar()->sizeHint().height() + status_->sizeHint().height() + warned + 30;
   const QSize want = sheet->sizeHint().expandedTo(sheet->minimumSizeHint()) + QSize(24, below);
   return want.boundedTo(FreeContentsSize(*this).boundedTo(QSize(1300, 680)));
 }
@@ -283,15 +290,21 @@ void WorksheetWindow::BuildMenus() {
     return action;
   };
   QMenu* file = menuBar()->addMenu("&File");
+  // A new worksheet of this kind in a window of its own, as every file opens in its own.
+  add(file, "&New", QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
+    ShowWorksheetWindow(model_.Kind(), services_, printer_);
+  })->setObjectName("mnuWorksheetNew");
   add(file, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Open(); });
   add(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
   add(file, "Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveAs(); });
   file->addSeparator();
   add(file, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { Print(); });
   add(file, "Save as P&DF...", QKeySequence(), [this] { SavePdf(); });
-  file->addSeparator();
+  // The recent files of every kind between the file commands and Close.
+  AddRecentDocumentsMenu(*file, file->addSeparator());
   add(file, "&Close", QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
   QMenu* edit = menuBar()->addMenu("&Edit");
+  BuildUndo(edit);
   add(edit, "&Copy Results", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
       [this] { CopyResults(); });
   edit->addSeparator();
@@ -436,6 +449,7 @@ void WorksheetWindow::ShowInputUse() {
 }
 
 void WorksheetWindow::Sync() {
+  RecordEdit();
   if (title_->text() != ToQt(model_.Title())) {
     const QSignalBlocker block(title_);
     title_->setText(ToQt(model_.Title()));
@@ -496,6 +510,8 @@ void WorksheetWindow::Calculate() {
     BusyPointer busy(services_);
     model_.Calculate();
   }
+  // The found value written into the unknown's box is no edit of the user's.
+  recorded_ = model_.Edits();
   Sync();
   // A refusal names its field: put the caret there so the user sees what to change.
   const auto field = inputs_.find(model_.Outcome().field);

@@ -22,8 +22,10 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QTableWidget;
+class QUndoStack;
 class QVBoxLayout;
 
 namespace rivulet {
@@ -41,6 +43,7 @@ class WorksheetWindow : public QMainWindow {
   /// prints on printer, the one Print Setup configures.
   WorksheetWindow(const WorksheetKind& kind, Services& services, SharedPrinter& printer,
                   QWidget* parent = nullptr);
+  ~WorksheetWindow() override;
 
   WorksheetModel& Model() { return model_; }
   /// The dialogs and shell of this window, for what a kind adds to it.
@@ -74,12 +77,19 @@ class WorksheetWindow : public QMainWindow {
   void CopyResults();
   void Calculate();
 
-  /// Redraws every widget, the title and the results from the model.
+  /// Redraws every widget, the title and the results from the model. It also records what
+  /// changed since the last call as one Undo step: an editor that changes the model and
+  /// calls Sync() is undone with the rest.
   void Sync();
   /// Says something in the status line (where a report went) until the next change.
   void ShowNotice(const std::string& text);
   /// The drawings the report carries: the kind's, while the results are current.
   std::vector<ReportDrawing> ReportDrawings() const;
+  /// Puts the edits back, as Undo and Redo do; the results are then out of date.
+  void ApplyEdits(const WorksheetEdits& edits);
+  /// Empties the Undo history: the model as it stands is where it starts.
+  void ForgetEdits();
+  QUndoStack* UndoStack() const { return undo_; }
 
  signals:
   /// The window has redrawn from the model (a drawing follows it).
@@ -103,6 +113,9 @@ class WorksheetWindow : public QMainWindow {
   bool MayDiscard();
   bool SaveTo(const std::string& path);
   void Message(const std::string& text, MessageIcon icon);
+  void BuildUndo(QMenu* edit);
+  void RecordEdit();
+  void MarkUndoClean();
 
   struct InputRow {
     QRadioButton* unknown = nullptr;
@@ -134,6 +147,9 @@ class WorksheetWindow : public QMainWindow {
   QVBoxLayout* drawingSlot_ = nullptr;
   QVBoxLayout* inputsColumn_ = nullptr;
   bool refitPending_ = false;
+  QUndoStack* undo_ = nullptr;
+  WorksheetEdits recorded_;  // what the last Undo step left, to tell the next edit by
+  bool applying_ = false;
 };
 
 }  // namespace rivulet

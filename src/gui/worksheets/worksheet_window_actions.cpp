@@ -6,6 +6,7 @@
 
 #include "core/shell/app_texts.h"
 #include "core/shell/startup.h"
+#include "gui/files/program_documents.h"
 #include "gui/worksheets/worksheet_print.h"
 #include "gui/worksheets/worksheet_window.h"
 #include "gui/worksheets/worksheet_windows.h"
@@ -52,6 +53,8 @@ bool WorksheetWindow::OpenFile(const std::string& path) {
     Message(refusal, MessageIcon::Exclamation);
     return false;
   }
+  ForgetEdits();
+  AddRecentDocument(model_.FilePath());
   // As a calculation file does on Open: the results follow from what was read.
   Calculate();
   return true;
@@ -78,6 +81,8 @@ bool WorksheetWindow::Save() {
   if (model_.FilePath().empty()) return SaveAs();
   if (!SaveTo(model_.FilePath())) return false;
   model_.MarkSaved(model_.FilePath());
+  MarkUndoClean();
+  AddRecentDocument(model_.FilePath());
   Sync();
   return true;
 }
@@ -91,6 +96,8 @@ bool WorksheetWindow::SaveAs() {
   // After a failed Save As the window keeps its previous file for the next Save.
   if (!SaveTo(choice->path)) return false;
   model_.MarkSaved(choice->path);
+  MarkUndoClean();
+  AddRecentDocument(model_.FilePath());
   Sync();
   return true;
 }

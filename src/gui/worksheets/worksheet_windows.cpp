@@ -52,6 +52,7 @@ WorksheetWindow* ShowWorksheetWindow(const WorksheetKind& kind, Services& servic
   AddWorksheetOptions(*window);
   const auto setup = WorksheetWindowSetups().find(kind.name);
   if (setup != WorksheetWindowSetups().end()) setup->second(*window);
+  window->ForgetEdits();  // what a kind's set-up put in is where Undo stops
   window->show();
   return window;
 }
@@ -71,6 +72,26 @@ WorksheetWindow* OpenWorksheetWindow(const std::string& path, const KindTable& k
   return window;
 }
 
+namespace {
+
+// The title with an access key no other item of the menu has: the first free initial of a
+// word, else the first free letter; "" when every letter is taken.
+QString WithAccessKey(const QString& title, QString& taken) {
+  auto take = [&](qsizetype i) {
+    taken += title[i].toLower();
+    return title.left(i) + "&" + title.mid(i);
+  };
+  for (qsizetype i = 0; i < title.size(); ++i)
+    if (title[i].isLetter() && (i == 0 || title[i - 1] == ' ') &&
+        !taken.contains(title[i].toLower()))
+      return take(i);
+  for (qsizetype i = 0; i < title.size(); ++i)
+    if (title[i].isLetter() && !taken.contains(title[i].toLower())) return take(i);
+  return title;
+}
+
+}  // namespace
+
 void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& services,
                   SharedPrinter& printer) {
   // The calculation window's own Tools menu (the case table) takes the worksheets after a line.
@@ -80,8 +101,15 @@ void AddToolsMenu(QMainWindow& window, const KindTable& kinds, Services& service
   auto* tools = own ? own : new QMenu("&Tools", &window);
   if (own) tools->addSeparator();
   tools->setObjectName("mnuTools");
+  // Every item reachable by its key, as the menu's own items are.
+  QString taken;
+  for (const QAction* a : tools->actions()) {
+    const qsizetype amp = a->text().indexOf('&');
+    if (amp >= 0 && amp + 1 < a->text().size()) taken += a->text()[amp + 1].toLower();
+  }
   for (const WorksheetKind* kind : kinds) {
-    QAction* item = tools->addAction(QString::fromStdString(kind->title) + "...");
+    QAction* item =
+        tools->addAction(WithAccessKey(QString::fromStdString(kind->title), taken) + "...");
     item->setObjectName("mnuTools_" + QString::fromStdString(kind->name));
     QObject::connect(item, &QAction::triggered, &window, [kind, &services, &printer] {
       ShowWorksheetWindow(*kind, services, printer);
