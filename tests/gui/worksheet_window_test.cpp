@@ -421,7 +421,7 @@ TEST(WorksheetListEditor, EditsRowsAsTheFileHoldsThem) {
   EXPECT_FALSE(results->isEnabled()) << "a table of stale results shown as current";
   window.Calculate();
   EXPECT_EQ(window.Model().State(), ResultsState::Failed);
-  EXPECT_EQ(window.Model().StatusText(), "Input \"weirs\" row 2, \"length\" is missing.");
+  EXPECT_EQ(window.Model().StatusText(), "Weirs row 2, Length is missing.");
 
   table->selectRow(1);
   QTest::mouseClick(window.findChild<QAbstractButton*>("remove_weirs"), Qt::LeftButton);

@@ -32,6 +32,14 @@ std::string WithLabels(const WorksheetKind& kind, std::string message) {
         message.replace(at, key.size(), f.label);
     }
   }
+  // A list's members by their column headers ("Weirs row 2, Length is missing.").
+  for (const InputField& f : kind.inputs)
+    for (const ListColumn& c : f.columns) {
+      const std::string key = "\"" + c.name + "\"";
+      for (size_t at = message.find(key); at != std::string::npos;
+           at = message.find(key, at + c.label.size()))
+        message.replace(at, key.size(), c.label);
+    }
   return message;
 }
 
