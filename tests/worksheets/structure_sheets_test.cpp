@@ -94,5 +94,44 @@ TEST_F(StructureBatch, GivenWeirCoefficientIsUsedAndReported) {
   EXPECT_EQ(j["results"]["weirCoefficient"]["value"], 0.4);
 }
 
+TEST_F(StructureBatch, OrificeSamplesSolveToTheirHandFigures) {
+  EXPECT_EQ(Run({Example("orifice-low-flow-si.rvw"), Example("orifice-slot-stage-us.rvw")},
+                BatchOutput::Reports),
+            kBatchAllSolved);
+  const nlohmann::json low = Json(Example("orifice-low-flow-si.rvw"));
+  EXPECT_NEAR(Value(low, "discharge"),
+              0.6 * M_PI / 4 * 0.15 * 0.15 * std::sqrt(2 * 9.80665 * 1.125), 1e-12);
+  EXPECT_EQ(low["results"]["regime"]["value"], "orifice");
+  EXPECT_EQ(low["results"]["submerged"]["value"], false);
+  // The slot's stage in feet gives back 2 ft³/s through 1/3 ft² to its centroid.
+  const nlohmann::json slot = Json(Example("orifice-slot-stage-us.rvw"));
+  const double stage = Value(slot, "upstreamElevation");
+  EXPECT_NEAR(0.6 / 3 * std::sqrt(2 * 9.80665 / 0.3048 * (stage - 652 - 1.0 / 6)), 2, 1e-9);
+}
+
+TEST_F(StructureBatch, OrificeRefusalsNameTheirField) {
+  const char* slot =
+      R"({"width": {"value": 0.3, "unit": "m"}, "height": {"value": 0.1, "unit": "m"},
+      "invertElevation": {"value": 10, "unit": "m"}, "upstreamElevation": {"value": 11, "unit": "m"},
+      "discharge": {"value": 0.1, "unit": "m3/s"}})";
+  const struct {
+    const char* name;
+    std::string inputs, solveFor, options, field;
+  } rows[] = {
+      {"diameter of a slot", slot, "diameter", R"({"shape": "rectangular"})", "solveFor"},
+      {"rounded without a coefficient", slot, "discharge",
+       R"({"shape": "rectangular", "edge": "rounded"})", "dischargeCoefficient"},
+      {"tailwater above the headwater",
+       R"({"diameter": {"value": 0.1, "unit": "m"}, "invertElevation": {"value": 10, "unit": "m"},
+           "upstreamElevation": {"value": 11, "unit": "m"}, "downstreamElevation": {"value": 11.5, "unit": "m"}})",
+       "discharge", R"({"shape": "circular"})", "downstreamElevation"},
+  };
+  for (const auto& row : rows) {
+    const nlohmann::json j = Sheet("orifice", row.inputs, row.solveFor, row.options);
+    EXPECT_FALSE(j["status"]["ok"].get<bool>()) << row.name;
+    EXPECT_EQ(j["status"]["field"], row.field) << row.name << ": " << j["status"]["message"];
+  }
+}
+
 }  // namespace
 }  // namespace rivulet
