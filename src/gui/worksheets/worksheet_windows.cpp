@@ -8,6 +8,7 @@
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
 #include "gui/sections/section_editor.h"
+#include "gui/structures/weir_window.h"
 
 namespace rivulet {
 
@@ -17,6 +18,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"gutter", SetUpGutterWindow},
       {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow},
+      {"weir", SetUpWeirWindow},
   };
   return setups;
 }
