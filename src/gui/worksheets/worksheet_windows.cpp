@@ -8,6 +8,7 @@
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
 #include "gui/sections/section_editor.h"
+#include "gui/structures/orifice_window.h"
 #include "gui/structures/weir_window.h"
 
 namespace rivulet {
@@ -19,6 +20,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow},
       {"weir", SetUpWeirWindow},
+      {"orifice", SetUpOrificeWindow},
   };
   return setups;
 }
