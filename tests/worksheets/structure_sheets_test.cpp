@@ -133,5 +133,73 @@ TEST_F(StructureBatch, OrificeRefusalsNameTheirField) {
   }
 }
 
+// The rating's row at a stage, by its shown stage text.
+const nlohmann::json& RowAt(const nlohmann::json& j, const std::string& stage) {
+  for (const nlohmann::json& row : j["results"]["rating"]["value"])
+    if (row["stage"]["text"] == stage) return row;
+  static const nlohmann::json none;
+  ADD_FAILURE() << "no row at " << stage;
+  return none;
+}
+
+TEST_F(StructureBatch, OutletSamplesRateToTheirHandFigures) {
+  EXPECT_EQ(Run({Example("outlet-pond-riser-si.rvw"), Example("outlet-pond-riser-us.rvw")},
+                BatchOutput::Reports),
+            kBatchAllSolved);
+  const double root2g = std::sqrt(2 * 9.80665);
+  const nlohmann::json si = Json(Example("outlet-pond-riser-si.rvw"));
+  EXPECT_EQ(si["results"]["rating"]["value"].size(), 21u);
+  const nlohmann::json& row = RowAt(si, "101.500");
+  const double low = 0.6 * M_PI / 4 * 0.01 * root2g * std::sqrt(1.45);
+  const double pair = 2 * 0.6 * M_PI / 4 * 0.0225 * root2g * std::sqrt(0.825);
+  const double weir = 0.37 * root2g * (1.5 - 0.2 * 0.3) * std::pow(0.3, 1.5);
+  EXPECT_NEAR(row["discharge"]["value"].get<double>(), low + pair + weir, 1e-12);
+  const nlohmann::json& devices = row["devices"]["value"];
+  ASSERT_EQ(devices.size(), 3u);
+  EXPECT_EQ(devices[1]["id"]["value"], "second");
+  EXPECT_NEAR(devices[1]["discharge"]["value"].get<double>(), pair, 1e-12);
+  EXPECT_EQ(devices[2]["regime"]["value"], "free");
+  // The US riser: rim weir at 0.5 ft over the rim, the pipe's orifice at 2 ft.
+  const nlohmann::json us = Json(Example("outlet-pond-riser-us.rvw"));
+  const double root2gFt = std::sqrt(2 * 9.80665 / 0.3048);
+  const nlohmann::json& rim = RowAt(us, "653.50")["devices"]["value"][2];
+  EXPECT_EQ(rim["regime"]["value"], "weir");
+  EXPECT_NEAR(rim["discharge"]["value"].get<double>(),
+              0.37 * root2gFt * M_PI * 3 * std::pow(0.5, 1.5), 1e-9);
+  const nlohmann::json& pipe = RowAt(us, "655.00")["devices"]["value"][2];
+  EXPECT_EQ(pipe["regime"]["value"], "orifice");
+  EXPECT_NEAR(pipe["discharge"]["value"].get<double>(),
+              0.6 * M_PI / 4 * 9 * root2gFt * std::sqrt(2.0), 1e-9);
+}
+
+TEST_F(StructureBatch, OutletRefusalsNameTheirField) {
+  const std::string stages = R"("stageFrom": {"value": 100, "unit": "m"},
+      "stageTo": {"value": 101, "unit": "m"}, "stageStep": {"value": 0.1, "unit": "m"})";
+  const struct {
+    const char* name;
+    std::string devices, field, says;
+  } rows[] = {
+      {"no type", R"([{"id": "a", "diameter": {"value": 0.1, "unit": "m"}}])", "devices", "\"a\""},
+      {"orifice without its invert",
+       R"([{"type": "orifice", "diameter": {"value": 0.1, "unit": "m"}}])", "devices",
+       "invertElevation"},
+      {"half a device", R"([{"type": "riser", "count": {"value": 1.5},
+          "diameter": {"value": 1, "unit": "m"}, "crestElevation": {"value": 100.5, "unit": "m"}}])",
+       "devices", "whole number"},
+      {"weir crest wider than its channel",
+       R"([{"id": "top", "type": "weir", "crestLength": {"value": 3, "unit": "m"},
+           "channelWidth": {"value": 2, "unit": "m"}, "crestElevation": {"value": 100.5, "unit": "m"}}])",
+       "devices", "row 1 (\"top\"): Crest length (crestLength) must not exceed"},
+  };
+  for (const auto& row : rows) {
+    const nlohmann::json j =
+        Sheet("outletStructure", R"({"devices": )" + row.devices + ", " + stages + "}", "", "{}");
+    EXPECT_FALSE(j["status"]["ok"].get<bool>()) << row.name;
+    EXPECT_EQ(j["status"]["field"], row.field) << row.name;
+    EXPECT_NE(j["status"]["message"].get<std::string>().find(row.says), std::string::npos)
+        << row.name << ": " << j["status"]["message"];
+  }
+}
+
 }  // namespace
 }  // namespace rivulet

@@ -6,6 +6,7 @@
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
 #include "core/worksheets/orifice_sheet.h"
+#include "core/worksheets/outlet_sheet.h"
 #include "core/worksheets/section_sheet.h"
 #include "core/worksheets/weir_sheet.h"
 
@@ -13,8 +14,8 @@ namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind(), &WeirKind(),
-                               &OrificeKind()};
+  static const KindTable kinds{&GutterKind(), &InletKind(),   &IrregularSectionKind(),
+                               &WeirKind(),   &OrificeKind(), &OutletStructureKind()};
   return kinds;
 }
 

@@ -9,6 +9,7 @@
 #include "gui/drainage/inlet_window.h"
 #include "gui/sections/section_editor.h"
 #include "gui/structures/orifice_window.h"
+#include "gui/structures/outlet_window.h"
 #include "gui/structures/weir_window.h"
 
 namespace rivulet {
@@ -21,6 +22,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"section", SetUpSectionWindow},
       {"weir", SetUpWeirWindow},
       {"orifice", SetUpOrificeWindow},
+      {"outletStructure", SetUpOutletWindow},
   };
   return setups;
 }
