@@ -2,11 +2,16 @@
 // solve to their hand-worked figures, and refused inputs end the file naming their field.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <any>
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "core/batch/batch.h"
+#include "core/shell/number_text.h"
+#include "core/worksheets/outlet_sheet.h"
+#include "core/worksheets/worksheet_model.h"
 #include "example_report.h"
 #include "support/example_files.h"
 #include "support/worksheet_batch.h"
@@ -199,6 +204,32 @@ TEST_F(StructureBatch, OutletRefusalsNameTheirField) {
     EXPECT_NE(j["status"]["message"].get<std::string>().find(row.says), std::string::npos)
         << row.name << ": " << j["status"]["message"];
   }
+}
+
+// The window counts the rating rather than listing each cell, and the CSV carries it whole.
+TEST(OutletSheet, RatingIsCountedInTheWindowAndWrittenWholeAsCsv) {
+  const std::string path = Example("outlet-pond-riser-si.rvw");
+  WorksheetModel model(OutletStructureKind());
+  ASSERT_EQ(model.Load(*ReadWorksheetFile(path).document, path), "");
+  model.Calculate();
+  const std::vector<ResultRow> rows = model.ResultRows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].text, "21 rows");
+  const auto& solved = std::any_cast<const OutletSolved&>(model.Outcome().solved);
+  const std::string csv =
+      OutletRatingCsv(solved.inputs, solved.rating, *FindFileUnit(Dimension::Length, "ft"),
+                      *FindFileUnit(Dimension::Discharge, "L/s"));
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+            "stage (ft),discharge (L/s),low discharge (L/s),low regime,second discharge (L/s),"
+            "second regime,overflow discharge (L/s),overflow regime");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 22);
+  // 100.1 m over the low orifice's invert: a weir, 0.6 A g^½ 0.1^1.5 / 0.1 in L/s.
+  const double low = 0.6 * M_PI / 4 * 0.01 * std::sqrt(9.80665) * std::pow(0.1, 1.5) / 0.1 * 1000;
+  const size_t second = csv.find("\r\n", csv.find("\r\n") + 2) + 2;
+  const std::string line = csv.substr(second, csv.find("\r\n", second) - second);
+  EXPECT_EQ(line.substr(0, line.find(',')), FormatNumber(100.1 / 0.3048));
+  EXPECT_NEAR(std::stod(line.substr(line.find(',') + 1)), low, 1e-9);
+  EXPECT_EQ(line.substr(line.find(",weir,")), ",weir,0,none,0,none");
 }
 
 }  // namespace

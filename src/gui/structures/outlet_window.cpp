@@ -1,16 +1,20 @@
 #include "gui/structures/outlet_window.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <any>
 #include <cmath>
 
 #include "core/shell/number_text.h"
 #include "core/shell/safe_file.h"
+#include "core/worksheets/results.h"
 
 namespace rivulet {
 namespace {
@@ -63,7 +67,7 @@ void SaveCsv(WorksheetWindow& window) {
 
 OutletRatingView::OutletRatingView(QWidget* parent) : QWidget(parent) {
   setObjectName("outletRatingView");
-  setMinimumSize(420, 300);
+  setMinimumSize(420, 220);
 }
 
 void OutletRatingView::SetPicture(std::optional<OutletPicture> picture) {
@@ -114,23 +118,46 @@ void OutletRatingView::paintEvent(QPaintEvent*) {
   }
   p.drawText(QRectF(0, 0, split, top), Qt::AlignLeft, "Stage (" + Symbol(&lu) + ")");
 
-  // The structure: a wall with each device at its level, sizes to the stage axis's scale.
+  // The structure: a wall with each device at its level. Heights follow the stage axis;
+  // widths share one scale, the same where the devices fit side by side.
   p.fillRect(QRectF(left + 1, top, split - left - 8, bottom - top), QColor(236, 232, 224));
+  const auto across = [](const OutletDevice& d, double rise) {
+    switch (d.type) {
+      case OutletDeviceType::Orifice:
+        return d.orifice.shape == OrificeShape::Circular ? d.orifice.diameter : d.orifice.width;
+      case OutletDeviceType::Weir:
+        return d.weir.type == WeirType::VNotch
+                   ? 2 * std::tan(d.weir.notchAngle * M_PI / 360) * std::max(rise, 0.0)
+                   : d.weir.crestLength;
+      case OutletDeviceType::Riser:
+        break;
+    }
+    return d.riser.diameter;
+  };
+  const double gap = 8;
+  const double room = split - left - 16 - gap * static_cast<double>(pic.inputs.devices.size());
+  // Orifices keep their true shape on the stage axis's scale; weirs and risers share what
+  // width is left.
+  double widths = 0, fixed = 0;
+  for (const OutletDevice& d : pic.inputs.devices)
+    (d.type == OutletDeviceType::Orifice ? fixed : widths) += across(d, hi - FirstFlowStage(d));
+  const double spare = std::max(room - fixed * scale, room / 4);
+  const double wide = widths > 0 ? std::min(scale, spare / widths) : scale;
   double x = left + 10;
   for (size_t i = 0; i < pic.inputs.devices.size(); ++i) {
     const OutletDevice& d = pic.inputs.devices[i];
     const QColor colour = kDeviceColours[i % std::size(kDeviceColours)];
     p.setPen(QPen(colour, 2));
     p.setBrush(Qt::white);
-    const double room = split - 14 - x;
-    double w = 0;
+    const double w = std::max(
+        across(d, hi - FirstFlowStage(d)) * (d.type == OutletDeviceType::Orifice ? scale : wide),
+        3.0);
+    double labelAt = y(FirstFlowStage(d));
     switch (d.type) {
       case OutletDeviceType::Orifice: {
-        const double h = OrificeHeight(d.orifice) * scale;
-        w = (d.orifice.shape == OrificeShape::Circular ? d.orifice.diameter : d.orifice.width) *
-            scale;
-        w = std::clamp(w, 3.0, std::max(3.0, room));
-        const QRectF r(x, y(d.orifice.invertElevation) - h, w, std::max(h, 2.0));
+        const double h = std::max(OrificeHeight(d.orifice) * scale, 2.0);
+        const QRectF r(x, y(d.orifice.invertElevation) - h, w, h);
+        labelAt = r.top();
         if (d.orifice.shape == OrificeShape::Circular)
           p.drawEllipse(r);
         else
@@ -140,27 +167,25 @@ void OutletRatingView::paintEvent(QPaintEvent*) {
       case OutletDeviceType::Weir: {
         const double crest = y(d.crestElevation);
         if (d.weir.type == WeirType::VNotch) {
-          const double half = std::tan(d.weir.notchAngle * M_PI / 360) * (crest - top);
-          w = std::min(2 * half, std::max(6.0, room));
           QPainterPath v;
           v.moveTo(x, top);
           v.lineTo(x + w / 2, crest);
           v.lineTo(x + w, top);
           p.drawPath(v);
         } else {
-          w = std::clamp(d.weir.crestLength * scale, 6.0, std::max(6.0, room));
           p.drawRect(QRectF(x, top, w, crest - top));
         }
         break;
       }
       case OutletDeviceType::Riser:
-        w = std::clamp(d.riser.diameter * scale, 6.0, std::max(6.0, room));
         p.drawLine(QPointF(x, y(d.riser.crestElevation)),
                    QPointF(x + w, y(d.riser.crestElevation)));
         break;
     }
-    p.drawText(QPointF(x, bottom + fm.ascent() + 2), QString::fromStdString(d.id));
-    x += w + 8;
+    // Each name just above where its device starts to flow.
+    p.setPen(colour);
+    p.drawText(QPointF(x, labelAt - 3), QString::fromStdString(d.id));
+    x += w + gap;
   }
   p.setBrush(Qt::NoBrush);
 
@@ -198,10 +223,61 @@ void OutletRatingView::paintEvent(QPaintEvent*) {
   p.drawText(QRectF(cl, 0, right - cl, top), Qt::AlignRight, "Total");
 }
 
+namespace {
+
+// The rating's rows in the shown units: stage, total, then each device's flow.
+void FillTable(QTableWidget& table, const std::optional<OutletPicture>& picture) {
+  table.clear();
+  table.setRowCount(0);
+  if (!picture) {
+    table.setColumnCount(0);
+    return;
+  }
+  const OutletPicture& p = *picture;
+  QStringList headers{"Stage (" + Symbol(p.level) + ")", "Total (" + Symbol(p.discharge) + ")"};
+  for (const OutletDevice& d : p.inputs.devices) headers << QString::fromStdString(d.id);
+  table.setColumnCount(static_cast<int>(headers.size()));
+  table.setHorizontalHeaderLabels(headers);
+  table.setRowCount(static_cast<int>(p.rating.rows.size()));
+  const auto cell = [](const std::string& text) {
+    auto* item = new QTableWidgetItem(QString::fromStdString(text));
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+  };
+  for (size_t i = 0; i < p.rating.rows.size(); ++i) {
+    const OutletRatingRow& row = p.rating.rows[i];
+    const int r = static_cast<int>(i);
+    table.setItem(r, 0, cell(SurveyLevelText(FromBase(*p.level, row.stage), p.level->factor)));
+    table.setItem(r, 1, cell(ShownNumber(FromBase(*p.discharge, row.discharge), kShownDigits)));
+    for (size_t k = 0; k < row.devices.size(); ++k)
+      table.setItem(
+          r, static_cast<int>(k) + 2,
+          cell(ShownNumber(FromBase(*p.discharge, row.devices[k].discharge), kShownDigits) + " " +
+               row.devices[k].regime));
+  }
+}
+
+}  // namespace
+
 void SetUpOutletWindow(WorksheetWindow& window) {
+  auto* panel = new QWidget;
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 0);
   auto* view = new OutletRatingView;
-  window.SetDrawing(view);
-  const auto follow = [&window, view] { view->SetPicture(CurrentPicture(window.Model())); };
+  auto* table = new QTableWidget;
+  table->setObjectName("tblOutletRating");
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->verticalHeader()->setVisible(false);
+  table->setMinimumHeight(110);
+  table->setMaximumHeight(170);
+  layout->addWidget(view, 3);
+  layout->addWidget(table, 2);
+  window.SetDrawing(panel);
+  const auto follow = [&window, view, table] {
+    std::optional<OutletPicture> picture = CurrentPicture(window.Model());
+    FillTable(*table, picture);
+    view->SetPicture(std::move(picture));
+  };
   QObject::connect(&window, &WorksheetWindow::Synced, view, follow);
   follow();
   for (QAction* menu : window.menuBar()->actions()) {

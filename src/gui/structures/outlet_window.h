@@ -26,7 +26,7 @@ class OutletRatingView : public QWidget {
   explicit OutletRatingView(QWidget* parent = nullptr);
   void SetPicture(std::optional<OutletPicture> picture);
   const std::optional<OutletPicture>& Picture() const { return picture_; }
-  QSize sizeHint() const override { return {520, 360}; }
+  QSize sizeHint() const override { return {520, 250}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
