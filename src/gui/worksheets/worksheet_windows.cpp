@@ -17,12 +17,9 @@ namespace rivulet {
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   // One line per kind with additions: {"gutter", SetUpGutterWindow}.
   static const std::map<std::string, WorksheetWindowSetup> setups{
-      {"gutter", SetUpGutterWindow},
-      {"inlet", SetUpInletWindow},
-      {"section", SetUpSectionWindow},
-      {"weir", SetUpWeirWindow},
-      {"orifice", SetUpOrificeWindow},
-      {"outletStructure", SetUpOutletWindow},
+      {"gutter", SetUpGutterWindow},   {"inlet", SetUpInletWindow},
+      {"section", SetUpSectionWindow}, {"weir", SetUpWeirWindow},
+      {"orifice", SetUpOrificeWindow}, {"outletStructure", SetUpOutletWindow},
   };
   return setups;
 }
