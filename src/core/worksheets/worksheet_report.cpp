@@ -86,19 +86,41 @@ void AddTable(std::vector<std::string>& out, const std::vector<std::string>& hea
     widths[c] = std::max(CharacterCount(headers[c]), CharacterCount(units[c]));
     for (const auto& line : cells) widths[c] = std::max(widths[c], CharacterCount(line[c]));
   }
-  size_t total = 0;
-  for (size_t w : widths) total += w + 2;
   const std::string indent = kMargin + kIndent + "  ";
-  if (total <= kTextWidth - 2) {
-    auto add = [&](const std::vector<std::string>& line) {
-      std::string text = indent;
-      for (size_t c = 0; c < line.size(); ++c) text += PadRight(line[c], widths[c] + 2, 0);
-      out.push_back(Trimmed(text));
-    };
-    add(headers);
-    if (std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); }))
-      add(units);
-    for (const auto& line : cells) add(line);
+  const size_t room = kTextWidth - 2;
+  // Columns that do not fit side by side go into further tables under the first, each
+  // repeating the first column (a station, an id) so that every row can be read across.
+  std::vector<std::vector<size_t>> groups{{}};
+  size_t used = 0;
+  for (size_t c = 0; c < headers.size(); ++c) {
+    const size_t need = widths[c] + 2;
+    if (!groups.back().empty() && used + need > room) {
+      groups.push_back({0});
+      used = widths[0] + 2;
+    }
+    groups.back().push_back(c);
+    used += need;
+  }
+  bool fits = true;
+  for (const auto& g : groups) {
+    size_t total = 0;
+    for (size_t c : g) total += widths[c] + 2;
+    fits = fits && total <= room && (g.size() > 1 || groups.size() == 1);
+  }
+  if (fits) {
+    const bool anyUnit =
+        std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); });
+    for (size_t g = 0; g < groups.size(); ++g) {
+      auto add = [&](const std::vector<std::string>& line) {
+        std::string text = indent;
+        for (size_t c : groups[g]) text += PadRight(line[c], widths[c] + 2, 0);
+        out.push_back(Trimmed(text));
+      };
+      if (g > 0) out.push_back(" ");
+      add(headers);
+      if (anyUnit) add(units);
+      for (const auto& line : cells) add(line);
+    }
     return;
   }
   for (size_t i = 0; i < cells.size(); ++i) {
