@@ -5,16 +5,20 @@
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
+#include "core/worksheets/orifice_sheet.h"
+#include "core/worksheets/outlet_sheet.h"
 #include "core/worksheets/pressure_pipe_sheet.h"
 #include "core/worksheets/profile_sheet.h"
 #include "core/worksheets/section_sheet.h"
+#include "core/worksheets/weir_sheet.h"
 
 namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind(),
-                               &PressurePipeKind(), &ProfileKind()};
+  static const KindTable kinds{&GutterKind(),       &InletKind(),          &IrregularSectionKind(),
+                               &PressurePipeKind(), &ProfileKind(),        &WeirKind(),
+                               &OrificeKind(),      &OutletStructureKind()};
   return kinds;
 }
 

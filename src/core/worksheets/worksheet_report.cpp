@@ -225,6 +225,39 @@ void AddResult(std::vector<std::string>& out, const NamedResult& r, const Docume
 
 }  // namespace
 
+namespace {
+
+// A table record's cells in column order, with the header each shows under. A cell that is
+// itself records (a rating row's devices) gives a column per field of each of its records,
+// headed by that record's "id" (or the field's label and position).
+struct TableCell {
+  std::string key;
+  std::string header;
+  const NamedResult* cell;
+};
+
+std::vector<TableCell> TableCells(const std::vector<NamedResult>& record) {
+  std::vector<TableCell> cells;
+  for (const NamedResult& field : record) {
+    if (field.shape != NamedResult::Shape::Records) {
+      cells.push_back({field.name, field.label, &field});
+      continue;
+    }
+    for (size_t k = 0; k < field.records.size(); ++k) {
+      std::string prefix = field.label + " " + std::to_string(k + 1);
+      for (const NamedResult& inner : field.records[k])
+        if (inner.name == "id" && inner.shape == NamedResult::Shape::Text) prefix = inner.text;
+      for (const NamedResult& inner : field.records[k])
+        if (inner.name != "id")
+          cells.push_back({field.name + "/" + std::to_string(k) + "/" + inner.name,
+                           prefix + " " + inner.label, &inner});
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
 std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units,
                                       int digits) {
   std::vector<ResultTable> tables;
@@ -232,23 +265,24 @@ std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Documen
     if (!r.table) continue;
     ResultTable t{r.name, r.label, {}, {}, {}};
     // Columns from the first record that has fields: the kind gives every record the same.
-    std::vector<std::string> names;
+    std::vector<std::string> keys;
     for (const auto& record : r.records) {
       if (record.empty()) continue;
-      for (const NamedResult& field : record) {
-        names.push_back(field.name);
-        t.headers.push_back(field.label);
-        const FileUnit* unit = units.ResultUnit(field.name, field.dimension);
+      for (const TableCell& c : TableCells(record)) {
+        keys.push_back(c.key);
+        t.headers.push_back(c.header);
+        const FileUnit* unit = units.ResultUnit(c.cell->name, c.cell->dimension);
         t.units.push_back(unit ? std::string(unit->symbol) : "");
       }
       break;
     }
     for (const auto& record : r.records) {
-      std::vector<std::string> row(names.size());
-      for (const NamedResult& field : record)
-        for (size_t c = 0; c < names.size(); ++c)
-          if (names[c] == field.name)
-            row[c] = ShowResult(field, units.ResultUnit(field.name, field.dimension), digits).text;
+      std::vector<std::string> row(keys.size());
+      for (const TableCell& c : TableCells(record))
+        for (size_t k = 0; k < keys.size(); ++k)
+          if (keys[k] == c.key)
+            row[k] =
+                ShowResult(*c.cell, units.ResultUnit(c.cell->name, c.cell->dimension), digits).text;
       t.cells.push_back(std::move(row));
     }
     tables.push_back(std::move(t));

@@ -10,6 +10,9 @@
 #include "gui/pipes/pressure_pipe_window.h"
 #include "gui/profiles/profile_window.h"
 #include "gui/sections/section_editor.h"
+#include "gui/structures/orifice_window.h"
+#include "gui/structures/outlet_window.h"
+#include "gui/structures/weir_window.h"
 #include "gui/worksheets/worksheet_options.h"
 
 namespace rivulet {
@@ -22,6 +25,9 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"section", SetUpSectionWindow},
       {"profile", SetUpProfileWindow},
       {"pressurePipe", SetUpPressurePipeWindow},
+      {"weir", SetUpWeirWindow},
+      {"orifice", SetUpOrificeWindow},
+      {"outletStructure", SetUpOutletWindow},
   };
   return setups;
 }
@@ -31,7 +37,8 @@ const std::map<std::string, ReportDrawingsHook>& ReportDrawingsHooks() {
   static const std::map<std::string, ReportDrawingsHook> hooks{
       {"gutter", GutterReportDrawings},   {"inlet", InletReportDrawings},
       {"section", SectionReportDrawings}, {"pressurePipe", PressurePipeReportDrawings},
-      {"profile", ProfileReportDrawings},
+      {"profile", ProfileReportDrawings}, {"weir", WeirReportDrawings},
+      {"orifice", OrificeReportDrawings}, {"outletStructure", OutletReportDrawings},
   };
   return hooks;
 }
