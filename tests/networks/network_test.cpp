@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/hydraulics/flow_details.h"
+#include "core/networks/network_profile.h"
 #include "core/networks/network_tree.h"
 #include "support/near.h"
 
@@ -319,6 +320,22 @@ TEST(NetworkTree, OrdersEveryPipeAfterThoseUpstreamOfIt) {
   for (std::size_t q = 0; q < p.size(); ++q)
     for (std::size_t up : tree.inflows[tree.from[q]]) EXPECT_LT(position[up], position[q]);
   EXPECT_EQ(tree.outfall, 5u);
+}
+
+TEST(NetworkProfile, FollowsThePathFromAHeadToTheOutfall) {
+  const NetworkInputs in = TwoBranches();
+  const NetworkResults r = SolveNetwork(in);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(ProfileHeads(in), (std::vector<std::string>{"I1", "I2"}));
+  const NetworkProfile profile = ProfileFrom(in, r, "I1");
+  ASSERT_EQ(profile.structures.size(), 3u);
+  ASSERT_EQ(profile.pipes.size(), 2u);
+  EXPECT_EQ(profile.structures[1].id, "MH1");
+  EXPECT_EQ(profile.structures[2].station, 600 + 80);
+  EXPECT_EQ(profile.pipes[1].id, "P3");
+  EXPECT_EQ(profile.pipes[1].startStation, 600);
+  EXPECT_EQ(profile.pipes[1].upstreamHydraulic, PipeOf(r, "P3").upstreamHydraulic);
+  EXPECT_TRUE(ProfileFrom(in, r, "nowhere").structures.empty());
 }
 
 TEST(Rainfall, InterpolatesTheTableAndEvaluatesTheFittedForm) {
