@@ -279,7 +279,7 @@ TEST(NetworkInput, RefusesWhatIsNoTreeOrNoNumberNamingTheRows) {
       {"repeated id", [](NetworkInputs& in) { in.pipes[1].id = "P1"; }, "pipes",
        "Two pipes are called \"P1\"."},
       {"negative area", [](NetworkInputs& in) { in.structures[1].drainageArea = -5; }, "structures",
-       "Structure \"I2\": drainageArea -5 is negative."},
+       "Structure \"I2\": drainageArea is negative."},
       {"C above 1", [](NetworkInputs& in) { in.structures[0].runoffCoefficient = 1.2; },
        "structures", "Structure \"I1\": runoffCoefficient 1.2 is outside 0 to 1."},
       {"uphill", [](NetworkInputs& in) { in.pipes[1].slope = -0.001; }, "pipes",

@@ -1,9 +1,9 @@
 #include "core/networks/network.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
-#include <sstream>
 
 #include "core/hydraulics/checked_math.h"
 #include "core/hydraulics/closed_forms.h"
@@ -16,10 +16,11 @@ namespace {
 
 std::string Quoted(const std::string& id) { return "\"" + id + "\""; }
 
+// Plain figures whatever the locale: the messages end up in reports and --json.
 std::string Figure(double v) {
-  std::ostringstream s;
-  s << v;
-  return s.str();
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+  return std::string(text, end.ptr);
 }
 
 [[noreturn]] void Refuse(const char* field, const std::string& message) {
@@ -32,7 +33,7 @@ void CheckRows(const NetworkInputs& in) {
     const std::string who = "Structure " + Quoted(s.id) + ": ";
     if (!std::isfinite(s.rimElevation)) Refuse("structures", who + "rimElevation is not a number.");
     if (!(s.drainageArea >= 0) || !std::isfinite(s.drainageArea))
-      Refuse("structures", who + "drainageArea " + Figure(s.drainageArea) + " is negative.");
+      Refuse("structures", who + "drainageArea is negative.");
     if (!(s.runoffCoefficient >= 0 && s.runoffCoefficient <= 1))
       Refuse("structures",
              who + "runoffCoefficient " + Figure(s.runoffCoefficient) + " is outside 0 to 1.");
@@ -42,8 +43,7 @@ void CheckRows(const NetworkInputs& in) {
   for (const NetworkPipe& p : in.pipes) {
     const std::string who = "Pipe " + Quoted(p.id) + ": ";
     const auto positive = [&](double v, const char* member) {
-      if (!(v > 0) || !std::isfinite(v))
-        Refuse("pipes", who + member + " " + Figure(v) + " must be above zero.");
+      if (!(v > 0) || !std::isfinite(v)) Refuse("pipes", who + member + " must be above zero.");
     };
     positive(p.length, "length");
     positive(p.manningsN, "manningsN");
@@ -213,8 +213,8 @@ class NetworkSolver {
     r.discharge = g.ca * r.intensity;  // base units: Q = C·i·A exactly
     r.slope = PipeSlope(pipe);
     if (!(r.slope > 0))
-      Refuse("pipes", "Pipe " + Quoted(pipe.id) + " runs uphill or level (slope " +
-                          Figure(r.slope) + "): storm sewers here flow by gravity.");
+      Refuse("pipes",
+             "Pipe " + Quoted(pipe.id) + " runs uphill or level: a storm sewer flows by gravity.");
     const double n = pipe.manningsN;
     if (r.discharge > 0) r.requiredDiameter = FullPipeDiameterForDischarge(r.discharge, n, r.slope);
 
@@ -369,8 +369,8 @@ class NetworkSolver {
     r.freeboard = at.rimElevation - r.hydraulicGradeElevation;
     r.surcharged = r.freeboard < in_.design.freeboard - 1e-9;
     if (r.surcharged)
-      warnings_.push_back("Structure " + Quoted(r.id) + ": the grade line rises within " +
-                          Figure(in_.design.freeboard) + " m of its rim or above it.");
+      warnings_.push_back("Structure " + Quoted(r.id) +
+                          ": the grade line rises above its rim less the freeboard.");
   }
 
   void Outfall() {
