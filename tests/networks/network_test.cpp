@@ -242,6 +242,9 @@ TEST(NetworkGradeLine, AFreeOutfallLeavesEveryPipeAtItsNormalDepth) {
   // With the tailwater at its own normal depth the outfall pipe runs uniform.
   EXPECT_NEAR(p3.downstreamHydraulic, p3.downstreamInvert + p3.depth, 1e-9);
   EXPECT_NEAR(p3.upstreamHydraulic, p3.upstreamInvert + p3.depth, 1e-9);
+  // On the edge of cases B and C to the last bit, it reads as C at both ends.
+  EXPECT_EQ(p3.outletCase, 'C');
+  EXPECT_EQ(p3.inletCondition, 'C');
   EXPECT_FALSE(p3.full);
   for (const StructureResult& s : r.structures) EXPECT_FALSE(s.surcharged) << s.id;
   EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();

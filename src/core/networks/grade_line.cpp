@@ -68,11 +68,14 @@ PipeEnd OutletEnergy(const PipeFlow& p, double invert, double below, double exit
   const auto normal = [&](char label) {
     return PipeEnd{label, normalEnergy, invert + p.normalDepth};
   };
-  if (h >= p.diameter) return submergedAt('A', p.diameter);
-  if (h <= 0) return normal('E');
+  // Levels that meet a band's edge to within rounding (a tailwater set at the normal
+  // depth, say) count as on the edge, so the case does not hang on the last bit.
+  const double tie = 1e-9 * p.diameter;
+  if (h >= p.diameter - tie) return submergedAt('A', p.diameter);
+  if (h <= tie) return normal('E');
   const bool steep = p.normalDepth < p.criticalDepth;
-  if (!steep && h > p.normalDepth) return submergedAt('B', h);
-  if (steep || h > p.criticalDepth) {
+  if (!steep && h > p.normalDepth + tie) return submergedAt('B', h);
+  if (steep || h > p.criticalDepth + tie) {
     // The tailwater or the flow's own normal depth, whichever holds more energy.
     const PipeEnd tail = submergedAt('C', h);
     return tail.energy >= normalEnergy ? tail : normal('C');
@@ -105,7 +108,8 @@ PipeEnd InletEnergy(const PipeFlow& p, double outletInvert, const PipeEnd& outle
   // Part-full and subcritical: the outlet's specific energy carried up the pipe's slope.
   const double y = SubcriticalDepthFor(p, outlet.energy - outletInvert);
   const double energy = invert + y + VelocityHeadAt(p, y);
-  const char label = y > p.normalDepth ? 'B' : (y > p.criticalDepth ? 'C' : 'D');
+  const double tie = 1e-9 * p.diameter;
+  const char label = y > p.normalDepth + tie ? 'B' : (y > p.criticalDepth + tie ? 'C' : 'D');
   return {label, energy, invert + y};
 }
 
