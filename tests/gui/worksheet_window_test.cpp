@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "core/shell/services.h"
 #include "gui/worksheets/worksheet_windows.h"
 #include "support/example_files.h"
+#include "support/near.h"
 #include "support/recording_services.h"
 #include "worksheets/test_kind.h"
 
@@ -284,6 +286,58 @@ TEST(WorksheetKindWindows, EachOpensItsExampleAndHasHelpAtItsSection) {
     }
     window->close();
   }
+}
+
+// A list input is edited as a table: rows added, comma decimals taken, a column's unit
+// converting its values, a word that is no number marked and refused on Calculate.
+TEST(WorksheetListEditor, EditsRowsAsTheFileHoldsThem) {
+  RecordingServices services;
+  SharedPrinter printer;
+  WorksheetWindow window(testing::WeirRowKind(), services, printer);
+  window.show();
+  auto* table = window.findChild<QTableWidget*>("table_weirs");
+  ASSERT_NE(table, nullptr);
+  window.findChild<QLineEdit*>("input_head")->setText("0.25");
+  emit window.findChild<QLineEdit*>("input_head")->textEdited("0.25");
+  QTest::mouseClick(window.findChild<QAbstractButton*>("add_weirs"), Qt::LeftButton);
+  QTest::mouseClick(window.findChild<QAbstractButton*>("add_weirs"), Qt::LeftButton);
+  ASSERT_EQ(table->rowCount(), 2);
+  table->item(0, 0)->setText("main");
+  table->item(0, 1)->setText("2,5");  // a comma locale's 2.5
+  table->item(1, 1)->setText("1");
+  auto* shape = qobject_cast<QComboBox*>(table->cellWidget(1, 3));
+  ASSERT_NE(shape, nullptr);
+  shape->setCurrentIndex(1);
+  emit shape->activated(1);
+  window.Calculate();
+  // 1.7 · 2.5 · 0.125 + 2 · 1.7 · 1 · 0.125 = 0.95625
+  ASSERT_EQ(window.Model().State(), ResultsState::Current) << window.Model().StatusText();
+  EXPECT_TRUE(testing::Near(*window.Model().Outcome().Find("discharge")->value, 0.95625));
+  const nlohmann::json rows = *window.Model().ListInput("weirs");
+  EXPECT_EQ(rows[0]["id"], "main");
+  EXPECT_EQ(rows[0]["length"]["value"], 2.5);
+  EXPECT_EQ(rows[1]["shape"], "double");
+
+  // Feet for the column: 2.5 m shows as 8.2021 ft and the answer does not change.
+  auto* unit = window.findChild<QComboBox*>("unit_weirs_length");
+  unit->setCurrentIndex(unit->findData("ft"));
+  emit unit->activated(unit->currentIndex());
+  EXPECT_TRUE(table->item(0, 1)->text().startsWith("8.202099737"))
+      << table->item(0, 1)->text().toStdString();
+  window.Calculate();
+  EXPECT_TRUE(testing::Near(*window.Model().Outcome().Find("discharge")->value, 0.95625, 1e-12));
+
+  table->item(1, 1)->setText("abc");
+  EXPECT_EQ(table->item(1, 1)->text(), "abc");  // kept as typed, not reverted
+  window.Calculate();
+  EXPECT_EQ(window.Model().State(), ResultsState::Failed);
+  EXPECT_EQ(window.Model().StatusText(), "Input \"weirs\" row 2, \"length\" is missing.");
+
+  table->selectRow(1);
+  QTest::mouseClick(window.findChild<QAbstractButton*>("remove_weirs"), Qt::LeftButton);
+  EXPECT_EQ(window.Model().ListInput("weirs")->size(), 1u);
+  window.Calculate();
+  EXPECT_EQ(window.Model().State(), ResultsState::Current);
 }
 
 }  // namespace

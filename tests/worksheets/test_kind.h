@@ -65,6 +65,50 @@ inline const WorksheetKind& StripKind() {
   return kind;
 }
 
+/// Weirs side by side at one head: Q = Σ count · c · L · h^1.5 over the rows of "weirs".
+inline SheetOutcome SolveWeirRow(const Document& d) {
+  const double head = d.Input("head", Dimension::Length);
+  double total = 0;
+  std::vector<std::vector<NamedResult>> records;
+  for (const InputRow& row : d.InputRows("weirs")) {
+    const double length = row.Number("length", Dimension::Length);
+    const double c = row.OptionalNumber("coefficient", Dimension::None).value_or(1.7);
+    const double count = row.Word("shape", {"single", "double"}, "single") == "double" ? 2 : 1;
+    const double q = count * c * length * std::pow(head, 1.5);
+    total += q;
+    records.push_back({NamedResult::Text("id", "Id", row.Id()),
+                       NamedResult::Number("discharge", "Discharge", Dimension::Discharge, q)});
+  }
+  if (records.empty()) return SheetOutcome::Failed("Give at least one weir.", "weirs");
+  return SheetOutcome::Solved(
+      {NamedResult::Number("discharge", "Discharge", Dimension::Discharge, total),
+       NamedResult::Records("weirs", "Weir", std::move(records))});
+}
+
+inline const WorksheetKind& WeirRowKind() {
+  static const WorksheetKind kind{"weirRow",
+                                  "Weir Row",
+                                  {{"head", "Head", Dimension::Length},
+                                   {"weirs",
+                                    "Weirs",
+                                    Dimension::None,
+                                    false,
+                                    {{"length", "Length", Dimension::Length},
+                                     {"coefficient", "Coefficient", Dimension::None, true},
+                                     {"shape",
+                                      "Shape",
+                                      Dimension::None,
+                                      false,
+                                      {{"single", "Single"}, {"double", "Double"}}}}}},
+                                  {},
+                                  {},
+                                  SolveWeirRow,
+                                  nullptr,
+                                  "worksheets",
+                                  {"discharge", "weirs"}};
+  return kind;
+}
+
 inline const KindTable& TestKinds() {
   static const KindTable kinds{&StripKind()};
   return kinds;

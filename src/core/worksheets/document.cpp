@@ -210,6 +210,123 @@ std::vector<double> Document::InputList(std::string_view name, std::string_view 
   return values;
 }
 
+InputRow::InputRow(std::string list, std::size_t position, const json& row)
+    : list_(std::move(list)), position_(position), row_(&row) {
+  const auto id = row.find("id");
+  if (id != row.end() && id->is_string()) id_ = id->get<std::string>();
+}
+
+std::string InputRow::Name() const {
+  return Quoted(list_) + " row " + std::to_string(position_ + 1) +
+         (id_.empty() ? "" : " (" + Quoted(id_) + ")");
+}
+
+void InputRow::Refuse(std::string_view member, const std::string& what) const {
+  throw WorksheetError(list_, "Input " + Name() + ", " + Quoted(member) + " " + what);
+}
+
+bool InputRow::Has(std::string_view member) const {
+  const auto found = row_->find(member);
+  return found != row_->end() && !found->is_null();
+}
+
+std::optional<double> InputRow::OptionalNumber(std::string_view member, Dimension dimension,
+                                               Allowed allowed) const {
+  if (!Has(member)) return std::nullopt;
+  const json& entry = row_->find(member).value();
+  if (!entry.is_object()) Refuse(member, "must be an object with a \"value\".");
+  const auto value = entry.find("value");
+  if (value == entry.end() || value->is_null()) return std::nullopt;
+  if (!value->is_number()) Refuse(member, "must be a number.");
+  const FileUnit* unit = nullptr;
+  if (dimension != Dimension::None) {
+    const auto name = entry.find("unit");
+    const std::string expected =
+        "a " + std::string(DimensionName(dimension)) + " unit (" + UnitNameList(dimension) + ")";
+    if (name == entry.end() || !name->is_string()) Refuse(member, "needs " + expected + ".");
+    unit = FindFileUnit(dimension, name->get<std::string>());
+    if (!unit)
+      Refuse(member, "is in " + Quoted(name->get<std::string>()) + ", not " + expected + ".");
+  }
+  return ToBaseChecked("Input " + Name() + ", " + Quoted(member), value->get<double>(), unit,
+                       allowed, list_);
+}
+
+double InputRow::Number(std::string_view member, Dimension dimension, Allowed allowed) const {
+  const std::optional<double> value = OptionalNumber(member, dimension, allowed);
+  if (!value) Refuse(member, "is missing.");
+  return *value;
+}
+
+std::string InputRow::Word(std::string_view member, const std::vector<std::string>& choices,
+                           const std::string& fallback) const {
+  if (!Has(member)) {
+    if (fallback.empty()) Refuse(member, "is missing.");
+    return fallback;
+  }
+  const json& value = row_->find(member).value();
+  if (value.is_string())
+    for (const std::string& c : choices)
+      if (value.get<std::string>() == c) return c;
+  Refuse(member, "must be one of " + Join(choices) + ".");
+}
+
+std::string InputRow::Text(std::string_view member) const {
+  if (!Has(member)) return "";
+  const json& value = row_->find(member).value();
+  if (!value.is_string()) Refuse(member, "must be a text.");
+  return value.get<std::string>();
+}
+
+std::vector<double> InputRow::Numbers(std::string_view member, std::string_view list,
+                                      Dimension dimension, Allowed allowed) const {
+  if (!Has(member)) Refuse(member, "is missing.");
+  const json& entry = row_->find(member).value();
+  if (!entry.is_object()) Refuse(member, "must be an object with a list " + Quoted(list) + ".");
+  const auto items = entry.find(list);
+  if (items == entry.end() || !items->is_array())
+    Refuse(member, "needs a list " + Quoted(list) + ".");
+  const FileUnit* unit = nullptr;
+  if (dimension != Dimension::None) {
+    const auto name = entry.find("unit");
+    const std::string expected =
+        "a " + std::string(DimensionName(dimension)) + " unit (" + UnitNameList(dimension) + ")";
+    if (name == entry.end() || !name->is_string()) Refuse(member, "needs " + expected + ".");
+    unit = FindFileUnit(dimension, name->get<std::string>());
+    if (!unit)
+      Refuse(member, "is in " + Quoted(name->get<std::string>()) + ", not " + expected + ".");
+  }
+  std::vector<double> values;
+  values.reserve(items->size());
+  for (size_t i = 0; i < items->size(); ++i) {
+    const std::string what = "Input " + Name() + ", " + Quoted(member) + " " + Quoted(list) +
+                             " item " + std::to_string(i + 1);
+    const json& item = (*items)[i];
+    if (!item.is_number()) throw WorksheetError(list_, what + " must be a number.");
+    values.push_back(ToBaseChecked(what, item.get<double>(), unit, allowed, list_));
+  }
+  return values;
+}
+
+std::vector<InputRow> Document::InputRows(std::string_view name) const {
+  std::vector<InputRow> rows;
+  if (!HasInput(name)) return rows;
+  const std::string field(name);
+  const json& entry = inputs.find(name).value();
+  if (entry.is_null()) return rows;
+  if (!entry.is_array())
+    throw WorksheetError(field,
+                         "Input " + Quoted(name) + " must be a list of rows ([{...}, ...]).");
+  rows.reserve(entry.size());
+  for (size_t i = 0; i < entry.size(); ++i) {
+    if (!entry[i].is_object())
+      throw WorksheetError(field, "Input " + Quoted(name) + " row " + std::to_string(i + 1) +
+                                      " must be an object ({...}).");
+    rows.emplace_back(field, i, entry[i]);
+  }
+  return rows;
+}
+
 std::string Document::Option(std::string_view name, const std::vector<std::string>& choices,
                              const std::string& fallback) const {
   if (!options.is_object() || !options.contains(name)) return fallback;

@@ -39,6 +39,44 @@ class WorksheetError : public std::runtime_error {
 /// Which values a quantity may take, judged in base units.
 enum class Allowed { Any, NonNegative, Positive };
 
+/// One row of a list input ("orifices": [{"id": "low", "diameter": {...}}, ...]), read
+/// without trusting it. Every refusal is a WorksheetError whose Field() is the list's name
+/// and whose text names the row (by position from 1 and id) and the member.
+class InputRow {
+ public:
+  InputRow(std::string list, std::size_t position, const nlohmann::json& row);
+
+  std::size_t Position() const { return position_; }  ///< 0-based place in the list
+  const std::string& Id() const { return id_; }       ///< the row's "id", "" when none
+  /// How messages name the row: `orifices row 2 ("low")`.
+  std::string Name() const;
+  /// The member is present and not null.
+  bool Has(std::string_view member) const;
+  /// A quantity member {"value", "unit"} in base units, refused as Document::Input does.
+  double Number(std::string_view member, Dimension dimension,
+                Allowed allowed = Allowed::Positive) const;
+  /// As Number, but nullopt when the member is absent or its value is null.
+  std::optional<double> OptionalNumber(std::string_view member, Dimension dimension,
+                                       Allowed allowed = Allowed::Positive) const;
+  /// A word member among choices; fallback when absent ("" makes it required).
+  std::string Word(std::string_view member, const std::vector<std::string>& choices,
+                   const std::string& fallback) const;
+  /// A plain text member (a structure's id a pipe runs from); "" when absent.
+  std::string Text(std::string_view member) const;
+  /// A nested list of plain numbers in the points form ({"unit": "m", "station": [...]}).
+  std::vector<double> Numbers(std::string_view member, std::string_view list, Dimension dimension,
+                              Allowed allowed = Allowed::Any) const;
+  const nlohmann::json& Json() const { return *row_; }
+
+ private:
+  [[noreturn]] void Refuse(std::string_view member, const std::string& what) const;
+
+  std::string list_;
+  std::size_t position_;
+  const nlohmann::json* row_;
+  std::string id_;
+};
+
 /// A worksheet as read from or written to a .rvw file.
 struct Document {
   std::string kind;
@@ -66,6 +104,10 @@ struct Document {
   /// units of the input's unit; each refusal names the input, the member and the position.
   std::vector<double> InputList(std::string_view name, std::string_view member, Dimension dimension,
                                 Allowed allowed = Allowed::Any) const;
+
+  /// The rows of list input `name` (empty when absent or null). Refuses anything but an
+  /// array of objects, naming the list and the row.
+  std::vector<InputRow> InputRows(std::string_view name) const;
 
   /// The unit an input is written in (its file name), or "" when it has none.
   std::string InputUnit(std::string_view name) const;

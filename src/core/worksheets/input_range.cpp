@@ -100,13 +100,34 @@ void CheckLists(const std::string& name, const nlohmann::json& entry) {
   }
 }
 
+// Each row's quantities by their column; nested point lists as CheckLists does.
+void CheckRows(const InputField& field, const nlohmann::json& rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (!rows[i].is_object()) continue;  // the kind's reader refuses it
+    const std::string row = field.label + " row " + std::to_string(i + 1);
+    for (const ListColumn& column : field.columns) {
+      const auto member = rows[i].find(column.name);
+      if (member == rows[i].end() || !member->is_object() || !column.choices.empty()) continue;
+      InputField cell;
+      cell.name = field.name;
+      cell.label = row + ", " + column.label;
+      cell.dimension = column.dimension;
+      CheckScalar(cell, *member);
+    }
+    for (auto member = rows[i].begin(); member != rows[i].end(); ++member)
+      if (member->is_object()) CheckLists(field.name, *member);
+  }
+}
+
 }  // namespace
 
 void CheckInputRanges(const WorksheetKind& kind, const Document& document) {
   if (!document.inputs.is_object()) return;
   for (auto it = document.inputs.begin(); it != document.inputs.end(); ++it) {
-    if (!it->is_object()) continue;
     const InputField* field = FieldNamed(kind, it.key());
+    if (it->is_array() && field && IsRowList(*field) && FieldApplies(kind, document, field->name))
+      CheckRows(*field, *it);
+    if (!it->is_object()) continue;
     if (field && !FieldApplies(kind, document, field->name)) continue;
     // The unknown's box may hold a stale answer; it is not read.
     if (field && field->name == document.solveFor) continue;

@@ -18,13 +18,28 @@ struct Choice {
   std::string label;
 };
 
-/// A quantity a kind reads from "inputs".
+/// One column of a list input: a quantity of each row, or a word among choices.
+struct ListColumn {
+  std::string name;   ///< "diameter", the member of each row object
+  std::string label;  ///< "Diameter", as the window's header and the report show it
+  Dimension dimension = Dimension::None;
+  bool optional = false;             ///< may be left empty in a row
+  std::vector<Choice> choices = {};  ///< not empty: a word column (the first is the default)
+  Allowed allowed = Allowed::Positive;
+};
+
+/// A quantity a kind reads from "inputs", or a list of rows when it has columns.
 struct InputField {
   std::string name;   ///< "crossSlope"
   std::string label;  ///< "Cross Slope"
   Dimension dimension = Dimension::None;
   bool optional = false;  ///< may be left out (a check limit, say)
+  /// Not empty: the input is a list of rows ("orifices": [{...}, ...]) with these members.
+  std::vector<ListColumn> columns = {};
 };
+
+/// Whether the input is a list of rows rather than one quantity.
+inline bool IsRowList(const InputField& field) { return !field.columns.empty(); }
 
 /// A text option of "options" and its choices, the first being the default.
 struct OptionField {

@@ -268,7 +268,7 @@ std::string WorksheetModel::CopyText() const {
   std::string text = kind_.title + "\n";
   if (!title_.empty()) text += title_ + "\n";
   for (const InputField& f : kind_.inputs) {
-    if (IsUnknown(f.name) || Text(f.name).empty()) continue;
+    if (IsUnknown(f.name) || IsRowList(f) || Text(f.name).empty()) continue;
     const FileUnit* unit = FindFileUnit(f.dimension, Unit(f.name));
     text += f.label + "\t" + Text(f.name) + "\t" + (unit ? std::string(unit->symbol) : "") + "\n";
   }

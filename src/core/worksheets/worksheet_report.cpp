@@ -76,6 +76,97 @@ std::pair<std::string, std::string> InputText(const InputField& field, const Doc
   return {"(missing)", ""};
 }
 
+// One cell of a list input's row: the number as written (with its unit when the column's
+// header does not give it) or the word.
+std::string CellText(const ListColumn& column, const nlohmann::json& row,
+                     const std::string& headerUnit) {
+  const auto member = row.find(column.name);
+  if (member == row.end() || member->is_null()) return "";
+  if (member->is_string()) {
+    const std::string word = member->get<std::string>();
+    return column.choices.empty() ? word : ChoiceLabel(column.choices, word);
+  }
+  if (!member->is_object()) return "?";
+  const auto value = member->find("value");
+  if (value == member->end() || !value->is_number()) return "";
+  const auto unit = member->find("unit");
+  const std::string unitName =
+      unit != member->end() && unit->is_string() ? unit->get<std::string>() : "";
+  const FileUnit* u = FindFileUnit(column.dimension, unitName);
+  const std::string symbol = u ? std::string(u->symbol) : unitName;
+  return FormatNumber(value->get<double>()) + (symbol == headerUnit ? "" : " " + symbol);
+}
+
+// A list input as a table under its label when it fits the page, else each row as a
+// wrapped line of "Label value unit" pairs.
+void AddRowList(std::vector<std::string>& out, const InputField& field, const Document& d) {
+  const auto found = d.inputs.find(field.name);
+  if (found == d.inputs.end() || !found->is_array()) return;
+  const nlohmann::json& rows = *found;
+  out.push_back(kMargin + kIndent + field.label + " (" + std::to_string(rows.size()) +
+                (rows.size() == 1 ? " row)" : " rows)"));
+  const bool ids = std::any_of(rows.begin(), rows.end(), [](const nlohmann::json& r) {
+    return r.is_object() && r.contains("id");
+  });
+  std::vector<std::string> headers, units;
+  if (ids) headers.push_back("Id"), units.push_back("");
+  for (const ListColumn& c : field.columns) {
+    headers.push_back(c.label);
+    std::string unit;  // the column's unit: the first row's that has one
+    for (const nlohmann::json& row : rows) {
+      if (!row.is_object() || !row.contains(c.name) || !row[c.name].is_object()) continue;
+      const auto u = row[c.name].find("unit");
+      if (u == row[c.name].end() || !u->is_string()) continue;
+      const FileUnit* fu = FindFileUnit(c.dimension, u->get<std::string>());
+      unit = fu ? std::string(fu->symbol) : u->get<std::string>();
+      break;
+    }
+    units.push_back(unit);
+  }
+  std::vector<std::vector<std::string>> cells;
+  for (const nlohmann::json& row : rows) {
+    std::vector<std::string> line;
+    if (ids)
+      line.push_back(row.is_object() && row.contains("id") && row["id"].is_string()
+                         ? row["id"].get<std::string>()
+                         : "");
+    for (size_t c = 0; c < field.columns.size(); ++c)
+      line.push_back(row.is_object() ? CellText(field.columns[c], row, units[c + (ids ? 1 : 0)])
+                                     : "?");
+    cells.push_back(std::move(line));
+  }
+  std::vector<size_t> widths(headers.size());
+  for (size_t c = 0; c < headers.size(); ++c) {
+    widths[c] = std::max(CharacterCount(headers[c]), CharacterCount(units[c]));
+    for (const auto& line : cells) widths[c] = std::max(widths[c], CharacterCount(line[c]));
+  }
+  size_t total = 0;
+  for (size_t w : widths) total += w + 2;
+  const std::string indent = kMargin + kIndent + "  ";
+  if (total <= kTextWidth - 2) {
+    auto add = [&](const std::vector<std::string>& line) {
+      std::string text = indent;
+      for (size_t c = 0; c < line.size(); ++c) text += PadRight(line[c], widths[c] + 2, 0);
+      out.push_back(Trimmed(text));
+    };
+    add(headers);
+    if (std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); }))
+      add(units);
+    for (const auto& line : cells) add(line);
+    return;
+  }
+  for (size_t i = 0; i < cells.size(); ++i) {
+    std::string text = std::to_string(i + 1) + ".";
+    for (size_t c = 0; c < headers.size(); ++c) {
+      if (cells[i][c].empty()) continue;
+      const bool unitInCell = cells[i][c].find(' ') != std::string::npos || units[c].empty();
+      text += " " + headers[c] + " " + cells[i][c] + (unitInCell ? "" : " " + units[c]) + ";";
+    }
+    text.pop_back();
+    for (const std::string& l : WrapWords(text, kTextWidth - 2)) out.push_back(Trimmed(indent + l));
+  }
+}
+
 void AddResult(std::vector<std::string>& out, const NamedResult& r, const Document& d,
                const std::string& mark, const std::string& prefix) {
   if (r.shape != NamedResult::Shape::Records) {
@@ -165,6 +256,7 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
   for (const InputField& field : kind.inputs) {
     if (field.name == unknown || (field.optional && !document.HasInput(field.name))) continue;
     if (!FieldApplies(kind, document, field.name)) continue;
+    if (IsRowList(field)) continue;  // tables follow the single values
     const auto [value, unit] = InputText(field, document);
     AddRow(r, kIndent, field.label, value, unit);
   }
@@ -177,6 +269,9 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
     if (it != document.options.end() && it->is_string()) value = it->get<std::string>();
     AddRow(r, kIndent, option.label, ChoiceLabel(option.choices, value), "");
   }
+  for (const InputField& field : kind.inputs)
+    if (IsRowList(field) && FieldApplies(kind, document, field.name))
+      AddRowList(r, field, document);
   r.push_back(ReportRule('-'));
 
   if (!outcome.results.empty()) {

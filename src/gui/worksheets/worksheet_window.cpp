@@ -24,6 +24,7 @@
 #include "gui/shell/control_binder.h"
 #include "gui/shell/qt_text.h"
 #include "gui/shell/window_placement.h"
+#include "gui/worksheets/worksheet_list_editor.h"
 
 namespace rivulet {
 
@@ -115,6 +116,16 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
   drawingSlot_ = new QVBoxLayout;
   groups->addLayout(drawingSlot_, 1);
   column->addLayout(groups);
+  // Lists (orifices, pipes) take the sheet's whole width: their tables have many columns.
+  for (const InputField& f : kind.inputs) {
+    if (!IsRowList(f)) continue;
+    auto* editor = new WorksheetListEditor(f, [this, name = f.name](nlohmann::json rows) {
+      model_.SetListInput(name, std::move(rows));
+      Sync();
+    });
+    lists_[f.name] = editor;
+    column->addWidget(editor);
+  }
 
   warnings_ = new QLabel;
   warnings_->setObjectName("lblWarnings");
@@ -195,6 +206,7 @@ QWidget* WorksheetWindow::BuildInputs() {
   const WorksheetKind& kind = model_.Kind();
   int row = 0;
   for (const InputField& f : kind.inputs) {
+    if (IsRowList(f)) continue;  // edited in a table of its own below
     InputRow widgets;
     bool choice = false;
     for (const Choice& c : kind.unknowns) choice = choice || c.name == f.name;
@@ -350,8 +362,12 @@ void WorksheetWindow::ShowInputUse() {
   const WorksheetKind& kind = model_.Kind();
   const Document document = model_.ToDocument();
   for (const InputField& f : kind.inputs) {
-    const InputRow& row = inputs_.at(f.name);
     const bool used = FieldApplies(kind, document, f.name);
+    if (const auto list = lists_.find(f.name); list != lists_.end()) {
+      list->second->setEnabled(used);
+      continue;
+    }
+    const InputRow& row = inputs_.at(f.name);
     const QString caption = ToQt(InputCaption(kind, document, f));
     row.value->setEnabled(used);
     if (row.unit) row.unit->setEnabled(used);
@@ -383,6 +399,7 @@ void WorksheetWindow::Sync() {
     }
     if (row.unit) ShowUnit(row.unit, model_.Unit(name));
   }
+  for (auto& [name, editor] : lists_) editor->ShowRows(model_.ListInput(name));
   for (auto& [name, box] : options_) {
     const QSignalBlocker block(box);
     box->setCurrentIndex(box->findData(ToQt(model_.Option(name))));
@@ -426,6 +443,9 @@ void WorksheetWindow::Calculate() {
     field->second.value->setFocus();
     field->second.value->selectAll();
   }
+  const auto list = lists_.find(model_.Outcome().field);
+  if (model_.State() == ResultsState::Failed && list != lists_.end())
+    list->second->Table()->setFocus();
 }
 
 }  // namespace rivulet

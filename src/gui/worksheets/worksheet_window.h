@@ -26,6 +26,8 @@ class QVBoxLayout;
 
 namespace rivulet {
 
+class WorksheetListEditor;
+
 /// The answer to "Save changes to NAME?".
 enum class SaveAnswer { Save, Discard, Cancel };
 
@@ -113,6 +115,7 @@ class WorksheetWindow : public QMainWindow {
   QLineEdit* title_ = nullptr;
   std::map<std::string, InputRow> inputs_;
   std::map<std::string, QComboBox*> options_;
+  std::map<std::string, WorksheetListEditor*> lists_;  ///< list inputs by name
   QComboBox* resultSystem_ = nullptr;
   QGridLayout* resultGrid_ = nullptr;
   std::vector<std::pair<std::string, std::string>> shownRows_;  // name and label per row
