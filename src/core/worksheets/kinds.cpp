@@ -5,13 +5,15 @@
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
+#include "core/worksheets/network_sheet.h"
 #include "core/worksheets/section_sheet.h"
 
 namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind()};
+  static const KindTable kinds{&GutterKind(), &InletKind(), &IrregularSectionKind(),
+                               &NetworkKind()};
   return kinds;
 }
 
