@@ -138,6 +138,16 @@ TEST(PipeOutlet, EachCaseFromTheLevelBelow) {
     EXPECT_EQ(end.label, row.label) << row.below;
     EXPECT_TRUE(Near(end.energy, row.energy)) << row.below;
   }
+  // Steep (normal depth 0.15 m below the critical 0.2 m): only a drowned outlet holds the
+  // flow up; below the crown it leaves at its own normal depth.
+  p.normalDepth = 0.15;
+  const double steepNormal = 10.15 + Head(0.2, 0.5, 0.15);
+  for (const Row& row : {Row{10.6, 'A', 10.6 + 0.4 * Head(0.2, 0.5, 0.5)},
+                         Row{10.4, 'E', steepNormal}, Row{10.18, 'E', steepNormal}}) {
+    const PipeEnd end = OutletEnergy(p, 10.0, row.below, kExitLossAccessHole);
+    EXPECT_EQ(end.label, row.label) << "steep " << row.below;
+    EXPECT_TRUE(Near(end.energy, row.energy)) << "steep " << row.below;
+  }
 }
 
 TEST(PipeInlet, CarriesTheOutletEnergyUpByFrictionOrSlope) {

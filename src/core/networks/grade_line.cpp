@@ -72,10 +72,11 @@ PipeEnd OutletEnergy(const PipeFlow& p, double invert, double below, double exit
   // depth, say) count as on the edge, so the case does not hang on the last bit.
   const double tie = 1e-9 * p.diameter;
   if (h >= p.diameter - tie) return submergedAt('A', p.diameter);
-  if (h <= tie) return normal('E');
-  const bool steep = p.normalDepth < p.criticalDepth;
-  if (!steep && h > p.normalDepth + tie) return submergedAt('B', h);
-  if (steep || h > p.criticalDepth + tie) {
+  // Supercritical flow is not held up by a level below its crown: a steep pipe whose outlet
+  // is not drowned leaves at its own normal depth, as one discharging freely.
+  if (h <= tie || p.normalDepth < p.criticalDepth) return normal('E');
+  if (h > p.normalDepth + tie) return submergedAt('B', h);
+  if (h > p.criticalDepth + tie) {
     // The tailwater or the flow's own normal depth, whichever holds more energy.
     const PipeEnd tail = submergedAt('C', h);
     return tail.energy >= normalEnergy ? tail : normal('C');
