@@ -7,6 +7,7 @@
 #include "core/shell/startup.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
+#include "gui/networks/network_window.h"
 #include "gui/sections/section_editor.h"
 
 namespace rivulet {
@@ -17,6 +18,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"gutter", SetUpGutterWindow},
       {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow},
+      {"network", SetUpNetworkWindow},
   };
   return setups;
 }
