@@ -24,12 +24,12 @@
 namespace rivulet {
 namespace {
 
-// Round exaggerations read better than 13.7:1.
+// Round exaggerations read better than 13.7:1; rounded down, so the drawing still fits.
 int RoundExaggeration(double ratio) {
-  if (ratio <= 1) return 1;
-  for (int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000})
-    if (ratio <= step) return step;
-  return static_cast<int>(std::ceil(ratio / 1000) * 1000);
+  int best = 1;
+  for (int step : {2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000})
+    if (step <= ratio) best = step;
+  return best;
 }
 
 QString Figure(double metres, const ProfileUnit& unit) {
@@ -40,7 +40,7 @@ QString Figure(double metres, const ProfileUnit& unit) {
 
 NetworkProfileView::NetworkProfileView(QWidget* parent) : QWidget(parent) {
   setObjectName("picNetworkProfile");
-  setMinimumSize(420, 220);
+  setMinimumSize(460, 260);
 }
 
 void NetworkProfileView::SetProfile(std::optional<NetworkProfile> profile, ProfileUnit unit) {
@@ -68,9 +68,10 @@ void NetworkProfileView::paintEvent(QPaintEvent*) {
   }
   const double length = std::max(pr.structures.back().station, 1e-6);
   const double rise = std::max(high - low, 1e-6);
-  const QRectF area = QRectF(rect()).adjusted(60, 24, -16, -36);
+  const QRectF area = QRectF(rect()).adjusted(60, 24, -16, -44);
   // One vertical exaggeration for the whole drawing, rounded, so that distances read true.
-  const double across = area.width() / length;
+  // A path steeper than the box is drawn at true scale, narrower than the box.
+  const double across = std::min(area.width() / length, area.height() / rise);
   const int exaggeration = RoundExaggeration(area.height() / rise / across);
   const double up = across * exaggeration;
   const auto at = [&](double station, double elevation) {
@@ -121,10 +122,10 @@ void NetworkProfileView::paintEvent(QPaintEvent*) {
   p.setPen(Qt::black);
   p.drawText(QPointF(4, area.top() + 4), Figure(high, unit_));
   p.drawText(QPointF(4, area.bottom()), Figure(low, unit_));
-  p.drawText(QPointF(area.left(), rect().bottom() - 20),
-             tr("Length %1   Vertical exaggeration %2:1   EGL red dashed, HGL blue")
-                 .arg(Figure(length, unit_))
-                 .arg(exaggeration));
+  p.drawText(
+      QPointF(area.left(), rect().bottom() - 20),
+      tr("Length %1, vertical exaggeration %2:1").arg(Figure(length, unit_)).arg(exaggeration));
+  p.drawText(QPointF(area.left(), rect().bottom() - 5), tr("EGL red dashed, HGL blue"));
 }
 
 namespace {
@@ -255,9 +256,8 @@ QWidget* NetworkFiles(WorksheetWindow& window) {
 }  // namespace
 
 void SetUpNetworkWindow(WorksheetWindow& window) {
-  auto* box = new QWidget;
+  auto* box = new QGroupBox(QObject::tr("Long Section"));
   auto* layout = new QVBoxLayout(box);
-  layout->setContentsMargins(0, 0, 0, 0);
   auto* path = new QComboBox;
   path->setObjectName("cboProfilePath");
   path->setToolTip(QObject::tr("The structure the long section starts from"));
@@ -267,9 +267,11 @@ void SetUpNetworkWindow(WorksheetWindow& window) {
   pathRow->addWidget(path, 1);
   layout->addLayout(pathRow);
   layout->addWidget(view, 1);
-  window.SetDrawing(box);
+  // Under the inputs rather than beside the results, so the sheet stays within a laptop's
+  // width.
   window.AddBelowInputs(NetworkConnections(window));
   window.AddBelowInputs(NetworkFiles(window));
+  window.AddBelowInputs(box);
 
   const auto follow = [&window, view, path] {
     const WorksheetModel& model = window.Model();
