@@ -62,6 +62,21 @@ TEST(NetworkSheet, SubAreasCombineByTheWeightedRule) {
   EXPECT_TRUE(Near(in.structures[0].runoffCoefficient, 0.48));
 }
 
+TEST(NetworkSheet, DesignLimitsMayComeAsAGroup) {
+  json j = ExampleJson("network-two-streets-si.rvw");
+  for (const char* name : {"minimumDiameter", "minimumCover"}) j["inputs"].erase(name);
+  j["options"].erase("crownRule");
+  j["inputs"]["design"] = json::parse(R"({"minimumDiameter": {"value": 450, "unit": "mm"},
+      "minimumCover": {"value": 4, "unit": "ft"}, "crownRule": "matchInverts"})");
+  const NetworkInputs in = NetworkInputsFrom(DocumentOf(j));
+  EXPECT_TRUE(Near(in.design.minimumDiameter, 0.45));
+  EXPECT_TRUE(Near(in.design.minimumCover, 4 * 0.3048));
+  EXPECT_EQ(in.design.crownRule, CrownRule::MatchInverts);
+  j["inputs"]["design"]["minimumCover"]["value"] = -1;
+  const SheetOutcome o = SolveWorksheet(NetworkKind(), DocumentOf(j));
+  EXPECT_EQ(o.field, "design") << o.message;
+}
+
 TEST(NetworkSheet, RefusalsNameTheListAndTheRow) {
   struct Row {
     const char* name;

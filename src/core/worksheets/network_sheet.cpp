@@ -1,5 +1,6 @@
 #include "core/worksheets/network_sheet.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -123,8 +124,18 @@ void AreaOf(const InputRow& row, NetworkStructure& s) {
   s.runoffCoefficient = area > 0 ? ca / area : 0;
 }
 
+// A design limit: an input of its own, or a member of a "design" group as files written by
+// hand may hold them.
 std::optional<double> Maybe(const Document& d, const char* name, Dimension dimension) {
-  return d.OptionalInput(name, dimension, Allowed::NonNegative);
+  if (d.HasInput(name)) return d.OptionalInput(name, dimension, Allowed::NonNegative);
+  const auto group = d.inputs.find("design");
+  if (group == d.inputs.end() || !group->is_object() || !group->contains(name) ||
+      (*group)[name].is_null())
+    return std::nullopt;
+  const double v = NumberIn((*group)[name], dimension, "design", std::string("design ") + name);
+  if (!(v >= 0) || !std::isfinite(v))
+    throw WorksheetError("design", std::string("design ") + name + " must not be negative.");
+  return v;
 }
 
 NamedResult Length(const char* name, const char* label, std::optional<double> v) {
@@ -238,10 +249,15 @@ NetworkInputs NetworkInputsFrom(const Document& d) {
   g.minimumVelocity = Maybe(d, "minimumVelocity", Dimension::Velocity);
   g.minimumCover = Maybe(d, "minimumCover", Dimension::Length).value_or(0);
   g.freeboard = Maybe(d, "freeboard", Dimension::Length).value_or(0);
-  g.crownRule =
-      d.Option("crownRule", {"matchCrowns", "matchInverts"}, "matchCrowns") == "matchInverts"
-          ? CrownRule::MatchInverts
-          : CrownRule::MatchCrowns;
+  std::string crown = d.Option("crownRule", {"matchCrowns", "matchInverts"}, "");
+  if (crown.empty()) {
+    const auto group = d.inputs.find("design");
+    if (group != d.inputs.end() && group->is_object() && group->contains("crownRule"))
+      crown = (*group)["crownRule"].is_string() ? (*group)["crownRule"].get<std::string>() : "?";
+    if (!crown.empty() && crown != "matchCrowns" && crown != "matchInverts")
+      throw WorksheetError("design", "design crownRule must be matchCrowns or matchInverts.");
+  }
+  g.crownRule = crown == "matchInverts" ? CrownRule::MatchInverts : CrownRule::MatchCrowns;
   g.roundTravelTimes =
       d.Option("travelTimes", {"exact", "wholeMinutes"}, "exact") == "wholeMinutes";
   g.sizes = d.resultUnits == UnitSystem::US ? BuiltInUsSizes() : BuiltInMetricSizes();
