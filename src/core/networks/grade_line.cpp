@@ -172,8 +172,10 @@ AccessHoleEnergy AccessHoleLevel(const AccessHoleInput& in) {
   e.benching = pipeInflow ? BenchingCoefficient(in.benching, e.initial / d) : 0;
   if (qo > 0) {
     if (straightQ > 0) {
-      const double theta = weightedAngle / straightQ * std::numbers::pi / 180;
-      e.angle = kAngleFactor * straightQ / qo * std::cos(theta / 2);
+      // Straight through turns nothing: exactly 0, not cos(π/2)'s rounding.
+      const double degrees = weightedAngle / straightQ;
+      const double half = degrees >= 180 ? 0 : std::cos(degrees * std::numbers::pi / 360);
+      e.angle = kAngleFactor * straightQ / qo * half;
     }
     e.plunge = plunge / qo;
   }

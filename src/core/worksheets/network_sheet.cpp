@@ -154,7 +154,8 @@ std::vector<NamedResult> PipeRecord(const PipeResult& p) {
       NamedResult::Number("intensity", "Intensity", Dimension::RainfallIntensity, p.intensity),
       NamedResult::Number("discharge", "Discharge", Dimension::Discharge, p.discharge),
       Length("requiredDiameter", "Required Diameter", p.requiredDiameter),
-      Length("diameter", p.designed ? "Diameter (designed)" : "Diameter (given)", p.diameter),
+      Length("diameter", "Diameter", p.diameter),
+      NamedResult::Flag("designed", "Designed", p.designed),
       NamedResult::Number("fullCapacity", "Full Capacity", Dimension::Discharge, p.fullCapacity),
       NamedResult::Number("fullVelocity", "Full Velocity", Dimension::Velocity, p.fullVelocity),
       NamedResult::Number("velocity", "Velocity", Dimension::Velocity, p.velocity),
@@ -275,9 +276,9 @@ SheetOutcome NetworkOutcome(const NetworkInputs& in, const NetworkResults& r) {
   std::vector<std::vector<NamedResult>> pipes, structures;
   for (const PipeResult& p : r.pipes) pipes.push_back(PipeRecord(p));
   for (const StructureResult& s : r.structures) structures.push_back(StructureRecord(s));
-  SheetOutcome o = SheetOutcome::Solved(
-      {NamedResult::Records("pipes", "Pipe", std::move(pipes)),
-       NamedResult::Records("structures", "Structure", std::move(structures))});
+  SheetOutcome o =
+      SheetOutcome::Solved({NamedResult::Table("pipes", "Pipes", std::move(pipes)),
+                            NamedResult::Table("structures", "Structures", std::move(structures))});
   o.warnings = r.warnings;
   o.methodLines = {
       "Rational method Q = C i A, C A summed down the tree; time of concentration the longest "

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -255,68 +254,6 @@ QWidget* NetworkFiles(WorksheetWindow& window) {
   return row;
 }
 
-// One table result as the computation sheet lays it out: a row per pipe or structure, a
-// column per figure with its unit in the header.
-void FillSheet(QTableWidget* table, const NamedResult* result, const Document& d) {
-  table->clear();
-  table->setRowCount(0);
-  table->setColumnCount(0);
-  if (!result || result->records.empty()) return;
-  const std::vector<NamedResult>& first = result->records.front();
-  QStringList headers;
-  for (const NamedResult& field : first) {
-    const FileUnit* unit = d.ResultUnit(field.name, field.dimension);
-    headers << ToQt(field.label) + (unit ? "\n" + ToQt(std::string(unit->symbol)) : "");
-  }
-  table->setColumnCount(static_cast<int>(first.size()));
-  table->setHorizontalHeaderLabels(headers);
-  table->setRowCount(static_cast<int>(result->records.size()));
-  for (int r = 0; r < table->rowCount(); ++r) {
-    const std::vector<NamedResult>& record = result->records[static_cast<std::size_t>(r)];
-    // A structure whose grade line reaches its rim is the one line the designer must see.
-    bool surcharged = false;
-    for (const NamedResult& field : record)
-      surcharged = surcharged || (field.name == "surcharged" && field.flag);
-    for (int c = 0; c < static_cast<int>(record.size()); ++c) {
-      const NamedResult& field = record[static_cast<std::size_t>(c)];
-      auto* item = new QTableWidgetItem(
-          ToQt(ShowResult(field, d.ResultUnit(field.name, field.dimension)).text));
-      item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-      if (surcharged) item->setBackground(QColor(255, 210, 210));
-      table->setItem(r, c, item);
-    }
-  }
-  table->resizeColumnsToContents();
-}
-
-QWidget* DesignSheet(WorksheetWindow& window) {
-  auto* tabs = new QTabWidget;
-  tabs->setObjectName("tabDesignSheet");
-  tabs->setMinimumHeight(240);
-  const auto sheet = [tabs](const char* name, const QString& title) {
-    auto* table = new QTableWidget;
-    table->setObjectName(name);
-    table->verticalHeader()->setVisible(false);
-    tabs->addTab(table, title);
-    return table;
-  };
-  QTableWidget* pipes = sheet("tblDesignPipes", QObject::tr("Pipes"));
-  QTableWidget* structures = sheet("tblDesignStructures", QObject::tr("Structures"));
-  const auto follow = [&window, tabs, pipes, structures] {
-    const WorksheetModel& model = window.Model();
-    // Figures of other inputs stay readable but greyed, as the result boxes do.
-    const bool current = model.State() == ResultsState::Current;
-    tabs->setEnabled(current);
-    if (!current) return;
-    const Document d = model.ToDocument();
-    FillSheet(pipes, model.Outcome().Find("pipes"), d);
-    FillSheet(structures, model.Outcome().Find("structures"), d);
-  };
-  QObject::connect(&window, &WorksheetWindow::Synced, tabs, follow);
-  follow();
-  return tabs;
-}
-
 }  // namespace
 
 void SetUpNetworkWindow(WorksheetWindow& window) {
@@ -336,7 +273,6 @@ void SetUpNetworkWindow(WorksheetWindow& window) {
   window.AddBelowInputs(NetworkConnections(window));
   window.AddBelowInputs(NetworkFiles(window));
   window.AddBelowInputs(box);
-  window.AddBelowInputs(DesignSheet(window));
 
   const auto follow = [&window, view, path] {
     const WorksheetModel& model = window.Model();
