@@ -5,6 +5,7 @@
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
+#include "core/worksheets/network_sheet.h"
 #include "core/worksheets/orifice_sheet.h"
 #include "core/worksheets/outlet_sheet.h"
 #include "core/worksheets/pressure_pipe_sheet.h"
@@ -16,9 +17,9 @@ namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(),       &InletKind(),          &IrregularSectionKind(),
-                               &PressurePipeKind(), &ProfileKind(),        &WeirKind(),
-                               &OrificeKind(),      &OutletStructureKind()};
+  static const KindTable kinds{&GutterKind(),       &InletKind(),   &IrregularSectionKind(),
+                               &WeirKind(),         &OrificeKind(), &OutletStructureKind(),
+                               &PressurePipeKind(), &ProfileKind(), &NetworkKind()};
   return kinds;
 }
 

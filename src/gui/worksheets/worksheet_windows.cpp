@@ -7,6 +7,7 @@
 #include "core/shell/startup.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
+#include "gui/networks/network_window.h"
 #include "gui/pipes/pressure_pipe_window.h"
 #include "gui/profiles/profile_window.h"
 #include "gui/sections/section_editor.h"
@@ -28,6 +29,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"weir", SetUpWeirWindow},
       {"orifice", SetUpOrificeWindow},
       {"outletStructure", SetUpOutletWindow},
+      {"network", SetUpNetworkWindow},
   };
   return setups;
 }
