@@ -317,6 +317,11 @@ TEST(WorksheetListEditor, EditsRowsAsTheFileHoldsThem) {
   EXPECT_EQ(rows[0]["id"], "main");
   EXPECT_EQ(rows[0]["length"]["value"], 2.5);
   EXPECT_EQ(rows[1]["shape"], "double");
+  auto* results = window.findChild<QTableWidget*>("resultTable_weirs");
+  ASSERT_NE(results, nullptr);
+  ASSERT_EQ(results->rowCount(), 2);
+  EXPECT_EQ(results->item(0, 0)->text(), "main");
+  EXPECT_EQ(results->item(1, 1)->text(), "0.425");
 
   // Feet for the column: 2.5 m shows as 8.2021 ft and the answer does not change.
   auto* unit = window.findChild<QComboBox*>("unit_weirs_length");
@@ -329,6 +334,7 @@ TEST(WorksheetListEditor, EditsRowsAsTheFileHoldsThem) {
 
   table->item(1, 1)->setText("abc");
   EXPECT_EQ(table->item(1, 1)->text(), "abc");  // kept as typed, not reverted
+  EXPECT_FALSE(results->isEnabled()) << "a table of stale results shown as current";
   window.Calculate();
   EXPECT_EQ(window.Model().State(), ResultsState::Failed);
   EXPECT_EQ(window.Model().StatusText(), "Input \"weirs\" row 2, \"length\" is missing.");

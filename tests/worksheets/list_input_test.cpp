@@ -106,6 +106,13 @@ TEST(ListInput, TheReportListsTheRowsAsATableOrWrapsThem) {
   EXPECT_NE(table.find("main  2" + std::string(20, ' ') + "Double"), std::string::npos) << table;
   // A row in another unit than the column's first says its own.
   EXPECT_NE(table.find("150 cm"), std::string::npos) << table;
+  // The result table, a row per weir in the result units: 2 · 1.7 · 2 · 0.125 = 0.85.
+  EXPECT_NE(table.find("(X)  Weirs (2 rows)"), std::string::npos) << table;
+  const std::string indent(17, ' ');
+  EXPECT_NE(
+      table.find(indent + "Id    Discharge\n" + indent + "      m³/s\n" + indent + "main  0.85\n"),
+      std::string::npos)
+      << table;
 
   const std::string wide(60, 'w');
   const std::string wrapped = ReportText(

@@ -82,7 +82,7 @@ inline SheetOutcome SolveWeirRow(const Document& d) {
   if (records.empty()) return SheetOutcome::Failed("Give at least one weir.", "weirs");
   return SheetOutcome::Solved(
       {NamedResult::Number("discharge", "Discharge", Dimension::Discharge, total),
-       NamedResult::Records("weirs", "Weir", std::move(records))});
+       NamedResult::Table("weirs", "Weirs", std::move(records))});
 }
 
 inline const WorksheetKind& WeirRowKind() {

@@ -51,6 +51,13 @@ NamedResult NamedResult::Series(std::string name, std::string label, Dimension d
   return r;
 }
 
+NamedResult NamedResult::Table(std::string name, std::string label,
+                               std::vector<std::vector<NamedResult>> records) {
+  NamedResult r = Records(std::move(name), std::move(label), std::move(records));
+  r.table = true;
+  return r;
+}
+
 NamedResult NamedResult::Records(std::string name, std::string label,
                                  std::vector<std::vector<NamedResult>> records) {
   NamedResult r;

@@ -33,6 +33,9 @@ struct NamedResult {
   int digits = kShownDigits;                      ///< significant digits shown
   /// An elevation or station: shown to survey resolution rather than to digits.
   bool level = false;
+  /// Records shown as one table, a row per record (a rating, a profile), rather than
+  /// field by field; --json writes them alike.
+  bool table = false;
 
   /// A number in base units of dimension; nullopt shows as not applicable.
   static NamedResult Number(std::string name, std::string label, Dimension dimension,
@@ -46,6 +49,9 @@ struct NamedResult {
                             std::vector<double> values, int digits = kShownDigits);
   static NamedResult Records(std::string name, std::string label,
                              std::vector<std::vector<NamedResult>> records);
+  /// Records shown as a table; every record should hold the same fields in one order.
+  static NamedResult Table(std::string name, std::string label,
+                           std::vector<std::vector<NamedResult>> records);
 };
 
 /// The outcome of one solve. On failure `message` says why and `field` names the input or

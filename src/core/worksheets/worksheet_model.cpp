@@ -153,6 +153,11 @@ std::string WorksheetModel::StatusText() const {
   return outcome_.message;
 }
 
+std::vector<ResultTable> WorksheetModel::ResultTables() const {
+  if (!outcome_.ok) return {};
+  return rivulet::ResultTables(outcome_, ToDocument());
+}
+
 std::vector<ResultRow> WorksheetModel::ResultRows() const {
   std::vector<ResultRow> rows;
   if (!outcome_.ok) return rows;
@@ -162,6 +167,7 @@ std::vector<ResultRow> WorksheetModel::ResultRows() const {
     rows.push_back({r.name, label, r.dimension, shown.text, shown.unitName, shown.unitSymbol});
   };
   for (const NamedResult& r : outcome_.results) {
+    if (r.table) continue;
     if (r.shape != NamedResult::Shape::Records) {
       add(r, r.label);
       continue;
@@ -285,9 +291,21 @@ std::string WorksheetModel::CopyText() const {
     const FileUnit* unit = FindFileUnit(f.dimension, Unit(f.name));
     text += f.label + "\t" + Text(f.name) + "\t" + (unit ? std::string(unit->symbol) : "") + "\n";
   }
-  if (state_ == ResultsState::Current)
+  if (state_ == ResultsState::Current) {
     for (const ResultRow& r : ResultRows())
       text += r.label + "\t" + r.text + "\t" + r.unitSymbol + "\n";
+    for (const ResultTable& t : ResultTables()) {
+      text += t.label + "\n";
+      for (size_t c = 0; c < t.headers.size(); ++c)
+        text +=
+            (c ? "\t" : "") + t.headers[c] + (t.units[c].empty() ? "" : " (" + t.units[c] + ")");
+      text += "\n";
+      for (const auto& row : t.cells) {
+        for (size_t c = 0; c < row.size(); ++c) text += (c ? "\t" : "") + row[c];
+        text += "\n";
+      }
+    }
+  }
   return text + StatusText() + "\n";
 }
 

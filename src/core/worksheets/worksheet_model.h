@@ -10,6 +10,7 @@
 
 #include "core/shell/results_state.h"
 #include "core/worksheets/kinds.h"
+#include "core/worksheets/worksheet_report.h"
 
 namespace rivulet {
 
@@ -73,6 +74,8 @@ class WorksheetModel {
   /// The results' rows in their shown units (empty before the first solve or after a
   /// refusal).
   std::vector<ResultRow> ResultRows() const;
+  /// The table results (not among ResultRows) in their shown units.
+  std::vector<ResultTable> ResultTables() const;
 
   /// The worksheet as a file holds it; inputs left empty are left out.
   Document ToDocument() const;

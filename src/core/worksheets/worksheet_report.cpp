@@ -76,6 +76,43 @@ std::pair<std::string, std::string> InputText(const InputField& field, const Doc
   return {"(missing)", ""};
 }
 
+// Rows under their headers (and units) when they fit the page, else each row as a wrapped
+// line of "Header value unit" pairs.
+void AddTable(std::vector<std::string>& out, const std::vector<std::string>& headers,
+              const std::vector<std::string>& units,
+              const std::vector<std::vector<std::string>>& cells) {
+  std::vector<size_t> widths(headers.size());
+  for (size_t c = 0; c < headers.size(); ++c) {
+    widths[c] = std::max(CharacterCount(headers[c]), CharacterCount(units[c]));
+    for (const auto& line : cells) widths[c] = std::max(widths[c], CharacterCount(line[c]));
+  }
+  size_t total = 0;
+  for (size_t w : widths) total += w + 2;
+  const std::string indent = kMargin + kIndent + "  ";
+  if (total <= kTextWidth - 2) {
+    auto add = [&](const std::vector<std::string>& line) {
+      std::string text = indent;
+      for (size_t c = 0; c < line.size(); ++c) text += PadRight(line[c], widths[c] + 2, 0);
+      out.push_back(Trimmed(text));
+    };
+    add(headers);
+    if (std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); }))
+      add(units);
+    for (const auto& line : cells) add(line);
+    return;
+  }
+  for (size_t i = 0; i < cells.size(); ++i) {
+    std::string text = std::to_string(i + 1) + ".";
+    for (size_t c = 0; c < headers.size(); ++c) {
+      if (cells[i][c].empty()) continue;
+      const bool unitInCell = cells[i][c].find(' ') != std::string::npos || units[c].empty();
+      text += " " + headers[c] + " " + cells[i][c] + (unitInCell ? "" : " " + units[c]) + ";";
+    }
+    text.pop_back();
+    for (const std::string& l : WrapWords(text, kTextWidth - 2)) out.push_back(Trimmed(indent + l));
+  }
+}
+
 // One cell of a list input's row: the number as written (with its unit when the column's
 // header does not give it) or the word.
 std::string CellText(const ListColumn& column, const nlohmann::json& row,
@@ -135,40 +172,23 @@ void AddRowList(std::vector<std::string>& out, const InputField& field, const Do
                                      : "?");
     cells.push_back(std::move(line));
   }
-  std::vector<size_t> widths(headers.size());
-  for (size_t c = 0; c < headers.size(); ++c) {
-    widths[c] = std::max(CharacterCount(headers[c]), CharacterCount(units[c]));
-    for (const auto& line : cells) widths[c] = std::max(widths[c], CharacterCount(line[c]));
-  }
-  size_t total = 0;
-  for (size_t w : widths) total += w + 2;
-  const std::string indent = kMargin + kIndent + "  ";
-  if (total <= kTextWidth - 2) {
-    auto add = [&](const std::vector<std::string>& line) {
-      std::string text = indent;
-      for (size_t c = 0; c < line.size(); ++c) text += PadRight(line[c], widths[c] + 2, 0);
-      out.push_back(Trimmed(text));
-    };
-    add(headers);
-    if (std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); }))
-      add(units);
-    for (const auto& line : cells) add(line);
-    return;
-  }
-  for (size_t i = 0; i < cells.size(); ++i) {
-    std::string text = std::to_string(i + 1) + ".";
-    for (size_t c = 0; c < headers.size(); ++c) {
-      if (cells[i][c].empty()) continue;
-      const bool unitInCell = cells[i][c].find(' ') != std::string::npos || units[c].empty();
-      text += " " + headers[c] + " " + cells[i][c] + (unitInCell ? "" : " " + units[c]) + ";";
-    }
-    text.pop_back();
-    for (const std::string& l : WrapWords(text, kTextWidth - 2)) out.push_back(Trimmed(indent + l));
-  }
+  AddTable(out, headers, units, cells);
 }
 
 void AddResult(std::vector<std::string>& out, const NamedResult& r, const Document& d,
                const std::string& mark, const std::string& prefix) {
+  if (r.table) {
+    SheetOutcome one;
+    one.results.push_back(r);
+    for (const ResultTable& t : ResultTables(one, d)) {
+      AddRow(out, mark,
+             prefix + t.label + " (" + std::to_string(t.cells.size()) +
+                 (t.cells.size() == 1 ? " row)" : " rows)"),
+             "", "");
+      AddTable(out, t.headers, t.units, t.cells);
+    }
+    return;
+  }
   if (r.shape != NamedResult::Shape::Records) {
     const ShownResult shown = ShowResult(r, d.ResultUnit(r.name, r.dimension));
     AddRow(out, mark, prefix + r.label, shown.text, shown.unitSymbol);
@@ -181,6 +201,36 @@ void AddResult(std::vector<std::string>& out, const NamedResult& r, const Docume
 }
 
 }  // namespace
+
+std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units) {
+  std::vector<ResultTable> tables;
+  for (const NamedResult& r : outcome.results) {
+    if (!r.table) continue;
+    ResultTable t{r.name, r.label, {}, {}, {}};
+    // Columns from the first record that has fields: the kind gives every record the same.
+    std::vector<std::string> names;
+    for (const auto& record : r.records) {
+      if (record.empty()) continue;
+      for (const NamedResult& field : record) {
+        names.push_back(field.name);
+        t.headers.push_back(field.label);
+        const FileUnit* unit = units.ResultUnit(field.name, field.dimension);
+        t.units.push_back(unit ? std::string(unit->symbol) : "");
+      }
+      break;
+    }
+    for (const auto& record : r.records) {
+      std::vector<std::string> row(names.size());
+      for (const NamedResult& field : record)
+        for (size_t c = 0; c < names.size(); ++c)
+          if (names[c] == field.name)
+            row[c] = ShowResult(field, units.ResultUnit(field.name, field.dimension)).text;
+      t.cells.push_back(std::move(row));
+    }
+    tables.push_back(std::move(t));
+  }
+  return tables;
+}
 
 std::vector<std::string> WrapWords(const std::string& text, size_t width) {
   width = std::max<size_t>(width, 1);

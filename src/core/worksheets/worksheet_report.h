@@ -18,6 +18,18 @@ std::vector<std::string> WorksheetReportLines(const WorksheetKind& kind, const D
                                               const SheetOutcome& outcome,
                                               const std::string& filePath);
 
+/// A table result (a rating, a profile) as a window shows it: a column per field.
+struct ResultTable {
+  std::string name;                             ///< --json name
+  std::string label;                            ///< "Rating"
+  std::vector<std::string> headers;             ///< field labels
+  std::vector<std::string> units;               ///< unit symbols, "" for none
+  std::vector<std::vector<std::string>> cells;  ///< shown texts, a row per record
+};
+
+/// The table results of an outcome in the document's result units.
+std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units);
+
 /// Text cut into lines of at most width characters at blanks; a longer word is cut.
 std::vector<std::string> WrapWords(const std::string& text, size_t width);
 

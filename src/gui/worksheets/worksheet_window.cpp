@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -126,6 +128,8 @@ WorksheetWindow::WorksheetWindow(const WorksheetKind& kind, Services& services,
     lists_[f.name] = editor;
     column->addWidget(editor);
   }
+  tablesSlot_ = new QVBoxLayout;
+  column->addLayout(tablesSlot_);
 
   warnings_ = new QLabel;
   warnings_->setObjectName("lblWarnings");
@@ -356,6 +360,56 @@ void WorksheetWindow::RebuildResultRows() {
     results_[i].value->setEnabled(current);
     if (results_[i].unit) ShowUnit(results_[i].unit, shown[i].unitName);
   }
+  RebuildResultTables(current);
+}
+
+void WorksheetWindow::RebuildResultTables(bool current) {
+  const std::vector<ResultTable> tables = model_.ResultTables();
+  // A table stays until a solve gives other tables: greyed while it is out of date.
+  if (!tables.empty() || model_.State() == ResultsState::Current ||
+      model_.State() == ResultsState::Failed) {
+    std::map<std::string, QTableWidget*> kept;
+    for (const ResultTable& t : tables) {
+      QTableWidget*& table = resultTables_[t.name];
+      if (!table) {
+        auto* group = new QGroupBox(ToQt(t.label));
+        auto* layout = new QVBoxLayout(group);
+        table = new QTableWidget;
+        table->setObjectName("resultTable_" + ToQt(t.name));
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setMinimumHeight(table->fontMetrics().height() * 12);
+        table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        layout->addWidget(table);
+        tablesSlot_->addWidget(group);
+        FitToContent();
+      }
+      QStringList headers;
+      for (size_t c = 0; c < t.headers.size(); ++c)
+        headers << ToQt(t.headers[c]) +
+                       (t.units[c].empty() ? QString() : "\n(" + ToQt(t.units[c]) + ")");
+      table->setColumnCount(static_cast<int>(headers.size()));
+      table->setHorizontalHeaderLabels(headers);
+      table->setRowCount(static_cast<int>(t.cells.size()));
+      for (size_t r = 0; r < t.cells.size(); ++r)
+        for (size_t c = 0; c < t.cells[r].size(); ++c) {
+          QTableWidgetItem* item = table->item(static_cast<int>(r), static_cast<int>(c));
+          if (!item) {
+            item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(static_cast<int>(r), static_cast<int>(c), item);
+          }
+          item->setText(ToQt(t.cells[r][c]));
+        }
+      kept[t.name] = table;
+    }
+    for (auto& [name, table] : resultTables_)
+      if (!kept.count(name) && table) {
+        delete table->parentWidget();
+        table = nullptr;
+      }
+    std::erase_if(resultTables_, [](const auto& entry) { return entry.second == nullptr; });
+  }
+  for (auto& [name, table] : resultTables_) table->setEnabled(current);
 }
 
 void WorksheetWindow::ShowInputUse() {

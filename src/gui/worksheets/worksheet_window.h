@@ -22,6 +22,7 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QTableWidget;
 class QVBoxLayout;
 
 namespace rivulet {
@@ -89,6 +90,7 @@ class WorksheetWindow : public QMainWindow {
   QWidget* BuildResults();
   void BuildMenus();
   void RebuildResultRows();
+  void RebuildResultTables(bool current);
   void ShowInputUse();
   void FitToContent();
   QSize WantedSize() const;
@@ -116,6 +118,8 @@ class WorksheetWindow : public QMainWindow {
   std::map<std::string, InputRow> inputs_;
   std::map<std::string, QComboBox*> options_;
   std::map<std::string, WorksheetListEditor*> lists_;  ///< list inputs by name
+  std::map<std::string, QTableWidget*> resultTables_;  ///< table results by name
+  QVBoxLayout* tablesSlot_ = nullptr;
   QComboBox* resultSystem_ = nullptr;
   QGridLayout* resultGrid_ = nullptr;
   std::vector<std::pair<std::string, std::string>> shownRows_;  // name and label per row
