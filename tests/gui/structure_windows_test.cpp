@@ -1,5 +1,5 @@
 // The structure worksheets' windows: each drawing follows the current results only, and the
-// outlet window tables its rating and saves it as CSV.
+// outlet window tables its rating, saves it as CSV and copies it.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -86,6 +86,12 @@ TEST(StructureWindows, OutletTablesItsRatingAndSavesItAsCsv) {
             "(ft3/s),10-yr regime,riser discharge (ft3/s),riser regime");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 22);
   EXPECT_TRUE(outlet.services.messages.empty());
+  // Copy Rating gives the same rows tab-separated, for a spreadsheet.
+  outlet.window->findChild<QAction*>("mnuOutletCopyRating")->trigger();
+  ASSERT_TRUE(outlet.services.clipboard.has_value());
+  std::string tabbed = csv;
+  std::replace(tabbed.begin(), tabbed.end(), ',', '\t');
+  EXPECT_EQ(*outlet.services.clipboard, tabbed);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <any>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/batch/batch.h"
 #include "core/shell/number_text.h"
@@ -97,6 +99,13 @@ TEST_F(StructureBatch, GivenWeirCoefficientIsUsedAndReported) {
             "discharge", R"({"weirType": "rectangular", "method": "simple"})", "US");
   EXPECT_NEAR(Value(j, "discharge"), 0.4 * std::sqrt(2 * 9.80665 / 0.3048) * 10, 1e-9);
   EXPECT_EQ(j["results"]["weirCoefficient"]["value"], 0.4);
+  Run({(folder.path / "s.rvw").string()}, BatchOutput::Reports);
+  std::vector<std::string> lines;
+  std::istringstream report(out.str());
+  for (std::string line; std::getline(report, line);) lines.push_back(line);
+  EXPECT_NE(ReportWords(lines).find("Weir coefficient 0.4 given, in place of the method's own."),
+            std::string::npos)
+      << out.str();
 }
 
 TEST_F(StructureBatch, OrificeSamplesSolveToTheirHandFigures) {

@@ -209,24 +209,24 @@ OutletInputs ReadOutletInputs(const Document& d) {
 }
 
 std::string OutletRatingCsv(const OutletInputs& in, const OutletRating& r, const FileUnit& level,
-                            const FileUnit& discharge) {
+                            const FileUnit& discharge, char separator) {
   const std::string lu(level.name), qu(discharge.name);
   std::string out;
-  AppendDelimitedCell(out, "stage (" + lu + ")", ',');
-  out += ',';
-  AppendDelimitedCell(out, "discharge (" + qu + ")", ',');
+  AppendDelimitedCell(out, "stage (" + lu + ")", separator);
+  out += separator;
+  AppendDelimitedCell(out, "discharge (" + qu + ")", separator);
   for (const OutletDevice& d : in.devices) {
-    out += ',';
-    AppendDelimitedCell(out, d.id + " discharge (" + qu + ")", ',');
-    out += ',';
-    AppendDelimitedCell(out, d.id + " regime", ',');
+    out += separator;
+    AppendDelimitedCell(out, d.id + " discharge (" + qu + ")", separator);
+    out += separator;
+    AppendDelimitedCell(out, d.id + " regime", separator);
   }
   out += "\r\n";
   for (const OutletRatingRow& row : r.rows) {
-    out += FormatNumber(FromBase(level, row.stage)) + "," +
+    out += FormatNumber(FromBase(level, row.stage)) + separator +
            FormatNumber(FromBase(discharge, row.discharge));
     for (const DeviceFlow& f : row.devices)
-      out += "," + FormatNumber(FromBase(discharge, f.discharge)) + "," + f.regime;
+      out += separator + FormatNumber(FromBase(discharge, f.discharge)) + separator + f.regime;
     out += "\r\n";
   }
   return out;

@@ -28,9 +28,10 @@ struct OutletInputs {
 OutletInputs ReadOutletInputs(const Document& document);
 
 /// The rating as CSV (comma-separated, "." decimals, CRLF): stage and total discharge, then
-/// each device's discharge and regime, the units named in the header.
+/// each device's discharge and regime, the units named in the header. A tab separator gives
+/// what a spreadsheet takes from the clipboard.
 std::string OutletRatingCsv(const OutletInputs& inputs, const OutletRating& rating,
-                            const FileUnit& level, const FileUnit& discharge);
+                            const FileUnit& level, const FileUnit& discharge, char separator = ',');
 
 /// What a solved outlet outcome carries for its window's drawing and curve.
 struct OutletSolved {

@@ -287,7 +287,17 @@ void SetUpOutletWindow(WorksheetWindow& window) {
     QObject::connect(csv, &QAction::triggered, &window, [&window] { SaveCsv(window); });
     const QList<QAction*> items = menu->menu()->actions();
     menu->menu()->insertAction(items.size() > 3 ? items[3] : nullptr, csv);
-    break;
+  }
+  for (QAction* menu : window.menuBar()->actions()) {
+    if (!menu->menu() || !menu->text().contains("Edit")) continue;
+    QAction* copy = menu->menu()->addAction("Copy &Rating");
+    copy->setObjectName("mnuOutletCopyRating");
+    QObject::connect(copy, &QAction::triggered, &window, [&window] {
+      const std::optional<OutletPicture> p = CurrentPicture(window.Model());
+      if (p)
+        window.WindowServices().SetClipboardText(
+            OutletRatingCsv(p->inputs, p->rating, *p->level, *p->discharge, '\t'));
+    });
   }
 }
 
