@@ -308,8 +308,10 @@ double TailwaterDepth(const Culvert& c, double totalDischarge) {
 }
 
 double BarrelDischargeAt(const Culvert& c, double elevation, double tailwaterDepth) {
+  // Only the two headwaters, without the outlet depths the searches do not need.
   const auto level = [&](double q) {
-    return BarrelFlowAt(c, q, tailwaterDepth).headwaterElevation;
+    return c.inletInvert + std::max(InletControlHeadwater(c, q).headwater,
+                                    OutletControlHeadwater(c, q, tailwaterDepth).headwater);
   };
   if (elevation <= level(0)) return 0;
   return SolveRising(level, elevation, 0.0).value;

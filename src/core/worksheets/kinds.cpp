@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/worksheets/culvert_sheet.h"
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
@@ -15,7 +16,8 @@ namespace rivulet {
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
   static const KindTable kinds{&GutterKind(), &InletKind(),   &IrregularSectionKind(),
-                               &WeirKind(),   &OrificeKind(), &OutletStructureKind()};
+                               &WeirKind(),   &OrificeKind(), &OutletStructureKind(),
+                               &CulvertKind()};
   return kinds;
 }
 
