@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/files/csv_cell.h"
 #include "core/hydraulics/checked_math.h"
+#include "core/shell/number_text.h"
 #include "core/structures/structure_error.h"
 
 namespace rivulet {
@@ -13,7 +15,6 @@ namespace {
 const std::vector<std::string> kShapes{"circular", "box"};
 const std::vector<std::string> kMaterials{"concrete", "corrugatedMetal"};
 const std::vector<std::string> kTailwaters{"elevation", "channel"};
-const std::vector<std::string> kChannelShapes{"trapezoid", "rectangle", "triangle"};
 const std::vector<std::string> kSurfaces{"paved", "gravel"};
 const std::vector<std::string> kUnknowns{"headwater", "discharge", "size"};
 // Points of the performance table, from no flow to twice the design discharge.
@@ -25,10 +26,17 @@ std::vector<std::string> InletCodes() {
   return codes;
 }
 
+// The window names an inlet by its code and edge; the shape and material have their own
+// options, so the description's leading "Box, " and the like are left out.
 std::vector<Choice> InletChoices() {
   std::vector<Choice> choices;
-  for (const InletConfiguration& i : InletConfigurations())
-    choices.push_back({i.code, std::string(i.code) + ": " + i.description});
+  for (const InletConfiguration& i : InletConfigurations()) {
+    const std::string description = i.description;
+    const std::size_t comma = description.find(", ");
+    choices.push_back(
+        {i.code, std::string(i.code) + ": " +
+                     (comma == std::string::npos ? description : description.substr(comma + 2))});
+  }
   return choices;
 }
 
@@ -42,7 +50,6 @@ FieldUse UseOfCulvertField(const Document& d, const std::string& field) {
   const bool box = OptionText(d, "barrelShape", "circular") == "box";
   const std::string unknown = d.solveFor.empty() ? "headwater" : d.solveFor;
   const bool channel = OptionText(d, "tailwater", "elevation") == "channel";
-  const std::string channelShape = OptionText(d, "channelShape", "trapezoid");
   const bool road = d.HasInput("roadwayCrestElevation");
   if (field == "diameter") return !box && unknown != "size" ? FieldUse::Required : FieldUse::Unused;
   if (field == "span") return box ? FieldUse::Required : FieldUse::Unused;
@@ -52,12 +59,9 @@ FieldUse UseOfCulvertField(const Document& d, const std::string& field) {
     return unknown == "headwater" ? FieldUse::Unused : FieldUse::Required;
   if (field == "outletInvertElevation" || field == "barrelSlope") return FieldUse::EitherOfPair;
   if (field == "tailwaterElevation") return channel ? FieldUse::Unused : FieldUse::Required;
-  if (field == "channelShape" || field == "channelSlope" || field == "channelManningsN")
+  if (field == "channelBottomWidth" || field == "channelSideSlope" || field == "channelSlope" ||
+      field == "channelManningsN")
     return channel ? FieldUse::Required : FieldUse::Unused;
-  if (field == "channelBottomWidth")
-    return channel && channelShape != "triangle" ? FieldUse::Required : FieldUse::Unused;
-  if (field == "channelSideSlope")
-    return channel && channelShape != "rectangle" ? FieldUse::Required : FieldUse::Unused;
   if (field == "roadwayCrestElevation") return FieldUse::Optional;
   if (field == "roadwayCrestLength" || field == "roadwayWidth" || field == "roadwaySurface")
     return road ? FieldUse::Required : FieldUse::Unused;
@@ -203,15 +207,13 @@ CulvertInputs ReadCulvertInputs(const Document& d) {
     c.outletInvert = c.inletInvert - s * c.length;
   }
   if (d.Option("tailwater", kTailwaters, "elevation") == "channel") {
+    // A zero bottom width makes the channel a triangle, zero side slopes a rectangle.
     TailwaterChannel ch;
-    const std::string shape = d.Option("channelShape", kChannelShapes, "trapezoid");
-    ch.shape = shape == "rectangle"  ? SectionKind::Rectangle
-               : shape == "triangle" ? SectionKind::Triangle
-                                     : SectionKind::Trapezoid;
-    if (ch.shape != SectionKind::Triangle)
-      ch.bottomWidth = d.Input("channelBottomWidth", Dimension::Length, Allowed::Any);
-    if (ch.shape != SectionKind::Rectangle)
-      ch.sideSlope = d.Input("channelSideSlope", Dimension::SideSlope, Allowed::Any);
+    ch.bottomWidth = d.Input("channelBottomWidth", Dimension::Length, Allowed::NonNegative);
+    ch.sideSlope = d.Input("channelSideSlope", Dimension::SideSlope, Allowed::NonNegative);
+    ch.shape = ch.bottomWidth == 0 ? SectionKind::Triangle
+               : ch.sideSlope == 0 ? SectionKind::Rectangle
+                                   : SectionKind::Trapezoid;
     ch.slope = d.Input("channelSlope", Dimension::Slope, Allowed::Any);
     ch.n = d.Input("channelManningsN", Dimension::None, Allowed::Any);
     c.channel = ch;
@@ -236,6 +238,30 @@ CulvertInputs ReadCulvertInputs(const Document& d) {
   in.sizes = d.resultUnits == UnitSystem::US ? BuiltInUsSizes() : BuiltInMetricSizes();
   in.performancePoints = kPerformancePoints;
   return in;
+}
+
+std::string CulvertPerformanceCsv(const std::vector<PerformancePoint>& points,
+                                  const FileUnit& level, const FileUnit& discharge,
+                                  char separator) {
+  const std::string lu(level.name), qu(discharge.name);
+  const std::string heads[] = {
+      "discharge (" + qu + ")",        "headwater inlet (" + lu + ")",
+      "headwater outlet (" + lu + ")", "headwater (" + lu + ")",
+      "barrel discharge (" + qu + ")", "overtopping discharge (" + qu + ")"};
+  std::string out;
+  for (const std::string& h : heads) {
+    if (&h != heads) out += separator;
+    AppendDelimitedCell(out, h, separator);
+  }
+  out += "\r\n";
+  for (const PerformancePoint& p : points) {
+    const auto lv = [&](double v) { return FormatNumber(FromBase(level, v)); };
+    const auto q = [&](double v) { return FormatNumber(FromBase(discharge, v)); };
+    out += q(p.discharge) + separator + lv(p.headwaterInlet) + separator + lv(p.headwaterOutlet) +
+           separator + lv(p.headwaterElevation) + separator + q(p.barrelDischarge) + separator +
+           q(p.overtoppingDischarge) + "\r\n";
+  }
+  return out;
 }
 
 const WorksheetKind& CulvertKind() {
@@ -267,17 +293,14 @@ const WorksheetKind& CulvertKind() {
       },
       {{"headwater", "Headwater"}, {"discharge", "Discharge"}, {"size", "Size"}},
       {
-          {"barrelShape", "Barrel Shape", {{"circular", "Circular"}, {"box", "Box"}}},
+          {"barrelShape", "Shape", {{"circular", "Circular"}, {"box", "Box"}}},
           {"barrelMaterial",
-           "Barrel Material",
+           "Material",
            {{"concrete", "Concrete"}, {"corrugatedMetal", "Corrugated Metal"}}},
           {"inletType", "Inlet", InletChoices()},
           {"tailwater",
            "Tailwater",
            {{"elevation", "Elevation"}, {"channel", "Downstream Channel"}}},
-          {"channelShape",
-           "Channel Shape",
-           {{"trapezoid", "Trapezoid"}, {"rectangle", "Rectangle"}, {"triangle", "Triangle"}}},
           {"roadwaySurface", "Road Surface", {{"paved", "Paved"}, {"gravel", "Gravel"}}},
       },
       [](const Document& d) {

@@ -3,7 +3,11 @@
 // warnings.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/culverts/culvert.h"
+#include "core/worksheets/file_units.h"
 #include "core/worksheets/kinds.h"
 
 namespace rivulet {
@@ -20,5 +24,11 @@ struct CulvertSolved {
   CulvertInputs inputs;
   CulvertResults results;
 };
+
+/// The performance table as CSV (separator ',' or '\t'), flows and levels in the units given,
+/// a header naming each column with its unit; lines end in CR LF.
+std::string CulvertPerformanceCsv(const std::vector<PerformancePoint>& points,
+                                  const FileUnit& level, const FileUnit& discharge,
+                                  char separator = ',');
 
 }  // namespace rivulet
