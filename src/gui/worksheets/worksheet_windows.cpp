@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "core/shell/startup.h"
+#include "gui/culverts/culvert_window.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
 #include "gui/sections/section_editor.h"
@@ -20,6 +21,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"gutter", SetUpGutterWindow},   {"inlet", SetUpInletWindow},
       {"section", SetUpSectionWindow}, {"weir", SetUpWeirWindow},
       {"orifice", SetUpOrificeWindow}, {"outletStructure", SetUpOutletWindow},
+      {"culvert", SetUpCulvertWindow},
   };
   return setups;
 }
