@@ -66,11 +66,11 @@ TEST(StructureWindows, OutletTablesItsRatingAndSavesItAsCsv) {
   StructureWindow outlet(OutletStructureKind());
   SetUpOutletWindow(*outlet.window);
   ASSERT_TRUE(outlet.window->OpenFile(Example("outlet-pond-riser-us.rvw")));
-  auto* table = outlet.window->findChild<QTableWidget*>("tblOutletRating");
+  auto* table = outlet.window->findChild<QTableWidget*>("resultTable_rating");
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(table->rowCount(), 21);
-  EXPECT_EQ(table->columnCount(), 5);
-  EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "Stage (ft)");
+  EXPECT_EQ(table->columnCount(), 8);
+  EXPECT_EQ(table->horizontalHeaderItem(2)->text(), "WQ Discharge\n(ft³/s)");
   EXPECT_EQ(table->item(20, 0)->text(), "655.00");
 
   testing::TempFolder folder;

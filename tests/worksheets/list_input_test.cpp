@@ -114,6 +114,18 @@ TEST(ListInput, TheReportListsTheRowsAsATableOrWrapsThem) {
       std::string::npos)
       << table;
 
+  // Too wide for the page: the columns that do not fit follow in a table of their own, the
+  // first column repeated (30 + 2, Length 6 + 2, Coefficient 11 + 2 fill the 53 columns).
+  const std::string id(30, 'i');
+  const std::string split = ReportText(RowsDocument(
+      R"([{"id": ")" + id + R"(", "length": {"value": 2, "unit": "m"}, "shape": "double"}])"));
+  EXPECT_NE(split.find(indent + "Id" + std::string(30, ' ') + "Length  Coefficient\n"),
+            std::string::npos)
+      << split;
+  EXPECT_NE(split.find(indent + "Id" + std::string(30, ' ') + "Shape\n"), std::string::npos)
+      << split;
+  EXPECT_NE(split.find(indent + id + "  Double\n"), std::string::npos) << split;
+
   const std::string wide(60, 'w');
   const std::string wrapped = ReportText(
       RowsDocument(R"([{"id": ")" + wide + R"(", "length": {"value": 2, "unit": "m"}}])"));

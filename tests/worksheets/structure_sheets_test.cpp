@@ -215,15 +215,23 @@ TEST_F(StructureBatch, OutletRefusalsNameTheirField) {
   }
 }
 
-// The window counts the rating rather than listing each cell, and the CSV carries it whole.
-TEST(OutletSheet, RatingIsCountedInTheWindowAndWrittenWholeAsCsv) {
+// The window shows the rating as a table, a column per device's flow and regime, and the CSV
+// carries it whole.
+TEST(OutletSheet, RatingIsATableWithAColumnPerDeviceAndWrittenWholeAsCsv) {
   const std::string path = Example("outlet-pond-riser-si.rvw");
   WorksheetModel model(OutletStructureKind());
   ASSERT_EQ(model.Load(*ReadWorksheetFile(path).document, path), "");
   model.Calculate();
-  const std::vector<ResultRow> rows = model.ResultRows();
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].text, "21 rows");
+  EXPECT_TRUE(model.ResultRows().empty());
+  const std::vector<ResultTable> tables = model.ResultTables();
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(tables[0].headers,
+            (std::vector<std::string>{"Stage", "Discharge", "low Discharge", "low Regime",
+                                      "second Discharge", "second Regime", "overflow Discharge",
+                                      "overflow Regime"}));
+  ASSERT_EQ(tables[0].cells.size(), 21u);
+  EXPECT_EQ(tables[0].cells[1][3], "weir");
+  EXPECT_EQ(tables[0].cells[20][0], "102.000");
   const auto& solved = std::any_cast<const OutletSolved&>(model.Outcome().solved);
   const std::string csv =
       OutletRatingCsv(solved.inputs, solved.rating, *FindFileUnit(Dimension::Length, "ft"),

@@ -8,6 +8,8 @@
 #include "core/worksheets/input_range.h"
 #include "core/worksheets/orifice_sheet.h"
 #include "core/worksheets/outlet_sheet.h"
+#include "core/worksheets/pressure_pipe_sheet.h"
+#include "core/worksheets/profile_sheet.h"
 #include "core/worksheets/section_sheet.h"
 #include "core/worksheets/weir_sheet.h"
 
@@ -15,9 +17,9 @@ namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(), &InletKind(),   &IrregularSectionKind(),
-                               &WeirKind(),   &OrificeKind(), &OutletStructureKind(),
-                               &CulvertKind()};
+  static const KindTable kinds{&GutterKind(),       &InletKind(),           &IrregularSectionKind(),
+                               &PressurePipeKind(), &ProfileKind(),         &WeirKind(),
+                               &OrificeKind(),      &OutletStructureKind(), &CulvertKind()};
   return kinds;
 }
 

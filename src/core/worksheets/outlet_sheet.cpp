@@ -168,8 +168,7 @@ SheetOutcome OutletOutcome(const Document& d, const OutletInputs& in, const Outl
          NamedResult::Number("discharge", "Discharge", Dimension::Discharge, row.discharge),
          NamedResult::Records("devices", "Device", std::move(devices))});
   }
-  SheetOutcome o =
-      SheetOutcome::Solved({NamedResult::Records("rating", "Rating", std::move(rows))});
+  SheetOutcome o = SheetOutcome::Solved({NamedResult::Table("rating", "Rating", std::move(rows))});
   const FileUnit* unit = d.ResultUnit("stage", Dimension::Length);
   for (size_t i = 0; i < in.devices.size(); ++i) {
     const OutletDevice& dev = in.devices[i];

@@ -1,6 +1,5 @@
 #include "core/worksheets/worksheet_model.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "core/shell/number_text.h"
@@ -170,18 +169,6 @@ std::vector<ResultRow> WorksheetModel::ResultRows() const {
     if (r.table) continue;
     if (r.shape != NamedResult::Shape::Records) {
       add(r, r.label);
-      continue;
-    }
-    // A table of tables (a rating with each device's flow per row) would run to thousands
-    // of rows cell by cell: it is counted here and shown by its kind's own window.
-    const auto nested = [](const std::vector<NamedResult>& record) {
-      return std::any_of(record.begin(), record.end(), [](const NamedResult& cell) {
-        return cell.shape == NamedResult::Shape::Records;
-      });
-    };
-    if (std::any_of(r.records.begin(), r.records.end(), nested)) {
-      rows.push_back(
-          {r.name, r.label, Dimension::None, std::to_string(r.records.size()) + " rows", "", ""});
       continue;
     }
     for (size_t i = 0; i < r.records.size(); ++i)

@@ -86,19 +86,41 @@ void AddTable(std::vector<std::string>& out, const std::vector<std::string>& hea
     widths[c] = std::max(CharacterCount(headers[c]), CharacterCount(units[c]));
     for (const auto& line : cells) widths[c] = std::max(widths[c], CharacterCount(line[c]));
   }
-  size_t total = 0;
-  for (size_t w : widths) total += w + 2;
   const std::string indent = kMargin + kIndent + "  ";
-  if (total <= kTextWidth - 2) {
-    auto add = [&](const std::vector<std::string>& line) {
-      std::string text = indent;
-      for (size_t c = 0; c < line.size(); ++c) text += PadRight(line[c], widths[c] + 2, 0);
-      out.push_back(Trimmed(text));
-    };
-    add(headers);
-    if (std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); }))
-      add(units);
-    for (const auto& line : cells) add(line);
+  const size_t room = kTextWidth - 2;
+  // Columns that do not fit side by side go into further tables under the first, each
+  // repeating the first column (a station, an id) so that every row can be read across.
+  std::vector<std::vector<size_t>> groups{{}};
+  size_t used = 0;
+  for (size_t c = 0; c < headers.size(); ++c) {
+    const size_t need = widths[c] + 2;
+    if (!groups.back().empty() && used + need > room) {
+      groups.push_back({0});
+      used = widths[0] + 2;
+    }
+    groups.back().push_back(c);
+    used += need;
+  }
+  bool fits = true;
+  for (const auto& g : groups) {
+    size_t total = 0;
+    for (size_t c : g) total += widths[c] + 2;
+    fits = fits && total <= room && (g.size() > 1 || groups.size() == 1);
+  }
+  if (fits) {
+    const bool anyUnit =
+        std::any_of(units.begin(), units.end(), [](const std::string& u) { return !u.empty(); });
+    for (size_t g = 0; g < groups.size(); ++g) {
+      auto add = [&](const std::vector<std::string>& line) {
+        std::string text = indent;
+        for (size_t c : groups[g]) text += PadRight(line[c], widths[c] + 2, 0);
+        out.push_back(Trimmed(text));
+      };
+      if (g > 0) out.push_back(" ");
+      add(headers);
+      if (anyUnit) add(units);
+      for (const auto& line : cells) add(line);
+    }
     return;
   }
   for (size_t i = 0; i < cells.size(); ++i) {
@@ -202,29 +224,62 @@ void AddResult(std::vector<std::string>& out, const NamedResult& r, const Docume
 
 }  // namespace
 
+namespace {
+
+// A table record's cells in column order, with the header each shows under. A cell that is
+// itself records (a rating row's devices) gives a column per field of each of its records,
+// headed by that record's "id" (or the field's label and position).
+struct TableCell {
+  std::string key;
+  std::string header;
+  const NamedResult* cell;
+};
+
+std::vector<TableCell> TableCells(const std::vector<NamedResult>& record) {
+  std::vector<TableCell> cells;
+  for (const NamedResult& field : record) {
+    if (field.shape != NamedResult::Shape::Records) {
+      cells.push_back({field.name, field.label, &field});
+      continue;
+    }
+    for (size_t k = 0; k < field.records.size(); ++k) {
+      std::string prefix = field.label + " " + std::to_string(k + 1);
+      for (const NamedResult& inner : field.records[k])
+        if (inner.name == "id" && inner.shape == NamedResult::Shape::Text) prefix = inner.text;
+      for (const NamedResult& inner : field.records[k])
+        if (inner.name != "id")
+          cells.push_back({field.name + "/" + std::to_string(k) + "/" + inner.name,
+                           prefix + " " + inner.label, &inner});
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
 std::vector<ResultTable> ResultTables(const SheetOutcome& outcome, const Document& units) {
   std::vector<ResultTable> tables;
   for (const NamedResult& r : outcome.results) {
     if (!r.table) continue;
     ResultTable t{r.name, r.label, {}, {}, {}};
     // Columns from the first record that has fields: the kind gives every record the same.
-    std::vector<std::string> names;
+    std::vector<std::string> keys;
     for (const auto& record : r.records) {
       if (record.empty()) continue;
-      for (const NamedResult& field : record) {
-        names.push_back(field.name);
-        t.headers.push_back(field.label);
-        const FileUnit* unit = units.ResultUnit(field.name, field.dimension);
+      for (const TableCell& c : TableCells(record)) {
+        keys.push_back(c.key);
+        t.headers.push_back(c.header);
+        const FileUnit* unit = units.ResultUnit(c.cell->name, c.cell->dimension);
         t.units.push_back(unit ? std::string(unit->symbol) : "");
       }
       break;
     }
     for (const auto& record : r.records) {
-      std::vector<std::string> row(names.size());
-      for (const NamedResult& field : record)
-        for (size_t c = 0; c < names.size(); ++c)
-          if (names[c] == field.name)
-            row[c] = ShowResult(field, units.ResultUnit(field.name, field.dimension)).text;
+      std::vector<std::string> row(keys.size());
+      for (const TableCell& c : TableCells(record))
+        for (size_t k = 0; k < keys.size(); ++k)
+          if (keys[k] == c.key)
+            row[k] = ShowResult(*c.cell, units.ResultUnit(c.cell->name, c.cell->dimension)).text;
       t.cells.push_back(std::move(row));
     }
     tables.push_back(std::move(t));

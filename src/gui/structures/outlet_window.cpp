@@ -1,13 +1,10 @@
 #include "gui/structures/outlet_window.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTableWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <any>
 #include <cmath>
@@ -223,61 +220,11 @@ void OutletRatingView::paintEvent(QPaintEvent*) {
   p.drawText(QRectF(cl, 0, right - cl, top), Qt::AlignRight, "Total");
 }
 
-namespace {
-
-// The rating's rows in the shown units: stage, total, then each device's flow.
-void FillTable(QTableWidget& table, const std::optional<OutletPicture>& picture) {
-  table.clear();
-  table.setRowCount(0);
-  if (!picture) {
-    table.setColumnCount(0);
-    return;
-  }
-  const OutletPicture& p = *picture;
-  QStringList headers{"Stage (" + Symbol(p.level) + ")", "Total (" + Symbol(p.discharge) + ")"};
-  for (const OutletDevice& d : p.inputs.devices) headers << QString::fromStdString(d.id);
-  table.setColumnCount(static_cast<int>(headers.size()));
-  table.setHorizontalHeaderLabels(headers);
-  table.setRowCount(static_cast<int>(p.rating.rows.size()));
-  const auto cell = [](const std::string& text) {
-    auto* item = new QTableWidgetItem(QString::fromStdString(text));
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-  };
-  for (size_t i = 0; i < p.rating.rows.size(); ++i) {
-    const OutletRatingRow& row = p.rating.rows[i];
-    const int r = static_cast<int>(i);
-    table.setItem(r, 0, cell(SurveyLevelText(FromBase(*p.level, row.stage), p.level->factor)));
-    table.setItem(r, 1, cell(ShownNumber(FromBase(*p.discharge, row.discharge), kShownDigits)));
-    for (size_t k = 0; k < row.devices.size(); ++k)
-      table.setItem(
-          r, static_cast<int>(k) + 2,
-          cell(ShownNumber(FromBase(*p.discharge, row.devices[k].discharge), kShownDigits) + " " +
-               row.devices[k].regime));
-  }
-}
-
-}  // namespace
-
 void SetUpOutletWindow(WorksheetWindow& window) {
-  auto* panel = new QWidget;
-  auto* layout = new QVBoxLayout(panel);
-  layout->setContentsMargins(0, 0, 0, 0);
+  // The rating's table is the window's own; the drawing and the curve go beside the results.
   auto* view = new OutletRatingView;
-  auto* table = new QTableWidget;
-  table->setObjectName("tblOutletRating");
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->verticalHeader()->setVisible(false);
-  table->setMinimumHeight(110);
-  table->setMaximumHeight(170);
-  layout->addWidget(view, 3);
-  layout->addWidget(table, 2);
-  window.SetDrawing(panel);
-  const auto follow = [&window, view, table] {
-    std::optional<OutletPicture> picture = CurrentPicture(window.Model());
-    FillTable(*table, picture);
-    view->SetPicture(std::move(picture));
-  };
+  window.SetDrawing(view);
+  const auto follow = [&window, view] { view->SetPicture(CurrentPicture(window.Model())); };
   QObject::connect(&window, &WorksheetWindow::Synced, view, follow);
   follow();
   for (QAction* menu : window.menuBar()->actions()) {

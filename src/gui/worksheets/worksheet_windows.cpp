@@ -8,6 +8,8 @@
 #include "gui/culverts/culvert_window.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
+#include "gui/pipes/pressure_pipe_window.h"
+#include "gui/profiles/profile_window.h"
 #include "gui/sections/section_editor.h"
 #include "gui/structures/orifice_window.h"
 #include "gui/structures/outlet_window.h"
@@ -18,9 +20,14 @@ namespace rivulet {
 const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
   // One line per kind with additions: {"gutter", SetUpGutterWindow}.
   static const std::map<std::string, WorksheetWindowSetup> setups{
-      {"gutter", SetUpGutterWindow},   {"inlet", SetUpInletWindow},
-      {"section", SetUpSectionWindow}, {"weir", SetUpWeirWindow},
-      {"orifice", SetUpOrificeWindow}, {"outletStructure", SetUpOutletWindow},
+      {"gutter", SetUpGutterWindow},
+      {"inlet", SetUpInletWindow},
+      {"section", SetUpSectionWindow},
+      {"profile", SetUpProfileWindow},
+      {"pressurePipe", SetUpPressurePipeWindow},
+      {"weir", SetUpWeirWindow},
+      {"orifice", SetUpOrificeWindow},
+      {"outletStructure", SetUpOutletWindow},
       {"culvert", SetUpCulvertWindow},
   };
   return setups;
