@@ -307,12 +307,19 @@ double TailwaterDepth(const Culvert& c, double totalDischarge) {
   return r.value;
 }
 
+namespace {
+
+// The governing headwater elevation alone, without the outlet depths the searches do not
+// need.
+double GoverningLevel(const Culvert& c, double q, double tailwaterDepth) {
+  return c.inletInvert + std::max(InletControlHeadwater(c, q).headwater,
+                                  OutletControlHeadwater(c, q, tailwaterDepth).headwater);
+}
+
+}  // namespace
+
 double BarrelDischargeAt(const Culvert& c, double elevation, double tailwaterDepth) {
-  // Only the two headwaters, without the outlet depths the searches do not need.
-  const auto level = [&](double q) {
-    return c.inletInvert + std::max(InletControlHeadwater(c, q).headwater,
-                                    OutletControlHeadwater(c, q, tailwaterDepth).headwater);
-  };
+  const auto level = [&](double q) { return GoverningLevel(c, q, tailwaterDepth); };
   if (elevation <= level(0)) return 0;
   return SolveRising(level, elevation, 0.0).value;
 }
@@ -341,19 +348,22 @@ CulvertState CulvertAt(const Culvert& c, double totalDischarge) {
   s.barrel = BarrelFlowAt(c, totalDischarge, s.tailwaterDepth);
   s.headwaterElevation = s.barrel.headwaterElevation;
   if (!c.roadway || s.headwaterElevation <= c.roadway->crestElevation) return s;
-  // Barrels and road share the flow at the one headwater where their flows add up to it;
-  // below it the barrels alone carry less, above it both carry more.
-  const auto excess = [&](double el) {
-    return BarrelDischargeAt(c, el, s.tailwaterDepth) + Overtopping(c, el, s.tailwaterDepth) -
+  // Barrels and road share the flow at one headwater: searched on the barrels' share qb,
+  // whose headwater follows directly, the road taking what that headwater puts over it;
+  // qb + road(HW(qb)) rises with qb from below the total at none to above it at all.
+  const auto excess = [&](double q) {
+    return q + Overtopping(c, GoverningLevel(c, q, s.tailwaterDepth), s.tailwaterDepth) -
            totalDischarge;
   };
-  const SearchResult r =
-      FalsePosition(Bracket{c.roadway->crestElevation, s.headwaterElevation}, excess, {});
-  const double barrel = std::min(BarrelDischargeAt(c, r.value, s.tailwaterDepth), totalDischarge);
+  double barrel = 0;
+  if (excess(0) < 0) {
+    const SearchResult r = FalsePosition(Bracket{0, totalDischarge}, excess, {});
+    barrel = std::clamp(r.value, 0.0, totalDischarge);
+  }
   s.barrel = BarrelFlowAt(c, barrel, s.tailwaterDepth);
   s.overtoppingDischarge = totalDischarge - barrel;
   s.overtopping = s.overtoppingDischarge > 0;
-  s.headwaterElevation = r.value;
+  s.headwaterElevation = s.barrel.headwaterElevation;
   return s;
 }
 
