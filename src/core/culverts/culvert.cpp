@@ -345,9 +345,14 @@ CulvertState CulvertAt(const Culvert& c, double totalDischarge) {
   CulvertState s;
   s.totalDischarge = totalDischarge;
   s.tailwaterDepth = TailwaterDepth(c, totalDischarge);
-  s.barrel = BarrelFlowAt(c, totalDischarge, s.tailwaterDepth);
-  s.headwaterElevation = s.barrel.headwaterElevation;
-  if (!c.roadway || s.headwaterElevation <= c.roadway->crestElevation) return s;
+  const auto alone = [&] {
+    s.barrel = BarrelFlowAt(c, totalDischarge, s.tailwaterDepth);
+    s.headwaterElevation = s.barrel.headwaterElevation;
+    return s;
+  };
+  if (!c.roadway ||
+      GoverningLevel(c, totalDischarge, s.tailwaterDepth) <= c.roadway->crestElevation)
+    return alone();
   // Barrels and road share the flow at one headwater: searched on the barrels' share qb,
   // whose headwater follows directly, the road taking what that headwater puts over it;
   // qb + road(HW(qb)) rises with qb from below the total at none to above it at all.
@@ -357,7 +362,9 @@ CulvertState CulvertAt(const Culvert& c, double totalDischarge) {
   };
   double barrel = 0;
   if (excess(0) < 0) {
-    const SearchResult r = FalsePosition(Bracket{0, totalDischarge}, excess, {});
+    // To a part in 10^12 of the flow, far below any figure shown.
+    const SearchResult r =
+        FalsePosition(Bracket{0, totalDischarge}, excess, {0, 1e-12 * totalDischarge});
     barrel = std::clamp(r.value, 0.0, totalDischarge);
   }
   s.barrel = BarrelFlowAt(c, barrel, s.tailwaterDepth);
