@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/worksheets/culvert_sheet.h"
 #include "core/worksheets/gutter_sheet.h"
 #include "core/worksheets/inlet_sheet.h"
 #include "core/worksheets/input_range.h"
@@ -17,9 +18,10 @@ namespace rivulet {
 
 const KindTable& BuiltInKinds() {
   // One line per kind; each kind's adapter (<kind>_sheet.h) offers its WorksheetKind.
-  static const KindTable kinds{&GutterKind(),       &InletKind(),   &IrregularSectionKind(),
-                               &WeirKind(),         &OrificeKind(), &OutletStructureKind(),
-                               &PressurePipeKind(), &ProfileKind(), &NetworkKind()};
+  static const KindTable kinds{&GutterKind(),  &InletKind(),        &IrregularSectionKind(),
+                               &WeirKind(),    &OrificeKind(),      &OutletStructureKind(),
+                               &CulvertKind(), &PressurePipeKind(), &ProfileKind(),
+                               &NetworkKind()};
   return kinds;
 }
 

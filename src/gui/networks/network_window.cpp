@@ -14,6 +14,7 @@
 #include <any>
 #include <cmath>
 #include <fstream>
+#include <memory>
 
 #include "core/shell/safe_file.h"
 #include "core/shell/startup.h"
@@ -300,6 +301,22 @@ void SetUpNetworkWindow(WorksheetWindow& window) {
   QObject::connect(&window, &WorksheetWindow::Synced, view, follow);
   QObject::connect(path, &QComboBox::currentIndexChanged, view, follow);
   follow();
+}
+
+std::vector<ReportDrawing> NetworkReportDrawings(const Document& document,
+                                                 const SheetOutcome& outcome) {
+  const auto* solved = std::any_cast<NetworkSolved>(&outcome.solved);
+  if (!solved) return {};
+  const std::vector<std::string> heads = ProfileHeads(solved->inputs);
+  if (heads.empty()) return {};
+  ProfileUnit unit;
+  if (const FileUnit* u = document.ResultUnit("upstreamInvert", Dimension::Length))
+    unit = {u->factor, QString::fromUtf8(u->symbol.data(), static_cast<int>(u->symbol.size()))};
+  auto view = std::make_shared<NetworkProfileView>();
+  view->SetProfile(ProfileFrom(solved->inputs, solved->results, heads.front()), unit);
+  return {WidgetDrawing(
+      QString::fromStdString("Long section from " + heads.front() + " to the outfall"), view,
+      {760, 360})};
 }
 
 }  // namespace rivulet

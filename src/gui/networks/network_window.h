@@ -4,8 +4,10 @@
 
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "core/networks/network_profile.h"
+#include "gui/printing/report_drawing.h"
 #include "gui/worksheets/worksheet_window.h"
 
 class QComboBox;
@@ -39,5 +41,9 @@ class NetworkProfileView : public QWidget {
 
 /// Adds the path chooser and the long section to a network worksheet window.
 void SetUpNetworkWindow(WorksheetWindow& window);
+
+/// The long section from the first head to the outfall, for the printed report.
+std::vector<ReportDrawing> NetworkReportDrawings(const Document& document,
+                                                 const SheetOutcome& outcome);
 
 }  // namespace rivulet

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "core/shell/startup.h"
+#include "gui/culverts/culvert_window.h"
 #include "gui/drainage/gutter_window.h"
 #include "gui/drainage/inlet_window.h"
 #include "gui/networks/network_window.h"
@@ -30,6 +31,7 @@ const std::map<std::string, WorksheetWindowSetup>& WorksheetWindowSetups() {
       {"orifice", SetUpOrificeWindow},
       {"outletStructure", SetUpOutletWindow},
       {"network", SetUpNetworkWindow},
+      {"culvert", SetUpCulvertWindow},
   };
   return setups;
 }
@@ -41,6 +43,7 @@ const std::map<std::string, ReportDrawingsHook>& ReportDrawingsHooks() {
       {"section", SectionReportDrawings}, {"pressurePipe", PressurePipeReportDrawings},
       {"profile", ProfileReportDrawings}, {"weir", WeirReportDrawings},
       {"orifice", OrificeReportDrawings}, {"outletStructure", OutletReportDrawings},
+      {"culvert", CulvertReportDrawings}, {"network", NetworkReportDrawings},
   };
   return hooks;
 }
