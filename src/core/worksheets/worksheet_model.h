@@ -10,8 +10,8 @@
 
 #include "core/shell/results_state.h"
 #include "core/worksheets/kinds.h"
-#include "core/worksheets/worksheet_report.h"
 #include "core/worksheets/worksheet_edits.h"
+#include "core/worksheets/worksheet_report.h"
 
 namespace rivulet {
 

@@ -21,8 +21,8 @@
 
 #include "gui/cases/case_cell_delegate.h"
 #include "gui/cases/case_table_model.h"
-#include "gui/shell/display_precision.h"
 #include "gui/files/program_documents.h"
+#include "gui/shell/display_precision.h"
 #include "gui/shell/help_key.h"
 #include "gui/shell/qt_text.h"
 #include "gui/window/frm_rivulet_view.h"
