@@ -224,6 +224,26 @@ std::vector<double> Document::InputList(std::string_view name, std::string_view 
   return values;
 }
 
+namespace {
+
+// The unit a row's member ({"value", "unit"} or {"unit", list...}) is written in; why says
+// what is wrong when there is no such unit.
+const FileUnit* RowUnit(const json& entry, Dimension dimension, std::string& why) {
+  if (dimension == Dimension::None) return nullptr;
+  const auto name = entry.find("unit");
+  const std::string expected =
+      "a " + std::string(DimensionName(dimension)) + " unit (" + UnitNameList(dimension) + ")";
+  if (name == entry.end() || !name->is_string()) {
+    why = "needs " + expected + ".";
+    return nullptr;
+  }
+  const FileUnit* unit = FindFileUnit(dimension, name->get<std::string>());
+  if (!unit) why = "is in " + Quoted(name->get<std::string>()) + ", not " + expected + ".";
+  return unit;
+}
+
+}  // namespace
+
 InputRow::InputRow(std::string list, std::size_t position, const json& row)
     : list_(std::move(list)), position_(position), row_(&row) {
   const auto id = row.find("id");
@@ -252,16 +272,9 @@ std::optional<double> InputRow::OptionalNumber(std::string_view member, Dimensio
   const auto value = entry.find("value");
   if (value == entry.end() || value->is_null()) return std::nullopt;
   if (!value->is_number()) Refuse(member, "must be a number.");
-  const FileUnit* unit = nullptr;
-  if (dimension != Dimension::None) {
-    const auto name = entry.find("unit");
-    const std::string expected =
-        "a " + std::string(DimensionName(dimension)) + " unit (" + UnitNameList(dimension) + ")";
-    if (name == entry.end() || !name->is_string()) Refuse(member, "needs " + expected + ".");
-    unit = FindFileUnit(dimension, name->get<std::string>());
-    if (!unit)
-      Refuse(member, "is in " + Quoted(name->get<std::string>()) + ", not " + expected + ".");
-  }
+  std::string why;
+  const FileUnit* unit = RowUnit(entry, dimension, why);
+  if (!why.empty()) Refuse(member, why);
   return ToBaseChecked("Input " + Name() + ", " + Quoted(member), value->get<double>(), unit,
                        allowed, list_);
 }
@@ -300,16 +313,9 @@ std::vector<double> InputRow::Numbers(std::string_view member, std::string_view 
   const auto items = entry.find(list);
   if (items == entry.end() || !items->is_array())
     Refuse(member, "needs a list " + Quoted(list) + ".");
-  const FileUnit* unit = nullptr;
-  if (dimension != Dimension::None) {
-    const auto name = entry.find("unit");
-    const std::string expected =
-        "a " + std::string(DimensionName(dimension)) + " unit (" + UnitNameList(dimension) + ")";
-    if (name == entry.end() || !name->is_string()) Refuse(member, "needs " + expected + ".");
-    unit = FindFileUnit(dimension, name->get<std::string>());
-    if (!unit)
-      Refuse(member, "is in " + Quoted(name->get<std::string>()) + ", not " + expected + ".");
-  }
+  std::string why;
+  const FileUnit* unit = RowUnit(entry, dimension, why);
+  if (!why.empty()) Refuse(member, why);
   std::vector<double> values;
   values.reserve(items->size());
   for (size_t i = 0; i < items->size(); ++i) {
