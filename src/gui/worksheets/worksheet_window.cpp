@@ -385,7 +385,7 @@ void WorksheetWindow::RebuildResultTables(bool current) {
     for (const ResultTable& t : tables) {
       QTableWidget*& table = resultTables_[t.name];
       if (!table) {
-        auto* group = new QGroupBox(ToQt(t.label));
+        auto* group = new QGroupBox("Results: " + ToQt(t.label));
         auto* layout = new QVBoxLayout(group);
         table = new QTableWidget;
         table->setObjectName("resultTable_" + ToQt(t.name));
